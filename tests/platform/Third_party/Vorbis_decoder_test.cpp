@@ -6,7 +6,7 @@
 
 #include <Orvane/Third_party/Vorbis_decoder.h>
 
-#include "support/ogg.h"
+#include "support/audio.h"
 
 namespace {
 
