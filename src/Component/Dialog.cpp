@@ -1,4 +1,5 @@
 #include <Orvane/Component/Dialog.h>
+
 #include <Orvane/Utils/error.h>
 
 namespace Orvane::Component {

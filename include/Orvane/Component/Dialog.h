@@ -15,7 +15,7 @@ namespace Orvane::Component {
 /// it is offered. The Logic system walks it: init, then next() after a line, get_choices and
 /// next(n) at a choice point, until is_over().
 class Dialog : public Base {
-  public:
+public:
     /// A spoken line (character not empty), a choice point (character and line empty), IN
     /// (line "IN") or OUT (line "OUT", character = the end action's entity).
     struct Vertex {
@@ -88,14 +88,15 @@ class Dialog : public Base {
     /// without consuming them, and appends the lines of the offered ones to `choices` (not
     /// emptied first). `choices` is a string vector or a component holding one;
     /// `content` is anything with signal(entity, component).
-    template <typename List, typename Store> void get_choices(List& choices, const Store& content);
+    template <typename List, typename Store>
+    void get_choices(List& choices, const Store& content);
 
     /// Key of the said-marker of an edge: the dialog's entity followed by the edge's index.
     std::string said_key(Edge_handle edge) const;
 
     std::string str_name() const override;
 
-  private:
+private:
     /// The current vertex's handle; reading the cursor before init() is fatal.
     Vertex_handle checked_current() const;
     const Vertex& current_vertex() const;
