@@ -1,4 +1,4 @@
-#include "ogg.h"
+#include "audio.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -75,6 +75,30 @@ std::vector<char> encode_ogg(const std::vector<float>& samples, int channels, in
     vorbis_dsp_clear(&dsp);
     vorbis_comment_clear(&comment);
     vorbis_info_clear(&info);
+    return out;
+}
+
+std::vector<char> encode_wav(const std::vector<float>& samples, int channels, int rate) {
+    std::vector<char> out;
+    auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(char((value >> (8 * i)) & 0xFF));
+    };
+    const auto data_bytes = std::uint32_t(samples.size() * 2);
+    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    put(36 + data_bytes, 4);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put(16, 4);
+    put(1, 2); // PCM
+    put(std::uint32_t(channels), 2);
+    put(std::uint32_t(rate), 4);
+    put(std::uint32_t(rate * channels * 2), 4);
+    put(std::uint32_t(channels * 2), 2);
+    put(16, 2);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    put(data_bytes, 4);
+    for (float sample : samples)
+        put(std::uint32_t(std::uint16_t(std::int16_t(std::lround(sample * 32767)))), 2);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -7,6 +8,9 @@ namespace Orvane::Test {
 
 /// Encodes interleaved samples in [-1, 1] as an OGG Vorbis file in memory.
 std::vector<char> encode_ogg(const std::vector<float>& samples, int channels, int rate);
+
+/// Encodes interleaved samples in [-1, 1] as a 16-bit PCM WAV file in memory.
+std::vector<char> encode_wav(const std::vector<float>& samples, int channels, int rate);
 
 /// `seconds` of a sine of `frequency` Hz at `amplitude` (0..1), interleaved: on the channels
 /// where `on_channel` is true, silence on the others.
