@@ -414,8 +414,12 @@ TEST_F(SDLEventsControllerTest, SwitchesToTheControllerThatWasUsed) {
 
 TEST_F(SDLEventsControllerTest, FailedOpenGivesNullAndNoCurrentController) {
     SDL_events events;
-    EXPECT_EQ(events.open_gamepad(99), nullptr);
+    SDL_GameController* controller = events.open_gamepad(99);
+    EXPECT_EQ(controller, nullptr);
     EXPECT_EQ(events.current_gamepad_id(), -1);
+    // The null handle is harmless in the other calls.
+    events.rumble_gamepad(controller, 1.0, 1.0);
+    events.close_gamepad(controller);
 }
 
 TEST_F(SDLEventsControllerTest, RumbleReachesTheDevice) {
