@@ -5,6 +5,8 @@
 #include <vector>
 
 #include <Orvane/Component/Dialog.h>
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Content.h>
 
 namespace {
 
@@ -265,6 +267,28 @@ TEST(Dialog, EnabledFlagsPersistUntilTheNextGetChoices) {
     store.emit("Door_open"); // not seen until get_choices runs again
     c.dialog.next(0);
     EXPECT_EQ(c.dialog.current(), c.bye) << "choice 0 is Leave";
+}
+
+TEST(Dialog, ChoicesWithTheEngineStoreAndChoicesComponent) {
+    Conversation c;
+    c.choice_to_bye("Ask about the key", "said", true);
+    c.choice_to_bye("Open the door", "Door_unlocked", false);
+    c.choice_to_bye("Leave", "", false);
+    Orvane::Content content;
+    auto choices = content.set<Orvane::Component::Vector<std::string>>("Dialog", "choices");
+
+    c.dialog.init(c.choice);
+    c.dialog.get_choices(*choices, content);
+    EXPECT_EQ(choices->value(), (std::vector<std::string>{"Ask about the key", "Leave"}));
+
+    const std::string key = c.dialog.next(0);
+    content.emit(key, "signal");
+    content.emit("Door_unlocked", "signal");
+    c.dialog.init(c.choice);
+    choices->set({});
+    c.dialog.get_choices(*choices, content);
+    EXPECT_EQ(choices->value(), (std::vector<std::string>{"Open the door", "Leave"}));
+    EXPECT_TRUE(content.signal(key, "signal")) << "conditions are tested, not consumed";
 }
 
 TEST(DialogDeathTest, ReadingBeforeInitIsFatal) {
