@@ -1,5 +1,4 @@
 #include <Orvane/Component/Menu.h>
-
 #include <Orvane/Utils/error.h>
 
 namespace Orvane::Component {
