@@ -91,6 +91,9 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
                          std::uint16_t width, std::uint16_t height,
                          std::uint32_t format) -> std::optional<Index_error> {
         const std::size_t offset = in.position();
+        // an LZ4 block is never empty, and a compressed size of 0 would mark a raw entry
+        if (compressed == 0)
+            return broken(offset, "block of " + key + " is empty");
         if (!in.skip(compressed))
             return broken(offset, "block of " + std::to_string(compressed) + " bytes for " + key +
                                       " runs past the end (" + std::to_string(in.left()) +

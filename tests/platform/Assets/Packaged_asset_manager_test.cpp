@@ -299,6 +299,12 @@ TEST(Packaged_asset_manager, MalformedRecordsAreReportedWithTheirOffset) {
         {"tile block past the end",
          [](auto& p, const Index& i) { put_u32(p, i.at("images/rooms/hall.png.0x0").offset - 4, 1u << 30); },
          "images/rooms/hall.png.0x0 runs past the end"},
+        {"empty compressed block",
+         [](auto& p, const Index& i) { put_u32(p, i.at("data/locale.yaml").offset - 4, 0); },
+         "data/locale.yaml claims 300 bytes from an LZ4 block of 0"},
+        {"empty tile block",
+         [](auto& p, const Index& i) { put_u32(p, i.at("images/objects/key.png.1x0.HL").offset - 4, 0); },
+         "block of images/objects/key.png.1x0.HL is empty"},
         {"no closing 0 byte", [](auto& p, auto&) { p.back() = 5; }, "runs past the end"},
     };
     for (const Corruption& corruption : cases) {
