@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         {{"images/objects/key.png", Storage::image, {}, gradient(9, 5), 0}},
         {{"images/rooms/wide.png", Storage::image, {}, gradient(520, 3), 0}},
         {{"images/backgrounds/hall_map.png", Storage::image, {}, gradient(530, 2), 0}},
-        {text("data/a.yaml", "a: 1\n", Storage::raw), text("data/a.yaml", "b", Storage::compressed),
+        {text("data/a.yaml", "a: 1\n", Storage::raw),
+         text("data/a.yaml", "b", Storage::compressed),
          {"images/interface/ok.png", Storage::image, {}, gradient(3, 3), 0},
          text("sounds/step.ogg", "OggS", Storage::raw)},
     };
