@@ -1,6 +1,6 @@
-#include <Orvane/Assets/Packaged_asset_manager.h>
-
 #include "Packages.h"
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
 
 namespace Orvane::Test {
 

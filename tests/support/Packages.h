@@ -18,8 +18,7 @@ void load_packages(const Packer::Package_set& packages);
 Packer::Entry raw_entry(const std::string& key, const std::string& bytes, int package = -1);
 
 /// An LZ4-compressed entry.
-Packer::Entry compressed_entry(const std::string& key, const std::string& bytes,
-                               int package = -1);
+Packer::Entry compressed_entry(const std::string& key, const std::string& bytes, int package = -1);
 
 /// An image entry of the given pixels.
 Packer::Entry image_entry(const std::string& key, const Packer::Image& image, int package = -1);

@@ -1,3 +1,5 @@
+#include "Temp_pref_folder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -6,16 +8,15 @@
 
 #include <Orvane/Third_party/SDL_file.h>
 
-#include "Temp_pref_folder.h"
-
 namespace Orvane::Test {
 
 namespace fs = std::filesystem;
 
 Temp_pref_folder::Temp_pref_folder() {
     const char* base = std::getenv("ORVANE_BUILD_DIR");
-    std::string pattern = (base != nullptr ? std::string(base) : fs::temp_directory_path().string()) +
-                          "/test-pref-XXXXXX";
+    std::string pattern =
+        (base != nullptr ? std::string(base) : fs::temp_directory_path().string()) +
+        "/test-pref-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot make a temporary folder from " + pattern);
     m_root = pattern;

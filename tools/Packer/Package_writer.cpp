@@ -1,3 +1,5 @@
+#include "Package_writer.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -9,8 +11,6 @@
 #include <Orvane/Assets/Splitter.h>
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
-
-#include "Package_writer.h"
 
 namespace Orvane::Packer {
 
@@ -48,8 +48,8 @@ void put_block(std::vector<char>& out, const char* data, std::size_t size) {
 std::vector<char> tile_pixels(const Image& image, const Splitter::Rect& tile) {
     std::vector<char> pixels(std::size_t{tile.w} * tile.h * 4);
     for (unsigned int row = 0; row < tile.h; ++row) {
-        const auto* from = image.pixels.data() +
-                           (std::size_t{tile.y + row} * image.width + tile.x) * 4;
+        const auto* from =
+            image.pixels.data() + (std::size_t{tile.y + row} * image.width + tile.x) * 4;
         std::copy(from, from + std::size_t{tile.w} * 4,
                   pixels.begin() + static_cast<std::ptrdiff_t>(std::size_t{row} * tile.w * 4));
     }
@@ -75,7 +75,9 @@ std::string stored_name(const Entry& entry) {
 
 void validate(const Entry& entry) {
     const std::string& key = entry.key;
-    auto fail = [&](const std::string& why) { throw Pack_error("Cannot pack " + key + ": " + why); };
+    auto fail = [&](const std::string& why) {
+        throw Pack_error("Cannot pack " + key + ": " + why);
+    };
     if (key.find(image_marker) != std::string::npos)
         fail("the name contains \".sdl_surface.lz4\"");
     if (entry.package < -1 || entry.package >= 6)
@@ -133,8 +135,8 @@ Image highlight_of(const Image& image) {
     Image result = image;
     for (std::size_t i = 0; i < result.pixels.size(); i += 4)
         for (std::size_t c = 0; c < 3; ++c)
-            result.pixels[i + c] = static_cast<unsigned char>(
-                result.pixels[i + c] + (255 - result.pixels[i + c]) / 2);
+            result.pixels[i + c] =
+                static_cast<unsigned char>(result.pixels[i + c] + (255 - result.pixels[i + c]) / 2);
     return result;
 }
 
@@ -195,9 +197,9 @@ Package_set build(const std::vector<Entry>& entries) {
     Package_set packages;
     for (const Entry& entry : entries) {
         validate(entry);
-        std::vector<char>& out = packages[entry.package >= 0
-                                              ? static_cast<std::size_t>(entry.package)
-                                              : package_for(entry.key)];
+        std::vector<char>& out =
+            packages[entry.package >= 0 ? static_cast<std::size_t>(entry.package)
+                                        : package_for(entry.key)];
         switch (entry.storage) {
         case Storage::raw:
             append_raw(out, stored_name(entry), entry.bytes);

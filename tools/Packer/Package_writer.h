@@ -63,7 +63,8 @@ Bitmap_2 mask_of(const Image& image);
 
 /// Appends one record of each kind, exactly as stored, without any check of the name (tests use
 /// these to make odd packages). `append_compressed` and `append_image` take the stored name.
-void append_raw(std::vector<char>& package, const std::string& name, const std::vector<char>& bytes);
+void append_raw(std::vector<char>& package, const std::string& name,
+                const std::vector<char>& bytes);
 void append_compressed(std::vector<char>& package, const std::string& name,
                        const std::vector<char>& bytes);
 void append_image(std::vector<char>& package, const std::string& name, const Image& image,

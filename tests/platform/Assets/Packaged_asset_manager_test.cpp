@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -39,8 +39,8 @@ std::vector<char> tile_of(const Image& image, const Splitter::Rect& rect) {
 }
 
 std::vector<char> decode(const std::string& key, unsigned int x, unsigned int y, bool highlight) {
-    const std::string tile = key + "." + std::to_string(x) + "x" + std::to_string(y) +
-                             (highlight ? ".HL" : "");
+    const std::string tile =
+        key + "." + std::to_string(x) + "x" + std::to_string(y) + (highlight ? ".HL" : "");
     const Packaged_asset_info& info = Packaged_asset_manager::asset_map().at(tile);
     std::vector<char> pixels(info.size, '\x7F');
     Packaged_asset_manager::open(key, pixels.data(), pixels.size(), x, y, highlight);
@@ -81,11 +81,10 @@ TEST(Packaged_asset_manager, RawAndCompressedEntriesComeBackByteForByte) {
 }
 
 TEST(Packaged_asset_manager, FirstKeyWinsAcrossPackagesAndWithinOne) {
-    load_packages(std::vector<Entry>{raw_entry("data/a.yaml", "sounds", 5),
-                                     raw_entry("data/a.yaml", "images", 2),
-                                     compressed_entry("data/b.yaml", "first", 4),
-                                     raw_entry("data/b.yaml", "second", 4),
-                                     raw_entry("data/b.yaml", "general", 0)});
+    load_packages(std::vector<Entry>{
+        raw_entry("data/a.yaml", "sounds", 5), raw_entry("data/a.yaml", "images", 2),
+        compressed_entry("data/b.yaml", "first", 4), raw_entry("data/b.yaml", "second", 4),
+        raw_entry("data/b.yaml", "general", 0)});
     EXPECT_EQ(read_all(Packaged_asset_manager::open("data/a.yaml")), "images");
     EXPECT_EQ(read_all(Packaged_asset_manager::open("data/b.yaml")), "general");
 
@@ -133,8 +132,8 @@ TEST_P(Packaged_image, TilesHighlightsAndMaskComeBackByteForByte) {
     for (unsigned int x = 0; x < columns; ++x)
         for (unsigned int y = 0; y < rows; ++y) {
             SCOPED_TRACE("tile " + std::to_string(x) + "x" + std::to_string(y));
-            const Splitter::Rect rect =
-                single_tile ? Splitter::Rect{0, 0, width, height} : Splitter::rect(width, height, x, y);
+            const Splitter::Rect rect = single_tile ? Splitter::Rect{0, 0, width, height}
+                                                    : Splitter::rect(width, height, x, y);
             const std::string tile = key + "." + std::to_string(x) + "x" + std::to_string(y);
             const Packaged_asset_info& entry = Packaged_asset_manager::asset_map().at(tile);
             EXPECT_EQ(entry.width, rect.w);
@@ -154,8 +153,9 @@ TEST_P(Packaged_image, TilesHighlightsAndMaskComeBackByteForByte) {
         const Orvane::Bitmap_2 mask = mask_of(image);
         const std::string stored = read_all(Packaged_asset_manager::open(key + ".mask"));
         ASSERT_EQ(stored.size(), mask.size());
-        EXPECT_TRUE(std::equal(stored.begin(), stored.end(), mask.data(),
-                               [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; }));
+        EXPECT_TRUE(
+            std::equal(stored.begin(), stored.end(), mask.data(),
+                       [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; }));
         EXPECT_FALSE(mask(0, 0)) << "pixel (0, 0) is transparent in the test image";
         EXPECT_TRUE(mask(1, 0));
     }
@@ -174,20 +174,23 @@ INSTANTIATE_TEST_SUITE_P(
                       Image_case{"images/objects/table_map.png", 700, 30, true, true}),
     [](const auto& test) {
         std::string name = test.param.key.substr(7);
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
         return name;
     });
 
 TEST(Packaged_asset_manager, ImageKeyEndsAtTheFirstSurfaceMarker) {
     Package_set packages;
-    append_image(packages[2], "images/rooms/hall.sdl_surface.lz4.old", test_image(5, 2), false, false);
+    append_image(packages[2], "images/rooms/hall.sdl_surface.lz4.old", test_image(5, 2), false,
+                 false);
     append_compressed(packages[2], "data/rooms/hall.yaml.lz4", {'o', 'k'});
     for (auto& package : packages)
         append_end(package);
     load_packages(packages);
     EXPECT_TRUE(Packaged_asset_manager::exists("images/rooms/hall.png"));
     EXPECT_TRUE(Packaged_asset_manager::exists("images/rooms/hall.png.0x0"));
-    const Packaged_asset_info& image = Packaged_asset_manager::asset_map().at("images/rooms/hall.png");
+    const Packaged_asset_info& image =
+        Packaged_asset_manager::asset_map().at("images/rooms/hall.png");
     EXPECT_EQ(image.offset, 0u);
     EXPECT_EQ(image.size, 0u);
     EXPECT_EQ(read_all(Packaged_asset_manager::open("data/rooms/hall.yaml")), "ok");
@@ -256,7 +259,8 @@ TEST(Packaged_asset_manager, EveryTruncationIsReportedWithinTheBuffer) {
     ASSERT_FALSE(Packaged_asset_manager::index_package(whole, 0, index));
     EXPECT_EQ(index.size(), 10u);
     for (std::size_t length = 0; length < whole.size(); ++length) {
-        const std::vector<char> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        const std::vector<char> cut(whole.begin(),
+                                    whole.begin() + static_cast<std::ptrdiff_t>(length));
         Index partial;
         const auto error = Packaged_asset_manager::index_package(cut, 0, partial);
         ASSERT_TRUE(error) << "a package cut to " << length << " bytes was accepted";
@@ -288,17 +292,31 @@ TEST(Packaged_asset_manager, MalformedRecordsAreReportedWithTheirOffset) {
         {"3-byte pixel format", [&](auto& p, auto&) { put_u32(p, image_format, 0x17101803); },
          "not a known 4-byte format"},
         {"mask of the wrong size",
-         [](auto& p, const Index& i) { put_u32(p, i.at("images/objects/key.png.mask").offset - 8, 7); },
+         [](auto& p, const Index& i) {
+             put_u32(p, i.at("images/objects/key.png.mask").offset - 8, 7);
+         },
          "mask of images/objects/key.png holds 7 bytes"},
         {"huge uncompressed size",
-         [](auto& p, const Index& i) { put_u32(p, i.at("data/locale.yaml").offset - 8, 0xFFFFFFFF); },
+         [](auto& p, const Index& i) {
+             put_u32(p, i.at("data/locale.yaml").offset - 8, 0xFFFFFFFF);
+         },
          "data/locale.yaml claims 4294967295 bytes"},
         {"raw size past the end",
          [](auto& p, const Index& i) { put_u32(p, i.at("data/init.yaml").offset - 4, 0x7FFFFFFF); },
          "data/init.yaml of 2147483647 bytes runs past the end"},
         {"tile block past the end",
-         [](auto& p, const Index& i) { put_u32(p, i.at("images/rooms/hall.png.0x0").offset - 4, 1u << 30); },
+         [](auto& p, const Index& i) {
+             put_u32(p, i.at("images/rooms/hall.png.0x0").offset - 4, 1u << 30);
+         },
          "images/rooms/hall.png.0x0 runs past the end"},
+        {"empty compressed block",
+         [](auto& p, const Index& i) { put_u32(p, i.at("data/locale.yaml").offset - 4, 0); },
+         "data/locale.yaml claims 300 bytes from an LZ4 block of 0"},
+        {"empty tile block",
+         [](auto& p, const Index& i) {
+             put_u32(p, i.at("images/objects/key.png.1x0.HL").offset - 4, 0);
+         },
+         "block of images/objects/key.png.1x0.HL is empty"},
         {"no closing 0 byte", [](auto& p, auto&) { p.back() = 5; }, "runs past the end"},
     };
     for (const Corruption& corruption : cases) {
@@ -323,13 +341,17 @@ TEST(Packaged_asset_managerDeathTest, UnknownImagesAndTilesAreFatal) {
     std::vector<char> pixels(1 << 20);
     EXPECT_EXIT(Packaged_asset_manager::image_info("images/rooms/none.png"),
                 ::testing::ExitedWithCode(1), "Packaged asset images/rooms/none.png not found");
-    EXPECT_EXIT(Packaged_asset_manager::open("images/rooms/hall.png", pixels.data(), pixels.size(), 0, 0, true),
-                ::testing::ExitedWithCode(1), "Packaged asset images/rooms/hall.png.0x0.HL not found");
-    EXPECT_EXIT(Packaged_asset_manager::open("images/rooms/hall.png", pixels.data(), pixels.size(), 2, 0, false),
-                ::testing::ExitedWithCode(1), "Packaged asset images/rooms/hall.png.2x0 not found");
-    EXPECT_EXIT(Packaged_asset_manager::open("images/objects/key.png", pixels.data(), 399, 0, 0, true),
+    EXPECT_EXIT(Packaged_asset_manager::open("images/rooms/hall.png", pixels.data(), pixels.size(),
+                                             0, 0, true),
                 ::testing::ExitedWithCode(1),
-                "Packaged asset images/objects/key.png.0x0.HL needs 400 bytes, the destination holds 399");
+                "Packaged asset images/rooms/hall.png.0x0.HL not found");
+    EXPECT_EXIT(Packaged_asset_manager::open("images/rooms/hall.png", pixels.data(), pixels.size(),
+                                             2, 0, false),
+                ::testing::ExitedWithCode(1), "Packaged asset images/rooms/hall.png.2x0 not found");
+    EXPECT_EXIT(
+        Packaged_asset_manager::open("images/objects/key.png", pixels.data(), 399, 0, 0, true),
+        ::testing::ExitedWithCode(1),
+        "Packaged asset images/objects/key.png.0x0.HL needs 400 bytes, the destination holds 399");
 }
 
 TEST(Packaged_asset_managerDeathTest, BlocksOfTheWrongSizeAreFatal) {
@@ -366,7 +388,8 @@ TEST(Packaged_asset_managerDeathTest, DamagedOrMissingPackageFilesNameTheFile) {
     Package_set packages = build({raw_entry("data/init.yaml", "x")});
     packages[5].clear();
     EXPECT_EXIT(load_packages(packages), ::testing::ExitedWithCode(1),
-                "Package sounds.data is malformed at offset 0: the package ends without its closing 0 byte");
+                "Package sounds.data is malformed at offset 0: the package ends without its "
+                "closing 0 byte");
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 #include <csignal>
 #include <filesystem>
-#include <unistd.h>
-
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Third_party/SDL_file.h>
@@ -91,8 +90,7 @@ TEST(SDL_file, WriteStopsAtTheFirstNul) {
 
 TEST(SDL_fileDeathTest, WritingInAMissingFolderIsFatal) {
     EXPECT_EXIT(SDL_file::open("/nonexistent/folder/config.yaml", true),
-                ::testing::ExitedWithCode(1),
-                "Can't open /nonexistent/folder/config.yaml, .+");
+                ::testing::ExitedWithCode(1), "Can't open /nonexistent/folder/config.yaml, .+");
 }
 
 TEST(SDL_fileDeathTest, ACrashBeforeTheCloseKeepsThePreviousFile) {
@@ -111,7 +109,8 @@ TEST(SDL_fileDeathTest, ACrashBeforeTheCloseKeepsThePreviousFile) {
 TEST(SDL_fileDeathTest, AFailedWriteIsFatalAndKeepsThePreviousFile) {
     const Temp_pref_folder home;
     home.write("config.yaml", "old: 1\n");
-    EXPECT_EXIT(write_past_the_file_size_limit("config.yaml"), ::testing::ExitedWithCode(1), "Can't close file, .*config.yaml is left as it was");
+    EXPECT_EXIT(write_past_the_file_size_limit("config.yaml"), ::testing::ExitedWithCode(1),
+                "Can't close file, .*config.yaml is left as it was");
     EXPECT_EQ(home.read("config.yaml"), "old: 1\n");
     EXPECT_FALSE(std::filesystem::exists(home.pref_path() + "config.yaml.tmp"));
 }

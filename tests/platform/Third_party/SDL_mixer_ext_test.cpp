@@ -15,6 +15,7 @@
 #include <Orvane/Third_party/Music_mixer.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
+#include "support/Packages.h"
 #include "support/audio.h"
 
 namespace {
@@ -25,35 +26,27 @@ using Orvane::Third_party::SDL_mixer_ext;
 
 constexpr int rate = 44100;
 
-/// A package buffer of raw entries, ended by the 0 byte.
-std::vector<char> package(const std::vector<std::pair<std::string, std::vector<char>>>& entries) {
-    std::vector<char> out;
-    for (const auto& [name, bytes] : entries) {
-        out.push_back(char(name.size()));
-        out.insert(out.end(), name.begin(), name.end());
-        for (int i = 0; i < 4; ++i)
-            out.push_back(char((bytes.size() >> (8 * i)) & 0xFF));
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    }
-    out.push_back(0);
-    return out;
-}
+std::string bytes(const std::vector<char>& v) { return std::string(v.begin(), v.end()); }
 
 /// Music and sounds made once: two looping tones, a long and a short sound.
 void load_audio_package() {
-    static const std::vector<char> general = package({
-        {"musics/a.ogg", Orvane::Test::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate)},
-        {"musics/b.ogg", Orvane::Test::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate)},
-        {"musics/long.ogg", Orvane::Test::encode_ogg(sine(441, 0.5, 15.0, rate), 2, rate)},
-        {"musics/not_vorbis.ogg", std::vector<char>(3000, 'x')},
-    });
-    static const std::vector<char> sounds = package({
-        {"sounds/tone.wav", Orvane::Test::encode_wav(sine(441, 0.5, 1.0, rate), 2, rate)},
-        {"sounds/long.wav", Orvane::Test::encode_wav(sine(441, 0.1, 5.0, rate), 2, rate)},
-        {"sounds/tone.ogg", Orvane::Test::encode_ogg(sine(441, 0.5, 1.0, rate), 2, rate)},
-    });
-    const std::vector<char> empty = package({});
-    Packaged_asset_manager::load({general, empty, empty, empty, empty, sounds});
+    using Orvane::Test::raw_entry;
+    static const std::vector<Orvane::Packer::Entry> entries = {
+        raw_entry("musics/a.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate))),
+        raw_entry("musics/b.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate))),
+        raw_entry("musics/long.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 13.0, rate), 2, rate))),
+        raw_entry("musics/not_vorbis.ogg", std::string(3000, 'x')),
+        raw_entry("sounds/tone.wav",
+                  bytes(Orvane::Test::encode_wav(sine(441, 0.5, 1.0, rate), 2, rate))),
+        raw_entry("sounds/long.wav",
+                  bytes(Orvane::Test::encode_wav(sine(441, 0.1, 5.0, rate), 2, rate))),
+        raw_entry("sounds/tone.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 1.0, rate), 2, rate))),
+    };
+    Orvane::Test::load_packages(entries);
 }
 
 /// Every test starts the audio subsystem afresh on the driver it asks for.

@@ -1,5 +1,4 @@
 #include <SDL.h>
-
 #include <gtest/gtest.h>
 
 #include <Orvane/Assets/Splitter.h>

@@ -7,8 +7,8 @@ namespace {
 using Orvane::Splitter;
 
 TEST(Splitter, NumberOfTilesAlongAnAxis) {
-    const std::pair<unsigned int, unsigned int> cases[] = {
-        {0, 1}, {1, 1}, {511, 1}, {512, 2}, {1023, 2}, {1024, 3}, {1920, 4}};
+    const std::pair<unsigned int, unsigned int> cases[] = {{0, 1},    {1, 1},    {511, 1}, {512, 2},
+                                                           {1023, 2}, {1024, 3}, {1920, 4}};
     for (const auto& [size, tiles] : cases) {
         SCOPED_TRACE("size " + std::to_string(size));
         EXPECT_EQ(Splitter::nb_sub(size), tiles);

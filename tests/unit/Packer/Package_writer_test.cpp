@@ -31,14 +31,19 @@ void write_file(const fs::path& path, const std::string& content) {
 }
 
 TEST(Package_writer, PackageIsChosenByPath) {
-    const std::pair<const char*, std::size_t> cases[] = {
-        {"data/init.yaml", 0},          {"data/gamecontrollerdb.txt", 0},
-        {"fonts/main.ttf", 0},          {"data/locale.yaml", 1},
-        {"locale/fr/texts.yaml", 1},    {"images/objects/key.png", 2},
-        {"images/interface/ok.png", 2}, {"images/animations/walk.png", 3},
-        {"images/characters/bob.png", 3}, {"images/backgrounds/hall.png", 4},
-        {"images/scenery/tree.png", 4}, {"sounds/step.ogg", 5},
-        {"musics/theme.ogg", 5}};
+    const std::pair<const char*, std::size_t> cases[] = {{"data/init.yaml", 0},
+                                                         {"data/gamecontrollerdb.txt", 0},
+                                                         {"fonts/main.ttf", 0},
+                                                         {"data/locale.yaml", 1},
+                                                         {"locale/fr/texts.yaml", 1},
+                                                         {"images/objects/key.png", 2},
+                                                         {"images/interface/ok.png", 2},
+                                                         {"images/animations/walk.png", 3},
+                                                         {"images/characters/bob.png", 3},
+                                                         {"images/backgrounds/hall.png", 4},
+                                                         {"images/scenery/tree.png", 4},
+                                                         {"sounds/step.ogg", 5},
+                                                         {"musics/theme.ogg", 5}};
     for (const auto& [key, package] : cases)
         EXPECT_EQ(package_for(key), package) << key;
 }
@@ -120,13 +125,13 @@ TEST(Package_writer, SourceFolderBecomesPackagesThatTheReaderIndexesExactly) {
     std::map<std::string, Storage> storage;
     for (const Entry& entry : entries)
         storage[entry.key] = entry.storage;
-    EXPECT_EQ(storage, (std::map<std::string, Storage>{
-                           {"data/init.yaml", Storage::compressed},
-                           {"data/notes.lz4", Storage::compressed},
-                           {"images/backgrounds/hall_map.graph", Storage::compressed},
-                           {"images/backgrounds/hall_map.png", Storage::image},
-                           {"images/objects/key.png", Storage::image},
-                           {"sounds/step.ogg", Storage::raw}}));
+    EXPECT_EQ(storage,
+              (std::map<std::string, Storage>{{"data/init.yaml", Storage::compressed},
+                                              {"data/notes.lz4", Storage::compressed},
+                                              {"images/backgrounds/hall_map.graph", Storage::compressed},
+                                              {"images/backgrounds/hall_map.png", Storage::image},
+                                              {"images/objects/key.png", Storage::image},
+                                              {"sounds/step.ogg", Storage::raw}}));
 
     // the command-line tool makes the same packages
     const char* build_dir = std::getenv("ORVANE_BUILD_DIR");
@@ -148,9 +153,11 @@ TEST(Package_writer, SourceFolderBecomesPackagesThatTheReaderIndexesExactly) {
     EXPECT_EQ(read_entry("data/notes.lz4"), "x");
     EXPECT_EQ(read_entry("sounds/step.ogg"), noise);
     EXPECT_FALSE(Packaged_asset_manager::exists("data/empty.yaml"));
-    EXPECT_EQ(Packaged_asset_manager::asset_map().at("images/objects/key.png.1x0.HL").buffer_id, 2u);
+    EXPECT_EQ(Packaged_asset_manager::asset_map().at("images/objects/key.png.1x0.HL").buffer_id,
+              2u);
     EXPECT_TRUE(Packaged_asset_manager::exists("images/objects/key.png.mask"));
-    const auto& whole_map = Packaged_asset_manager::asset_map().at("images/backgrounds/hall_map.png.0x0");
+    const auto& whole_map =
+        Packaged_asset_manager::asset_map().at("images/backgrounds/hall_map.png.0x0");
     EXPECT_EQ(whole_map.buffer_id, 4u);
     EXPECT_EQ(whole_map.width, 1100);
     std::vector<unsigned char> pixels(whole_map.size);
