@@ -1,0 +1,81 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include <Orvane/Content.h>
+
+namespace Orvane::Component {
+class Status;
+}
+
+namespace Orvane::System {
+
+/// Base of the ten systems: a reference to the shared store (which outlives every system),
+/// init() and run(), and operations that forward to the store. Other store operations are
+/// reached through m_content directly.
+class Base {
+public:
+    explicit Base(Content& content) : m_content(content) {}
+    virtual ~Base() = default;
+
+    Base(const Base&) = delete;
+    Base& operator=(const Base&) = delete;
+
+    /// Called at most once, after the data the system needs is loaded; does nothing by
+    /// default.
+    virtual void init() {}
+    /// Called once per frame.
+    virtual void run() = 0;
+
+    /// The store's map of a component name.
+    Content::Component_map& components(const std::string& component) {
+        return m_content.components(component);
+    }
+    bool remove(const std::string& entity, const std::string& component,
+                bool optional = false) {
+        return m_content.remove(entity, component, optional);
+    }
+    bool remove(const std::shared_ptr<Component::Base>& c, bool optional = false) {
+        return m_content.remove(c, optional);
+    }
+    void emit(const std::string& entity, const std::string& component) {
+        m_content.emit(entity, component);
+    }
+    bool receive(const std::string& entity, const std::string& component) {
+        return m_content.receive(entity, component);
+    }
+    bool signal(const std::string& entity, const std::string& component) const {
+        return m_content.signal(entity, component);
+    }
+
+    /// Game:status from its fast-access slot; null before it is created.
+    std::shared_ptr<Component::Status> status() const;
+
+    /// The translation of line in the current language's table (Game:locale), or line itself
+    /// when there is no table. Returned by value: the argument may be a temporary.
+    std::string locale(const std::string& line) const;
+    /// locale() of the string held under the key (fatal "Cannot find ..." when absent).
+    std::string locale_get(const std::string& entity, const std::string& component) const;
+
+    /// Creates a T from (entity, component, args...), files it (replacing what was under the
+    /// key) and returns it.
+    template <typename T, typename... Args>
+    std::shared_ptr<T> set(Args&&... args) {
+        auto c = std::make_shared<T>(std::forward<Args>(args)...);
+        m_content.set(c);
+        return c;
+    }
+
+    /// Copy of the value of the T under the key (fatal "Cannot find ..." when absent).
+    template <typename T>
+    typename T::value_type value(const std::string& entity, const std::string& component) const {
+        return m_content.get<T>(entity, component)->value();
+    }
+
+protected:
+    Content& m_content;
+};
+
+} // namespace Orvane::System

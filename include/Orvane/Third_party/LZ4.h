@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+
+namespace Orvane::Third_party {
+
+/// Decompresses one raw LZ4 block of `source_size` bytes into `destination`, which holds
+/// `expected_size` bytes. Returns `expected_size`; any other outcome (a corrupt block, a block
+/// of another size, sizes beyond what LZ4 accepts) is fatal: "LZ4 decompressed size differs from
+/// expected (<result> != <expected_size>)", the result being negative for a corrupt block.
+int lz4_decompress_buffer(const char* source, std::size_t source_size, char* destination,
+                          std::size_t expected_size);
+
+} // namespace Orvane::Third_party

@@ -1,0 +1,23 @@
+#include <Orvane/Component/Locale.h>
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Component/Status.h>
+#include <Orvane/System/Base.h>
+
+namespace Orvane::System {
+
+std::shared_ptr<Component::Status> Base::status() const {
+    return m_content.request<Component::Status>(Fast_access_component::GAME_STATUS);
+}
+
+std::string Base::locale(const std::string& line) const {
+    auto table = m_content.request<Component::Locale>("Game", "locale");
+    if (!table)
+        return line;
+    return table->get(line);
+}
+
+std::string Base::locale_get(const std::string& entity, const std::string& component) const {
+    return locale(m_content.get<Component::Simple<std::string>>(entity, component)->value());
+}
+
+} // namespace Orvane::System

@@ -1,0 +1,434 @@
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Assets/Splitter.h>
+#include <Orvane/Third_party/SDL.h>
+#include <Orvane/Utils/error.h>
+#include <Orvane/Utils/helpers.h>
+
+namespace Orvane::Third_party {
+
+Resource_manager<SDL::Image_base> SDL::m_images([](Image_base* image) {
+    for (SDL_Texture* texture : image->tiles)
+        if (texture)
+            SDL_DestroyTexture(texture);
+    for (SDL_Texture* texture : image->highlights)
+        if (texture)
+            SDL_DestroyTexture(texture);
+    delete image;
+});
+
+Resource_manager<SDL::Font_base> SDL::m_fonts([](Font_base* font) {
+    TTF_CloseFont(font->plain);
+    // the outlined font owns the shared stream and closes it
+    TTF_CloseFont(font->outlined);
+    delete font->bytes;
+    delete font;
+});
+
+SDL::Image_base* SDL::make_image(SDL_Texture* texture, SDL_Texture* highlight, int width,
+                                 int height) {
+    return make_images({texture}, {highlight}, width, height);
+}
+
+SDL::Image_base* SDL::make_images(const std::vector<SDL_Texture*>& tiles,
+                                  const std::vector<SDL_Texture*>& highlights, int width,
+                                  int height) {
+    auto* image = new Image_base;
+    image->tiles = tiles;
+    image->highlights = highlights;
+    image->width = width;
+    image->height = height;
+    image->session = m_session;
+    return image;
+}
+
+int SDL::width(const std::shared_ptr<Image_base>& image) { return image->width; }
+int SDL::height(const std::shared_ptr<Image_base>& image) { return image->height; }
+
+namespace {
+
+std::string sdl_error() { return SDL_GetError(); }
+
+std::string tile_key(const std::string& file, unsigned int x, unsigned int y, bool highlight) {
+    return file + "." + std::to_string(x) + "x" + std::to_string(y) + (highlight ? ".HL" : "");
+}
+
+/// Decodes tile (x, y) of a package image into `buffer` and makes a texture of it. The tile's
+/// stored size and pixel format are checked first, so a bad package can never write past the
+/// 1 MiB scratch block.
+SDL_Texture* load_tile(const std::string& file, unsigned int x, unsigned int y, bool highlight,
+                       char* buffer) {
+    std::string key = tile_key(file, x, y, highlight);
+    auto [image_w, image_h, format] = Packaged_asset_manager::image_info(file);
+    auto tile = Splitter::rect(unsigned(image_w), unsigned(image_h), x, y);
+    auto [w, h, tile_format] = Packaged_asset_manager::image_info(key);
+    check(unsigned(w) == tile.w && unsigned(h) == tile.h && tile_format == format &&
+              SDL_BYTESPERPIXEL(format) == 4,
+          "Packaged asset " + key + " is " + std::to_string(w) + "x" + std::to_string(h) +
+              " in format " + std::to_string(tile_format) + ", expected " +
+              std::to_string(tile.w) + "x" + std::to_string(tile.h) +
+              " at 4 bytes per pixel");
+
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(buffer, int(tile.w), int(tile.h),
+                                                              32, int(tile.w) * 4, format);
+    check(surface != nullptr, "Cannot create surface for " + key + " (" + sdl_error() + ")");
+    SDL_LockSurface(surface);
+    Packaged_asset_manager::open(file, surface->pixels, SDL::buffer_size, x, y, highlight);
+    SDL_UnlockSurface(surface);
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(SDL::m_renderer, surface);
+    SDL_FreeSurface(surface);
+    return texture;
+}
+
+bool has_highlights(const SDL::Image_base& image) {
+    return std::any_of(image.highlights.begin(), image.highlights.end(),
+                       [](SDL_Texture* t) { return t != nullptr; });
+}
+
+void load_highlights(const std::string& file, SDL::Image_base& image) {
+    unsigned int nx = Splitter::nb_sub(unsigned(image.width));
+    unsigned int ny = Splitter::nb_sub(unsigned(image.height));
+    image.highlights.assign(image.tiles.size(), nullptr);
+    std::size_t index = 0;
+    for (unsigned int i = 0; i < nx; ++i)
+        for (unsigned int j = 0; j < ny; ++j, ++index)
+            image.highlights[index] = load_tile(file, i, j, true, SDL::m_hbuffer);
+}
+
+void load_mask(const std::string& file, SDL::Image_base& image) {
+    Bitmap_2 mask(std::size_t(image.width), std::size_t(image.height), false);
+    std::string name = file + ".mask";
+    Packaged_asset asset = Packaged_asset_manager::open(name, false);
+    check(asset, "Packaged asset " + name + " not found");
+    check(asset.size() == mask.size(), "Packaged asset " + name + " holds " +
+                                           std::to_string(asset.size()) + " bytes, expected " +
+                                           std::to_string(mask.size()));
+    std::size_t done = 0;
+    while (done < mask.size()) {
+        std::size_t n = asset.read(mask.data() + done, mask.size() - done);
+        if (n == 0)
+            break;
+        done += n;
+    }
+    asset.close();
+    check(done == mask.size(), "Packaged asset " + name + " could not be read whole");
+    image.mask = std::move(mask);
+}
+
+} // namespace
+
+SDL::Image_handle SDL::load_image(const std::string& file, bool with_mask, bool with_highlight) {
+    Image_handle image = m_images.get(file, [&] {
+        auto [w, h, format] = Packaged_asset_manager::image_info(file);
+        (void)format;
+        unsigned int nx = Splitter::nb_sub(unsigned(w));
+        unsigned int ny = Splitter::nb_sub(unsigned(h));
+        std::vector<SDL_Texture*> tiles;
+        for (unsigned int i = 0; i < nx; ++i) {
+            for (unsigned int j = 0; j < ny; ++j) {
+                SDL_Texture* texture = load_tile(file, i, j, false, m_buffer);
+                check(texture != nullptr,
+                      "Cannot create texture from " + file + " (" + sdl_error() + ")");
+                tiles.push_back(texture);
+            }
+        }
+        std::vector<SDL_Texture*> highlights(tiles.size(), nullptr);
+        return make_images(tiles, highlights, w, h);
+    });
+    // the first user decides nothing for the others: what a later user needs is added
+    if (with_highlight && !has_highlights(*image))
+        load_highlights(file, *image);
+    if (with_mask && image->mask.empty())
+        load_mask(file, *image);
+    return image;
+}
+
+std::pair<SDL::Image_handle, double> SDL::create_rectangle(int width, int height, int r, int g,
+                                                           int b, int a) {
+    constexpr double max_pixels = 512.0 * 512.0;
+    double scale = 1.0;
+    int w = width;
+    int h = height;
+    if (double(width) * double(height) > max_pixels) {
+        scale = std::ceil(double(width) * double(height) / max_pixels);
+        w = int(width / scale);
+        h = int(height / scale);
+    }
+    // a texture cannot be empty: an empty rectangle is one transparent-sized pixel, drawn scaled
+    w = std::max(w, 1);
+    h = std::max(h, 1);
+
+    SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(m_buffer, w, h, 32, 4 * w, 0x000000FF,
+                                                    0x0000FF00, 0x00FF0000, 0xFF000000);
+    check(surface != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
+    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, Uint8(r), Uint8(g), Uint8(b),
+                                               Uint8(a)));
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(m_renderer, surface);
+    check(texture != nullptr, "Cannot create rectangle texture (" + sdl_error() + ")");
+
+    SDL_Texture* highlight = nullptr;
+    if (a == 0) {
+        SDL_Surface* glow = SDL_CreateRGBSurfaceFrom(m_hbuffer, w, h, 32, 4 * w, 0x000000FF,
+                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
+        check(glow != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
+        double half_w = w / 2.0;
+        double half_h = h / 2.0;
+        for (int y = 0; y < h; ++y) {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<char*>(glow->pixels) +
+                                                  std::ptrdiff_t(y) * glow->pitch);
+            for (int x = 0; x < w; ++x) {
+                double dx = std::abs(x - half_w) / half_w;
+                double dy = std::abs(y - half_h) / half_h;
+                double d = dx * dx + dy * dy;
+                int alpha = d <= 1 ? int((1 - d) * 128) : 0;
+                row[x] = SDL_MapRGBA(glow->format, 255, 255, 255, Uint8(alpha));
+            }
+        }
+        highlight = SDL_CreateTextureFromSurface(m_renderer, glow);
+        SDL_FreeSurface(glow);
+    }
+    SDL_FreeSurface(surface);
+    Image_handle image =
+        m_images.make_single_base([&] { return make_image(texture, highlight, w, h); });
+    return {image, scale};
+}
+
+namespace {
+
+SDL_Texture* make_target(int width, int height) {
+    SDL_Texture* texture = SDL_CreateTexture(SDL::m_renderer, SDL_PIXELFORMAT_ARGB8888,
+                                             SDL_TEXTUREACCESS_TARGET, width, height);
+    check(texture != nullptr, "Cannot create composed texture (" + sdl_error() + ")");
+    SDL_SetRenderTarget(SDL::m_renderer, texture);
+    SDL_SetRenderDrawColor(SDL::m_renderer, 0, 0, 0, 0);
+    SDL_RenderClear(SDL::m_renderer);
+    SDL_SetRenderDrawBlendMode(SDL::m_renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    return texture;
+}
+
+void copy_part(SDL_Texture* texture, int x, int y, int w, int h) {
+    if (texture == nullptr)
+        return;
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    // a part drawn faded earlier keeps its alpha modulation: compose copies it opaque
+    SDL_SetTextureAlphaMod(texture, 255);
+    SDL_Rect target{x, y, w, h};
+    SDL_RenderCopy(SDL::m_renderer, texture, nullptr, &target);
+}
+
+} // namespace
+
+SDL::Image_handle SDL::compose(std::initializer_list<std::shared_ptr<Image_base>> parts) {
+    int total = 0;
+    int height = 0;
+    bool any_highlight = false;
+    for (const auto& part : parts) {
+        total += part->width;
+        height = std::max(height, part->height);
+        any_highlight = any_highlight || (!part->highlights.empty() && part->highlights[0]);
+    }
+    SDL_Texture* texture = make_target(total, height);
+    int x = 0;
+    for (const auto& part : parts) {
+        copy_part(part->tiles.empty() ? nullptr : part->tiles[0], x,
+                  (height - part->height) / 2, part->width, part->height);
+        x += part->width;
+    }
+    SDL_Texture* highlight = nullptr;
+    if (any_highlight) {
+        highlight = make_target(total, height);
+        x = 0;
+        for (const auto& part : parts) {
+            copy_part(part->highlights.empty() ? nullptr : part->highlights[0], x,
+                      (height - part->height) / 2, part->width, part->height);
+            x += part->width;
+        }
+    }
+    SDL_SetRenderTarget(m_renderer, nullptr);
+    return m_images.make_single_base([&] { return make_image(texture, highlight, total, height); });
+}
+
+namespace {
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string font_identity(const SDL::Font_handle& font) {
+    return font->file + "@" + std::to_string(font->size);
+}
+
+/// A fully transparent pixel: the picture of an empty text.
+SDL_Surface* empty_text_surface() {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888);
+    check(surface != nullptr, "Cannot create empty text surface (" + sdl_error() + ")");
+    SDL_FillRect(surface, nullptr, 0);
+    return surface;
+}
+
+SDL_Surface* render_text(TTF_Font* font, const std::string& text, SDL_Color color) {
+    if (text.empty())
+        return empty_text_surface();
+    SDL_Surface* surface =
+        text.find('\n') != std::string::npos
+            ? TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), color, 1920)
+            : TTF_RenderUTF8_Blended(font, text.c_str(), color);
+    check(surface != nullptr, "Cannot create text " + quoted(text));
+    return surface;
+}
+
+bool beyond_texture_limit(const SDL_Surface* surface) {
+    // a limit of 0 means the renderer has none
+    return (SDL::m_max_texture_height > 0 && surface->h > SDL::m_max_texture_height) ||
+           (SDL::m_max_texture_width > 0 && surface->w > SDL::m_max_texture_width);
+}
+
+/// Turns a text surface into a picture (tiled when beyond the renderer's limit) and frees it.
+SDL::Image_base* text_image(SDL_Surface* surface, const std::string& text, bool with_error) {
+    int w = surface->w;
+    int h = surface->h;
+    if (beyond_texture_limit(surface)) {
+        std::vector<SDL_Surface*> pieces = Splitter::split_image(surface);
+        std::vector<SDL_Texture*> tiles;
+        for (SDL_Surface* piece : pieces) {
+            SDL_Texture* texture = SDL_CreateTextureFromSurface(SDL::m_renderer, piece);
+            check(texture != nullptr, "Cannot create texture, " + sdl_error());
+            tiles.push_back(texture);
+            SDL_FreeSurface(piece);
+        }
+        SDL_FreeSurface(surface);
+        return SDL::make_images(tiles, std::vector<SDL_Texture*>(tiles.size(), nullptr), w, h);
+    }
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(SDL::m_renderer, surface);
+    check(texture != nullptr, "Cannot create texture from text " + quoted(text) +
+                                  (with_error ? ", " + sdl_error() : std::string()));
+    SDL_FreeSurface(surface);
+    return SDL::make_image(texture, nullptr, w, h);
+}
+
+} // namespace
+
+SDL::Image_handle SDL::create_text(const Font_handle& font, const std::string& color_text,
+                                   const std::string& text) {
+    if (text.find("[Debug info]") != std::string::npos) {
+        // the debug overlay changes every frame: never cached
+        return m_images.make_single_base([&] {
+            SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font->plain, text.c_str(),
+                                                                  color(color_text), 1920);
+            check(surface != nullptr, "Cannot create text " + quoted(text));
+            return text_image(surface, text, false);
+        });
+    }
+    std::string key = font_identity(font) + "|" + color_text + "|" + text;
+    return m_images.get(key, [&] {
+        return text_image(render_text(font->plain, text, color(color_text)), text, true);
+    });
+}
+
+SDL::Image_handle SDL::create_outlined_text(const Font_handle& font, const std::string& color_text,
+                                            const std::string& text) {
+    std::string key = font_identity(font) + "|outlined|" + color_text + "|" + text;
+    return m_images.get(key, [&] {
+        if (text.empty())
+            return text_image(empty_text_surface(), text, false);
+        SDL_Surface* front = render_text(font->plain, text, color(color_text));
+        SDL_Surface* back = render_text(font->outlined, text, black());
+        SDL_SetSurfaceBlendMode(front, SDL_BLENDMODE_BLEND);
+        SDL_Rect at{10, 10, front->w, front->h};
+        SDL_UpperBlit(front, nullptr, back, &at);
+        SDL_FreeSurface(front);
+        return text_image(back, text, false);
+    });
+}
+
+SDL::Font_handle SDL::load_font(const std::string& file, int size) {
+    return m_fonts.get(file + "@" + std::to_string(size), [&] {
+        Packaged_asset asset = Packaged_asset_manager::open(file, false);
+        TTF_Font* plain = asset ? TTF_OpenFontRW(asset.base(), 0, size) : nullptr;
+        check(plain != nullptr, "Cannot load font " + file);
+        asset.seek(0);
+        TTF_Font* outlined = TTF_OpenFontRW(asset.base(), 1, size);
+        check(outlined != nullptr, "Cannot load outlined font " + file);
+        TTF_SetFontOutline(outlined, 10);
+        auto* font = new Font_base;
+        font->plain = plain;
+        font->outlined = outlined;
+        font->bytes = asset.buffer();
+        font->file = file;
+        font->size = size;
+        font->session = m_session;
+        return font;
+    });
+}
+
+std::shared_ptr<SDL_Surface> SDL::load_surface(const std::string& file) {
+    auto [w, h, format] = Packaged_asset_manager::image_info(file);
+    std::string key = tile_key(file, 0, 0, false);
+    auto [tw, th, tile_format] = Packaged_asset_manager::image_info(key);
+    check(tw == w && th == h && tile_format == format,
+          "Image " + file + " is not stored as one tile and cannot be read as a surface");
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, format);
+    check(surface != nullptr, "Cannot create surface for " + file + " (" + sdl_error() + ")");
+    std::shared_ptr<SDL_Surface> result(surface, SDL_FreeSurface);
+
+    int row = w * surface->format->BytesPerPixel;
+    SDL_LockSurface(surface);
+    if (surface->pitch == row) {
+        Packaged_asset_manager::open(file, surface->pixels,
+                                     std::size_t(surface->pitch) * std::size_t(h), 0, 0, false);
+    } else {
+        // the stored rows are packed; the surface's rows are padded
+        std::vector<char> packed(std::size_t(row) * std::size_t(h));
+        Packaged_asset_manager::open(file, packed.data(), packed.size(), 0, 0, false);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(static_cast<char*>(surface->pixels) + std::ptrdiff_t(y) * surface->pitch,
+                        packed.data() + std::ptrdiff_t(y) * row, std::size_t(row));
+    }
+    SDL_UnlockSurface(surface);
+    return result;
+}
+
+std::uint32_t SDL::get_color(const std::shared_ptr<SDL_Surface>& surface, int x, int y) {
+    check(x >= 0 && y >= 0 && x < surface->w && y < surface->h,
+          "Pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") outside a surface of " +
+              std::to_string(surface->w) + "x" + std::to_string(surface->h));
+    SDL_LockSurface(surface.get());
+    int bpp = surface->format->BytesPerPixel;
+    const auto* p = static_cast<const Uint8*>(surface->pixels) +
+                    std::ptrdiff_t(y) * surface->pitch + std::ptrdiff_t(x) * bpp;
+    Uint32 pixel = 0;
+    switch (bpp) {
+    case 1:
+        pixel = p[0];
+        break;
+    case 2:
+        pixel = Uint32(p[0]) | Uint32(p[1]) << 8;
+        break;
+    case 3:
+        pixel = Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16;
+        break;
+    default:
+        pixel = Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16 | Uint32(p[3]) << 24;
+        break;
+    }
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+    SDL_UnlockSurface(surface.get());
+    return std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16;
+}
+
+SDL_Color SDL::color(const std::string& text) {
+    RGB_color c = color_from_string(text);
+    return SDL_Color{c[0], c[1], c[2], 255};
+}
+
+SDL_Color SDL::black() { return SDL_Color{0, 0, 0, 255}; }
+
+} // namespace Orvane::Third_party

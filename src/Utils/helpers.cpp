@@ -1,0 +1,99 @@
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+
+#include <Orvane/Utils/error.h>
+#include <Orvane/Utils/helpers.h>
+
+namespace Orvane {
+
+bool is_int(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool is_relative(const std::string& s) { return !s.empty() && (s[0] == '+' || s[0] == '-'); }
+
+int to_int(const std::string& s) { return std::atoi(s.c_str()); }
+
+double to_double(const std::string& s) { return std::atof(s.c_str()); }
+
+bool to_bool(const std::string& s) { return s == "true"; }
+
+std::string to_string(const std::string& s) { return s; }
+
+std::string to_string(const bool& b) { return b ? "true" : "false"; }
+
+std::string to_string(const char* s) { return s; }
+
+bool startswith(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool endswith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool contains(const std::initializer_list<const char*>& list, const std::string& s) {
+    return std::any_of(list.begin(), list.end(), [&](const char* item) { return s == item; });
+}
+
+void capitalize(std::string& s) {
+    if (s.size() >= 2 && static_cast<unsigned char>(s[0]) == 0xC3 &&
+        static_cast<unsigned char>(s[1]) == 0xA9) {
+        s[1] = static_cast<char>(0x89); // é -> É
+        return;
+    }
+    if (!s.empty())
+        s[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(s[0])));
+}
+
+RGB_color color_from_string(const std::string& s) {
+    std::istringstream stream(s);
+    int n = 0;
+    stream >> std::hex >> n; // on overflow the stream stores the largest int
+    return {static_cast<unsigned char>((n / 65536) % 256),
+            static_cast<unsigned char>((n / 256) % 256), static_cast<unsigned char>(n % 256)};
+}
+
+bool is_transparent_black_or_white(const std::array<unsigned char, 4>& c) {
+    return c[3] == 0 && ((c[0] == 0 && c[1] == 0 && c[2] == 0) ||
+                         (c[0] == 255 && c[1] == 255 && c[2] == 255));
+}
+
+int random_int(int a, int b) {
+    check(b > a, "random_int needs b > a, got " + std::to_string(a) + " and " + std::to_string(b));
+    return a + (std::rand() % (b - a));
+}
+
+double random_double(double a, double b) {
+    return a + (std::rand() / 2147483647.0) * (b - a);
+}
+
+std::string time_to_string(double seconds) {
+    int s = static_cast<int>(seconds);
+    int h = s / 3600;
+    int m = (s / 60) % 60;
+    return (s < 36000 ? "0" : "") + std::to_string(h) + ":" + (m < 10 ? "0" : "") +
+           std::to_string(m);
+}
+
+std::string date_to_string(int t) {
+    std::time_t time = t;
+    std::tm local{};
+    localtime_r(&time, &local);
+    char buffer[18];
+    if (std::strftime(buffer, sizeof buffer, "%F, %R", &local) == 0)
+        return {}; // a year past 9999 does not fit
+    return buffer;
+}
+
+std::string locale_name(const char* language, const char* country) {
+    std::string name = language ? language : "";
+    if (country && *country)
+        name += std::string("_") + country;
+    return name;
+}
+
+} // namespace Orvane

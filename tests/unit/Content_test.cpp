@@ -1,0 +1,200 @@
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Content.h>
+
+namespace {
+
+using namespace Orvane;
+using Component::Signal;
+using Component::Simple;
+using Component::Variable;
+
+TEST(ContentTest, HasThirtyOneMapsAndFilesByComponentName) {
+    Content content;
+    EXPECT_EQ(content.size(), 31u);
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"action", 1},  {"animation", 2}, {"image", 6},        {"position", 16},
+        {"signal", 23}, {"value", 30},    {"stop_walking", 29}, {"zoom", 0},
+        {"status", 0},  {"Image", 0},     {"", 0}};
+    for (const auto& [name, index] : cases) {
+        SCOPED_TRACE("component name '" + name + "'");
+        EXPECT_EQ(content.map_index(name), index);
+        content.set<Simple<int>>("e", name, 1);
+        EXPECT_EQ(content.components(name).count(Component::Id("e", name)), 1u);
+    }
+    std::size_t total = 0;
+    for (const auto& map : content)
+        total += map.size();
+    EXPECT_EQ(total, std::size(cases));
+    EXPECT_EQ(content.components("zoom").size(), 4u) << "zoom, status, Image and '' share map 0";
+}
+
+TEST(ContentTest, SetReplacesWhateverIsUnderTheKey) {
+    Content content;
+    auto old_value = content.set<Simple<int>>("Music", "volume", 3);
+    EXPECT_EQ(content.get<Simple<int>>("Music", "volume")->value(), 3);
+    auto replacement = std::make_shared<Simple<std::string>>("Music", "volume", "loud");
+    content.set(replacement);
+    EXPECT_EQ(content.request<Simple<int>>("Music", "volume"), nullptr);
+    EXPECT_EQ(content.request<Simple<std::string>>("Music", "volume"), replacement);
+    EXPECT_EQ(old_value->value(), 3) << "holders keep a replaced component alive";
+    EXPECT_EQ(content.components("volume").size(), 1u);
+}
+
+TEST(ContentTest, RequestOfAbsentOrOtherTypeIsNull) {
+    Content content;
+    EXPECT_EQ(content.request<Simple<int>>("No", "thing"), nullptr);
+    content.set<Simple<double>>("Camera", "zoom", 2);
+    EXPECT_EQ(content.request<Simple<int>>("Camera", "zoom"), nullptr);
+    EXPECT_DOUBLE_EQ(content.request<Simple<double>>("Camera", "zoom")->value(), 2.0);
+    EXPECT_NE(content.request<Component::Base>("Camera", "zoom"), nullptr);
+}
+
+TEST(ContentTest, LookupsSeeThroughVariables) {
+    Content content;
+    auto room = std::make_shared<Simple<std::string>>("Room", "name", "hall");
+    content.set<Variable>("Game", "new_room", room);
+    EXPECT_EQ(content.request<Simple<std::string>>("Game", "new_room"), room);
+    auto other = std::make_shared<Simple<std::string>>("Room", "name", "cellar");
+    content.set<Variable>("Game", "new_room", other);
+    EXPECT_EQ(content.get<Simple<std::string>>("Game", "new_room"), other);
+    content.set<Variable>("Game", "new_room", nullptr);
+    EXPECT_EQ(content.request<Simple<std::string>>("Game", "new_room"), nullptr);
+    EXPECT_NE(content.request<Variable>("Game", "new_room"), nullptr);
+}
+
+TEST(ContentTest, ValueWithDefault) {
+    Content content;
+    EXPECT_EQ(content.value<Simple<std::string>>("Player", "name", "nobody"), "nobody");
+    content.set<Simple<std::string>>("Player", "name", "Ada");
+    EXPECT_EQ(content.value<Simple<std::string>>("Player", "name", "nobody"), "Ada");
+}
+
+TEST(ContentTest, GetOrSetCreatesOnlyWhenNeeded) {
+    Content content;
+    auto first = content.get_or_set<Simple<std::string>>("Door", "state");
+    EXPECT_EQ(first->value(), "");
+    first->set("open");
+    EXPECT_EQ(content.get_or_set<Simple<std::string>>("Door", "state", "closed"), first);
+    // Another type under the key: a new component replaces it.
+    content.set<Simple<int>>("Lamp", "state", 1);
+    auto made = content.get_or_set<Simple<std::string>>("Lamp", "state", "on");
+    EXPECT_EQ(made->value(), "on");
+    EXPECT_EQ(content.request<Simple<int>>("Lamp", "state"), nullptr);
+}
+
+TEST(ContentTest, Remove) {
+    Content content;
+    EXPECT_FALSE(content.remove("No", "thing", true));
+    auto c = content.set<Simple<int>>("A", "image", 1);
+    EXPECT_TRUE(content.remove("A", "image"));
+    EXPECT_EQ(content.request<Simple<int>>("A", "image"), nullptr);
+    content.set(c);
+    // Removing through a reference to the stored pointer itself.
+    EXPECT_TRUE(content.remove(content.components("image").begin()->second));
+    EXPECT_TRUE(content.components("image").empty());
+}
+
+TEST(ContentTest, Signals) {
+    Content content;
+    content.emit("Game", "exit");
+    EXPECT_TRUE(content.signal("Game", "exit"));
+    EXPECT_TRUE(content.signal("Game", "exit")) << "testing consumes nothing";
+    EXPECT_TRUE(content.receive("Game", "exit"));
+    EXPECT_FALSE(content.receive("Game", "exit"));
+    EXPECT_FALSE(content.signal("Game", "exit"));
+
+    content.set<Simple<int>>("Dialog", "choice", 2);
+    EXPECT_FALSE(content.receive("Dialog", "choice"));
+    EXPECT_FALSE(content.signal("Dialog", "choice"));
+    EXPECT_NE(content.request<Simple<int>>("Dialog", "choice"), nullptr) << "left in place";
+    content.emit("Dialog", "choice");
+    EXPECT_EQ(content.request<Simple<int>>("Dialog", "choice"), nullptr);
+    EXPECT_TRUE(content.receive("Dialog", "choice"));
+}
+
+TEST(ContentTest, SlotsKeepTheirOwnReference) {
+    Content content;
+    auto zoom = content.set_fac<Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera",
+                                                 "zoom", 1.0);
+    EXPECT_EQ(content.request<Simple<double>>("Camera", "zoom"), zoom) << "same object";
+    EXPECT_EQ(&content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM), &zoom->value());
+
+    // A later set under the key replaces the map entry only.
+    content.set<Simple<double>>("Camera", "zoom", 3.0);
+    EXPECT_DOUBLE_EQ(content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM), 1.0);
+    EXPECT_DOUBLE_EQ(content.get<Simple<double>>("Camera", "zoom")->value(), 3.0);
+
+    // The filtered clear drops the entry from the maps; the slot still answers.
+    content.clear([](const std::shared_ptr<Component::Base>& c) { return c->entity() == "Camera"; });
+    EXPECT_EQ(content.request<Component::Base>("Camera", "zoom"), nullptr);
+    EXPECT_DOUBLE_EQ(content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM), 1.0);
+    EXPECT_EQ(content.request<Simple<double>>(Fast_access_component::CAMERA_ZOOM), zoom);
+    EXPECT_EQ(content.request<Simple<double>>(Fast_access_component::CLOCK_TIME), nullptr);
+}
+
+TEST(ContentTest, FilteredClearKeepsTheOthers) {
+    Content content;
+    content.set<Simple<int>>("room_door", "image", 1);
+    content.set<Simple<int>>("Game", "image", 2);
+    content.set<Simple<int>>("room_door", "zoom", 3);
+    content.emit("Game", "exit");
+    std::size_t asked = 0;
+    content.clear([&](const std::shared_ptr<Component::Base>& c) {
+        ++asked;
+        return !c->is_system();
+    });
+    EXPECT_EQ(asked, 4u);
+    EXPECT_EQ(content.request<Component::Base>("room_door", "image"), nullptr);
+    EXPECT_EQ(content.request<Component::Base>("room_door", "zoom"), nullptr);
+    EXPECT_NE(content.request<Component::Base>("Game", "image"), nullptr);
+    EXPECT_TRUE(content.signal("Game", "exit"));
+}
+
+TEST(ContentTest, FullClearEmptiesEverything) {
+    Content content;
+    content.set_fac<Simple<double>>(Fast_access_component::CLOCK_TIME, "Clock", "time", 5.0);
+    content.set<Simple<int>>("A", "b", 1);
+    content.clear();
+    EXPECT_EQ(content.request<Simple<double>>(Fast_access_component::CLOCK_TIME), nullptr);
+    EXPECT_EQ(content.request<Component::Base>("A", "b"), nullptr);
+    for (const auto& map : content)
+        EXPECT_TRUE(map.empty());
+    content.clear(); // a second clear finds nothing to release
+    EXPECT_FALSE(content.remove("A", "b", true));
+}
+
+TEST(ContentTest, FastAccessNames) {
+    EXPECT_EQ(fast_access_name(Fast_access_component::CAMERA_POSITION),
+              "CAMERA_POSITION (Camera:position)");
+    EXPECT_EQ(fast_access_name(Fast_access_component::STICK_DIRECTION),
+              "STICK_DIRECTION (Stick:direction)");
+}
+
+TEST(ContentDeathTest, FatalMessages) {
+    Content content;
+    content.set<Simple<int>>("Music", "volume", 1);
+    EXPECT_EXIT(content.get<Simple<int>>("Game", "missing"), ::testing::ExitedWithCode(1),
+                "Cannot find Game:missing");
+    EXPECT_EXIT(content.get<Simple<double>>("Music", "volume"), ::testing::ExitedWithCode(1),
+                "Cannot find Music:volume");
+    EXPECT_EXIT(content.remove("Game", "missing"), ::testing::ExitedWithCode(1),
+                "Id Game:missing doesn't exist");
+}
+
+TEST(ContentDeathTest, ValueOfAnEmptyOrMistypedSlotNamesTheSlot) {
+    Content content;
+    EXPECT_EXIT(content.value<Simple<double>>(Fast_access_component::CLOCK_TIME),
+                ::testing::ExitedWithCode(1), "Fast-access slot CLOCK_TIME \\(Clock:time\\) is empty");
+    content.set_fac<Simple<int>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1);
+    EXPECT_EXIT(content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM),
+                ::testing::ExitedWithCode(1),
+                "Fast-access slot CAMERA_ZOOM \\(Camera:zoom\\) does not hold the requested type: "
+                "Simple<int>\\(Camera:zoom\\)");
+}
+
+} // namespace
