@@ -6,8 +6,8 @@ add_library(orvane_deps INTERFACE)
 target_link_libraries(orvane_deps INTERFACE PkgConfig::ORVANE_PKG)
 add_library(orvane::deps ALIAS orvane_deps)
 
-# The package writer decodes PNG sources and tests encode OGG fixtures.
-pkg_check_modules(ORVANE_TOOL_PKG REQUIRED IMPORTED_TARGET libpng vorbisenc)
+# The package writer decodes PNG sources and tests encode OGG fixtures (libogg pages).
+pkg_check_modules(ORVANE_TOOL_PKG REQUIRED IMPORTED_TARGET libpng vorbisenc ogg)
 add_library(orvane_tool_deps INTERFACE)
 target_link_libraries(orvane_tool_deps INTERFACE PkgConfig::ORVANE_TOOL_PKG)
 add_library(orvane::tool_deps ALIAS orvane_tool_deps)

@@ -5,33 +5,33 @@ namespace Orvane {
 namespace {
 
 // Component names with a map of their own, in map-index order from 1.
-constexpr const char* own_map_names[] = {
-    "action",          "animation",       "end_notification", "gamepad",
-    "group",           "image",           "label",            "lookat",
-    "move",            "move60fps",       "notification",     "name",
-    "path",            "pause",           "play_sound",       "position",
-    "rescale",         "rescale60fps",    "resume_at",        "set_state",
-    "set_visible",     "set_hidden",      "signal",           "start_animation",
-    "start_talking",   "state",           "stop_animation",   "stop_talking",
-    "stop_walking",    "value"};
+constexpr const char* own_map_names[] = {"action",        "animation",    "end_notification",
+                                         "gamepad",       "group",        "image",
+                                         "label",         "lookat",       "move",
+                                         "move60fps",     "notification", "name",
+                                         "path",          "pause",        "play_sound",
+                                         "position",      "rescale",      "rescale60fps",
+                                         "resume_at",     "set_state",    "set_visible",
+                                         "set_hidden",    "signal",       "start_animation",
+                                         "start_talking", "state",        "stop_animation",
+                                         "stop_talking",  "stop_walking", "value"};
 static_assert(std::size(own_map_names) + 1 == Content::number_of_maps);
 
-constexpr const char* slot_names[][2] = {
-    {"CAMERA_POSITION", "Camera:position"},
-    {"CAMERA_ZOOM", "Camera:zoom"},
-    {"CURSOR_POSITION", "Cursor:position"},
-    {"CLOCK_SAVED_TIME", "Clock:saved_time"},
-    {"CLOCK_DISCOUNTED_TIME", "Clock:discounted_time"},
-    {"CLOCK_TIME", "Clock:time"},
-    {"CLOCK_LATEST_ACTIVE", "Clock:latest_active"},
-    {"GAME_DEBUG", "Game:debug"},
-    {"GAME_STATUS", "Game:status"},
-    {"GAME_LOCALE", "Game:locale"},
-    {"GAME_CURRENT_LOCALE", "Game:current_locale"},
-    {"LOADING_SPIN_IMAGE", "Loading_spin:image"},
-    {"LOADING_SPIN_POSITION", "Loading_spin:position"},
-    {"INTERFACE_INPUT_MODE", "Interface:input_mode"},
-    {"STICK_DIRECTION", "Stick:direction"}};
+constexpr const char* slot_names[][2] = {{"CAMERA_POSITION", "Camera:position"},
+                                         {"CAMERA_ZOOM", "Camera:zoom"},
+                                         {"CURSOR_POSITION", "Cursor:position"},
+                                         {"CLOCK_SAVED_TIME", "Clock:saved_time"},
+                                         {"CLOCK_DISCOUNTED_TIME", "Clock:discounted_time"},
+                                         {"CLOCK_TIME", "Clock:time"},
+                                         {"CLOCK_LATEST_ACTIVE", "Clock:latest_active"},
+                                         {"GAME_DEBUG", "Game:debug"},
+                                         {"GAME_STATUS", "Game:status"},
+                                         {"GAME_LOCALE", "Game:locale"},
+                                         {"GAME_CURRENT_LOCALE", "Game:current_locale"},
+                                         {"LOADING_SPIN_IMAGE", "Loading_spin:image"},
+                                         {"LOADING_SPIN_POSITION", "Loading_spin:position"},
+                                         {"INTERFACE_INPUT_MODE", "Interface:input_mode"},
+                                         {"STICK_DIRECTION", "Stick:direction"}};
 static_assert(std::size(slot_names) == Content::number_of_slots);
 
 } // namespace

@@ -43,7 +43,7 @@ std::string fast_access_name(const Fast_access_component& slot);
 /// name. Fifteen hot components are also held in fast-access slots. Every typed lookup
 /// converts through Component::cast, so conditionals are looked through.
 class Content {
-public:
+  public:
     using Component_ptr = std::shared_ptr<Component::Base>;
     using Component_map = std::unordered_map<Component::Id, Component_ptr, Component::Id_hash>;
     using Map_list = std::vector<Component_map>;
@@ -57,10 +57,7 @@ public:
 
     /// Files c under its own key in the map of its component name, replacing whatever was
     /// stored under that key.
-    template <typename T>
-    void set(const std::shared_ptr<T>& c) {
-        file(c);
-    }
+    template <typename T> void set(const std::shared_ptr<T>& c) { file(c); }
 
     /// Creates a T from (entity, component, args...), files it and returns it.
     template <typename T, typename... Args>
@@ -89,8 +86,7 @@ public:
 
     /// The component held in a fast-access slot as a T, or null when the slot is empty or
     /// holds something else.
-    template <typename T>
-    std::shared_ptr<T> request(const Fast_access_component& slot) const {
+    template <typename T> std::shared_ptr<T> request(const Fast_access_component& slot) const {
         return Component::cast<T>(m_fast_access[index(slot)]);
     }
 
@@ -164,7 +160,7 @@ public:
     /// Index of the map that holds a component name.
     std::size_t map_index(const std::string& component) const;
 
-private:
+  private:
     static std::size_t index(const Fast_access_component& slot) {
         const auto i = static_cast<std::size_t>(slot);
         check(i < number_of_slots, "Invalid fast-access slot " + std::to_string(i));

@@ -19,8 +19,8 @@ std::unordered_map<std::string, Packaged_asset_info> Packaged_asset_manager::pac
 namespace {
 
 constexpr std::string_view image_marker = ".sdl_surface.lz4";
-constexpr std::array<std::string_view, 4> masked_folders = {
-    "images/objects", "images/interface", "images/inventory", "images/masks"};
+constexpr std::array<std::string_view, 4> masked_folders = {"images/objects", "images/interface",
+                                                            "images/inventory", "images/masks"};
 
 // Reads little-endian fields from a package buffer, never past its end.
 class Cursor {
@@ -91,12 +91,15 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
                          std::uint16_t width, std::uint16_t height,
                          std::uint32_t format) -> std::optional<Index_error> {
         const std::size_t offset = in.position();
+        // an LZ4 block is never empty, and a compressed size of 0 would mark a raw entry
+        if (compressed == 0)
+            return broken(offset, "block of " + key + " is empty");
         if (!in.skip(compressed))
             return broken(offset, "block of " + std::to_string(compressed) + " bytes for " + key +
                                       " runs past the end (" + std::to_string(in.left()) +
                                       " bytes left)");
-        index.try_emplace(key, Packaged_asset_info{buffer_id, offset, compressed, size, width,
-                                                   height, format});
+        index.try_emplace(
+            key, Packaged_asset_info{buffer_id, offset, compressed, size, width, height, format});
         return std::nullopt;
     };
 
@@ -107,8 +110,8 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
         if (value == 0)
             return std::nullopt;
         if (!in.text(name, value))
-            return broken(record, "record name of " + std::to_string(value) +
-                                      " bytes runs past the end");
+            return broken(record,
+                          "record name of " + std::to_string(value) + " bytes runs past the end");
 
         if (const auto marker = name.find(image_marker); marker != std::string::npos) {
             const std::string key = name.substr(0, marker) + ".png";
@@ -141,10 +144,9 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
                         const std::size_t field = in.position();
                         if (!in.read(value, 4))
                             return broken(field, "size of " + block_key + " is cut short");
-                        if (auto error = add_block(block_key, value, size,
-                                                   static_cast<std::uint16_t>(tile.w),
-                                                   static_cast<std::uint16_t>(tile.h),
-                                                   pixel_format))
+                        if (auto error = add_block(
+                                block_key, value, size, static_cast<std::uint16_t>(tile.w),
+                                static_cast<std::uint16_t>(tile.h), pixel_format))
                             return error;
                     }
                 }
@@ -162,10 +164,9 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
                 if (auto error = add_block(key + ".mask", value, size, 0, 0, 0))
                     return error;
             }
-            index.try_emplace(key, Packaged_asset_info{buffer_id, 0, 0, 0,
-                                                       static_cast<std::uint16_t>(w),
-                                                       static_cast<std::uint16_t>(h),
-                                                       pixel_format});
+            index.try_emplace(key,
+                              Packaged_asset_info{buffer_id, 0, 0, 0, static_cast<std::uint16_t>(w),
+                                                  static_cast<std::uint16_t>(h), pixel_format});
         } else if (name.find(".lz4") != std::string::npos) {
             const std::string key = name.substr(0, name.size() - 4);
             const std::size_t field = in.position();
@@ -184,8 +185,8 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
             const std::size_t offset = in.position();
             if (!in.skip(value))
                 return broken(offset, name + " of " + std::to_string(value) +
-                                          " bytes runs past the end (" +
-                                          std::to_string(in.left()) + " bytes left)");
+                                          " bytes runs past the end (" + std::to_string(in.left()) +
+                                          " bytes left)");
             index.try_emplace(name, Packaged_asset_info{buffer_id, offset, 0, value, 0, 0, 0});
         }
     }
@@ -211,25 +212,25 @@ bool Packaged_asset_manager::init(const std::string& folder, bool local) {
         contents[id].resize(file.size);
         std::size_t done = 0;
         while (done < file.size) {
-            const std::size_t got = SDL_file::read(file, contents[id].data() + done,
-                                                   file.size - done);
+            const std::size_t got =
+                SDL_file::read(file, contents[id].data() + done, file.size - done);
             if (got == 0)
                 break;
             done += got;
         }
         SDL_file::close(file);
-        check(done == contents[id].size(), "Package file " + path + " could only be read up to offset " +
-                                              std::to_string(done) + " of " +
-                                              std::to_string(contents[id].size()));
+        check(done == contents[id].size(),
+              "Package file " + path + " could only be read up to offset " + std::to_string(done) +
+                  " of " + std::to_string(contents[id].size()));
     }
     load(std::move(contents));
     return true;
 }
 
 void Packaged_asset_manager::load(std::vector<std::vector<char>> contents) {
-    check(contents.size() == packages.size(),
-          "Expected " + std::to_string(packages.size()) + " package buffers, got " +
-              std::to_string(contents.size()));
+    check(contents.size() == packages.size(), "Expected " + std::to_string(packages.size()) +
+                                                  " package buffers, got " +
+                                                  std::to_string(contents.size()));
     buffers = std::move(contents);
     package_asset_map.clear();
     for (std::size_t id = 0; id < buffers.size(); ++id) {
@@ -269,9 +270,8 @@ Packaged_image_info Packaged_asset_manager::image_info(const std::string& name) 
     return {found->second.width, found->second.height, found->second.format};
 }
 
-void Packaged_asset_manager::open(const std::string& name, void* destination,
-                                  std::size_t capacity, unsigned int x, unsigned int y,
-                                  bool highlight) {
+void Packaged_asset_manager::open(const std::string& name, void* destination, std::size_t capacity,
+                                  unsigned int x, unsigned int y, bool highlight) {
     std::string key = name + "." + std::to_string(x) + "x" + std::to_string(y);
     if (highlight)
         key += ".HL";

@@ -1,6 +1,6 @@
-#include <Orvane/Component/Code.h>
-
 #include <algorithm>
+
+#include <Orvane/Component/Code.h>
 
 namespace Orvane::Component {
 
@@ -67,9 +67,11 @@ void Code::build_grid() {
     m_grid.assign(xs.size(), std::vector<std::int64_t>(ys.size(), -1));
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         Button& b = m_buttons[i];
-        b.column = static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), b.x) - xs.begin());
+        b.column =
+            static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), b.x) - xs.begin());
         b.row = static_cast<std::size_t>(std::lower_bound(ys.begin(), ys.end(), b.y) - ys.begin());
-        m_grid[b.column][b.row] = static_cast<std::int64_t>(i); // a later button on the same cell wins
+        m_grid[b.column][b.row] =
+            static_cast<std::int64_t>(i); // a later button on the same cell wins
     }
 }
 
@@ -85,10 +87,22 @@ void Code::move(double dx, double dy) {
     std::size_t c = current->column;
     std::size_t r = current->row;
 
-    auto step_right = [&] { if (c != last_column) ++c; };
-    auto step_left = [&] { if (c != 0) --c; };
-    auto step_down = [&] { if (r != last_row) ++r; };
-    auto step_up = [&] { if (r != 0) --r; };
+    auto step_right = [&] {
+        if (c != last_column)
+            ++c;
+    };
+    auto step_left = [&] {
+        if (c != 0)
+            --c;
+    };
+    auto step_down = [&] {
+        if (r != last_row)
+            ++r;
+    };
+    auto step_up = [&] {
+        if (r != 0)
+            --r;
+    };
     auto step_vertical = [&] {
         if (dy <= 0)
             step_up();

@@ -4,9 +4,7 @@
 
 namespace Orvane::Component {
 
-std::string Condition::str() const {
-    return Base::str() + " " + (value() ? "TRUE" : "FALSE");
-}
+std::string Condition::str() const { return Base::str() + " " + (value() ? "TRUE" : "FALSE"); }
 
 std::shared_ptr<And> make_and(std::shared_ptr<Condition> a, std::shared_ptr<Condition> b) {
     const std::string entity = a->entity() + "_" + b->entity();

@@ -1,5 +1,4 @@
 #include <Orvane/Component/Dialog.h>
-
 #include <Orvane/Utils/error.h>
 
 namespace Orvane::Component {

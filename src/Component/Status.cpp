@@ -5,8 +5,8 @@ namespace Orvane::Component {
 namespace {
 
 constexpr const char* status_names[] = {
-    " idle",   " cutscene",     " pause",  " locked",  " action",    " inventory_action",
-    " dialog", " object", " in_inventory", " in_menu", " in_window", " in_code"};
+    " idle",   " cutscene", " pause",        " locked",  " action",    " inventory_action",
+    " dialog", " object",   " in_inventory", " in_menu", " in_window", " in_code"};
 
 } // namespace
 

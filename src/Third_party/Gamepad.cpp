@@ -63,8 +63,7 @@ const Label_table* label_table(Gamepad_labels labels) {
 
 } // namespace
 
-Gamepad_info::Gamepad_info(unsigned short vendor, unsigned short product,
-                           const std::string& name_)
+Gamepad_info::Gamepad_info(unsigned short vendor, unsigned short product, const std::string& name_)
     : id(std::to_string(vendor) + ":" + std::to_string(product)), name(name_),
       labels(Gamepad_labels::NO_LABEL), ok_down(true) {
     guess_style(name, labels, ok_down);

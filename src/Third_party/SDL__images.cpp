@@ -25,9 +25,9 @@ Resource_manager<SDL::Image_base> SDL::m_images([](Image_base* image) {
 
 Resource_manager<SDL::Font_base> SDL::m_fonts([](Font_base* font) {
     TTF_CloseFont(font->plain);
-    // the outlined font owns the shared stream and closes it
     TTF_CloseFont(font->outlined);
-    delete font->bytes;
+    // both fonts read this stream: it goes last, with the bytes behind it
+    font->asset.close();
     delete font;
 });
 
@@ -59,25 +59,16 @@ std::string tile_key(const std::string& file, unsigned int x, unsigned int y, bo
     return file + "." + std::to_string(x) + "x" + std::to_string(y) + (highlight ? ".HL" : "");
 }
 
-/// Decodes tile (x, y) of a package image into `buffer` and makes a texture of it. The tile's
-/// stored size and pixel format are checked first, so a bad package can never write past the
-/// 1 MiB scratch block.
+/// Decodes tile (x, y) of a package image into `buffer` and makes a texture of it. The package
+/// reader has checked every tile's size and its 4-byte pixel format against the tile rule.
 SDL_Texture* load_tile(const std::string& file, unsigned int x, unsigned int y, bool highlight,
                        char* buffer) {
-    std::string key = tile_key(file, x, y, highlight);
     auto [image_w, image_h, format] = Packaged_asset_manager::image_info(file);
     auto tile = Splitter::rect(unsigned(image_w), unsigned(image_h), x, y);
-    auto [w, h, tile_format] = Packaged_asset_manager::image_info(key);
-    check(unsigned(w) == tile.w && unsigned(h) == tile.h && tile_format == format &&
-              SDL_BYTESPERPIXEL(format) == 4,
-          "Packaged asset " + key + " is " + std::to_string(w) + "x" + std::to_string(h) +
-              " in format " + std::to_string(tile_format) + ", expected " +
-              std::to_string(tile.w) + "x" + std::to_string(tile.h) +
-              " at 4 bytes per pixel");
-
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(buffer, int(tile.w), int(tile.h),
                                                               32, int(tile.w) * 4, format);
-    check(surface != nullptr, "Cannot create surface for " + key + " (" + sdl_error() + ")");
+    check(surface != nullptr, "Cannot create surface for " + tile_key(file, x, y, highlight) +
+                                  " (" + sdl_error() + ")");
     SDL_LockSurface(surface);
     Packaged_asset_manager::open(file, surface->pixels, SDL::buffer_size, x, y, highlight);
     SDL_UnlockSurface(surface);
@@ -216,11 +207,16 @@ SDL_Texture* make_target(int width, int height) {
 void copy_part(SDL_Texture* texture, int x, int y, int w, int h) {
     if (texture == nullptr)
         return;
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-    // a part drawn faded earlier keeps its alpha modulation: compose copies it opaque
+    // parts never overlap: copied unblended, their translucent pixels keep colour and alpha
+    // instead of being darkened once here and once more when the result is drawn
+    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+    SDL_GetTextureBlendMode(texture, &mode);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    // a part drawn faded earlier keeps its alpha modulation: compose copies it as it is
     SDL_SetTextureAlphaMod(texture, 255);
     SDL_Rect target{x, y, w, h};
     SDL_RenderCopy(SDL::m_renderer, texture, nullptr, &target);
+    SDL_SetTextureBlendMode(texture, mode);
 }
 
 } // namespace
@@ -352,13 +348,13 @@ SDL::Font_handle SDL::load_font(const std::string& file, int size) {
         TTF_Font* plain = asset ? TTF_OpenFontRW(asset.base(), 0, size) : nullptr;
         check(plain != nullptr, "Cannot load font " + file);
         asset.seek(0);
-        TTF_Font* outlined = TTF_OpenFontRW(asset.base(), 1, size);
+        TTF_Font* outlined = TTF_OpenFontRW(asset.base(), 0, size);
         check(outlined != nullptr, "Cannot load outlined font " + file);
         TTF_SetFontOutline(outlined, 10);
         auto* font = new Font_base;
         font->plain = plain;
         font->outlined = outlined;
-        font->bytes = asset.buffer();
+        font->asset = asset;
         font->file = file;
         font->size = size;
         font->session = m_session;

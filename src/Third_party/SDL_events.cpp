@@ -14,15 +14,15 @@ namespace Orvane {
 namespace {
 
 constexpr std::array<const char*, 17> type_names = {
-    "EMPTY",     "UNUSED",     "WINDOW",   "MOUSE_DOWN", "MOUSE_MOVE", "MOUSE_UP",
-    "TOUCH_DOWN", "TOUCH_MOVE", "TOUCH_UP", "KEY_DOWN",   "KEY_UP",     "NEW_GAMEPAD",
-    "WTF",       "WTF",        "BUTTON_DOWN", "BUTTON_UP", "STICK_MOVE"};
+    "EMPTY",      "UNUSED",     "WINDOW",      "MOUSE_DOWN", "MOUSE_MOVE", "MOUSE_UP",
+    "TOUCH_DOWN", "TOUCH_MOVE", "TOUCH_UP",    "KEY_DOWN",   "KEY_UP",     "NEW_GAMEPAD",
+    "WTF",        "WTF",        "BUTTON_DOWN", "BUTTON_UP",  "STICK_MOVE"};
 
 constexpr std::array<const char*, 27> value_names = {
-    "NONE",       "EXIT",       "RESIZED",     "BACKGROUND",   "FOREGROUND", "LEFT",
-    "RIGHT",      "ALT",        "CTRL",        "SHIFT",        "TAB",        "ANDROID_BACK",
-    "ENTER",      "ESCAPE",     "SPACE",       "UP_ARROW",     "LEFT_ARROW", "RIGHT_ARROW",
-    "DOWN_ARROW", "NORTH",      "WEST",        "EAST",         "SOUTH",      "LEFT_SHOULDER",
+    "NONE",           "EXIT",   "RESIZED", "BACKGROUND", "FOREGROUND", "LEFT",
+    "RIGHT",          "ALT",    "CTRL",    "SHIFT",      "TAB",        "ANDROID_BACK",
+    "ENTER",          "ESCAPE", "SPACE",   "UP_ARROW",   "LEFT_ARROW", "RIGHT_ARROW",
+    "DOWN_ARROW",     "NORTH",  "WEST",    "EAST",       "SOUTH",      "LEFT_SHOULDER",
     "RIGHT_SHOULDER", "START",  "SELECT"};
 
 constexpr int first_letter = static_cast<int>(Event_value::A);
@@ -52,9 +52,7 @@ std::string to_string(Event_value value) {
 
 std::ostream& operator<<(std::ostream& out, Event_type type) { return out << to_string(type); }
 
-std::ostream& operator<<(std::ostream& out, Event_value value) {
-    return out << to_string(value);
-}
+std::ostream& operator<<(std::ostream& out, Event_value value) { return out << to_string(value); }
 
 Event::Event(const Event_type& type, const Event_value& value, const int& x, const int& y)
     : m_type(type), m_value(value), m_x(x), m_y(y) {}
@@ -79,9 +77,7 @@ std::string Event::to_string() const {
     return out.str();
 }
 
-std::ostream& operator<<(std::ostream& out, const Event& event) {
-    return out << event.to_string();
-}
+std::ostream& operator<<(std::ostream& out, const Event& event) { return out << event.to_string(); }
 
 namespace Third_party {
 
@@ -103,20 +99,13 @@ const std::unordered_map<std::uint32_t, Event_value>& window_kinds() {
 const std::unordered_map<SDL_Keycode, Event_value>& key_values() {
     static const std::unordered_map<SDL_Keycode, Event_value> table = [] {
         std::unordered_map<SDL_Keycode, Event_value> keys = {
-            {SDLK_TAB, Event_value::TAB},
-            {SDLK_RETURN, Event_value::ENTER},
-            {SDLK_ESCAPE, Event_value::ESCAPE},
-            {SDLK_SPACE, Event_value::SPACE},
-            {SDLK_UP, Event_value::UP_ARROW},
-            {SDLK_LEFT, Event_value::LEFT_ARROW},
-            {SDLK_RIGHT, Event_value::RIGHT_ARROW},
-            {SDLK_DOWN, Event_value::DOWN_ARROW},
-            {SDLK_LCTRL, Event_value::CTRL},
-            {SDLK_RCTRL, Event_value::CTRL},
-            {SDLK_LSHIFT, Event_value::SHIFT},
-            {SDLK_RSHIFT, Event_value::SHIFT},
-            {SDLK_LALT, Event_value::ALT},
-            {SDLK_AC_BACK, Event_value::ANDROID_BACK},
+            {SDLK_TAB, Event_value::TAB},           {SDLK_RETURN, Event_value::ENTER},
+            {SDLK_ESCAPE, Event_value::ESCAPE},     {SDLK_SPACE, Event_value::SPACE},
+            {SDLK_UP, Event_value::UP_ARROW},       {SDLK_LEFT, Event_value::LEFT_ARROW},
+            {SDLK_RIGHT, Event_value::RIGHT_ARROW}, {SDLK_DOWN, Event_value::DOWN_ARROW},
+            {SDLK_LCTRL, Event_value::CTRL},        {SDLK_RCTRL, Event_value::CTRL},
+            {SDLK_LSHIFT, Event_value::SHIFT},      {SDLK_RSHIFT, Event_value::SHIFT},
+            {SDLK_LALT, Event_value::ALT},          {SDLK_AC_BACK, Event_value::ANDROID_BACK},
         };
         for (int i = 0; i <= last_letter - first_letter; ++i)
             keys.emplace(SDLK_a + i, static_cast<Event_value>(first_letter + i));
@@ -323,8 +312,7 @@ void SDL_events::close_gamepad(SDL_GameController* controller) {
     SDL_GameControllerClose(controller);
 }
 
-void SDL_events::rumble_gamepad(SDL_GameController* controller, double strength,
-                                double duration) {
+void SDL_events::rumble_gamepad(SDL_GameController* controller, double strength, double duration) {
     // Clamped so that out-of-range requests neither wrap the 16-bit intensity around nor
     // overflow the millisecond count (NaN counts as 0).
     const double clamped_strength = strength > 0.0 ? std::min(strength, 1.0) : 0.0;

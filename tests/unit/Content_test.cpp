@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Component/Status.h>
+#include <Orvane/Config.h>
 #include <Orvane/Content.h>
+#include <Orvane/Utils/geometry.h>
 
 namespace {
 
 using namespace Orvane;
+using Component::Boolean;
 using Component::Signal;
 using Component::Simple;
 using Component::Variable;
@@ -17,9 +22,9 @@ TEST(ContentTest, HasThirtyOneMapsAndFilesByComponentName) {
     Content content;
     EXPECT_EQ(content.size(), 31u);
     const std::pair<std::string, std::size_t> cases[] = {
-        {"action", 1},  {"animation", 2}, {"image", 6},        {"position", 16},
-        {"signal", 23}, {"value", 30},    {"stop_walking", 29}, {"zoom", 0},
-        {"status", 0},  {"Image", 0},     {"", 0}};
+        {"action", 1}, {"animation", 2},     {"image", 6}, {"position", 16}, {"signal", 23},
+        {"value", 30}, {"stop_walking", 29}, {"zoom", 0},  {"status", 0},    {"Image", 0},
+        {"", 0}};
     for (const auto& [name, index] : cases) {
         SCOPED_TRACE("component name '" + name + "'");
         EXPECT_EQ(content.map_index(name), index);
@@ -119,8 +124,8 @@ TEST(ContentTest, Signals) {
 
 TEST(ContentTest, SlotsKeepTheirOwnReference) {
     Content content;
-    auto zoom = content.set_fac<Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera",
-                                                 "zoom", 1.0);
+    auto zoom =
+        content.set_fac<Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
     EXPECT_EQ(content.request<Simple<double>>("Camera", "zoom"), zoom) << "same object";
     EXPECT_EQ(&content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM), &zoom->value());
 
@@ -130,7 +135,8 @@ TEST(ContentTest, SlotsKeepTheirOwnReference) {
     EXPECT_DOUBLE_EQ(content.get<Simple<double>>("Camera", "zoom")->value(), 3.0);
 
     // The filtered clear drops the entry from the maps; the slot still answers.
-    content.clear([](const std::shared_ptr<Component::Base>& c) { return c->entity() == "Camera"; });
+    content.clear(
+        [](const std::shared_ptr<Component::Base>& c) { return c->entity() == "Camera"; });
     EXPECT_EQ(content.request<Component::Base>("Camera", "zoom"), nullptr);
     EXPECT_DOUBLE_EQ(content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM), 1.0);
     EXPECT_EQ(content.request<Simple<double>>(Fast_access_component::CAMERA_ZOOM), zoom);
@@ -168,6 +174,28 @@ TEST(ContentTest, FullClearEmptiesEverything) {
     EXPECT_FALSE(content.remove("A", "b", true));
 }
 
+TEST(ContentTest, SlotValuesOfEveryType) {
+    Content content;
+    using S = Fast_access_component;
+    content.set_fac<Simple<double>>(S::CLOCK_TIME, "Clock", "time", 12.5);
+    content.set_fac<Boolean>(S::GAME_DEBUG, "Game", "debug", true);
+    content.set_fac<Component::Status>(S::GAME_STATUS, "Game", "status");
+    content.set_fac<Simple<std::string>>(S::GAME_CURRENT_LOCALE, "Game", "current_locale", "fr");
+    content.set_fac<Simple<Input_mode>>(S::INTERFACE_INPUT_MODE, "Interface", "input_mode",
+                                        Input_mode::GAMEPAD);
+    content.set_fac<Simple<Orvane::Vector>>(S::STICK_DIRECTION, "Stick", "direction",
+                                            Orvane::Vector(0.5, -1));
+    EXPECT_DOUBLE_EQ(content.value<Simple<double>>(S::CLOCK_TIME), 12.5);
+    EXPECT_TRUE(content.value<Boolean>(S::GAME_DEBUG));
+    EXPECT_EQ(content.value<Component::Status>(S::GAME_STATUS), Status::LOCKED);
+    EXPECT_EQ(content.value<Simple<std::string>>(S::GAME_CURRENT_LOCALE), "fr");
+    EXPECT_EQ(content.value<Simple<Input_mode>>(S::INTERFACE_INPUT_MODE), Input_mode::GAMEPAD);
+    EXPECT_EQ(content.value<Simple<Orvane::Vector>>(S::STICK_DIRECTION), Orvane::Vector(0.5, -1));
+    // Written in place, read back through the slot.
+    content.get<Simple<std::string>>("Game", "current_locale")->set("de");
+    EXPECT_EQ(content.value<Simple<std::string>>(S::GAME_CURRENT_LOCALE), "de");
+}
+
 TEST(ContentTest, FastAccessNames) {
     EXPECT_EQ(fast_access_name(Fast_access_component::CAMERA_POSITION),
               "CAMERA_POSITION (Camera:position)");
@@ -189,7 +217,8 @@ TEST(ContentDeathTest, FatalMessages) {
 TEST(ContentDeathTest, ValueOfAnEmptyOrMistypedSlotNamesTheSlot) {
     Content content;
     EXPECT_EXIT(content.value<Simple<double>>(Fast_access_component::CLOCK_TIME),
-                ::testing::ExitedWithCode(1), "Fast-access slot CLOCK_TIME \\(Clock:time\\) is empty");
+                ::testing::ExitedWithCode(1),
+                "Fast-access slot CLOCK_TIME \\(Clock:time\\) is empty");
     content.set_fac<Simple<int>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1);
     EXPECT_EXIT(content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM),
                 ::testing::ExitedWithCode(1),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,6 +23,8 @@ class Packaged_asset {
     /// A disk file. Reading a missing file gives an empty asset; writing goes through a
     /// temporary file that replaces `path` on close (failure to create it is fatal).
     Packaged_asset(const std::string& path, bool write);
+    Packaged_asset(const char* path, std::same_as<bool> auto write)
+        : Packaged_asset(std::string(path), static_cast<bool>(write)) {}
 
     /// Takes ownership of `buffer` (allocated with new) and reads from its bytes; close() frees it.
     explicit Packaged_asset(std::vector<char>* buffer);

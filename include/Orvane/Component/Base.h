@@ -11,7 +11,7 @@ namespace Orvane::Component {
 /// once at construction so that map operations never hash strings again. Printed as
 /// "entity:component".
 class Id {
-public:
+  public:
     Id(const std::string& entity, const std::string& component);
 
     const std::string& entity() const { return m_entity; }
@@ -26,7 +26,7 @@ public:
     /// "entity:component".
     std::string str() const { return m_entity + ":" + m_component; }
 
-private:
+  private:
     std::string m_entity;
     std::string m_component;
     std::size_t m_hash;
@@ -41,7 +41,7 @@ struct Id_hash {
 /// altered flag that the save writer reads, and the printed forms used in fatal messages and
 /// debug output. Components are always held by std::shared_ptr.
 class Base {
-public:
+  public:
     Base(const std::string& entity, const std::string& component);
     virtual ~Base() = default;
 
@@ -76,15 +76,14 @@ public:
     /// break and the nested dumps when there are any.
     std::string str() const;
 
-private:
+  private:
     Id m_id;
     bool m_altered = false;
 };
 
 /// Family head of the components that compute a value of type T.
-template <typename T>
-class Value : public Base {
-public:
+template <typename T> class Value : public Base {
+  public:
     using value_type = T;
     using const_reference = T;
 
@@ -95,7 +94,7 @@ public:
 /// Family head of the conditionals: components that stand in for the component they select
 /// at the moment of each lookup. Typed lookups look through them (see cast).
 class Conditional_base : public Base {
-public:
+  public:
     using Base::Base;
     /// The component selected now; may be null.
     virtual std::shared_ptr<Base> get() const = 0;
@@ -104,7 +103,7 @@ public:
 /// An empty component whose presence is an event: emitted, tested and received through the
 /// store.
 class Signal : public Base {
-public:
+  public:
     using Base::Base;
     std::string str_name() const override { return "Signal"; }
 };
@@ -121,8 +120,7 @@ inline constexpr std::size_t max_conditional_depth = 64;
 /// Typed view of a component: c itself when it is a T; when it is a conditional, the cast
 /// of what it selects now (evaluated afresh at each call); null otherwise, and null for a
 /// chain of conditionals deeper than max_conditional_depth. Shares c's ownership.
-template <typename T>
-std::shared_ptr<T> cast(std::shared_ptr<Base> c) {
+template <typename T> std::shared_ptr<T> cast(std::shared_ptr<Base> c) {
     if constexpr (std::is_same_v<T, Base>) {
         return c;
     } else {

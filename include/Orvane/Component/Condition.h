@@ -16,8 +16,7 @@ namespace Orvane::Component {
 
 /// Text of a value used as a key or reference: strings unchanged, enumerations and numbers
 /// as decimal numbers.
-template <typename T>
-std::string key_str(const T& v) {
+template <typename T> std::string key_str(const T& v) {
     if constexpr (std::is_same_v<T, std::string>)
         return v;
     else if constexpr (std::is_enum_v<T>)
@@ -28,7 +27,7 @@ std::string key_str(const T& v) {
 
 /// A yes/no question answered by value().
 class Condition : public Value<bool> {
-public:
+  public:
     using Value<bool>::Value;
 
     /// The base printed form, then " TRUE" or " FALSE".
@@ -37,7 +36,7 @@ public:
 
 /// A stored truth value.
 class Boolean : public Condition {
-public:
+  public:
     Boolean(const std::string& entity, const std::string& component, bool value)
         : Condition(entity, component), m_value(value), m_saved(value) {}
 
@@ -59,14 +58,14 @@ public:
     }
     void end_temporary_true() { m_value = m_saved; }
 
-private:
+  private:
     bool m_value;
     bool m_saved;
 };
 
 /// A truth value computed by a function of a string argument.
 class Functional_condition : public Condition {
-public:
+  public:
     Functional_condition(const std::string& entity, const std::string& component,
                          std::function<bool(const std::string&)> function,
                          const std::string& argument)
@@ -76,16 +75,16 @@ public:
     std::string str_value() const override { return m_argument; }
     bool value() const override { return m_function(m_argument); }
 
-private:
+  private:
     std::function<bool(const std::string&)> m_function;
     std::string m_argument;
 };
 
 /// First and second; the second is not asked when the first is false.
 class And : public Condition {
-public:
-    And(const std::string& entity, const std::string& component,
-        std::shared_ptr<Condition> first, std::shared_ptr<Condition> second)
+  public:
+    And(const std::string& entity, const std::string& component, std::shared_ptr<Condition> first,
+        std::shared_ptr<Condition> second)
         : Condition(entity, component), m_first(std::move(first)), m_second(std::move(second)) {}
 
     std::string str_name() const override { return "And"; }
@@ -95,16 +94,16 @@ public:
     }
     bool value() const override { return m_first->value() && m_second->value(); }
 
-private:
+  private:
     std::shared_ptr<Condition> m_first;
     std::shared_ptr<Condition> m_second;
 };
 
 /// First or second; the second is not asked when the first is true.
 class Or : public Condition {
-public:
-    Or(const std::string& entity, const std::string& component,
-       std::shared_ptr<Condition> first, std::shared_ptr<Condition> second)
+  public:
+    Or(const std::string& entity, const std::string& component, std::shared_ptr<Condition> first,
+       std::shared_ptr<Condition> second)
         : Condition(entity, component), m_first(std::move(first)), m_second(std::move(second)) {}
 
     std::string str_name() const override { return "Or"; }
@@ -114,16 +113,15 @@ public:
     }
     bool value() const override { return m_first->value() || m_second->value(); }
 
-private:
+  private:
     std::shared_ptr<Condition> m_first;
     std::shared_ptr<Condition> m_second;
 };
 
 /// The negation of its operand.
 class Not : public Condition {
-public:
-    Not(const std::string& entity, const std::string& component,
-        std::shared_ptr<Condition> operand)
+  public:
+    Not(const std::string& entity, const std::string& component, std::shared_ptr<Condition> operand)
         : Condition(entity, component), m_operand(std::move(operand)) {}
 
     std::string str_name() const override { return "Not"; }
@@ -132,14 +130,13 @@ public:
     }
     bool value() const override { return !m_operand->value(); }
 
-private:
+  private:
     std::shared_ptr<Condition> m_operand;
 };
 
 /// True while a value component equals a reference value.
-template <typename T>
-class Value_condition : public Condition {
-public:
+template <typename T> class Value_condition : public Condition {
+  public:
     Value_condition(const std::string& entity, const std::string& component,
                     std::shared_ptr<Value<T>> state, const T& reference)
         : Condition(entity, component), m_state(std::move(state)), m_reference(reference) {}
@@ -151,7 +148,7 @@ public:
     }
     bool value() const override { return m_state->value() == m_reference; }
 
-private:
+  private:
     std::shared_ptr<Value<T>> m_state;
     T m_reference;
 };
@@ -173,7 +170,7 @@ std::shared_ptr<Value_condition<T>> make_value_condition(std::shared_ptr<Value<T
 
 /// Selects one of two components by a condition.
 class Conditional : public Conditional_base {
-public:
+  public:
     Conditional(const std::string& entity, const std::string& component,
                 std::shared_ptr<Condition> condition, std::shared_ptr<Base> if_true,
                 std::shared_ptr<Base> if_false)
@@ -187,7 +184,7 @@ public:
         return m_condition->value() ? m_if_true : m_if_false;
     }
 
-private:
+  private:
     std::shared_ptr<Condition> m_condition;
     std::shared_ptr<Base> m_if_true;
     std::shared_ptr<Base> m_if_false;
@@ -195,7 +192,7 @@ private:
 
 /// Selects the candidate whose index a function of a string argument returns.
 class Functional_conditional : public Conditional_base {
-public:
+  public:
     Functional_conditional(const std::string& entity, const std::string& component,
                            std::function<std::size_t(const std::string&)> function,
                            const std::string& argument)
@@ -207,7 +204,7 @@ public:
     /// The candidate at the function's index; null when the index is out of range.
     std::shared_ptr<Base> get() const override;
 
-private:
+  private:
     std::function<std::size_t(const std::string&)> m_function;
     std::vector<std::shared_ptr<Base>> m_candidates;
     std::string m_argument;
@@ -215,7 +212,7 @@ private:
 
 /// Selects a candidate at random, drawing anew at every lookup.
 class Random_conditional : public Conditional_base {
-public:
+  public:
     using Conditional_base::Conditional_base;
 
     std::string str_name() const override { return "Base"; }
@@ -226,14 +223,13 @@ public:
     /// parts, in the order they were added; null when there are none.
     std::shared_ptr<Base> choose(double r) const;
 
-private:
+  private:
     std::vector<std::shared_ptr<Base>> m_candidates;
 };
 
 /// Selects the component filed under the current value of a state component.
-template <typename T>
-class Simple_conditional : public Conditional_base {
-public:
+template <typename T> class Simple_conditional : public Conditional_base {
+  public:
     Simple_conditional(const std::string& entity, const std::string& component,
                        std::shared_ptr<Simple<T>> state)
         : Conditional_base(entity, component), m_state(std::move(state)) {}
@@ -256,7 +252,7 @@ public:
         return it == m_choices.end() ? nullptr : it->second;
     }
 
-private:
+  private:
     std::shared_ptr<Simple<T>> m_state;
     std::unordered_map<T, std::shared_ptr<Base>> m_choices;
 };

@@ -88,8 +88,7 @@ public:
     /// without consuming them, and appends the lines of the offered ones to `choices` (not
     /// emptied first). `choices` is a string vector or a component holding one;
     /// `content` is anything with signal(entity, component).
-    template <typename List, typename Store>
-    void get_choices(List& choices, const Store& content);
+    template <typename List, typename Store> void get_choices(List& choices, const Store& content);
 
     /// Key of the said-marker of an edge: the dialog's entity followed by the edge's index.
     std::string said_key(Edge_handle edge) const;

@@ -11,7 +11,7 @@ namespace Orvane::Component {
 /// The player's inventory: the entities of the carried items in the order they were added
 /// (duplicates allowed), and the index of the first item shown in the nine-item bar.
 class Inventory : public Base {
-public:
+  public:
     /// Number of items the inventory bar shows at once.
     static constexpr std::size_t shown_items = 9;
 
@@ -39,7 +39,7 @@ public:
     std::vector<std::string>::const_iterator end() const { return m_items.end(); }
     const std::vector<std::string>& data() const { return m_items; }
 
-private:
+  private:
     std::vector<std::string> m_items;
     std::size_t m_position = 0;
 };

@@ -9,7 +9,7 @@ namespace Orvane::Component {
 
 /// One language's translation table: line key to translated line.
 class Locale : public Base {
-public:
+  public:
     Locale(const std::string& entity, const std::string& component);
 
     std::string str_name() const override { return "Locale"; }
@@ -22,7 +22,7 @@ public:
 
     std::size_t size() const { return m_lines.size(); }
 
-private:
+  private:
     std::unordered_map<std::string, std::string> m_lines;
 };
 

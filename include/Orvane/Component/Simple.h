@@ -17,8 +17,7 @@ namespace Orvane::Component {
 
 /// Printed name of a held type: "double", "int", "std::string", else the platform's
 /// run-time type name.
-template <typename T>
-std::string type_name() {
+template <typename T> std::string type_name() {
     if constexpr (std::is_same_v<T, double>)
         return "double";
     else if constexpr (std::is_same_v<T, int>)
@@ -30,9 +29,8 @@ std::string type_name() {
 }
 
 /// A component holding one value of type T. Its printed form shows no value.
-template <typename T>
-class Simple : public Base {
-public:
+template <typename T> class Simple : public Base {
+  public:
     using value_type = T;
     using const_reference = const T&;
 
@@ -49,25 +47,22 @@ public:
         mark_as_altered();
     }
 
-protected:
+  protected:
     T m_value;
 };
 
 /// A tuple of values, read by position from value().
-template <typename... Ts>
-class Tuple : public Simple<std::tuple<Ts...>> {
-public:
+template <typename... Ts> class Tuple : public Simple<std::tuple<Ts...>> {
+  public:
     Tuple(const std::string& entity, const std::string& component, const Ts&... values)
         : Simple<std::tuple<Ts...>>(entity, component, std::tuple<Ts...>(values...)) {}
 
     std::string str_name() const override { return "Tuple<...>"; }
 };
 
-template <typename A, typename B>
-class Pair : public Simple<std::pair<A, B>> {
-public:
-    Pair(const std::string& entity, const std::string& component, const A& first,
-         const B& second)
+template <typename A, typename B> class Pair : public Simple<std::pair<A, B>> {
+  public:
+    Pair(const std::string& entity, const std::string& component, const A& first, const B& second)
         : Simple<std::pair<A, B>>(entity, component, std::pair<A, B>(first, second)) {}
 
     std::string str_name() const override {
@@ -75,12 +70,11 @@ public:
     }
 };
 
-template <typename T, std::size_t N>
-class Array : public Simple<std::array<T, N>> {
-public:
+template <typename T, std::size_t N> class Array : public Simple<std::array<T, N>> {
+  public:
     template <typename... Args>
-        requires(sizeof...(Args) == N)
-    Array(const std::string& entity, const std::string& component, const Args&... values)
+    requires(sizeof...(Args) == N)
+        Array(const std::string& entity, const std::string& component, const Args&... values)
         : Simple<std::array<T, N>>(entity, component, std::array<T, N>{T(values)...}) {}
 
     std::string str_name() const override {
@@ -89,9 +83,8 @@ public:
 };
 
 /// An unordered set of values, starting empty.
-template <typename T>
-class Set : public Simple<std::unordered_set<T>> {
-public:
+template <typename T> class Set : public Simple<std::unordered_set<T>> {
+  public:
     Set(const std::string& entity, const std::string& component)
         : Simple<std::unordered_set<T>>(entity, component) {}
 
@@ -99,9 +92,8 @@ public:
 };
 
 /// An ordered list of values (empty unless an initial list is given).
-template <typename T>
-class Vector : public Simple<std::vector<T>> {
-public:
+template <typename T> class Vector : public Simple<std::vector<T>> {
+  public:
     Vector(const std::string& entity, const std::string& component,
            const std::vector<T>& values = {})
         : Simple<std::vector<T>>(entity, component, values) {}
@@ -121,9 +113,8 @@ public:
 /// A conditional that stands for another component (its target, possibly null) and can be
 /// pointed elsewhere: typed lookups of its key see the target.
 class Variable : public Conditional_base {
-public:
-    Variable(const std::string& entity, const std::string& component,
-             std::shared_ptr<Base> target)
+  public:
+    Variable(const std::string& entity, const std::string& component, std::shared_ptr<Base> target)
         : Conditional_base(entity, component), m_target(std::move(target)) {}
 
     std::string str_name() const override { return "Variable"; }
@@ -135,7 +126,7 @@ public:
     /// Points the variable elsewhere; does not mark it as altered.
     void set(std::shared_ptr<Base> target) { m_target = std::move(target); }
 
-private:
+  private:
     std::shared_ptr<Base> m_target;
 };
 

@@ -29,7 +29,7 @@ namespace Component {
 /// The bottom entry is never popped, so the stack is never empty. Nothing here marks the
 /// component as altered.
 class Status : public Value<Orvane::Status> {
-public:
+  public:
     /// Starts as after reset(): IDLE under LOCKED.
     Status(const std::string& entity, const std::string& component);
 
@@ -49,9 +49,7 @@ public:
     Orvane::Status next_value() const;
 
     bool is(const Orvane::Status& a) const { return value() == a; }
-    bool is(const Orvane::Status& a, const Orvane::Status& b) const {
-        return is(a) || is(b);
-    }
+    bool is(const Orvane::Status& a, const Orvane::Status& b) const { return is(a) || is(b); }
     bool is(const Orvane::Status& a, const Orvane::Status& b, const Orvane::Status& c) const {
         return is(a) || is(b) || is(c);
     }
@@ -60,7 +58,7 @@ public:
     /// Number of entries (for inspection).
     std::size_t size() const { return m_stack.size(); }
 
-private:
+  private:
     std::vector<Orvane::Status> m_stack;
 };
 

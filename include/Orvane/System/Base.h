@@ -16,7 +16,7 @@ namespace Orvane::System {
 /// init() and run(), and operations that forward to the store. Other store operations are
 /// reached through m_content directly.
 class Base {
-public:
+  public:
     explicit Base(Content& content) : m_content(content) {}
     virtual ~Base() = default;
 
@@ -33,8 +33,7 @@ public:
     Content::Component_map& components(const std::string& component) {
         return m_content.components(component);
     }
-    bool remove(const std::string& entity, const std::string& component,
-                bool optional = false) {
+    bool remove(const std::string& entity, const std::string& component, bool optional = false) {
         return m_content.remove(entity, component, optional);
     }
     bool remove(const std::shared_ptr<Component::Base>& c, bool optional = false) {
@@ -61,8 +60,7 @@ public:
 
     /// Creates a T from (entity, component, args...), files it (replacing what was under the
     /// key) and returns it.
-    template <typename T, typename... Args>
-    std::shared_ptr<T> set(Args&&... args) {
+    template <typename T, typename... Args> std::shared_ptr<T> set(Args&&... args) {
         auto c = std::make_shared<T>(std::forward<Args>(args)...);
         m_content.set(c);
         return c;
@@ -74,7 +72,7 @@ public:
         return m_content.get<T>(entity, component)->value();
     }
 
-protected:
+  protected:
     Content& m_content;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <Orvane/Assets/Bitmap_2.h>
+#include <Orvane/Assets/Packaged_asset.h>
 #include <Orvane/Third_party/Resource_manager.h>
 
 struct SDL_Window;
@@ -46,13 +47,14 @@ public:
     /// Shared ownership of a picture; the last holder destroys its textures.
     using Image_handle = std::shared_ptr<Image_base>;
 
-    /// A font opened twice from one package entry: plain, and with a 10-pixel outline. The
-    /// entry's decompressed bytes (null when it was stored raw) live as long as the fonts.
-    /// `file` and `size` name the font; cached texts are keyed by them.
+    /// A font opened twice from one package entry: plain, and with a 10-pixel outline. Both
+    /// read the entry's stream, which stays open (with its decompressed bytes, if the entry
+    /// was compressed) as long as the fonts. `file` and `size` name the font; cached texts
+    /// are keyed by them.
     struct Font_base {
         TTF_Font* plain = nullptr;
         TTF_Font* outlined = nullptr;
-        std::vector<char>* bytes = nullptr;
+        Packaged_asset asset;
         std::string file;
         int size = 0;
         std::shared_ptr<Session> session;

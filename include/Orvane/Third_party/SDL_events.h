@@ -52,20 +52,23 @@ enum class Event_value : int {
     ENTER = 12,
     ESCAPE = 13,
     SPACE = 14,
-    UP_ARROW = 15,    ///< up arrow key, D-pad up
-    LEFT_ARROW = 16,  ///< left arrow key, D-pad left
-    RIGHT_ARROW = 17, ///< right arrow key, D-pad right
-    DOWN_ARROW = 18,  ///< down arrow key, D-pad down
-    NORTH = 19,       ///< top face button
-    WEST = 20,        ///< left face button
-    EAST = 21,        ///< right face button
-    SOUTH = 22,       ///< bottom face button
+    UP_ARROW = 15,       ///< up arrow key, D-pad up
+    LEFT_ARROW = 16,     ///< left arrow key, D-pad left
+    RIGHT_ARROW = 17,    ///< right arrow key, D-pad right
+    DOWN_ARROW = 18,     ///< down arrow key, D-pad down
+    NORTH = 19,          ///< top face button
+    WEST = 20,           ///< left face button
+    EAST = 21,           ///< right face button
+    SOUTH = 22,          ///< bottom face button
     LEFT_SHOULDER = 23,  ///< left shoulder button or left trigger
     RIGHT_SHOULDER = 24, ///< right shoulder button or right trigger
     START = 25,
     SELECT = 26, ///< Back (select) button
+    // Letter keys, then function keys.
+    // clang-format off
     A = 27, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
     F1 = 53, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+    // clang-format on
 };
 
 /// Name of an event type as printed in debug output; "WTF" for the controller switch and
@@ -82,7 +85,7 @@ std::ostream& operator<<(std::ostream& out, Event_value value);
 /// deflection; -1 where the event carries no number, and Config::no_value on the stick axis
 /// that did not move.
 class Event {
-public:
+  public:
     Event(const Event_type& type, const Event_value& value, const int& x, const int& y);
 
     Event_type type() const { return m_type; }
@@ -101,7 +104,7 @@ public:
     /// "Event(<type>, <value>, <x>, <y>)", or "Event(null)" when type and value are both 0.
     std::string to_string() const;
 
-private:
+  private:
     Event_type m_type;
     Event_value m_value;
     int m_x;
@@ -118,7 +121,7 @@ namespace Third_party {
 /// GAMEPAD_SWITCHED event. Used only after SDL has been initialised with its video and
 /// game-controller subsystems, and only on the main thread.
 class SDL_events {
-public:
+  public:
     SDL_events();
 
     /// The next pending event, one per call; an EMPTY event when none is pending. Right after
@@ -142,7 +145,7 @@ public:
     /// one open_gamepad has just opened, or the last one an event came from.
     int current_gamepad_id() const { return m_current_gamepad; }
 
-private:
+  private:
     Event translate_controller(Event_type type, const SDL_Event& event);
 
     // Platform event kind -> engine event type, for the events translated by their family.

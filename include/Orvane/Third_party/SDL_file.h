@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +28,10 @@ class SDL_file {
     /// or a failed write leaves the previous file whole; a file that cannot be created is fatal:
     /// "Can't open <path>, <SDL error>".
     static Asset open(const std::string& path, bool write);
+    /// A path given as a literal (the bool keeps it apart from the memory overload).
+    static Asset open(const char* path, std::same_as<bool> auto write) {
+        return open(std::string(path), static_cast<bool>(write));
+    }
 
     /// A read-only stream over `size` bytes that stay owned by the caller. Zero bytes give a
     /// valid empty stream; an empty asset only when SDL refuses the memory.

@@ -13,7 +13,7 @@ using namespace Orvane::Component;
 
 // A conditional whose selection the test sets.
 class Pointer : public Conditional_base {
-public:
+  public:
     using Conditional_base::Conditional_base;
     std::shared_ptr<Base> get() const override { return target; }
     std::shared_ptr<Base> target;
@@ -39,8 +39,8 @@ TEST(IdTest, SplitPointMattersAndCaseMatters) {
 }
 
 TEST(BaseTest, IsSystem) {
-    const std::pair<std::string, bool> cases[] = {
-        {"Game", true}, {"Z", true}, {"game", false}, {"_Game", false}, {"1st", false}, {"", false}};
+    const std::pair<std::string, bool> cases[] = {{"Game", true},   {"Z", true},    {"game", false},
+                                                  {"_Game", false}, {"1st", false}, {"", false}};
     for (const auto& [entity, expected] : cases) {
         SCOPED_TRACE("entity '" + entity + "'");
         EXPECT_EQ(make_signal(entity)->is_system(), expected);
@@ -48,10 +48,13 @@ TEST(BaseTest, IsSystem) {
 }
 
 TEST(BaseTest, CharacterEntity) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"hero", "hero"},           {"hero_body", "hero"},  {"hero_head", "hero"},
-        {"hero_mouth", "hero"},     {"hero_mouth_body", "hero_mouth"},
-        {"bob_head_body", "bob_head"}, {"_body", ""}};
+    const std::pair<std::string, std::string> cases[] = {{"hero", "hero"},
+                                                         {"hero_body", "hero"},
+                                                         {"hero_head", "hero"},
+                                                         {"hero_mouth", "hero"},
+                                                         {"hero_mouth_body", "hero_mouth"},
+                                                         {"bob_head_body", "bob_head"},
+                                                         {"_body", ""}};
     for (const auto& [entity, expected] : cases) {
         SCOPED_TRACE("entity '" + entity + "'");
         EXPECT_EQ(make_signal(entity)->character_entity(), expected);
@@ -60,7 +63,7 @@ TEST(BaseTest, CharacterEntity) {
 
 TEST(BaseTest, TargetEntity) {
     const std::pair<std::string, std::string> cases[] = {
-        {"door", ""},      {"a_inventory_b_look", "a"},  {"_look", ""},
+        {"door", ""},          {"a_inventory_b_look", "a"},   {"_look", ""},
         {"door_look", "door"}, {"old_door_look", "old_door"}, {"key_inventory_door", "key"}};
     for (const auto& [entity, expected] : cases) {
         SCOPED_TRACE("entity '" + entity + "'");
@@ -90,9 +93,8 @@ TEST(BaseTest, ComponentStr) {
     EXPECT_EQ(component_str(make_signal("e"), 0, ""), "Signal(e:c)\n");
     // A nested composite shows its sub-components inside its str() and again after it.
     auto inner = std::make_shared<Variable>("in", "v", make_signal("leaf"));
-    EXPECT_EQ(component_str(inner, 1, "P = "),
-              "--P = Variable(in:v)\n--Target = Signal(leaf:c)\n\n"
-              "----Target = Signal(leaf:c)\n");
+    EXPECT_EQ(component_str(inner, 1, "P = "), "--P = Variable(in:v)\n--Target = Signal(leaf:c)\n\n"
+                                               "----Target = Signal(leaf:c)\n");
 }
 
 TEST(CastTest, TypedViewAndLookThrough) {

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Component/Code.h>
 
@@ -124,9 +124,9 @@ TEST(Code, ControllerPressOnLockWithoutButtonsPressesNothing) {
 
 TEST(Code, SuccessAndFailureFollowTheEnteredSequence) {
     // Buttons valued 1 to 4 side by side, answer 1 2 3.
-    Code code = make_lock({{"1", 0, 0, 10, 10}, {"2", 20, 0, 10, 10}, {"3", 40, 0, 10, 10},
-                           {"4", 60, 0, 10, 10}},
-                          {"1", "2", "3"});
+    Code code = make_lock(
+        {{"1", 0, 0, 10, 10}, {"2", 20, 0, 10, 10}, {"3", 40, 0, 10, 10}, {"4", 60, 0, 10, 10}},
+        {"1", "2", "3"});
     struct Step {
         int x;
         bool success, failure;
@@ -179,10 +179,8 @@ struct Move_case {
 };
 
 // Four buttons at (0,0), (100,0), (0,100), (100,100): a 2 x 2 grid.
-const std::vector<Rect> square = {{"a", 0, 0, 50, 50},
-                                  {"b", 100, 0, 50, 50},
-                                  {"c", 0, 100, 50, 50},
-                                  {"d", 100, 100, 50, 50}};
+const std::vector<Rect> square = {
+    {"a", 0, 0, 50, 50}, {"b", 100, 0, 50, 50}, {"c", 0, 100, 50, 50}, {"d", 100, 100, 50, 50}};
 
 TEST(Code, MoveOnFullGrid) {
     const Move_case cases[] = {

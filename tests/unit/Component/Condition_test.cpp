@@ -15,8 +15,9 @@ using namespace Orvane::Component;
 
 // A condition that counts how often it is asked.
 class Counting : public Condition {
-public:
-    Counting(const std::string& entity, bool given) : Condition(entity, "counting"), answer(given) {}
+  public:
+    Counting(const std::string& entity, bool given)
+        : Condition(entity, "counting"), answer(given) {}
     bool value() const override {
         ++asked;
         return answer;
@@ -79,9 +80,9 @@ TEST(ConditionTest, BuildersNameTheirComponents) {
 
 TEST(ConditionTest, UnlockedFollowsTheStatusStack) {
     auto status = std::make_shared<Component::Status>("Game", "status");
-    auto unlocked = make_and(
-        make_not(make_value_condition<Orvane::Status>(status, Orvane::Status::PAUSE)),
-        make_not(make_value_condition<Orvane::Status>(status, Orvane::Status::CUTSCENE)));
+    auto unlocked =
+        make_and(make_not(make_value_condition<Orvane::Status>(status, Orvane::Status::PAUSE)),
+                 make_not(make_value_condition<Orvane::Status>(status, Orvane::Status::CUTSCENE)));
     EXPECT_EQ(unlocked->id().str(), "Game_Game:and");
     EXPECT_TRUE(unlocked->value()) << "locked is neither pause nor cutscene";
     status->push(Orvane::Status::CUTSCENE);
@@ -95,12 +96,13 @@ TEST(ConditionTest, UnlockedFollowsTheStatusStack) {
 
 TEST(ConditionTest, FunctionalCondition) {
     std::string seen;
-    Functional_condition f("Door", "open",
-                           [&](const std::string& arg) {
-                               seen = arg;
-                               return arg == "door";
-                           },
-                           "door");
+    Functional_condition f(
+        "Door", "open",
+        [&](const std::string& arg) {
+            seen = arg;
+            return arg == "door";
+        },
+        "door");
     EXPECT_TRUE(f.value());
     EXPECT_EQ(seen, "door");
     EXPECT_EQ(f.str_name(), "Function_condition");
@@ -109,8 +111,7 @@ TEST(ConditionTest, FunctionalCondition) {
 
 TEST(ConditionTest, PrintedForms) {
     auto b = std::make_shared<Boolean>("Window", "fullscreen", true);
-    EXPECT_EQ(static_cast<const Condition&>(*b).str(),
-              "Boolean(Window:fullscreen) = true TRUE");
+    EXPECT_EQ(static_cast<const Condition&>(*b).str(), "Boolean(Window:fullscreen) = true TRUE");
     EXPECT_EQ(static_cast<const Base&>(*b).str(), "Boolean(Window:fullscreen) = true");
     auto n = make_not(b);
     EXPECT_EQ(static_cast<const Condition&>(*n).str(),
@@ -141,8 +142,8 @@ TEST(ConditionalTest, ConditionalFollowsItsCondition) {
 
 TEST(ConditionalTest, FunctionalConditionalOutOfRangeIsNull) {
     std::size_t index = 0;
-    Functional_conditional f("Fast_forward", "image",
-                             [&](const std::string&) { return index; }, "arg");
+    Functional_conditional f(
+        "Fast_forward", "image", [&](const std::string&) { return index; }, "arg");
     EXPECT_EQ(f.get(), nullptr) << "no candidates";
     auto first = leaf("a");
     auto second = leaf("b");
@@ -197,7 +198,8 @@ TEST(ConditionalTest, SimpleConditionalByStringAndInputMode) {
     state->set("open");
     EXPECT_EQ(image.get(), nullptr);
 
-    auto mode = std::make_shared<Simple<Input_mode>>("Interface", "input_mode", Input_mode::GAMEPAD);
+    auto mode =
+        std::make_shared<Simple<Input_mode>>("Interface", "input_mode", Input_mode::GAMEPAD);
     Simple_conditional<Input_mode> action("door", "action", mode);
     auto pad = leaf("pad");
     action.add(Input_mode::GAMEPAD, pad);

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Component/Dialog.h>
 #include <Orvane/Component/Simple.h>
@@ -94,8 +94,8 @@ TEST(Dialog, NextFollowsTheFirstOutEdge) {
 
 struct End_case {
     const char* name;
-    bool lines;   // IN leads to a line
-    bool saved;   // init with a handle instead of -1
+    bool lines; // IN leads to a line
+    bool saved; // init with a handle instead of -1
     std::size_t saved_handle;
 };
 
@@ -108,8 +108,8 @@ TEST(Dialog, WalksWithoutAWayOnEndAtOut) {
         SCOPED_TRACE(e.name);
         Dialog dialog("Dialog_intro", "dialog", "Intro_end");
         if (e.lines)
-            dialog.add_edge(dialog.vertex_in(), dialog.add_vertex("Bob", "Hi", ""), "", "",
-                            false, true);
+            dialog.add_edge(dialog.vertex_in(), dialog.add_vertex("Bob", "Hi", ""), "", "", false,
+                            true);
         dialog.init(e.saved ? V(e.saved_handle) : V());
         EXPECT_TRUE(dialog.is_over());
     }
@@ -154,8 +154,9 @@ TEST(Dialog, ChoicesAreOfferedByTheirCondition) {
         c.dialog.init(c.choice);
         std::vector<std::string> choices;
         c.dialog.get_choices(choices, store);
-        const std::vector<std::string> expected =
-            o.offered ? std::vector<std::string>{"Ask", "Leave"} : std::vector<std::string>{"Leave"};
+        const std::vector<std::string> expected = o.offered
+                                                      ? std::vector<std::string>{"Ask", "Leave"}
+                                                      : std::vector<std::string>{"Leave"};
         EXPECT_EQ(choices, expected);
     }
 }

@@ -57,8 +57,8 @@ TEST(SimpleTest, PrintedNames) {
 }
 
 TEST(SimpleTest, CompoundValuesAreReadByPosition) {
-    Tuple<Point, Point, int, int, double, double> move("hero", "move", Point(1, 2), Point(3, 4),
-                                                       5, 6, 7.5, 8.5);
+    Tuple<Point, Point, int, int, double, double> move("hero", "move", Point(1, 2), Point(3, 4), 5,
+                                                       6, 7.5, 8.5);
     EXPECT_EQ(std::get<1>(move.value()), Point(3, 4));
     EXPECT_EQ(std::get<3>(move.value()), 6);
     EXPECT_DOUBLE_EQ(std::get<5>(move.value()), 8.5);

@@ -14,14 +14,14 @@ namespace {
 using namespace Orvane;
 
 class Probe : public System::Base {
-public:
+  public:
     using System::Base::Base;
     void run() override { ++runs; }
     int runs = 0;
 };
 
 class SystemBaseTest : public ::testing::Test {
-protected:
+  protected:
     Content content;
     Probe probe{content};
 };
@@ -46,11 +46,10 @@ TEST_F(SystemBaseTest, ForwardsToTheStore) {
 
 TEST_F(SystemBaseTest, StatusComesFromItsSlot) {
     EXPECT_EQ(probe.status(), nullptr);
-    auto status = content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game",
-                                                     "status");
+    auto status =
+        content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
     EXPECT_EQ(probe.status(), status);
-    EXPECT_EQ(content.value<Component::Status>(Fast_access_component::GAME_STATUS),
-              Status::LOCKED);
+    EXPECT_EQ(content.value<Component::Status>(Fast_access_component::GAME_STATUS), Status::LOCKED);
 }
 
 TEST_F(SystemBaseTest, LocaleTranslatesThroughGameLocale) {

@@ -1,0 +1,183 @@
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Third_party/Music_mixer.h>
+#include <Orvane/Third_party/SDL_mixer_ext.h>
+#include <Orvane/Third_party/Vorbis_decoder.h>
+#include <Orvane/Utils/error.h>
+
+namespace Orvane::Third_party {
+
+namespace {
+
+/// The decoder's view of a package entry.
+class Asset_bytes final : public Byte_stream {
+  public:
+    explicit Asset_bytes(Packaged_asset asset) : m_asset(asset) {}
+    std::size_t read(void* data, std::size_t size) override { return m_asset.read(data, size); }
+    bool seek(std::size_t position) override { return m_asset.seek(position) >= 0; }
+    std::size_t tell() override { return std::size_t(std::max<std::int64_t>(0, m_asset.tell())); }
+    std::size_t size() override { return m_asset.size(); }
+
+  private:
+    Packaged_asset m_asset;
+};
+
+/// A 0..1 level on the library's integer scale; out-of-range and NaN levels are clamped.
+int scaled(double level, int full) {
+    if (!(level > 0))
+        return 0;
+    return int(std::min(level, 1.0) * full);
+}
+
+void channel_finished(int channel) {
+    if (channel >= 0 && channel < SDL_mixer_ext::channel_count)
+        SDL_mixer_ext::m_available_channels[std::size_t(channel)].store(true);
+}
+
+} // namespace
+
+std::array<std::atomic<bool>, SDL_mixer_ext::channel_count> SDL_mixer_ext::m_available_channels;
+
+SDL_mixer_ext::SDL_mixer_ext() {
+    check(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1,
+          "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
+    Mix_AllocateChannels(channel_count);
+    for (auto& available : m_available_channels)
+        available.store(true);
+    Mix_ChannelFinished(&channel_finished);
+
+    int rate = 0;
+    int channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    check(format == AUDIO_S16SYS && rate > 0 && channels > 0,
+          "Cannot initialized SDL Mixer (unexpected device format)");
+    Music_mixer::install(rate, channels);
+}
+
+SDL_mixer_ext::~SDL_mixer_ext() {
+    Music_mixer::uninstall();
+    Mix_CloseAudio();
+}
+
+SDL_mixer_ext::Music_handle SDL_mixer_ext::load_music(const std::string& file) {
+    Packaged_asset asset = Packaged_asset_manager::open(file, false);
+    check(asset, "Cannot load music " + file);
+    auto decoder = Vorbis_decoder::open(std::make_unique<Asset_bytes>(asset), Music_mixer::rate(),
+                                        Music_mixer::channels());
+    check(decoder != nullptr, "Cannot load music " + file);
+    auto* stream = new Music_stream(std::move(decoder), Music_mixer::rate());
+    Music_mixer::attach(stream);
+    return {stream, asset};
+}
+
+void SDL_mixer_ext::delete_music(Music_handle& handle) {
+    if (handle.first != nullptr) {
+        // Once detached the audio thread no longer reads the stream nor its entry.
+        Music_mixer::detach(handle.first);
+        delete handle.first;
+        handle.first = nullptr;
+    }
+    handle.second.close();
+}
+
+SDL_mixer_ext::Sound_handle SDL_mixer_ext::load_sound(const std::string& file) {
+    Packaged_asset asset = Packaged_asset_manager::open(file, false);
+    Mix_Chunk* chunk = asset ? Mix_LoadWAV_RW(asset.base(), 0) : nullptr;
+    asset.close();
+    check(chunk != nullptr, "Cannot load sound " + file);
+    return chunk;
+}
+
+void SDL_mixer_ext::delete_sound(Mix_Chunk*& sound) {
+    if (sound != nullptr)
+        Mix_FreeChunk(sound);
+    sound = nullptr;
+}
+
+void SDL_mixer_ext::set_music_channels(std::size_t) {}
+
+void SDL_mixer_ext::start_music(const Music_handle& handle, int, double volume) {
+    if (handle.first == nullptr)
+        return;
+    auto lock = Music_mixer::lock();
+    handle.first->set_volume(scaled(volume, 64));
+    handle.first->play(true);
+}
+
+void SDL_mixer_ext::stop_music(const Music_handle& handle, int) {
+    if (handle.first == nullptr)
+        return;
+    auto lock = Music_mixer::lock();
+    handle.first->halt();
+}
+
+void SDL_mixer_ext::fade(const Music_handle& handle, int, double duration, bool fade_in,
+                         double position) {
+    if (handle.first == nullptr)
+        return;
+    const int ms = duration > 0 ? int(std::min(duration, 86400.0) * 1000) : 0;
+    auto lock = Music_mixer::lock();
+    if (fade_in)
+        handle.first->fade_in(true, ms, position);
+    else
+        handle.first->fade_out(ms);
+}
+
+void SDL_mixer_ext::set_volume(const Music_handle& handle, int, double volume) {
+    if (handle.first == nullptr)
+        return;
+    auto lock = Music_mixer::lock();
+    handle.first->set_volume(scaled(volume, 64));
+}
+
+void SDL_mixer_ext::pause_music(const Music_handle& handle, int) {
+    if (handle.first == nullptr)
+        return;
+    auto lock = Music_mixer::lock();
+    handle.first->pause();
+}
+
+void SDL_mixer_ext::resume_music(const Music_handle& handle, int) {
+    if (handle.first == nullptr)
+        return;
+    auto lock = Music_mixer::lock();
+    handle.first->resume();
+}
+
+double SDL_mixer_ext::position(const Music_handle& handle) {
+    if (handle.first == nullptr)
+        return 0;
+    auto lock = Music_mixer::lock();
+    return handle.first->position();
+}
+
+int SDL_mixer_ext::reserve_channel() {
+    for (int channel = 0; channel < channel_count; ++channel) {
+        bool available = true;
+        if (m_available_channels[std::size_t(channel)].compare_exchange_strong(available, false))
+            return channel;
+    }
+    return -1;
+}
+
+void SDL_mixer_ext::play_sound(Mix_Chunk* const& sound, double volume, double panning) {
+    const int channel = reserve_channel();
+    if (channel < 0)
+        return;
+    Mix_Volume(channel, scaled(volume, MIX_MAX_VOLUME));
+    // Off-screen sources give panning outside 0..1: clamped, never wrapped around as a byte.
+    const double left = std::isnan(panning) ? 0.5 : std::clamp(panning, 0.0, 1.0);
+    Mix_SetPanning(channel, Uint8(left * 255), Uint8((1 - left) * 255));
+    // A sound that does not start would otherwise keep its channel busy for ever.
+    if (Mix_PlayChannelTimed(channel, sound, 0, -1) == -1)
+        m_available_channels[std::size_t(channel)].store(true);
+}
+
+} // namespace Orvane::Third_party

@@ -1,0 +1,283 @@
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Third_party/Music_mixer.h>
+#include <Orvane/Third_party/SDL_mixer_ext.h>
+
+#include "support/Packages.h"
+#include "support/audio.h"
+
+namespace {
+
+using Orvane::Packaged_asset_manager;
+using Orvane::Test::sine;
+using Orvane::Third_party::SDL_mixer_ext;
+
+constexpr int rate = 44100;
+
+std::string bytes(const std::vector<char>& v) { return std::string(v.begin(), v.end()); }
+
+/// Music and sounds made once: two looping tones, a long and a short sound.
+void load_audio_package() {
+    using Orvane::Test::raw_entry;
+    static const std::vector<Orvane::Packer::Entry> entries = {
+        raw_entry("musics/a.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate))),
+        raw_entry("musics/b.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate))),
+        raw_entry("musics/long.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 13.0, rate), 2, rate))),
+        raw_entry("musics/not_vorbis.ogg", std::string(3000, 'x')),
+        raw_entry("sounds/tone.wav",
+                  bytes(Orvane::Test::encode_wav(sine(441, 0.5, 1.0, rate), 2, rate))),
+        raw_entry("sounds/long.wav",
+                  bytes(Orvane::Test::encode_wav(sine(441, 0.1, 5.0, rate), 2, rate))),
+        raw_entry("sounds/tone.ogg",
+                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 1.0, rate), 2, rate))),
+    };
+    Orvane::Test::load_packages(entries);
+}
+
+/// Every test starts the audio subsystem afresh on the driver it asks for.
+class Mixer : public testing::Test {
+  protected:
+    void SetUp() override {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        load_audio_package();
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_AUDIO); }
+};
+
+using MixerDeathTest = Mixer;
+
+TEST_F(MixerDeathTest, DeviceThatCannotOpenIsFatal) {
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+            SDL_mixer_ext mixer;
+        },
+        testing::ExitedWithCode(1), "Cannot initialized SDL Mixer \\(.+\\)");
+}
+
+TEST_F(MixerDeathTest, MusicOrSoundThatCannotLoadIsFatal) {
+    SDL_mixer_ext mixer;
+    EXPECT_EXIT(SDL_mixer_ext::load_music("musics/missing.ogg"), testing::ExitedWithCode(1),
+                "Cannot load music musics/missing.ogg");
+    EXPECT_EXIT(SDL_mixer_ext::load_music("musics/not_vorbis.ogg"), testing::ExitedWithCode(1),
+                "Cannot load music musics/not_vorbis.ogg");
+    EXPECT_EXIT(SDL_mixer_ext::load_sound("sounds/missing.wav"), testing::ExitedWithCode(1),
+                "Cannot load sound sounds/missing.wav");
+}
+
+TEST_F(Mixer, MusicVolumeUsesSixtyFourAsFull) {
+    SDL_mixer_ext mixer;
+    auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+    SDL_mixer_ext::start_music(music, 0, 1.0);
+    EXPECT_EQ(music.first->volume(), 64);
+    EXPECT_TRUE(music.first->playing());
+    SDL_mixer_ext::set_volume(music, 0, 0.5);
+    EXPECT_EQ(music.first->volume(), 32);
+    SDL_mixer_ext::delete_music(music);
+    EXPECT_EQ(music.first, nullptr);
+}
+
+TEST_F(Mixer, FadeInStartsFromThePositionGiven) {
+    SDL_mixer_ext mixer;
+    auto music = SDL_mixer_ext::load_music("musics/long.ogg");
+    for (double from : {0.0, 12.5}) {
+        SCOPED_TRACE(from);
+        SDL_mixer_ext::fade(music, 0, 1.0, true, from);
+        const double position = SDL_mixer_ext::position(music);
+        EXPECT_GE(position, from);
+        EXPECT_LT(position, from + 0.5);
+        EXPECT_TRUE(music.first->playing());
+    }
+    SDL_mixer_ext::delete_music(music);
+}
+
+TEST_F(Mixer, FadeOutKeepsPlayingUntilItEndsAndAZeroFadeHaltsAtOnce) {
+    SDL_mixer_ext mixer;
+    auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+    SDL_mixer_ext::start_music(music, 0, 1.0);
+    SDL_mixer_ext::fade(music, 0, 2.0, false, 0);
+    {
+        auto lock = Orvane::Third_party::Music_mixer::lock();
+        EXPECT_TRUE(music.first->playing()) << "a 2 s fade-out has only begun";
+    }
+    SDL_mixer_ext::pause_music(music, 0);
+    EXPECT_TRUE(music.first->paused());
+    SDL_mixer_ext::resume_music(music, 0);
+    EXPECT_FALSE(music.first->paused());
+    for (double duration : {0.0, -1.0}) {
+        SDL_mixer_ext::start_music(music, 0, 1.0);
+        SDL_mixer_ext::fade(music, 0, duration, false, 0);
+        EXPECT_FALSE(music.first->playing());
+    }
+    SDL_mixer_ext::delete_music(music);
+}
+
+TEST_F(Mixer, SeventeenthSoundIsDroppedAndAFinishedChannelIsReused) {
+    SDL_mixer_ext mixer;
+    auto sound = SDL_mixer_ext::load_sound("sounds/long.wav");
+    for (int i = 0; i < 16; ++i)
+        SDL_mixer_ext::play_sound(sound, 0.5, 0.5);
+    for (int channel = 0; channel < 16; ++channel) {
+        SCOPED_TRACE(channel);
+        EXPECT_FALSE(SDL_mixer_ext::m_available_channels[std::size_t(channel)]);
+        EXPECT_EQ(Mix_Playing(channel), 1);
+        EXPECT_EQ(Mix_Volume(channel, -1), 64);
+    }
+    SDL_mixer_ext::play_sound(sound, 1.0, 0.0); // no channel left
+    for (int channel = 0; channel < 16; ++channel)
+        EXPECT_EQ(Mix_Volume(channel, -1), 64) << "channel " << channel << " kept its volume";
+    EXPECT_EQ(SDL_mixer_ext::reserve_channel(), -1);
+
+    Mix_HaltChannel(3); // the sound on channel 3 ends
+    EXPECT_TRUE(SDL_mixer_ext::m_available_channels[3]);
+    SDL_mixer_ext::play_sound(sound, 1.0, 0.5);
+    EXPECT_FALSE(SDL_mixer_ext::m_available_channels[3]);
+    EXPECT_EQ(Mix_Volume(3, -1), 128);
+    SDL_mixer_ext::delete_sound(sound);
+    EXPECT_EQ(sound, nullptr);
+}
+
+TEST_F(Mixer, SoundThatCannotStartFreesItsChannel) {
+    SDL_mixer_ext mixer;
+    Mix_Chunk* none = nullptr;
+    SDL_mixer_ext::play_sound(none, 1.0, 0.5);
+    for (int channel = 0; channel < 16; ++channel)
+        EXPECT_TRUE(SDL_mixer_ext::m_available_channels[std::size_t(channel)]) << channel;
+    EXPECT_EQ(SDL_mixer_ext::reserve_channel(), 0);
+}
+
+TEST_F(Mixer, OggSoundsLoadToo) {
+    SDL_mixer_ext mixer;
+    auto sound = SDL_mixer_ext::load_sound("sounds/tone.ogg");
+    EXPECT_NE(sound, nullptr);
+    SDL_mixer_ext::delete_sound(sound);
+}
+
+TEST_F(Mixer, DeletingMusicAndSoundsAfterTheDeviceClosedIsSafe) {
+    auto mixer = std::make_unique<SDL_mixer_ext>();
+    auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+    auto sound = SDL_mixer_ext::load_sound("sounds/long.wav");
+    SDL_mixer_ext::start_music(music, 0, 1.0);
+    SDL_mixer_ext::play_sound(sound, 1.0, 0.5);
+    mixer.reset();
+    SDL_mixer_ext::delete_music(music);
+    SDL_mixer_ext::delete_sound(sound);
+    EXPECT_EQ(music.first, nullptr);
+    EXPECT_EQ(sound, nullptr);
+    SDL_mixer_ext::delete_music(music); // and twice does nothing
+}
+
+/// The device writes what it plays to a file: 16-bit stereo at 44100 Hz.
+class Captured_mixer : public Mixer {
+  protected:
+    void SetUp() override {
+        Mixer::SetUp();
+        const char* build = std::getenv("ORVANE_BUILD_DIR");
+        m_file =
+            std::filesystem::path(build != nullptr ? build : ".") /
+            ("capture_" +
+             std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".raw");
+        std::filesystem::remove(m_file);
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", m_file.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "5", 1); // faster than real time
+    }
+    void TearDown() override {
+        Mixer::TearDown();
+        std::filesystem::remove(m_file);
+    }
+
+    std::uintmax_t captured_bytes() const {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(m_file, error);
+        return error ? 0 : size;
+    }
+    /// Waits until `seconds` more of audio have been written after `from` bytes.
+    void wait_for(std::uintmax_t from, double seconds) const {
+        const auto goal = from + std::uintmax_t(seconds * rate) * 4;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (captured_bytes() < goal && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    /// The captured samples from byte `from` on, for `seconds`.
+    std::vector<std::int16_t> captured(std::uintmax_t from, double seconds) const {
+        std::ifstream in(m_file, std::ios::binary);
+        in.seekg(std::streamoff(from / 4 * 4));
+        std::vector<std::int16_t> samples(std::size_t(seconds * rate) * 2);
+        in.read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
+        samples.resize(std::size_t(in.gcount()) / 2);
+        return samples;
+    }
+    double level(const std::vector<std::int16_t>& samples, int channel, double frequency) const {
+        return Orvane::Test::tone_level(samples.data(), samples.size() / 2, 2, channel, frequency,
+                                        rate);
+    }
+
+    std::filesystem::path m_file;
+};
+
+TEST_F(Captured_mixer, TwoMusicStreamsPlayTogetherAtTheirOwnVolumes) {
+    auto mixer = std::make_unique<SDL_mixer_ext>();
+    auto a = SDL_mixer_ext::load_music("musics/a.ogg");
+    auto b = SDL_mixer_ext::load_music("musics/b.ogg");
+    SDL_mixer_ext::set_music_channels(2);
+    const auto start = captured_bytes();
+    SDL_mixer_ext::start_music(a, 0, 1.0); // 64 of 128: half level
+    SDL_mixer_ext::start_music(b, 1, 0.5); // 32 of 128: quarter level
+    wait_for(start, 3.0);
+    mixer.reset();
+
+    // Past the first buffers, and across a loop of the two-second tracks.
+    const auto samples = captured(start + std::uintmax_t(0.5 * rate) * 4, 2.0);
+    ASSERT_EQ(samples.size(), std::size_t(2 * rate) * 2);
+    for (int channel : {0, 1}) {
+        SCOPED_TRACE(channel);
+        const double level_a = level(samples, channel, 441);
+        const double level_b = level(samples, channel, 1000);
+        EXPECT_NEAR(level_a, 0.25 * 32767, 0.03 * 32767);
+        EXPECT_NEAR(level_b, 0.125 * 32767, 0.02 * 32767);
+        EXPECT_NEAR(level_a / level_b, 2.0, 0.2);
+    }
+    SDL_mixer_ext::delete_music(a);
+    SDL_mixer_ext::delete_music(b);
+}
+
+TEST_F(Captured_mixer, PannedSoundsLandOnTheirSide) {
+    struct Case {
+        double panning;
+        int loud, quiet; // channels: 0 left, 1 right
+    };
+    for (const Case& c : {Case{1.0, 0, 1}, Case{0.0, 1, 0}, Case{1.7, 0, 1}, Case{-0.5, 1, 0}}) {
+        SCOPED_TRACE(c.panning);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        std::filesystem::remove(m_file);
+        auto mixer = std::make_unique<SDL_mixer_ext>();
+        auto sound = SDL_mixer_ext::load_sound("sounds/tone.wav");
+        const auto start = captured_bytes();
+        SDL_mixer_ext::play_sound(sound, 1.0, c.panning);
+        wait_for(start, 1.0);
+        mixer.reset();
+        const auto samples = captured(start + std::uintmax_t(0.1 * rate) * 4, 0.5);
+        EXPECT_NEAR(level(samples, c.loud, 441), 0.5 * 32767, 0.05 * 32767);
+        EXPECT_LT(level(samples, c.quiet, 441), 0.01 * 32767);
+        SDL_mixer_ext::delete_sound(sound);
+    }
+}
+
+} // namespace

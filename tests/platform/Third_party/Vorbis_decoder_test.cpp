@@ -1,0 +1,111 @@
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <Orvane/Third_party/Vorbis_decoder.h>
+
+#include "support/audio.h"
+
+namespace {
+
+using Orvane::Third_party::Byte_stream;
+using Orvane::Third_party::Vorbis_decoder;
+
+class Memory_bytes : public Byte_stream {
+  public:
+    explicit Memory_bytes(std::vector<char> bytes) : m_bytes(std::move(bytes)) {}
+    std::size_t read(void* data, std::size_t size) override {
+        const std::size_t n = std::min(size, m_bytes.size() - m_position);
+        std::memcpy(data, m_bytes.data() + m_position, n);
+        m_position += n;
+        return n;
+    }
+    bool seek(std::size_t position) override {
+        if (position > m_bytes.size())
+            return false;
+        m_position = position;
+        return true;
+    }
+    std::size_t tell() override { return m_position; }
+    std::size_t size() override { return m_bytes.size(); }
+
+  private:
+    std::vector<char> m_bytes;
+    std::size_t m_position = 0;
+};
+
+std::unique_ptr<Vorbis_decoder> open(std::vector<char> bytes, int rate = 44100, int channels = 2) {
+    return Vorbis_decoder::open(std::make_unique<Memory_bytes>(std::move(bytes)), rate, channels);
+}
+
+/// Everything the decoder gives, interleaved.
+std::vector<std::int16_t> decode_all(Vorbis_decoder& decoder, int channels = 2) {
+    std::vector<std::int16_t> out;
+    std::vector<std::int16_t> block(1000 * std::size_t(channels));
+    while (std::size_t n = decoder.read(block.data(), 1000))
+        out.insert(out.end(), block.begin(), block.begin() + std::ptrdiff_t(n) * channels);
+    return out;
+}
+
+TEST(Vorbis_decoder, DecodesInTheDeviceFormatOrConvertsToIt) {
+    struct Case {
+        int file_rate;
+        std::vector<bool> file_channels;
+    };
+    for (const Case& c :
+         {Case{44100, {true, false}}, Case{22050, {true}}, Case{48000, {true, false}}}) {
+        SCOPED_TRACE(testing::Message()
+                     << c.file_rate << " Hz, " << c.file_channels.size() << " channels");
+        const int file_channels = int(c.file_channels.size());
+        auto decoder = open(Orvane::Test::encode_ogg(
+            Orvane::Test::sine(440, 0.5, 1.0, c.file_rate, c.file_channels), file_channels,
+            c.file_rate));
+        ASSERT_NE(decoder, nullptr);
+        EXPECT_EQ(decoder->file_rate(), c.file_rate);
+        EXPECT_EQ(decoder->file_channels(), file_channels);
+        const auto samples = decode_all(*decoder);
+        const std::size_t frames = samples.size() / 2;
+        EXPECT_NEAR(double(frames), 44100.0, 100.0);
+        const double left = Orvane::Test::tone_level(samples.data(), frames, 2, 0, 440, 44100);
+        const double right = Orvane::Test::tone_level(samples.data(), frames, 2, 1, 440, 44100);
+        EXPECT_NEAR(left, 0.5 * 32767, 0.05 * 32767);
+        if (file_channels == 1)
+            EXPECT_NEAR(right, left, 0.02 * 32767) << "mono plays on both sides";
+        else
+            EXPECT_LT(right, 0.01 * 32767) << "the right channel of the file is silent";
+    }
+}
+
+TEST(Vorbis_decoder, SeeksToAPositionInSeconds) {
+    auto decoder =
+        open(Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.5, 2.0, 44100), 2, 44100));
+    ASSERT_NE(decoder, nullptr);
+    EXPECT_TRUE(decoder->seek(1.5));
+    EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 0.5 * 44100, 10);
+    EXPECT_TRUE(decoder->seek(0));
+    EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 2.0 * 44100, 10);
+    EXPECT_FALSE(decoder->seek(5.0)) << "past the end";
+    EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 2.0 * 44100, 10) << "back at the start";
+}
+
+TEST(Vorbis_decoder, RejectsBytesThatAreNotVorbis) {
+    EXPECT_EQ(open({}), nullptr);
+    EXPECT_EQ(open(std::vector<char>(5000, 'x')), nullptr);
+    auto ogg = Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.5, 0.2, 44100), 2, 44100);
+    ogg.resize(40); // cut inside the headers
+    EXPECT_EQ(open(ogg), nullptr);
+}
+
+TEST(Vorbis_decoder, TruncatedDataEndsEarly) {
+    auto ogg = Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.5, 10.0, 44100), 2, 44100);
+    ogg.resize(ogg.size() * 6 / 10);
+    auto decoder = open(ogg);
+    ASSERT_NE(decoder, nullptr);
+    const auto frames = decode_all(*decoder).size() / 2;
+    EXPECT_GT(frames, 2u * 44100u);
+    EXPECT_LT(frames, 10u * 44100u);
+}
+
+} // namespace

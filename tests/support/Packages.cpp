@@ -1,0 +1,41 @@
+#include "Packages.h"
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+
+namespace Orvane::Test {
+
+void load_packages(const std::vector<Packer::Entry>& entries) {
+    load_packages(Packer::build(entries));
+}
+
+void load_packages(const Packer::Package_set& packages) {
+    Packaged_asset_manager::init("", true);
+    Packaged_asset_manager::load({packages.begin(), packages.end()});
+}
+
+Packer::Entry raw_entry(const std::string& key, const std::string& bytes, int package) {
+    return {key, Packer::Storage::raw, {bytes.begin(), bytes.end()}, {}, package};
+}
+
+Packer::Entry compressed_entry(const std::string& key, const std::string& bytes, int package) {
+    return {key, Packer::Storage::compressed, {bytes.begin(), bytes.end()}, {}, package};
+}
+
+Packer::Entry image_entry(const std::string& key, const Packer::Image& image, int package) {
+    return {key, Packer::Storage::image, {}, image, package};
+}
+
+Packer::Image test_image(unsigned int width, unsigned int height) {
+    Packer::Image image{width, height, std::vector<unsigned char>(std::size_t{width} * height * 4)};
+    for (unsigned int y = 0; y < height; ++y)
+        for (unsigned int x = 0; x < width; ++x) {
+            unsigned char* pixel = &image.pixels[(std::size_t{y} * width + x) * 4];
+            pixel[0] = static_cast<unsigned char>(x);
+            pixel[1] = static_cast<unsigned char>(y);
+            pixel[2] = static_cast<unsigned char>(x ^ y);
+            pixel[3] = (x + y) % 7 == 0 ? 0 : 255;
+        }
+    return image;
+}
+
+} // namespace Orvane::Test

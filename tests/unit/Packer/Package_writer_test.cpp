@@ -1,0 +1,177 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+
+#include "support/Packages.h"
+#include "support/Temp_pref_folder.h"
+
+namespace {
+
+using Orvane::Packaged_asset_manager;
+using namespace Orvane::Packer;
+using namespace Orvane::Test;
+namespace fs = std::filesystem;
+
+std::string read_entry(const std::string& key) {
+    Orvane::Packaged_asset asset = Packaged_asset_manager::open(key);
+    std::string text(asset.size(), '\0');
+    asset.read(text.data(), text.size());
+    asset.close();
+    return text;
+}
+
+void write_file(const fs::path& path, const std::string& content) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+TEST(Package_writer, PackageIsChosenByPath) {
+    const std::pair<const char*, std::size_t> cases[] = {{"data/init.yaml", 0},
+                                                         {"data/gamecontrollerdb.txt", 0},
+                                                         {"fonts/main.ttf", 0},
+                                                         {"data/locale.yaml", 1},
+                                                         {"locale/fr/texts.yaml", 1},
+                                                         {"images/objects/key.png", 2},
+                                                         {"images/interface/ok.png", 2},
+                                                         {"images/animations/walk.png", 3},
+                                                         {"images/characters/bob.png", 3},
+                                                         {"images/backgrounds/hall.png", 4},
+                                                         {"images/scenery/tree.png", 4},
+                                                         {"sounds/step.ogg", 5},
+                                                         {"musics/theme.ogg", 5}};
+    for (const auto& [key, package] : cases)
+        EXPECT_EQ(package_for(key), package) << key;
+}
+
+TEST(Package_writer, HighlightIsBrighterAndMaskFollowsAlpha) {
+    Image image{2, 1, {0, 100, 255, 0, 10, 20, 30, 128}};
+    const Image bright = highlight_of(image);
+    EXPECT_EQ(bright.pixels, (std::vector<unsigned char>{127, 177, 255, 0, 132, 137, 142, 128}));
+    const Orvane::Bitmap_2 mask = mask_of(image);
+    EXPECT_EQ(mask.size(), 1u);
+    EXPECT_FALSE(mask(0, 0));
+    EXPECT_TRUE(mask(1, 0));
+}
+
+TEST(Package_writer, EntriesTheReaderCouldNotReadBackAreRefused) {
+    Image bad_pixels = test_image(4, 4);
+    bad_pixels.pixels.pop_back();
+    const std::pair<Entry, const char*> cases[] = {
+        {raw_entry("data/empty.yaml", ""), "empty"},
+        {compressed_entry("data/empty.yaml", ""), "empty"},
+        {raw_entry("data/a.lz4.yaml", "x"), "cannot contain \".lz4\""},
+        {compressed_entry("data/a.sdl_surface.lz4", "x"), "\".sdl_surface.lz4\""},
+        {image_entry("images/rooms/a.jpg", test_image(2, 2)), "must end with \".png\""},
+        {image_entry("images/rooms/a.png", bad_pixels), "do not match"},
+        {raw_entry(std::string(256, 'a'), "x"), "1 to 255 bytes"},
+        {compressed_entry(std::string(252, 'a'), "x"), "1 to 255 bytes"},
+        {raw_entry("data/a.yaml", "x", 6), "no package 6"}};
+    for (const auto& [entry, reason] : cases) {
+        SCOPED_TRACE(entry.key.substr(0, 40));
+        try {
+            build({entry});
+            ADD_FAILURE() << "accepted";
+        } catch (const Pack_error& error) {
+            EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_NO_THROW(build({raw_entry(std::string(255, 'a'), "x")}));
+}
+
+TEST(Package_writer, EveryPackageEndsWithTheZeroByteAndHoldsNoEmptyEntry) {
+    const Package_set packages = build({raw_entry("data/init.yaml", "a: 1\n"),
+                                        image_entry("images/objects/key.png", test_image(1, 1)),
+                                        compressed_entry("sounds/a.ogg", "OggS")});
+    for (std::size_t id = 0; id < packages.size(); ++id) {
+        SCOPED_TRACE(Packaged_asset_manager::packages[id]);
+        ASSERT_FALSE(packages[id].empty());
+        EXPECT_EQ(packages[id].back(), 0);
+        std::unordered_map<std::string, Orvane::Packaged_asset_info> index;
+        ASSERT_FALSE(Packaged_asset_manager::index_package(packages[id], id, index));
+        for (const auto& [key, info] : index)
+            EXPECT_TRUE(info.size > 0 || info.width > 0) << key;
+    }
+}
+
+TEST(Package_writer, SourceFolderBecomesPackagesThatTheReaderIndexesExactly) {
+    const Temp_pref_folder scratch;
+    const fs::path source = fs::path(scratch.root()) / "source";
+    std::string yaml;
+    for (int i = 0; i < 200; ++i)
+        yaml += "key_" + std::to_string(i) + ": value\n";
+    std::string noise(3000, '\0');
+    std::mt19937 random(7);
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    write_file(source / "data/init.yaml", yaml);
+    write_file(source / "data/notes.lz4", "x");
+    write_file(source / "data/empty.yaml", "");
+    write_file(source / "sounds/step.ogg", noise);
+    fs::create_directories(source / "images/objects");
+    fs::create_directories(source / "images/backgrounds");
+    const Image key = test_image(600, 30);
+    const Image map = test_image(1100, 20);
+    write_png((source / "images/objects/key.png").string(), key);
+    write_png((source / "images/backgrounds/hall_map.png").string(), map);
+
+    std::vector<std::string> skipped;
+    const std::vector<Entry> entries = read_folder(source.string(), skipped);
+    EXPECT_EQ(skipped, std::vector<std::string>{"data/empty.yaml"});
+    std::map<std::string, Storage> storage;
+    for (const Entry& entry : entries)
+        storage[entry.key] = entry.storage;
+    EXPECT_EQ(storage,
+              (std::map<std::string, Storage>{{"data/init.yaml", Storage::compressed},
+                                              {"data/notes.lz4", Storage::compressed},
+                                              {"images/backgrounds/hall_map.graph", Storage::compressed},
+                                              {"images/backgrounds/hall_map.png", Storage::image},
+                                              {"images/objects/key.png", Storage::image},
+                                              {"sounds/step.ogg", Storage::raw}}));
+
+    // the command-line tool makes the same packages
+    const char* build_dir = std::getenv("ORVANE_BUILD_DIR");
+    ASSERT_NE(build_dir, nullptr);
+    const fs::path output = fs::path(scratch.root()) / "data";
+    const std::string command = std::string(build_dir) + "/tools/orvane-pack " + source.string() +
+                                " " + output.string() + " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const Package_set expected = build(entries);
+    for (std::size_t id = 0; id < expected.size(); ++id) {
+        std::ifstream in(output / (std::string(Packaged_asset_manager::packages[id]) + ".data"),
+                         std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(bytes, expected[id]) << Packaged_asset_manager::packages[id];
+    }
+
+    ASSERT_TRUE(Packaged_asset_manager::init(output.string() + "/", false));
+    EXPECT_EQ(read_entry("data/init.yaml"), yaml);
+    EXPECT_EQ(read_entry("data/notes.lz4"), "x");
+    EXPECT_EQ(read_entry("sounds/step.ogg"), noise);
+    EXPECT_FALSE(Packaged_asset_manager::exists("data/empty.yaml"));
+    EXPECT_EQ(Packaged_asset_manager::asset_map().at("images/objects/key.png.1x0.HL").buffer_id,
+              2u);
+    EXPECT_TRUE(Packaged_asset_manager::exists("images/objects/key.png.mask"));
+    const auto& whole_map =
+        Packaged_asset_manager::asset_map().at("images/backgrounds/hall_map.png.0x0");
+    EXPECT_EQ(whole_map.buffer_id, 4u);
+    EXPECT_EQ(whole_map.width, 1100);
+    std::vector<unsigned char> pixels(whole_map.size);
+    Packaged_asset_manager::open("images/backgrounds/hall_map.png", pixels.data(), pixels.size(), 0,
+                                 0, false);
+    EXPECT_EQ(pixels, map.pixels);
+}
+
+TEST(Package_writer, UnreadablePngIsAPackError) {
+    const Temp_pref_folder scratch;
+    const fs::path source = fs::path(scratch.root()) / "source";
+    write_file(source / "images/rooms/broken.png", "not a png");
+    std::vector<std::string> skipped;
+    EXPECT_THROW(read_folder(source.string(), skipped), Pack_error);
+}
+
+} // namespace
