@@ -55,8 +55,10 @@ SDL::~SDL() {
     delete[] m_hbuffer;
     m_buffer = nullptr;
     m_hbuffer = nullptr;
-    m_images.clear();
-    m_fonts.clear();
+    // entries still held elsewhere leave the caches too: they belong to this window, and a
+    // later window must not be handed its textures
+    m_images.reset();
+    m_fonts.reset();
     // the icon belongs to the window: released first, then the session goes with its last user
     m_icon.reset();
     m_window = nullptr;

@@ -9,6 +9,7 @@
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Assets/Splitter.h>
+#include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
 
 namespace Orvane::Packer {
@@ -248,8 +249,30 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
                                 : Storage::raw;
         }
         entries.push_back(std::move(entry));
+        // A ground map brings its walkable graph, unless the folder has one beside it already.
+        const Entry& added = entries.back();
+        if (added.storage == Storage::image && is_single_tile(added.key) &&
+            !fs::exists(fs::path(folder) / (Component::Ground_map::graph_file_name(added.key))))
+            entries.push_back(ground_graph_entry(added.key, added.image));
     }
     return entries;
+}
+
+Entry ground_graph_entry(const std::string& key, const Image& image) {
+    using Component::Ground_map;
+    const std::string name = Ground_map::graph_file_name(key);
+    Ground_map::Mask mask(int(image.width), int(image.height), [&](int x, int y) {
+        const std::size_t at = (std::size_t(y) * image.width + std::size_t(x)) * 4;
+        return Ground_map::Mask::Color{image.pixels[at], image.pixels[at + 1],
+                                       image.pixels[at + 2]};
+    });
+    Ground_map map("Packer", "ground_map", std::move(mask), 0, 0);
+    map.build_graph({});
+    Entry entry;
+    entry.key = name;
+    entry.storage = Storage::compressed;
+    entry.bytes = map.write_graph(name);
+    return entry;
 }
 
 void write_packages(const Package_set& packages, const std::string& folder) {

@@ -89,8 +89,14 @@ void write_png(const std::string& path, const Image& image);
 /// The entries of a source folder: every file by its path relative to the folder ('/'
 /// separated, in sorted order); PNG files become images, other files are compressed when LZ4
 /// saves at least an eighth of their size (always when the key contains ".lz4"), raw otherwise.
-/// Empty files cannot be stored and are listed in `skipped`.
+/// Empty files cannot be stored and are listed in `skipped`. Every ground-map image without a
+/// graph file beside it gets its ground_graph_entry() right after it.
 std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped);
+
+/// The walkable-graph entry of a ground-map image (key ending "_map.png"): the graph that the
+/// ground map's builder makes from the image, stored compressed under the key with "png"
+/// replaced by "graph". read_folder() adds one beside every ground-map image.
+Entry ground_graph_entry(const std::string& key, const Image& image);
 
 /// Writes the six packages as <folder>/<name>.data, creating the folder.
 void write_packages(const Package_set& packages, const std::string& folder);

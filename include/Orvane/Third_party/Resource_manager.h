@@ -52,6 +52,9 @@ public:
         std::swap(kept, m_entries);
     }
 
+    /// Forgets every entry: what only the cache held is destroyed, holders keep the rest.
+    void reset() { std::unordered_map<std::string, Handle>().swap(m_entries); }
+
     std::size_t size() const { return m_entries.size(); }
 
 private:

@@ -107,6 +107,31 @@ TEST(Sdl_window_test, OpensWithoutControllerMappings) {
     EXPECT_NE(SDL::m_renderer, nullptr);
 }
 
+TEST(Sdl_window_test, ImagesAndFontsMayOutliveTheWindowObject) {
+    load_packages(window_packages());
+    SDL::Image_handle image;
+    SDL::Font_handle font;
+    SDL::Image_handle text;
+    {
+        SDL sdl;
+        int width = 640;
+        int height = 480;
+        sdl.init(width, height, false);
+        image = SDL::load_image("images/objects/box.png", true, true);
+        font = SDL::load_font("fonts/DejaVuSans.ttf", 12);
+        text = SDL::create_text(font, "FFFFFF", "Still here");
+    }
+    // the renderer and the font library stay open for them until they go
+    EXPECT_EQ(SDL::m_renderer, nullptr);
+    EXPECT_EQ(TTF_WasInit(), 1);
+    EXPECT_GT(TTF_FontHeight(font->plain), 0);
+    image.reset();
+    text.reset();
+    font.reset();
+    EXPECT_EQ(TTF_WasInit(), 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0U);
+}
+
 TEST_F(Sdl_test, WindowTitleAndIcon) {
     sdl.update_window("Velmoor", "images/interface/icon.png");
     EXPECT_STREQ(SDL_GetWindowTitle(SDL::m_window), "Velmoor");

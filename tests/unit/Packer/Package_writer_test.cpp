@@ -128,6 +128,7 @@ TEST(Package_writer, SourceFolderBecomesPackagesThatTheReaderIndexesExactly) {
     EXPECT_EQ(storage,
               (std::map<std::string, Storage>{{"data/init.yaml", Storage::compressed},
                                               {"data/notes.lz4", Storage::compressed},
+                                              {"images/backgrounds/hall_map.graph", Storage::compressed},
                                               {"images/backgrounds/hall_map.png", Storage::image},
                                               {"images/objects/key.png", Storage::image},
                                               {"sounds/step.ogg", Storage::raw}}));

@@ -55,6 +55,17 @@ TEST_F(Counted_cache, LastHolderRunsTheDeleter) {
     EXPECT_EQ(deleted, std::vector<int>{7});
 }
 
+TEST_F(Counted_cache, ResetForgetsEveryEntry) {
+    auto held = cache.get("held", maker(1));
+    cache.get("dropped", maker(2));
+    cache.reset();
+    EXPECT_EQ(deleted, std::vector<int>{2});
+    EXPECT_EQ(cache.size(), 0U);
+    EXPECT_NE(cache.get("held", maker(3)).get(), held.get());
+    held.reset();
+    EXPECT_EQ(deleted, (std::vector<int>{2, 1}));
+}
+
 TEST_F(Counted_cache, UncachedHandlesCarryTheDeleter) {
     {
         auto single = cache.make_single_base(maker(5));

@@ -1,0 +1,195 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <Orvane/Component/Base.h>
+#include <Orvane/Utils/geometry.h>
+#include <Orvane/Utils/graph.h>
+
+namespace Orvane::Component {
+
+/// Where characters may walk in a room and how deep every spot lies. It rests on the depth mask
+/// (an image the size of the room whose gray pixels are walkable, their gray level giving the
+/// depth) and on the walkable graph stored beside it, whose border edges trace the outline of
+/// the walkable area. All points are in mask pixels (x to the right, y down).
+///
+/// Path requests work on a working copy of the loaded graph, into which they insert the origin
+/// and the target; the debug view draws that copy.
+class Ground_map : public Base {
+public:
+    /// The walkable classes of the mask's pixels: a gray level (0..255) for a pixel whose red,
+    /// green and blue are equal, "not walkable" for every other pixel and every position
+    /// outside the image.
+    class Mask {
+    public:
+        using Color = std::array<unsigned char, 3>;
+        Mask() = default;
+        /// A mask of width x height pixels, reading each pixel's (r, g, b) once from `color`.
+        Mask(int width, int height, const std::function<Color(int x, int y)>& color);
+
+        int width() const { return m_width; }
+        int height() const { return m_height; }
+        /// Gray level of pixel (x, y), or -1 when the pixel is not walkable or outside.
+        int level(int x, int y) const {
+            if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+                return -1;
+            return m_levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
+        }
+        bool walkable(int x, int y) const { return level(x, y) >= 0; }
+
+    private:
+        int m_width = 0;
+        int m_height = 0;
+        std::vector<std::int16_t> m_levels;
+    };
+
+    struct Vertex {
+        Point point;
+        unsigned char gray = 0;
+        double distance = 0; ///< scratch space of the shortest-path search
+    };
+    struct Edge {
+        bool border = true; ///< true on the walkable outline, false for inner links
+    };
+    using Graph = Orvane::Graph<Vertex, Edge, false>;
+    using Vertex_id = Graph::Vertex_id;
+    using Edge_id = Graph::Edge_id;
+    using Skip = std::function<bool(const Edge_id&)>;
+
+    /// Orders pairs of vertices as unordered pairs: a pair and its reverse are one element.
+    struct Compare_ordered_pair {
+        bool operator()(const std::pair<Vertex_id, Vertex_id>& a,
+                        const std::pair<Vertex_id, Vertex_id>& b) const {
+            auto lo_a = std::min(a.first, a.second), hi_a = std::max(a.first, a.second);
+            auto lo_b = std::min(b.first, b.second), hi_b = std::max(b.first, b.second);
+            return lo_a < lo_b || (lo_a == lo_b && hi_a < hi_b);
+        }
+    };
+
+    /// The nearest vertex or edge found by a search, with the nearest point on it. At most one
+    /// of the two handles is set; an empty record has neither.
+    struct Simplex {
+        Vertex_id vertex;
+        Edge_id edge;
+        double distance = std::numeric_limits<double>::max();
+        Point point;
+        bool empty() const { return vertex.is_none() && edge.is_none(); }
+    };
+
+    /// How close (pixels) a point must come to the graph to be snapped onto it.
+    static constexpr double border_radius = 5.0;
+
+    /// Loads the mask image `file` (a one-tile package image whose name ends with "_map.png")
+    /// and its graph file (the name with "png" replaced by "graph") from the packages; front z
+    /// and back z are the depths of gray levels 0 and 255. The callback is not used.
+    Ground_map(const std::string& entity, const std::string& component, const std::string& file,
+               int front_z, int back_z, const std::function<void()>& callback);
+    /// A ground map over a mask and a graph held in memory.
+    Ground_map(const std::string& entity, const std::string& component, Mask mask, int front_z,
+               int back_z, Graph graph = {});
+
+    std::string str_name() const override { return "Ground_map"; }
+
+    /// Fills the loaded graph from the graph file `file` of the packages (fatal when it is
+    /// missing or malformed).
+    void read(const std::string& file);
+    /// The graph stored in a graph file's bytes: u16 vertex count, then per vertex i32 x, i32 y,
+    /// u8 gray; u16 edge count, then per edge u16 source, u16 target, u8 border flag; all
+    /// little-endian. A size that does not match the counts, or an edge naming a missing vertex,
+    /// is a fatal check naming `file`.
+    static Graph parse_graph(const char* data, std::size_t size, const std::string& file);
+    /// The graph file's bytes for the loaded graph (deleted edges left out). Vertices on pixel
+    /// corners are stored at the walkable pixel they bound. More than 65535 vertices or edges is
+    /// a fatal check naming `file`.
+    std::vector<char> write_graph(const std::string& file) const;
+    /// The graph file's name beside a mask image: its last three characters become "graph".
+    static std::string graph_file_name(const std::string& mask_file);
+
+    /// Whether p lies on a walkable pixel (coordinates rounded to the nearest pixel).
+    bool is_ground_point(const Point& p) const;
+    /// The depth at p: from the gray level of the pixel (clamped into the mask), or, on a
+    /// non-walkable pixel, from the nearest vertex or edge of the graph.
+    double z_at_point(const Point& p) const;
+    /// The nearest vertex or edge of the loaded graph and the nearest point on it; ties keep
+    /// lower indices and vertices before edges.
+    Simplex closest_simplex(const Point& p) const;
+    /// Whether `segment` crosses a border edge of `graph` that `skip` does not skip.
+    bool intersects_border(const Graph& graph, const Segment& segment, const Skip& skip) const;
+    /// Exact crossing test of two segments: they cross when each one's ends lie on different
+    /// sides of (or one on) the other's line. Collinear segments never cross.
+    static bool crosses(const Segment& s, const Segment& b);
+
+    /// Appends to `path` the points to walk through from origin to target, without the origin.
+    /// When no walk exists (separate walkable islands), nothing is appended.
+    void find_path(Point origin, Point target, std::vector<Point>& path);
+    /// Appends to `path` the points of a walk from origin along `direction`: straight until the
+    /// outline stops it, then sliding along the outline while the direction allows.
+    void find_path(Point origin, Vector direction, std::vector<Point>& path);
+    /// Dijkstra's search on the working graph; appends the path without the origin. Returns
+    /// false, appending nothing, when the target cannot be reached.
+    bool shortest_path(Vertex_id origin, Vertex_id target, std::vector<Point>& path);
+    /// Where a ray from p along v (at least as long as the mask's diagonal) first meets the
+    /// outline of the working graph, snapped to a vertex within the border radius.
+    Simplex closest_intersected_edge(const Point& p, const Vector& v, const Skip& skip) const;
+
+    /// Builds the walkable graph from the mask into the loaded graph: traces the outline,
+    /// simplifies it and adds inner links between outline vertices that see each other.
+    /// `progress` (may be empty) is called regularly.
+    void build_graph(const std::function<void()>& progress);
+    /// For a vertex with exactly two edges, its distance to the line through its two neighbours;
+    /// the largest finite double for any other vertex or when the neighbours coincide.
+    double deviation(const Vertex_id& v) const;
+    /// The vertex stored under p in `index`, made (with that gray level) when there is none.
+    Vertex_id add_vertex(std::map<Point, Vertex_id>& index, const Point& p,
+                         const unsigned char& gray);
+
+    const Mask& mask() const { return m_mask; }
+    const Graph& graph() const { return m_graph; }
+    const Graph& working_graph() const { return m_working; }
+    int max_length() const { return m_max_length; }
+    int front_z() const { return m_front_z; }
+    int back_z() const { return m_back_z; }
+
+private:
+    /// A uniform grid over segments or points, so that crossing and proximity tests look only
+    /// at what lies near the tested segment.
+    class Grid {
+    public:
+        void clear();
+        /// Registers item `id` covering the box (a point when the box is degenerate).
+        void build(const std::vector<std::pair<std::uint32_t, Box>>& items);
+        /// Calls f(id) for every item registered near the segment (each at most once) until f
+        /// returns true; returns whether it did.
+        bool any_near(const Segment& s, const std::function<bool(std::uint32_t)>& f) const;
+
+    private:
+        double m_cell = 32;
+        double m_x0 = 0, m_y0 = 0;
+        int m_cols = 0, m_rows = 0;
+        std::vector<std::vector<std::uint32_t>> m_cells;
+        mutable std::vector<std::uint32_t> m_stamp;
+        mutable std::uint32_t m_query = 0;
+    };
+
+    void snap(Point& p, Vertex_id& v, Edge_id& e) const;
+    void index_borders();
+    bool walkable_midpoint(const Point& a, const Point& b) const;
+
+    std::string m_file;
+    Mask m_mask;
+    int m_max_length = 0;
+    int m_front_z = 0;
+    int m_back_z = 0;
+    Graph m_graph;
+    Graph m_working;
+    Grid m_borders; ///< border edges of the loaded graph
+};
+
+} // namespace Orvane::Component

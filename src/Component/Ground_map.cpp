@@ -1,0 +1,333 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <Orvane/Component/Ground_map.h>
+#include <Orvane/Utils/error.h>
+
+namespace Orvane::Component {
+
+Ground_map::Mask::Mask(int width, int height, const std::function<Color(int x, int y)>& color)
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
+      m_levels(std::size_t(m_width) * std::size_t(m_height)) {
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) {
+            Color c = color(x, y);
+            m_levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] =
+                (c[0] == c[1] && c[0] == c[2]) ? std::int16_t(c[0]) : std::int16_t(-1);
+        }
+}
+
+Ground_map::Ground_map(const std::string& entity, const std::string& component, Mask mask,
+                       int front_z, int back_z, Graph graph)
+    : Base(entity, component), m_mask(std::move(mask)),
+      m_max_length(int(distance(0, 0, m_mask.width(), m_mask.height()))), m_front_z(front_z),
+      m_back_z(back_z), m_graph(std::move(graph)), m_working(m_graph) {
+    index_borders();
+}
+
+std::string Ground_map::graph_file_name(const std::string& mask_file) {
+    return mask_file.substr(0, mask_file.size() < 3 ? 0 : mask_file.size() - 3) + "graph";
+}
+
+// ---- Graph file ----
+
+namespace {
+
+/// Little-endian reader over bytes whose total size has been checked beforehand.
+struct Reader {
+    const unsigned char* data;
+    std::size_t at = 0;
+    std::uint32_t u(int bytes) {
+        std::uint32_t v = 0;
+        for (int i = 0; i < bytes; ++i)
+            v |= std::uint32_t(data[at++]) << (8 * i);
+        return v;
+    }
+};
+
+void put(std::vector<char>& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(char((v >> (8 * i)) & 0xFF));
+}
+
+} // namespace
+
+Ground_map::Graph Ground_map::parse_graph(const char* data, std::size_t size,
+                                          const std::string& file) {
+    check(size >= 2, "Graph file " + file + " is missing or shorter than its vertex count (" +
+                         std::to_string(size) + " bytes)");
+    Reader r{reinterpret_cast<const unsigned char*>(data)};
+    std::size_t v_count = r.u(2);
+    std::size_t edges_at = 2 + 9 * v_count;
+    check(size >= edges_at + 2, "Graph file " + file + " is truncated: " + std::to_string(size) +
+                                    " bytes for " + std::to_string(v_count) + " vertices");
+    Reader e_reader{r.data, edges_at};
+    std::size_t e_count = e_reader.u(2);
+    std::size_t expected = 4 + 9 * v_count + 5 * e_count;
+    check(size == expected, "Graph file " + file + " has " + std::to_string(size) +
+                                " bytes where " + std::to_string(v_count) + " vertices and " +
+                                std::to_string(e_count) + " edges take " +
+                                std::to_string(expected));
+    Graph graph;
+    for (std::size_t i = 0; i < v_count; ++i) {
+        auto x = std::int32_t(r.u(4));
+        auto y = std::int32_t(r.u(4));
+        auto gray = static_cast<unsigned char>(r.u(1));
+        graph.add_vertex({Point(x, y), gray, 0});
+    }
+    r.at += 2;
+    for (std::size_t i = 0; i < e_count; ++i) {
+        std::size_t s = r.u(2);
+        std::size_t t = r.u(2);
+        bool border = r.u(1) != 0;
+        check(s < v_count && t < v_count,
+              "Graph file " + file + ": edge " + std::to_string(i) + " joins vertices " +
+                  std::to_string(s) + " and " + std::to_string(t) + " but there are only " +
+                  std::to_string(v_count) + " vertices");
+        Edge_id e = graph.add_edge(Vertex_id(s), Vertex_id(t), {true});
+        graph.edge(e).border = border;
+    }
+    return graph;
+}
+
+std::vector<char> Ground_map::write_graph(const std::string& file) const {
+    std::vector<Edge_id> edges;
+    for (std::size_t i = 0; i < m_graph.edge_count(); ++i)
+        if (!m_graph.source(Edge_id(i)).is_none())
+            edges.push_back(Edge_id(i));
+    check(m_graph.vertex_count() <= 65535 && edges.size() <= 65535,
+          "Graph file " + file + " cannot hold " + std::to_string(m_graph.vertex_count()) +
+              " vertices and " + std::to_string(edges.size()) + " edges (65535 at most)");
+    std::vector<char> out;
+    out.reserve(4 + 9 * m_graph.vertex_count() + 5 * edges.size());
+    put(out, std::uint32_t(m_graph.vertex_count()), 2);
+    for (std::size_t i = 0; i < m_graph.vertex_count(); ++i) {
+        const Vertex& v = m_graph.vertex(Vertex_id(i));
+        int x = v.point.X();
+        int y = v.point.Y();
+        double fx = std::floor(v.point.x()), fy = std::floor(v.point.y());
+        if (v.point.x() - fx == 0.5 && v.point.y() - fy == 0.5) {
+            // A corner between four pixels: store it at a walkable one, preferring the one
+            // whose diagonal opposite is not walkable (the pixel on the inside of the outline).
+            int cx = int(fx), cy = int(fy);
+            const std::array<std::pair<int, int>, 4> around = {
+                {{cx, cy}, {cx + 1, cy}, {cx, cy + 1}, {cx + 1, cy + 1}}};
+            int chosen = -1;
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (!m_mask.walkable(around[k].first, around[k].second))
+                    continue;
+                if (!m_mask.walkable(around[3 - k].first, around[3 - k].second)) {
+                    chosen = int(k);
+                    break;
+                }
+                if (chosen < 0)
+                    chosen = int(k);
+            }
+            if (chosen >= 0) {
+                x = around[std::size_t(chosen)].first;
+                y = around[std::size_t(chosen)].second;
+            }
+        }
+        put(out, std::uint32_t(x), 4);
+        put(out, std::uint32_t(y), 4);
+        put(out, v.gray, 1);
+    }
+    put(out, std::uint32_t(edges.size()), 2);
+    for (const Edge_id& e : edges) {
+        put(out, std::uint32_t(m_graph.source(e).index()), 2);
+        put(out, std::uint32_t(m_graph.target(e).index()), 2);
+        put(out, m_graph.edge(e).border ? 1 : 0, 1);
+    }
+    return out;
+}
+
+// ---- Probes ----
+
+bool Ground_map::is_ground_point(const Point& p) const { return m_mask.walkable(p.X(), p.Y()); }
+
+bool Ground_map::walkable_midpoint(const Point& a, const Point& b) const {
+    return is_ground_point(Point((a.x() + b.x()) / 2, (a.y() + b.y()) / 2));
+}
+
+double Ground_map::z_at_point(const Point& p) const {
+    int x = std::max(std::min(p.X(), m_mask.width() - 1), 0);
+    int y = std::max(std::min(p.Y(), m_mask.height() - 1), 0);
+    int gray = m_mask.level(x, y);
+    if (gray < 0) {
+        Simplex c = closest_simplex(p);
+        if (!c.vertex.is_none()) {
+            gray = m_graph.vertex(c.vertex).gray;
+        } else if (!c.edge.is_none()) {
+            const Vertex& s = m_graph.vertex(m_graph.source(c.edge));
+            const Vertex& t = m_graph.vertex(m_graph.target(c.edge));
+            double ds = distance(c.point, s.point);
+            double dt = distance(c.point, t.point);
+            gray = int((s.gray * dt + t.gray * ds) / (ds + dt));
+        } else {
+            gray = 0; // no graph to ask: the front
+        }
+    }
+    return (1 - gray / 255.0) * (m_front_z - m_back_z) + m_back_z;
+}
+
+Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
+    Simplex best;
+    best.point = p;
+    for (std::size_t i = 0; i < m_graph.vertex_count(); ++i) {
+        const Point& q = m_graph.vertex(Vertex_id(i)).point;
+        double d = distance(p, q);
+        if (d < best.distance) {
+            best.distance = d;
+            best.vertex = Vertex_id(i);
+            best.point = q;
+        }
+    }
+    for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
+        Edge_id e(i);
+        Vertex_id s = m_graph.source(e);
+        if (s.is_none())
+            continue;
+        Segment seg(m_graph.vertex(s).point, m_graph.vertex(m_graph.target(e)).point);
+        auto [q, inside] = seg.projection(p);
+        if (!inside)
+            continue;
+        double d = distance(p, q);
+        if (d < best.distance) {
+            best.distance = d;
+            best.edge = e;
+            best.vertex = Vertex_id();
+            best.point = q;
+        }
+    }
+    return best;
+}
+
+bool Ground_map::crosses(const Segment& s, const Segment& b) {
+    auto orientation = [](const Point& a, const Point& p, const Point& c) {
+        double o = (p.y() - a.y()) * (c.x() - p.x()) - (p.x() - a.x()) * (c.y() - p.y());
+        return o == 0 ? 0 : (o > 0 ? 1 : 2);
+    };
+    const Point &p1 = s.first(), &q1 = s.second(), &p2 = b.first(), &q2 = b.second();
+    return orientation(p1, q1, p2) != orientation(p1, q1, q2) &&
+           orientation(p2, q2, p1) != orientation(p2, q2, q1);
+}
+
+bool Ground_map::intersects_border(const Graph& graph, const Segment& segment,
+                                   const Skip& skip) const {
+    for (std::size_t i = 0; i < graph.edge_count(); ++i) {
+        Edge_id e(i);
+        Vertex_id s = graph.source(e), t = graph.target(e);
+        if (s.is_none() || t.is_none() || !graph.edge(e).border || skip(e))
+            continue;
+        if (crosses(segment, Segment(graph.vertex(s).point, graph.vertex(t).point)))
+            return true;
+    }
+    return false;
+}
+
+// ---- Spatial grid ----
+
+void Ground_map::Grid::clear() {
+    m_cols = m_rows = 0;
+    m_cells.clear();
+    m_stamp.clear();
+}
+
+void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Box>>& items) {
+    clear();
+    if (items.empty())
+        return;
+    Box all = items.front().second;
+    std::uint32_t max_id = 0;
+    for (const auto& [id, b] : items) {
+        all.xmin = std::min(all.xmin, b.xmin);
+        all.ymin = std::min(all.ymin, b.ymin);
+        all.xmax = std::max(all.xmax, b.xmax);
+        all.ymax = std::max(all.ymax, b.ymax);
+        max_id = std::max(max_id, id);
+    }
+    // One cell of margin on every side, so that queries never need cells outside.
+    m_x0 = all.xmin - 2 * m_cell;
+    m_y0 = all.ymin - 2 * m_cell;
+    m_cols = int((all.xmax - m_x0) / m_cell) + 3;
+    m_rows = int((all.ymax - m_y0) / m_cell) + 3;
+    m_cells.assign(std::size_t(m_cols) * std::size_t(m_rows), {});
+    m_stamp.assign(std::size_t(max_id) + 1, 0);
+    m_query = 0;
+    for (const auto& [id, b] : items) {
+        // Registered in the cells of its box and their neighbours: a query that samples the
+        // segment every half cell then meets every item that the segment can reach.
+        int c0 = int((b.xmin - m_x0) / m_cell) - 1, c1 = int((b.xmax - m_x0) / m_cell) + 1;
+        int r0 = int((b.ymin - m_y0) / m_cell) - 1, r1 = int((b.ymax - m_y0) / m_cell) + 1;
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                m_cells[std::size_t(r) * std::size_t(m_cols) + std::size_t(c)].push_back(id);
+    }
+}
+
+bool Ground_map::Grid::any_near(const Segment& s,
+                                const std::function<bool(std::uint32_t)>& f) const {
+    if (m_cells.empty())
+        return false;
+    if (++m_query == 0) { // wrapped: forget every old stamp
+        std::fill(m_stamp.begin(), m_stamp.end(), 0);
+        m_query = 1;
+    }
+    // Only the part of the segment inside the grid can reach an item.
+    double x0 = s.first().x(), y0 = s.first().y();
+    double dx = s.second().x() - x0, dy = s.second().y() - y0;
+    double t0 = 0, t1 = 1;
+    auto clip = [&](double p, double q) { // keeps the part where p * t <= q
+        if (p == 0)
+            return q >= 0;
+        double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    double x_end = m_x0 + m_cols * m_cell, y_end = m_y0 + m_rows * m_cell;
+    if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(dx) && std::isfinite(dy)) ||
+        !clip(-dx, x0 - m_x0) || !clip(dx, x_end - x0) || !clip(-dy, y0 - m_y0) ||
+        !clip(dy, y_end - y0))
+        return false;
+    double length = std::sqrt(dx * dx + dy * dy) * (t1 - t0);
+    auto steps = std::size_t(std::ceil(length / (m_cell / 2))) + 1;
+    long last = -1;
+    for (std::size_t k = 0; k <= steps; ++k) {
+        double t = t0 + (t1 - t0) * double(k) / double(steps);
+        double x = x0 + dx * t;
+        double y = y0 + dy * t;
+        int c = std::clamp(int(std::floor((x - m_x0) / m_cell)), 0, m_cols - 1);
+        int r = std::clamp(int(std::floor((y - m_y0) / m_cell)), 0, m_rows - 1);
+        long cell = long(r) * m_cols + c;
+        if (cell == last)
+            continue;
+        last = cell;
+        for (std::uint32_t id : m_cells[std::size_t(cell)]) {
+            if (m_stamp[id] == m_query)
+                continue;
+            m_stamp[id] = m_query;
+            if (f(id))
+                return true;
+        }
+    }
+    return false;
+}
+
+void Ground_map::index_borders() {
+    std::vector<std::pair<std::uint32_t, Box>> items;
+    for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
+        Edge_id e(i);
+        Vertex_id s = m_graph.source(e), t = m_graph.target(e);
+        if (s.is_none() || t.is_none() || !m_graph.edge(e).border)
+            continue;
+        items.push_back(
+            {std::uint32_t(i), Segment(m_graph.vertex(s).point, m_graph.vertex(t).point).box()});
+    }
+    m_borders.build(items);
+}
+
+} // namespace Orvane::Component
