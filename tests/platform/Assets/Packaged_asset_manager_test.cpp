@@ -26,6 +26,7 @@ using Index = std::unordered_map<std::string, Packaged_asset_info>;
 std::string read_all(Packaged_asset asset) {
     std::string text(asset.size(), '\0');
     EXPECT_EQ(asset.read(text.data(), text.size()), text.size());
+    asset.close();
     return text;
 }
 
