@@ -1,6 +1,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <sstream>
 
 #include <Orvane/Utils/error.h>
@@ -72,6 +73,12 @@ double random_double(double a, double b) {
 }
 
 std::string time_to_string(double seconds) {
+    // A play time read from a damaged save file may be negative, huge or not a number:
+    // clamp it so that the conversion to int stays defined.
+    if (!(seconds > 0))
+        seconds = 0;
+    else if (seconds > std::numeric_limits<int>::max())
+        seconds = std::numeric_limits<int>::max();
     int s = static_cast<int>(seconds);
     int h = s / 3600;
     int m = (s / 60) % 60;
