@@ -378,6 +378,23 @@ TEST(EngineTest, EngineSystemsStartRunAndStop) {
     EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr);
 }
 
+TEST(EngineTest, OpenedWindowSizeIsWrittenBackForTheSettings) {
+    Data_folder data;
+    bool checked = false;
+    Skeleton_engine engine([&](Content& content, int) {
+        checked = true;
+        for (const char* key : {"width", "height"}) {
+            SCOPED_TRACE(key);
+            auto size = content.get<Component::Simple<int>>("Window", key);
+            EXPECT_GT(size->value(), 0) << "-1 asks for a size derived from the display";
+            EXPECT_TRUE(size->was_altered());
+        }
+        content.emit("Game", "exit");
+    });
+    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_TRUE(checked);
+}
+
 TEST(EngineTest, ClosingTheWindowEndsTheGame) {
     Data_folder data;
     Skeleton_engine engine([](Content& content, int frame) {
