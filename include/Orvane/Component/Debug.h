@@ -17,9 +17,8 @@ namespace Orvane::Component {
 /// share is taken over blocks of 60 frames. Holds references to the store and to the time
 /// system's clock, which must outlive it.
 class Debug : public Boolean {
-public:
-    Debug(const std::string& entity, const std::string& component, Content& content,
-          Clock& clock);
+  public:
+    Debug(const std::string& entity, const std::string& component, Content& content, Clock& clock);
 
     std::string str_name() const override { return "Debug"; }
 
@@ -34,7 +33,7 @@ public:
     /// The play time of the current game as "HH:MM:SS" (at least two digits each).
     std::string in_game_time() const;
 
-private:
+  private:
     Content& m_content;
     Clock& m_clock;
     double m_work_start = 0;  // clock milliseconds
