@@ -25,7 +25,8 @@ class Debug : public Boolean {
     /// Marks the start of a frame's work.
     void start_loop();
     /// Adds the work since `start_loop`; every 60 frames, the CPU share becomes the mean work per
-    /// frame over the mean frame period the clock measured, at most 1.
+    /// frame over the mean frame period the clock measured, at most 1. A frame ended before any
+    /// `start_loop` (the engine's first) has no measured start and is not counted.
     void end_loop();
     /// The overlay text: clock values, play time, frame rate, CPU share, status, the number of
     /// components and, when there is a player character with a body image, its place and scale.
@@ -40,6 +41,7 @@ class Debug : public Boolean {
     double m_accumulated = 0; // milliseconds of work in the current block
     int m_frames = 0;         // frames in the current block, 0..59
     double m_cpu = 0;         // share of the last complete block, 0..1
+    bool m_started = false;   // a start_loop has marked the beginning of a frame's work
 };
 
 } // namespace Orvane::Component
