@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include <deque>
 #include <utility>
 
@@ -7,6 +6,7 @@
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Third_party/Yaml.h>
 #include <Orvane/Utils/error.h>
+#include <Orvane/Utils/helpers.h>
 
 namespace Orvane::Third_party {
 
@@ -136,19 +136,19 @@ const std::string& Yaml::Node::nstring() const {
 }
 
 int Yaml::Node::integer() const {
-    return std::atoi(value.c_str());
+    return to_int(value);
 }
 
 double Yaml::Node::floating() const {
-    return std::atof(value.c_str());
+    return to_double(value);
 }
 
 bool Yaml::Node::boolean() const {
-    return value == "true";
+    return to_bool(value);
 }
 
 bool Yaml::Node::is_relative() const {
-    return !value.empty() && (value[0] == '+' || value[0] == '-');
+    return Orvane::is_relative(value);
 }
 
 std::vector<std::string> Yaml::Node::string_array() const {
@@ -165,9 +165,9 @@ double Yaml::Node::time() const {
           "Time string should have ':' character (" + where() + ")");
     const std::size_t dot = value.find('.', colon);
     check(dot != std::string::npos, "Time string should have '.' character (" + where() + ")");
-    const int minutes = std::atoi(value.substr(0, colon).c_str());
-    const int seconds = std::atoi(value.substr(colon + 1, dot - colon - 1).c_str());
-    const int thousandths = std::atoi(value.substr(dot + 1).c_str());
+    const int minutes = to_int(value.substr(0, colon));
+    const int seconds = to_int(value.substr(colon + 1, dot - colon - 1));
+    const int thousandths = to_int(value.substr(dot + 1));
     return minutes * 60.0 + seconds + thousandths / 1000.0;
 }
 

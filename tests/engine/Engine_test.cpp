@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -347,37 +348,58 @@ TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
     }
 }
 
-// The engine's own systems, with a stand-in menu system that ends the game.
+char program_name[] = "orvane";
+char* program_args[] = {program_name, nullptr};
+
+// The engine's own systems, with a stand-in menu system (which builds nothing) that acts in
+// chosen frames, for instance to end the game.
 class Skeleton_engine : public Engine {
 public:
-    explicit Skeleton_engine(int exit_frame) : Engine(1, m_args), m_exit_frame(exit_frame) {}
+    explicit Skeleton_engine(std::function<void(Content&, int)> menu)
+        : Engine(1, program_args), m_menu(std::move(menu)) {}
+
+    Log log;
 
 protected:
     Systems make_systems() override {
         Systems s = Engine::make_systems();
-        s.menu = std::make_shared<Recorder>(content(), m_log, "Menu",
-                                            emit_in_frame(m_exit_frame, {"Game:exit"}));
+        s.menu = std::make_shared<Recorder>(content(), log, "Menu", m_menu);
         return s;
     }
 
 private:
-    static inline char m_name[] = "orvane";
-    static inline char* m_args[] = {m_name, nullptr};
-    Log m_log;
-    int m_exit_frame;
+    std::function<void(Content&, int)> m_menu;
 };
 
 TEST(EngineTest, EngineSystemsStartRunAndStop) {
     Data_folder data;
-    Skeleton_engine engine(5);
+    Skeleton_engine engine(emit_in_frame(5, {"Game:exit"}));
     EXPECT_TRUE(engine.run(data.folder()));
     EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr);
+}
+
+TEST(EngineTest, ClosingTheWindowEndsTheGame) {
+    Data_folder data;
+    Skeleton_engine engine([](Content& content, int frame) {
+        if (frame == 10) {
+            ADD_FAILURE() << "the close request was not seen";
+            content.emit("Game", "exit");
+        }
+        if (frame == 2) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+    });
+    EXPECT_TRUE(engine.run(data.folder()));
+    // Input runs before Menu: the request made in frame 2 ends frame 3
+    EXPECT_EQ(std::count(engine.log.begin(), engine.log.end(), "Menu"), 3);
 }
 
 TEST(EngineTest, SystemConstructorsCreateTheirComponents) {
     Data_folder data;
     struct Checking_engine : Skeleton_engine {
-        Checking_engine() : Skeleton_engine(1) {}
+        Checking_engine() : Skeleton_engine(emit_in_frame(1, {"Game:exit"})) {}
         Systems make_systems() override {
             Systems s = Skeleton_engine::make_systems();
             Content& c = content();
