@@ -48,7 +48,8 @@ class Memory_bytes : public Byte_stream {
     explicit Memory_bytes(const std::vector<char>& bytes) : m_bytes(bytes) {}
     std::size_t read(void* data, std::size_t size) override {
         const std::size_t n = std::min(size, m_bytes.size() - m_position);
-        std::memcpy(data, m_bytes.data() + m_position, n);
+        if (n > 0)
+            std::memcpy(data, m_bytes.data() + m_position, n);
         m_position += n;
         return n;
     }

@@ -1,12 +1,12 @@
 // Drawing a room background through a camera window, and text labels shown every frame.
-#include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <vector>
 
+#include <Packer/Package_writer.h>
+#include <benchmark/benchmark.h>
+
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Third_party/SDL.h>
-#include <Packer/Package_writer.h>
 
 namespace {
 
@@ -23,8 +23,8 @@ struct Window {
         for (std::size_t i = 0; i < background.pixels.size(); ++i)
             background.pixels[i] = static_cast<unsigned char>(i * 7 % 251);
         std::vector<Orvane::Packer::Entry> entries;
-        entries.push_back({"images/backgrounds/hall.png", Orvane::Packer::Storage::image, {},
-                           background, -1});
+        entries.push_back(
+            {"images/backgrounds/hall.png", Orvane::Packer::Storage::image, {}, background, -1});
         Orvane::Packaged_asset_manager::init("", true);
         auto packages = Orvane::Packer::build(entries);
         Orvane::Packaged_asset_manager::load({packages.begin(), packages.end()});

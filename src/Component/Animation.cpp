@@ -16,8 +16,8 @@ const std::string& checked_sheet(const std::string& file, int width_subdiv, int 
 } // namespace
 
 Animation::Animation(const std::string& entity, const std::string& component,
-                     const std::string& file, int z, int width_subdiv, int height_subdiv,
-                     bool loop, Collision_type collision, bool with_highlight)
+                     const std::string& file, int z, int width_subdiv, int height_subdiv, bool loop,
+                     Collision_type collision, bool with_highlight)
     : Image(entity, component, checked_sheet(file, width_subdiv, height_subdiv), z, collision,
             with_highlight),
       m_width_subdiv(width_subdiv), m_height_subdiv(height_subdiv), m_loop(loop) {
@@ -65,9 +65,9 @@ bool Animation::is_last_frame() const {
 }
 
 const Animation::Frame& Animation::current_frame() const {
-    check(m_current < m_frames.size(),
-          "Animation " + id().str() + " has no frame " + std::to_string(m_current) + " (" +
-              std::to_string(m_frames.size()) + " frames)");
+    check(m_current < m_frames.size(), "Animation " + id().str() + " has no frame " +
+                                           std::to_string(m_current) + " (" +
+                                           std::to_string(m_frames.size()) + " frames)");
     return m_frames[m_current];
 }
 

@@ -6,8 +6,8 @@
 
 namespace Orvane::Component {
 
-GUI_animation::GUI_animation(const std::string& entity, const std::string& component,
-                             double start, double end, bool remove_after)
+GUI_animation::GUI_animation(const std::string& entity, const std::string& component, double start,
+                             double end, bool remove_after)
     : Base(entity, component), m_start(start), m_end(end), m_remove_after(remove_after) {}
 
 bool GUI_animation::update(double t) {
@@ -51,8 +51,8 @@ void GUI_position_animation::finalize() {
 }
 
 void GUI_position_animation::update_impl(double t) {
-    m_position->set(Point(smooth_function(m_from.x(), m_to.x(), t),
-                          smooth_function(m_from.y(), m_to.y(), t)));
+    m_position->set(
+        Point(smooth_function(m_from.x(), m_to.x(), t), smooth_function(m_from.y(), m_to.y(), t)));
 }
 
 Id GUI_position_animation::object_id() const { return m_position->id(); }

@@ -6,8 +6,8 @@ namespace Orvane::Component {
 
 using Third_party::SDL;
 
-Image::Image(const std::string& entity, const std::string& component, int width, int height,
-             int r, int g, int b, int a)
+Image::Image(const std::string& entity, const std::string& component, int width, int height, int r,
+             int g, int b, int a)
     : Base(entity, component), m_z(Config::INTERFACE_BACK), m_collision(Collision_type::BOX) {
     auto [core, scale] = SDL::create_rectangle(width, height, r, g, b, a);
     m_core = core;
@@ -30,9 +30,9 @@ Image::Image(const std::string& entity, const std::string& component,
 
 Image::Image(const std::string& entity, const std::string& component,
              const std::shared_ptr<Image>& other)
-    : Base(entity, component), m_core(other->m_core), m_origin(other->m_origin),
-      m_z(other->m_z), m_on(other->m_on), m_collision(other->m_collision),
-      m_scale(other->m_scale), m_highlight(other->m_highlight), m_alpha(other->m_alpha) {}
+    : Base(entity, component), m_core(other->m_core), m_origin(other->m_origin), m_z(other->m_z),
+      m_on(other->m_on), m_collision(other->m_collision), m_scale(other->m_scale),
+      m_highlight(other->m_highlight), m_alpha(other->m_alpha) {}
 
 std::string Image::str_value() const {
     return std::string(m_on ? "ON" : "OFF") + ", z=" + std::to_string(m_z) +

@@ -1,8 +1,8 @@
-#include <SDL.h>
-#include <SDL_ttf.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Assets/Splitter.h>
@@ -85,8 +85,8 @@ void SDL::init(int& width, int& height, bool fullscreen) {
     Uint32 flags = SDL_WINDOW_RESIZABLE;
     if (fullscreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    session->window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                       width, height, flags);
+    session->window =
+        SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     check(session->window != nullptr,
           "Cannot create SDL Window (" + std::string(SDL_GetError()) + ")");
 
@@ -221,8 +221,8 @@ void SDL::draw(const std::shared_ptr<Image_base>& image, unsigned char alpha,
     }
 }
 
-void SDL::draw_line(int x1, int y1, int x2, int y2, unsigned int r, unsigned int g,
-                    unsigned int b, unsigned int a) {
+void SDL::draw_line(int x1, int y1, int x2, int y2, unsigned int r, unsigned int g, unsigned int b,
+                    unsigned int a) {
     SDL_SetRenderDrawColor(m_renderer, Uint8(r), Uint8(g), Uint8(b), Uint8(a));
     SDL_RenderDrawLine(m_renderer, x1, y1, x2, y2);
     Point p1(x1, y1);
@@ -243,8 +243,8 @@ void SDL::draw_square(int x, int y, int size, unsigned int r, unsigned int g, un
     SDL_RenderFillRect(m_renderer, &rect);
 }
 
-void SDL::draw_rectangle(int x, int y, int w, int h, unsigned int r, unsigned int g,
-                         unsigned int b, unsigned int a, bool full) {
+void SDL::draw_rectangle(int x, int y, int w, int h, unsigned int r, unsigned int g, unsigned int b,
+                         unsigned int a, bool full) {
     SDL_SetRenderDrawColor(m_renderer, Uint8(r), Uint8(g), Uint8(b), Uint8(a));
     int left = x - w / 2;
     int top = y - h / 2;

@@ -1,9 +1,9 @@
-#include <SDL.h>
-#include <SDL_ttf.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Assets/Splitter.h>
@@ -65,8 +65,8 @@ SDL_Texture* load_tile(const std::string& file, unsigned int x, unsigned int y, 
                        char* buffer) {
     auto [image_w, image_h, format] = Packaged_asset_manager::image_info(file);
     auto tile = Splitter::rect(unsigned(image_w), unsigned(image_h), x, y);
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(buffer, int(tile.w), int(tile.h),
-                                                              32, int(tile.w) * 4, format);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(buffer, int(tile.w), int(tile.h), 32,
+                                                              int(tile.w) * 4, format);
     check(surface != nullptr, "Cannot create surface for " + tile_key(file, x, y, highlight) +
                                   " (" + sdl_error() + ")");
     SDL_LockSurface(surface);
@@ -158,8 +158,8 @@ std::pair<SDL::Image_handle, double> SDL::create_rectangle(int width, int height
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(m_buffer, w, h, 32, 4 * w, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
     check(surface != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
-    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, Uint8(r), Uint8(g), Uint8(b),
-                                               Uint8(a)));
+    SDL_FillRect(surface, nullptr,
+                 SDL_MapRGBA(surface->format, Uint8(r), Uint8(g), Uint8(b), Uint8(a)));
     SDL_Texture* texture = SDL_CreateTextureFromSurface(m_renderer, surface);
     check(texture != nullptr, "Cannot create rectangle texture (" + sdl_error() + ")");
 
@@ -233,8 +233,8 @@ SDL::Image_handle SDL::compose(std::initializer_list<std::shared_ptr<Image_base>
     SDL_Texture* texture = make_target(total, height);
     int x = 0;
     for (const auto& part : parts) {
-        copy_part(part->tiles.empty() ? nullptr : part->tiles[0], x,
-                  (height - part->height) / 2, part->width, part->height);
+        copy_part(part->tiles.empty() ? nullptr : part->tiles[0], x, (height - part->height) / 2,
+                  part->width, part->height);
         x += part->width;
     }
     SDL_Texture* highlight = nullptr;
@@ -270,10 +270,9 @@ SDL_Surface* empty_text_surface() {
 SDL_Surface* render_text(TTF_Font* font, const std::string& text, SDL_Color color) {
     if (text.empty())
         return empty_text_surface();
-    SDL_Surface* surface =
-        text.find('\n') != std::string::npos
-            ? TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), color, 1920)
-            : TTF_RenderUTF8_Blended(font, text.c_str(), color);
+    SDL_Surface* surface = text.find('\n') != std::string::npos
+                               ? TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), color, 1920)
+                               : TTF_RenderUTF8_Blended(font, text.c_str(), color);
     check(surface != nullptr, "Cannot create text " + quoted(text));
     return surface;
 }
@@ -314,8 +313,8 @@ SDL::Image_handle SDL::create_text(const Font_handle& font, const std::string& c
     if (text.find("[Debug info]") != std::string::npos) {
         // the debug overlay changes every frame: never cached
         return m_images.make_single_base([&] {
-            SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font->plain, text.c_str(),
-                                                                  color(color_text), 1920);
+            SDL_Surface* surface =
+                TTF_RenderUTF8_Blended_Wrapped(font->plain, text.c_str(), color(color_text), 1920);
             check(surface != nullptr, "Cannot create text " + quoted(text));
             return text_image(surface, text, false);
         });

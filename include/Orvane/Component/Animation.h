@@ -12,7 +12,7 @@ namespace Orvane::Component {
 /// shown at a time. It plays a list of frames (which cell, for how many animation ticks);
 /// the animation system calls next_frame() once per tick (12 per second).
 class Animation : public Image {
-public:
+  public:
     /// One frame: the cell (column x, row y), how many ticks it is shown and the ticks spent.
     struct Frame {
         int x = 0;
@@ -56,7 +56,7 @@ public:
     /// More than one frame to show.
     bool animated() const { return m_frames.size() > 1; }
 
-private:
+  private:
     int cell_width() const;
     int cell_height() const;
 

@@ -17,9 +17,9 @@ class Image;
 /// a + (b - a) * sqrt(sin(pi/2 * progress)), with progress the elapsed fraction of the
 /// interval clamped to [0, 1].
 class GUI_animation : public Base {
-public:
-    GUI_animation(const std::string& entity, const std::string& component, double start,
-                  double end, bool remove_after);
+  public:
+    GUI_animation(const std::string& entity, const std::string& component, double start, double end,
+                  bool remove_after);
 
     /// At or after the end: puts the end values in place and returns false (over).
     /// Otherwise moves the values along the curve and returns true.
@@ -41,7 +41,7 @@ public:
     double start() const { return m_start; }
     double end() const { return m_end; }
 
-private:
+  private:
     double m_start;
     double m_end;
     bool m_remove_after;
@@ -49,7 +49,7 @@ private:
 
 /// Moves a position from where it was when the animation was made to a target point.
 class GUI_position_animation : public GUI_animation {
-public:
+  public:
     GUI_position_animation(const std::string& entity, const std::string& component, double start,
                            double end, const std::shared_ptr<Position>& position, const Point& to,
                            bool remove_after = false);
@@ -68,7 +68,7 @@ public:
     void update(const Point& to);
     using GUI_animation::update;
 
-private:
+  private:
     std::shared_ptr<Position> m_position;
     Point m_from;
     Point m_to;
@@ -77,7 +77,7 @@ private:
 /// Changes an image's scale and opacity; a fade to alpha 0 ends with the image hidden. The
 /// image's highlight is switched off at every step.
 class GUI_image_animation : public GUI_animation {
-public:
+  public:
     GUI_image_animation(const std::string& entity, const std::string& component, double start,
                         double end, const std::shared_ptr<Image>& image, double from_scale,
                         double to_scale, unsigned char from_alpha, unsigned char to_alpha,
@@ -91,7 +91,7 @@ public:
     void update_impl(double t) override;
     Id object_id() const override;
 
-private:
+  private:
     std::shared_ptr<Image> m_image;
     double m_from_scale;
     double m_to_scale;

@@ -25,11 +25,11 @@ class Font;
 /// unscaled picture pixels) and the hit-test kind. The picture is shared with the image cache
 /// and with copies; changing the drawing state never changes it.
 class Image : public Base {
-public:
+  public:
     /// A filled rectangle of width x height logical pixels; above 512 x 512 pixels the picture
     /// is stored smaller and `scale` makes up for it. Depth INTERFACE_BACK, BOX.
-    Image(const std::string& entity, const std::string& component, int width, int height,
-          int r = 0, int g = 0, int b = 0, int a = 255);
+    Image(const std::string& entity, const std::string& component, int width, int height, int r = 0,
+          int g = 0, int b = 0, int a = 255);
     /// The package image `file`; a pixel-perfect image gets its mask.
     Image(const std::string& entity, const std::string& component, const std::string& file,
           int z = 0, Collision_type collision = Collision_type::UNCLICKABLE,
@@ -83,7 +83,7 @@ public:
     /// picture. Fatal for an image loaded without a mask.
     bool is_target_inside(int x, int y) const;
 
-private:
+  private:
     Third_party::SDL::Image_handle m_core;
     Point m_origin{0, 0};
     int m_z = 0;
@@ -96,7 +96,7 @@ private:
 
 /// An image that shows only a rectangle of its picture.
 class Cropped : public Image {
-public:
+  public:
     /// The package image `file`, unclickable, cropped to the whole picture.
     Cropped(const std::string& entity, const std::string& component, const std::string& file,
             int z);
@@ -110,7 +110,7 @@ public:
     /// Shows the rectangle [xmin, xmax) x [ymin, ymax) of the picture.
     void crop(int xmin, int xmax, int ymin, int ymax);
 
-private:
+  private:
     int m_xmin = 0;
     int m_xmax = 0;
     int m_ymin = 0;
@@ -119,7 +119,7 @@ private:
 
 /// A font, from which text images are made.
 class Font : public Base {
-public:
+  public:
     /// The font package entry `file` at `size` points.
     Font(const std::string& entity, const std::string& component, const std::string& file,
          int size);
@@ -127,13 +127,13 @@ public:
     std::string str_name() const override { return "Font"; }
     const Third_party::SDL::Font_handle& core() const { return m_core; }
 
-private:
+  private:
     Third_party::SDL::Font_handle m_core;
 };
 
 /// Components gathered so that one operation reaches all the images among them.
 class Group : public Base {
-public:
+  public:
     Group(const std::string& entity, const std::string& component);
 
     std::string str_name() const override { return "Group"; }
@@ -148,8 +148,7 @@ public:
 
     /// Calls fn with every member that is a T (looking through conditionals), in member
     /// order, descending into member groups depth first. A group must not contain itself.
-    template <typename T>
-    void apply(const std::function<void(std::shared_ptr<T>)>& fn) const {
+    template <typename T> void apply(const std::function<void(std::shared_ptr<T>)>& fn) const {
         for (const auto& member : m_members) {
             if (auto typed = cast<T>(member))
                 fn(typed);
@@ -158,7 +157,7 @@ public:
         }
     }
 
-private:
+  private:
     std::vector<std::shared_ptr<Base>> m_members;
 };
 

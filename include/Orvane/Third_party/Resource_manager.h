@@ -12,7 +12,7 @@ namespace Orvane::Third_party {
 /// at construction, so the outside resource (texture, font) goes when the last holder, cache
 /// or user, lets go of it.
 template <typename T> class Resource_manager {
-public:
+  public:
     using Handle = std::shared_ptr<T>;
 
     explicit Resource_manager(const std::function<void(T*)>& deleter) : m_deleter(deleter) {}
@@ -57,7 +57,7 @@ public:
 
     std::size_t size() const { return m_entries.size(); }
 
-private:
+  private:
     std::unordered_map<std::string, Handle> m_entries;
     std::function<void(T*)> m_deleter;
 };

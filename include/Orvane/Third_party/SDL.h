@@ -27,7 +27,7 @@ namespace Orvane::Third_party {
 /// need a window opened by init() first. Positions handed to drawing are logical pixels of the
 /// 1920 x 1080 view; SDL scales that view to the window and adds bars where the shapes differ.
 class SDL {
-public:
+  public:
     /// What keeps the window, the renderer and the font library open. The object and every
     /// image and font made with the renderer hold it, so textures and fonts that outlive the
     /// object are still released before the renderer and the font library go.
@@ -100,8 +100,8 @@ public:
     /// 0. A tiled picture is drawn tile by tile at the scale h_target / h_source, skipping the
     /// tiles outside the source rectangle.
     void draw(const std::shared_ptr<Image_base>& image, unsigned char alpha,
-              unsigned char highlight_alpha, int x_source, int y_source, int w_source,
-              int h_source, double x_target, double y_target, double w_target, double h_target);
+              unsigned char highlight_alpha, int x_source, int y_source, int w_source, int h_source,
+              double x_target, double y_target, double w_target, double h_target);
     /// Debug primitives, in logical pixels; colour components are bytes.
     void draw_line(int x1, int y1, int x2, int y2, unsigned int r, unsigned int g, unsigned int b,
                    unsigned int a);
@@ -174,7 +174,7 @@ public:
     static Resource_manager<Font_base> m_fonts;
     static std::shared_ptr<Session> m_session;
 
-private:
+  private:
     std::shared_ptr<SDL_Surface> m_icon;
 };
 

@@ -26,6 +26,7 @@ using Index = std::unordered_map<std::string, Packaged_asset_info>;
 std::string read_all(Packaged_asset asset) {
     std::string text(asset.size(), '\0');
     EXPECT_EQ(asset.read(text.data(), text.size()), text.size());
+    asset.close();
     return text;
 }
 
@@ -291,6 +292,11 @@ TEST(Packaged_asset_manager, MalformedRecordsAreReportedWithTheirOffset) {
          "not a known 4-byte format"},
         {"3-byte pixel format", [&](auto& p, auto&) { put_u32(p, image_format, 0x17101803); },
          "not a known 4-byte format"},
+        {"image header claiming huge tiles",
+         [](auto& p, const Index& i) {
+             put_u32(p, i.at("images/rooms/hall.png.0x0").offset - 12, 0xFFFFFFFF);
+         },
+         "block of images/rooms/hall.png.0x0 claims 1048576 bytes"},
         {"mask of the wrong size",
          [](auto& p, const Index& i) {
              put_u32(p, i.at("images/objects/key.png.mask").offset - 8, 7);

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Component/Animation.h>
 

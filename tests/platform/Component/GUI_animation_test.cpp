@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <memory>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Component/GUI_animation.h>
 #include <Orvane/Component/Image.h>

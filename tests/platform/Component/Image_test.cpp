@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Position.h>
@@ -103,9 +103,9 @@ TEST_F(Image_test, PixelPerfectHitTestReadsTheMask) {
         int y;
         bool inside;
     };
-    for (Case c : {Case{0, 0, false}, Case{1, 0, true}, Case{3, 4, false}, Case{39, 29, true},
-                   Case{38, 4, false}, Case{40, 0, false}, Case{-1, 5, false},
-                   Case{5, 30, false}}) {
+    for (Case c :
+         {Case{0, 0, false}, Case{1, 0, true}, Case{3, 4, false}, Case{39, 29, true},
+          Case{38, 4, false}, Case{40, 0, false}, Case{-1, 5, false}, Case{5, 30, false}}) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
         EXPECT_EQ(image->is_target_inside(c.x, c.y), c.inside);
     }
@@ -122,8 +122,8 @@ TEST_F(Image_test, ALaterPixelPerfectUserGetsTheMask) {
 using Image_DeathTest = Image_test;
 
 TEST_F(Image_DeathTest, HitTestWithoutMaskIsFatal) {
-    auto image = std::make_shared<Image>("a", "image", "images/rooms/wide.png", 0,
-                                         Collision_type::BOX);
+    auto image =
+        std::make_shared<Image>("a", "image", "images/rooms/wide.png", 0, Collision_type::BOX);
     EXPECT_EXIT(image->is_target_inside(1, 1), ::testing::ExitedWithCode(1),
                 "Checkin pixel perfect collision without mask");
 }
@@ -141,7 +141,8 @@ TEST_F(Image_test, CroppedShowsItsRectangle) {
     EXPECT_EQ(image->height(), 20);
     image->set_relative_origin(0.5, 0.5);
     EXPECT_EQ(image->origin(), Point(10, 10));
-    EXPECT_EQ(image->str(), "Cropped(code:image) = ON, z=3, scale=1.000000, alpha=255, highlight=0");
+    EXPECT_EQ(image->str(),
+              "Cropped(code:image) = ON, z=3, scale=1.000000, alpha=255, highlight=0");
 }
 
 TEST_F(Image_test, ComposeWithChangesOnlyThisImage) {

@@ -1,9 +1,8 @@
+#include <memory>
+
 #include <SDL.h>
 #include <SDL_ttf.h>
-
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "Sdl_fixture.h"
 
@@ -355,7 +354,8 @@ TEST_F(Sdl_test, SurfaceOfASingleTileImage) {
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->w, 600);
     EXPECT_EQ(surface->h, 300);
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{599, 299}, std::pair{300, 17}}) {
+    for (auto [x, y] :
+         {std::pair{0, 0}, std::pair{1, 0}, std::pair{599, 299}, std::pair{300, 17}}) {
         SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
         std::uint32_t c = SDL::get_color(surface, x, y);
         EXPECT_EQ(c & 255, unsigned(x % 256));
@@ -493,14 +493,12 @@ TEST_F(Sdl_test, TextBeyondTheTextureLimitIsTiledAndDrawsTheSame) {
 using Sdl_DeathTest = Sdl_test;
 
 TEST_F(Sdl_DeathTest, MissingMaskIsFatal) {
-    EXPECT_EXIT(SDL::load_image("images/rooms/wide.png", true, false),
-                ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(SDL::load_image("images/rooms/wide.png", true, false), ::testing::ExitedWithCode(1),
                 "Packaged asset images/rooms/wide.png.mask not found");
 }
 
 TEST_F(Sdl_DeathTest, MissingHighlightIsFatal) {
-    EXPECT_EXIT(SDL::load_image("images/rooms/wide.png", false, true),
-                ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(SDL::load_image("images/rooms/wide.png", false, true), ::testing::ExitedWithCode(1),
                 "Packaged asset images/rooms/wide.png.0x0.HL not found");
 }
 
@@ -527,4 +525,3 @@ TEST_F(Sdl_DeathTest, PixelOutsideASurfaceIsFatal) {
 
 } // namespace
 } // namespace Orvane::Test
-

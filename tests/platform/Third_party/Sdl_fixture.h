@@ -1,16 +1,14 @@
 #pragma once
 
-#include <SDL.h>
-
-#include <gtest/gtest.h>
-
 #include <array>
 #include <string>
 #include <vector>
 
-#include <Orvane/Third_party/SDL.h>
-
+#include <SDL.h>
+#include <gtest/gtest.h>
 #include <support/Packages.h>
+
+#include <Orvane/Third_party/SDL.h>
 
 namespace Orvane::Test {
 
@@ -78,7 +76,7 @@ inline const Packer::Package_set& window_packages() {
 /// A 1920 x 1080 dummy window whose logical view maps one to one onto its pixels, with the
 /// window packages loaded.
 class Sdl_test : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         load_packages(window_packages());
         int width = 1920;

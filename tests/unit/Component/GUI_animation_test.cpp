@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <memory>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Component/GUI_animation.h>
 #include <Orvane/Component/Position.h>

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include <Orvane/Third_party/SDL.h>
 
@@ -14,10 +14,10 @@ TEST(Sdl_view_test, LogicalSizeFitsTheWindow) {
         int width;
         int height;
     };
-    for (Case c : {Case{1920, 1080, 1920, 1080}, Case{1280, 720, 1920, 1080},
-                   Case{1000, 1000, 1919, 1079}, Case{1366, 768, 1919, 1080},
-                   Case{2560, 1080, 1920, 1080}, Case{982, 614, 1920, 1079},
-                   Case{3840, 2160, 1920, 1080}}) {
+    for (Case c :
+         {Case{1920, 1080, 1920, 1080}, Case{1280, 720, 1920, 1080}, Case{1000, 1000, 1919, 1079},
+          Case{1366, 768, 1919, 1080}, Case{2560, 1080, 1920, 1080}, Case{982, 614, 1920, 1079},
+          Case{3840, 2160, 1920, 1080}}) {
         SCOPED_TRACE(std::to_string(c.window_width) + " x " + std::to_string(c.window_height));
         auto [w, h] = SDL::logical_size(c.window_width, c.window_height);
         EXPECT_EQ(w, c.width);

@@ -1,0 +1,202 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include <Orvane/Assets/Packaged_asset.h>
+
+namespace Orvane::Third_party {
+
+/// One YAML file, read into a tree of nodes or written line by line.
+///
+/// Reading: `Yaml(file, pref, false)` opens the file (from the per-user folder when `pref` is
+/// true, else from the packaged game data) and `parse()` builds the tree. Scalars stay text and
+/// are converted by the node accessors. Missing keys, out-of-range items and malformed files are
+/// fatal with a message that names the file.
+///
+/// Writing: `Yaml(file, true, true)` creates the file in the per-user folder (written to a
+/// temporary file that replaces the target when closed) and the `write*` operations add one line
+/// each at the current indentation.
+class Yaml {
+public:
+    /// One node of the tree: a mapping (keyed children, ordered by key), a sequence (items in
+    /// document order) or a scalar (its text in `value`). Child nodes are shared: copying a node
+    /// copies its containers and shares the nodes in them.
+    class Node {
+    public:
+        bool is_sequence = false;
+        std::map<std::string, std::shared_ptr<Node>> children;
+        std::vector<std::shared_ptr<Node>> items;
+        std::string value;
+        /// Name of the file the node was read from, quoted by fatal messages.
+        std::shared_ptr<const std::string> file;
+
+        Node() = default;
+        Node(const Node& other) = default;
+        Node& operator=(const Node& other) = default;
+        /// Releases deep trees without recursion, so that any nesting depth is safe.
+        ~Node();
+
+        /// The child under `key`; fatal "Value <key> not found in Yaml input <value>" when absent.
+        const Node& operator[](const std::string& key) const;
+        const Node& operator[](const char* key) const;
+        /// Whether `key` is among the children.
+        bool has(const std::string& key) const;
+
+        /// The i-th item of a sequence; fatal (naming the file) when i is not below `size()`.
+        const Node& operator[](std::size_t i) const;
+        const Node& operator[](int i) const;
+        /// The number of items (0 for a mapping or a scalar).
+        std::size_t size() const;
+
+        /// Iteration over the keyed children, in key order.
+        std::map<std::string, std::shared_ptr<Node>>::const_iterator begin() const;
+        std::map<std::string, std::shared_ptr<Node>>::const_iterator end() const;
+
+        /// The scalar text, unchanged.
+        const std::string& string() const;
+        /// folder + "/" + value + "." + extension: the data path of a file named by base name.
+        std::string string(const std::string& folder, const std::string& extension) const;
+        /// folder1 + "/" + folder2 + "/" + value + "." + extension.
+        std::string string(const std::string& folder1, const std::string& folder2,
+                           const std::string& extension) const;
+        /// The key of a mapping with exactly one child (a list entry written as a one-key
+        /// mapping); fatal for any other number of children.
+        const std::string& nstring() const;
+        /// The value's leading decimal integer, 0 when there is none.
+        int integer() const;
+        /// The value read as a decimal or exponent number, 0 when there is none.
+        double floating() const;
+        /// True only for the exact text "true".
+        bool boolean() const;
+        /// True when the value starts with '+' or '-' (an offset rather than a coordinate).
+        bool is_relative() const;
+        /// The texts of the items, in order.
+        std::vector<std::string> string_array() const;
+        /// A duration written M:S.mmm, in seconds (M * 60 + S + mmm / 1000); the part after '.'
+        /// counts thousandths whatever its length. Fatal without ':' or '.'.
+        double time() const;
+
+    private:
+        /// Where fatal messages say the node comes from.
+        std::string where() const;
+    };
+
+    /// Opens `file` for reading (or, with `pref` and `write`, creates it for writing). With
+    /// `pref` the file lies in the per-user folder, else it is a packaged entry. Nothing is
+    /// parsed yet.
+    Yaml(const std::string& file, bool pref, bool write);
+    /// Reads from an already opened stream; `name` is what messages call the file.
+    Yaml(const std::string& name, Packaged_asset asset);
+    Yaml(const Yaml&) = delete;
+    Yaml& operator=(const Yaml&) = delete;
+    /// Closes the file if it is still open, then releases the tree.
+    ~Yaml();
+
+    /// Builds the tree. False, without a message, when the file did not open, when it holds no
+    /// document or when its top level is not a mapping (the caller then uses its defaults).
+    /// A file that libyaml rejects, or that uses anchors, aliases or non-scalar keys, is fatal
+    /// with the file name and the line (counted from 0).
+    bool parse();
+
+    /// The top-level mapping; fatal when nothing was parsed.
+    const Node& root() const;
+    /// The root's child under `key` (fatal when missing, as for a node).
+    const Node& operator[](const std::string& key) const;
+    const Node& operator[](const char* key) const;
+    /// The root's i-th item (fatal out of range, as for a node).
+    const Node& operator[](int i) const;
+    /// Whether the root has `key` (false when nothing was parsed).
+    bool has(const std::string& key) const;
+
+    /// Closes the file when it is open (for a written file this puts it in place).
+    void close();
+
+    // The line writer. Every operation first writes the indentation as spaces. Texts written
+    // between double quotes have '"' and '\' escaped (and control characters, so that every
+    // text reads back as written); keys are written as given.
+
+    /// key ":" and a line break; the following lines are indented two more spaces.
+    void start_section(const std::string& key);
+    /// Ends the current section: two spaces less (never below 0).
+    void end_section();
+    /// key ": true" or key ": false".
+    void write(const std::string& key, const bool& value);
+    /// key ": " and the quoted text.
+    void write(const std::string& key, const std::string& value);
+    void write(const std::string& key, const char* value);
+    /// key ": [a, b]" (a pair of integers, such as a window size).
+    void write(const std::string& key, const int& a, const int& b);
+    /// key ":" then one line "- " and the quoted text per value, two spaces further in.
+    void write(const std::string& key, const std::vector<std::string>& values);
+    /// key ": " and the number: integers and enumerations in decimal, doubles with six
+    /// decimals (0.500000).
+    template <typename T>
+        requires((std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, bool>)
+    void write(const std::string& key, const T& value) {
+        write_line(key + ": " + format(value));
+    }
+
+    /// "- " and the quoted text.
+    void write_list_item(const std::string& value);
+    /// "- { key1: "value1", key2: value2 }": the first value quoted, the second not.
+    template <typename T1, typename T2>
+    void write_list_item(const std::string& key1, const T1& value1, const std::string& key2,
+                         const T2& value2) {
+        write_line("- { " + key1 + ": " + quoted(format(value1)) + ", " + key2 + ": " +
+                   format(value2) + " }");
+    }
+    /// "- { key1: "value1", key2: "value2", key3: "value3" }": all three values quoted.
+    template <typename T1, typename T2, typename T3>
+    void write_list_item(const std::string& key1, const T1& value1, const std::string& key2,
+                         const T2& value2, const std::string& key3, const T3& value3) {
+        write_line("- { " + key1 + ": " + quoted(format(value1)) + ", " + key2 + ": " +
+                   quoted(format(value2)) + ", " + key3 + ": " + quoted(format(value3)) + " }");
+    }
+    /// "- { key1: "value1", key2: [v1, v2, ...] }": the listed values unquoted.
+    template <typename T>
+    void write_list_item(const std::string& key1, const std::string& value1,
+                         const std::string& key2, std::initializer_list<T> values) {
+        indent();
+        m_file.write("- { " + key1 + ": " + quoted(value1) + ", " + key2 + ": [");
+        bool first = true;
+        for (const T& v : values) {
+            if (!first)
+                m_file.write(", ");
+            m_file.write(format(v));
+            first = false;
+        }
+        m_file.write("] }\n");
+    }
+
+    /// Text of a value as the writer puts it in a line.
+    static std::string format(const std::string& value) { return value; }
+    static std::string format(const char* value) { return value; }
+    static std::string format(const bool& value) { return value ? "true" : "false"; }
+    template <typename T>
+        requires((std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, bool>)
+    static std::string format(const T& value) {
+        if constexpr (std::is_enum_v<T>)
+            return std::to_string(static_cast<std::underlying_type_t<T>>(value));
+        else
+            return std::to_string(value);
+    }
+    /// The text between double quotes, with '"', '\' and control characters escaped.
+    static std::string quoted(const std::string& value);
+
+private:
+    void indent();
+    void write_line(const std::string& text);
+
+    std::string m_name;
+    Packaged_asset m_file;
+    std::shared_ptr<Node> m_root;
+    std::size_t m_indentation = 0;
+};
+
+} // namespace Orvane::Third_party

@@ -1,0 +1,412 @@
+#include <deque>
+#include <utility>
+
+#include <yaml.h>
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Third_party/Yaml.h>
+#include <Orvane/Utils/error.h>
+#include <Orvane/Utils/helpers.h>
+
+namespace Orvane::Third_party {
+
+namespace {
+
+// libyaml's parser and event, released whichever way parsing ends.
+struct Parser {
+    yaml_parser_t parser;
+    bool ready;
+    Parser() : ready(yaml_parser_initialize(&parser) != 0) {}
+    ~Parser() {
+        if (ready)
+            yaml_parser_delete(&parser);
+    }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+};
+
+struct Event {
+    yaml_event_t event;
+    bool filled = false;
+    ~Event() {
+        if (filled)
+            yaml_event_delete(&event);
+    }
+};
+
+const char* anchor_of(const yaml_event_t& event) {
+    switch (event.type) {
+    case YAML_SCALAR_EVENT:
+        return reinterpret_cast<const char*>(event.data.scalar.anchor);
+    case YAML_SEQUENCE_START_EVENT:
+        return reinterpret_cast<const char*>(event.data.sequence_start.anchor);
+    case YAML_MAPPING_START_EVENT:
+        return reinterpret_cast<const char*>(event.data.mapping_start.anchor);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Node
+
+Yaml::Node::~Node() {
+    // Children whose last owner is this node are emptied here, one level at a time, so that a
+    // deeply nested tree never recurses through the destructors.
+    std::vector<std::shared_ptr<Node>> pending;
+    auto take = [&pending](Node& node) {
+        for (auto& item : node.items)
+            pending.push_back(std::move(item));
+        node.items.clear();
+        for (auto& child : node.children)
+            pending.push_back(std::move(child.second));
+        node.children.clear();
+    };
+    take(*this);
+    while (!pending.empty()) {
+        std::shared_ptr<Node> node = std::move(pending.back());
+        pending.pop_back();
+        if (node && node.use_count() == 1)
+            take(*node);
+    }
+}
+
+std::string Yaml::Node::where() const {
+    return file ? *file : std::string("(no file)");
+}
+
+const Yaml::Node& Yaml::Node::operator[](const std::string& key) const {
+    auto found = children.find(key);
+    check(found != children.end(),
+          "Value " + key + " not found in Yaml input " + value + " (" + where() + ")");
+    return *found->second;
+}
+
+const Yaml::Node& Yaml::Node::operator[](const char* key) const {
+    return (*this)[std::string(key)];
+}
+
+bool Yaml::Node::has(const std::string& key) const {
+    return children.find(key) != children.end();
+}
+
+const Yaml::Node& Yaml::Node::operator[](std::size_t i) const {
+    check(i < items.size(), "Item " + std::to_string(i) + " out of range in Yaml input (size " +
+                                std::to_string(items.size()) + ", " + where() + ")");
+    return *items[i];
+}
+
+const Yaml::Node& Yaml::Node::operator[](int i) const {
+    check(i >= 0, "Item " + std::to_string(i) + " out of range in Yaml input (size " +
+                      std::to_string(items.size()) + ", " + where() + ")");
+    return (*this)[static_cast<std::size_t>(i)];
+}
+
+std::size_t Yaml::Node::size() const {
+    return items.size();
+}
+
+std::map<std::string, std::shared_ptr<Yaml::Node>>::const_iterator Yaml::Node::begin() const {
+    return children.begin();
+}
+
+std::map<std::string, std::shared_ptr<Yaml::Node>>::const_iterator Yaml::Node::end() const {
+    return children.end();
+}
+
+const std::string& Yaml::Node::string() const {
+    return value;
+}
+
+std::string Yaml::Node::string(const std::string& folder, const std::string& extension) const {
+    return folder + "/" + value + "." + extension;
+}
+
+std::string Yaml::Node::string(const std::string& folder1, const std::string& folder2,
+                               const std::string& extension) const {
+    return folder1 + "/" + folder2 + "/" + value + "." + extension;
+}
+
+const std::string& Yaml::Node::nstring() const {
+    check(children.size() == 1,
+          "Checking for nstring in non-singular input (" + where() + ")");
+    return children.begin()->first;
+}
+
+int Yaml::Node::integer() const {
+    return to_int(value);
+}
+
+double Yaml::Node::floating() const {
+    return to_double(value);
+}
+
+bool Yaml::Node::boolean() const {
+    return to_bool(value);
+}
+
+bool Yaml::Node::is_relative() const {
+    return Orvane::is_relative(value);
+}
+
+std::vector<std::string> Yaml::Node::string_array() const {
+    std::vector<std::string> out;
+    out.reserve(items.size());
+    for (const auto& item : items)
+        out.push_back(item->value);
+    return out;
+}
+
+double Yaml::Node::time() const {
+    const std::size_t colon = value.find(':');
+    check(colon != std::string::npos,
+          "Time string should have ':' character (" + where() + ")");
+    const std::size_t dot = value.find('.', colon);
+    check(dot != std::string::npos, "Time string should have '.' character (" + where() + ")");
+    const int minutes = to_int(value.substr(0, colon));
+    const int seconds = to_int(value.substr(colon + 1, dot - colon - 1));
+    const int thousandths = to_int(value.substr(dot + 1));
+    return minutes * 60.0 + seconds + thousandths / 1000.0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Yaml: opening and reading
+
+Yaml::Yaml(const std::string& file, bool pref, bool write) : m_name(file) {
+    if (pref)
+        m_file = Packaged_asset_manager::open_pref(file, write);
+    else
+        m_file = Packaged_asset_manager::open(file, false);
+}
+
+Yaml::Yaml(const std::string& name, Packaged_asset asset) : m_name(name), m_file(asset) {}
+
+Yaml::~Yaml() {
+    close();
+}
+
+void Yaml::close() {
+    if (m_file)
+        m_file.close();
+    m_file = Packaged_asset();
+}
+
+bool Yaml::parse() {
+    if (!m_file)
+        return false;
+
+    const std::size_t size = m_file.size();
+    std::vector<unsigned char> buffer(size + 1, 0);
+    std::size_t done = 0;
+    while (done < size) {
+        const std::size_t got = m_file.read(buffer.data() + done, size - done);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    check(done == size, "Error while reading " + m_name);
+
+    Parser parser;
+    check(parser.ready, "Failed initializing Yaml parser");
+    yaml_parser_set_input_string(&parser.parser, buffer.data(), size);
+
+    auto fail = [this](std::size_t line, const std::string& why) {
+        check_impl(__FILE__, __LINE__,
+                   "Failed parsing Yaml file (" + m_name + ":" + std::to_string(line) + ")" +
+                       (why.empty() ? std::string() : ": " + why));
+    };
+
+    const auto file_name = std::make_shared<const std::string>(m_name);
+    auto make_node = [&file_name](bool is_sequence) {
+        auto node = std::make_shared<Node>();
+        node->is_sequence = is_sequence;
+        node->file = file_name;
+        return node;
+    };
+
+    std::deque<std::shared_ptr<Node>> stack;
+    std::string key;
+    std::shared_ptr<Node> root;
+
+    // Files a new container under the open one: appended to a sequence, or inserted under the
+    // pending key of a mapping (the first of duplicate keys wins).
+    auto attach = [&](const std::shared_ptr<Node>& node, const yaml_event_t& event) {
+        if (stack.empty())
+            return;
+        Node& top = *stack.back();
+        if (top.is_sequence) {
+            top.items.push_back(node);
+            return;
+        }
+        // A container where a mapping expects its key would shift every later key and value.
+        if (key.empty())
+            fail(event.start_mark.line, "only scalars can be keys");
+        top.children.emplace(key, node);
+        key.clear();
+    };
+
+    for (bool done_parsing = false; !done_parsing;) {
+        Event event;
+        if (!yaml_parser_parse(&parser.parser, &event.event))
+            fail(parser.parser.mark.line,
+                 parser.parser.problem ? std::string(parser.parser.problem) : std::string());
+        event.filled = true;
+        const yaml_event_t& e = event.event;
+
+        if (e.type == YAML_ALIAS_EVENT || anchor_of(e) != nullptr)
+            fail(e.start_mark.line, "anchors and aliases are not supported");
+
+        switch (e.type) {
+        case YAML_SCALAR_EVENT: {
+            if (stack.empty())
+                break; // a bare scalar document: no mapping at the top
+            std::string text(reinterpret_cast<const char*>(e.data.scalar.value),
+                             e.data.scalar.length);
+            Node& top = *stack.back();
+            if (top.is_sequence) {
+                auto node = make_node(false);
+                node->value = std::move(text);
+                top.items.push_back(std::move(node));
+            } else if (key.empty()) {
+                key = std::move(text);
+            } else {
+                auto node = make_node(false);
+                node->value = std::move(text);
+                top.children.emplace(key, std::move(node));
+                key.clear();
+            }
+            break;
+        }
+        case YAML_SEQUENCE_START_EVENT:
+        case YAML_MAPPING_START_EVENT: {
+            auto node = make_node(e.type == YAML_SEQUENCE_START_EVENT);
+            attach(node, e);
+            key.clear();
+            stack.push_back(std::move(node));
+            break;
+        }
+        case YAML_SEQUENCE_END_EVENT:
+        case YAML_MAPPING_END_EVENT:
+            // The top-level node becomes the root only once it is closed, so the whole tree
+            // of a document hangs from it.
+            if (!stack.empty()) {
+                std::shared_ptr<Node> node = std::move(stack.back());
+                stack.pop_back();
+                if (stack.empty())
+                    root = std::move(node);
+            }
+            key.clear();
+            break;
+        case YAML_STREAM_END_EVENT:
+            done_parsing = true;
+            break;
+        default:
+            break;
+        }
+    }
+
+    m_root = std::move(root);
+    return m_root && !m_root->is_sequence;
+}
+
+const Yaml::Node& Yaml::root() const {
+    check(m_root != nullptr, "No Yaml document in " + m_name);
+    return *m_root;
+}
+
+const Yaml::Node& Yaml::operator[](const std::string& key) const {
+    return root()[key];
+}
+
+const Yaml::Node& Yaml::operator[](const char* key) const {
+    return root()[std::string(key)];
+}
+
+const Yaml::Node& Yaml::operator[](int i) const {
+    return root()[i];
+}
+
+bool Yaml::has(const std::string& key) const {
+    return m_root && m_root->has(key);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Yaml: the line writer
+
+std::string Yaml::quoted(const std::string& value) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(value.size() + 2);
+    out += '"';
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+            // control characters are not allowed raw in a YAML file
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+void Yaml::indent() {
+    if (m_indentation > 0)
+        m_file.write(std::string(m_indentation, ' '));
+}
+
+void Yaml::write_line(const std::string& text) {
+    indent();
+    m_file.write(text + "\n");
+}
+
+void Yaml::start_section(const std::string& key) {
+    write_line(key + ":");
+    m_indentation += 2;
+}
+
+void Yaml::end_section() {
+    m_indentation = m_indentation >= 2 ? m_indentation - 2 : 0;
+}
+
+void Yaml::write(const std::string& key, const bool& value) {
+    write_line(key + ": " + format(value));
+}
+
+void Yaml::write(const std::string& key, const std::string& value) {
+    write_line(key + ": " + quoted(value));
+}
+
+void Yaml::write(const std::string& key, const char* value) {
+    write(key, std::string(value));
+}
+
+void Yaml::write(const std::string& key, const int& a, const int& b) {
+    write_line(key + ": [" + std::to_string(a) + ", " + std::to_string(b) + "]");
+}
+
+void Yaml::write(const std::string& key, const std::vector<std::string>& values) {
+    write_line(key + ":");
+    m_indentation += 2;
+    for (const auto& value : values)
+        write_line("- " + quoted(value));
+    m_indentation -= 2;
+}
+
+void Yaml::write_list_item(const std::string& value) {
+    write_line("- " + quoted(value));
+}
+
+} // namespace Orvane::Third_party

@@ -1,0 +1,423 @@
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Inventory.h>
+#include <Orvane/Component/Position.h>
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Component/Status.h>
+#include <Orvane/Engine.h>
+#include <Orvane/System/Animation.h>
+#include <Orvane/System/File_IO.h>
+#include <Orvane/System/Graphic.h>
+#include <Orvane/System/Input.h>
+#include <Orvane/System/Time.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace Orvane;
+using Log = std::vector<std::string>;
+
+// A data folder holding the six packages, each empty (just its closing 0 byte).
+class Data_folder {
+public:
+    Data_folder() : m_path(fs::temp_directory_path() / ("orvane_engine_" + std::to_string(getpid()))) {
+        fs::create_directories(m_path);
+        for (const char* name : Packaged_asset_manager::packages)
+            std::ofstream(m_path / (std::string(name) + ".data"), std::ios::binary).put('\0');
+    }
+    ~Data_folder() { fs::remove_all(m_path); }
+    std::string folder() const { return m_path.string() + "/"; }
+
+private:
+    fs::path m_path;
+};
+
+// Runs a check of the store at a given moment of the run.
+using Probe = std::function<void(Content&)>;
+
+// A system that only records its life in the log; `on_run` acts in a chosen frame.
+class Recorder : public System::Base {
+public:
+    Recorder(Content& content, Log& log, std::string name,
+             std::function<void(Content&, int frame)> on_run = {})
+        : Base(content), m_log(log), m_name(std::move(name)), m_on_run(std::move(on_run)) {
+        m_log.push_back("new " + m_name);
+    }
+    ~Recorder() override { m_log.push_back("~" + m_name); }
+    void init() override { m_log.push_back("init " + m_name); }
+    void run() override {
+        ++m_frame;
+        m_log.push_back(m_name);
+        if (m_on_run)
+            m_on_run(m_content, m_frame);
+    }
+
+private:
+    Log& m_log;
+    std::string m_name;
+    std::function<void(Content&, int)> m_on_run;
+    int m_frame = 0;
+};
+
+// One of the engine's own systems, with its life recorded in the log.
+template <typename T>
+class Logged : public T {
+public:
+    Logged(Content& content, Log& log, std::string name)
+        : T(content), m_log(log), m_name(std::move(name)) {
+        m_log.push_back("new " + m_name);
+    }
+    ~Logged() override { m_log.push_back("~" + m_name); }
+    void run() override {
+        T::run();
+        m_log.push_back(m_name);
+    }
+
+private:
+    Log& m_log;
+    std::string m_name;
+};
+
+// The data-file system with its engine-facing operations recorded. Like the real one it
+// consumes Game:save at the start of every frame.
+class Test_file_io : public Logged<System::File_IO> {
+public:
+    Test_file_io(Content& content, Log& log, Probe after_read_init)
+        : Logged(content, log, "File_IO"), m_log(log), m_probe(std::move(after_read_init)) {}
+    void run() override {
+        if (m_content.receive("Game", "save"))
+            m_log.push_back("save in frame");
+        Logged::run();
+    }
+    void read_config() override {
+        File_IO::read_config();
+        m_log.push_back("read_config");
+    }
+    void read_init() override {
+        m_log.push_back("read_init");
+        if (m_probe)
+            m_probe(m_content);
+    }
+    void write_config() override { m_log.push_back("write_config"); }
+    void write_savefile() override { m_log.push_back("write_savefile"); }
+
+private:
+    Log& m_log;
+    Probe m_probe;
+};
+
+// An engine whose systems record what they do; `input`, `logic` act in chosen frames.
+class Test_engine : public Engine {
+public:
+    Test_engine(Log& log, std::function<void(Content&, int)> input,
+                std::function<void(Content&, int)> logic = {}, Probe after_read_init = {},
+                std::vector<const char*> args = {"orvane"})
+        : Engine(static_cast<int>(args.size()), const_cast<char**>(args.data())), m_log(log),
+          m_input(std::move(input)), m_logic(std::move(logic)), m_probe(std::move(after_read_init)) {}
+
+protected:
+    Systems make_systems() override {
+        // the fixed components exist before any system is built
+        EXPECT_TRUE(content().request<Component::Status>("Game", "status"));
+        EXPECT_TRUE(content().request<Component::Absolute_position>("Camera", "position"));
+        EXPECT_TRUE(content().request<Component::Simple<double>>("Camera", "zoom"));
+        Systems s;
+        s.file_io = std::make_shared<Test_file_io>(content(), m_log, m_probe);
+        s.graphic = std::make_shared<Logged<System::Graphic>>(content(), m_log, "Graphic");
+        s.control = std::make_shared<Recorder>(content(), m_log, "Control");
+        s.interface = std::make_shared<Recorder>(content(), m_log, "Interface");
+        s.menu = std::make_shared<Recorder>(content(), m_log, "Menu");
+        s.time = std::make_shared<Logged<System::Time>>(content(), m_log, "Time");
+        s.animation = std::make_shared<Logged<System::Animation>>(content(), m_log, "Animation");
+        s.input = std::make_shared<Recorder>(content(), m_log, "Input", m_input);
+        s.logic = std::make_shared<Recorder>(content(), m_log, "Logic", m_logic);
+        s.sound = std::make_shared<Recorder>(content(), m_log, "Sound");
+        return s;
+    }
+
+private:
+    Log& m_log;
+    std::function<void(Content&, int)> m_input;
+    std::function<void(Content&, int)> m_logic;
+    Probe m_probe;
+};
+
+std::function<void(Content&, int)> emit_in_frame(int frame, std::vector<std::string> signals) {
+    return [frame, signals](Content& content, int now) {
+        if (now != frame)
+            return;
+        for (const auto& s : signals) {
+            const auto colon = s.find(':');
+            content.emit(s.substr(0, colon), s.substr(colon + 1));
+        }
+    };
+}
+
+const Log one_frame = {"File_IO", "Input", "Control", "Interface", "Menu",
+                       "Logic",   "Animation", "Sound", "Graphic", "Time"};
+
+Log frames(int n) {
+    Log out;
+    for (int i = 0; i < n; ++i)
+        out.insert(out.end(), one_frame.begin(), one_frame.end());
+    return out;
+}
+
+Log concat(std::initializer_list<Log> parts) {
+    Log out;
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+const Log start_up = {"new File_IO", "new Graphic", "new Control",  "new Interface",
+                      "new Menu",    "new Time",    "new Animation", "new Input",
+                      "new Logic",   "new Sound",   "read_config",  "Graphic",
+                      "read_init",   "init Control", "init Interface", "init Menu"};
+
+const Log teardown = {"~Sound", "~Logic", "~Input", "~Interface", "~Animation",
+                      "~Time",  "~Menu",  "~Control", "~Graphic",  "~File_IO"};
+
+std::shared_ptr<Component::Simple<std::string>> cmdline_locale(Engine& engine) {
+    return engine.content().request<Component::Simple<std::string>>("Cmdline", "locale");
+}
+
+TEST(EngineTest, CommandLineLocale) {
+    struct Case {
+        std::vector<const char*> args;
+        const char* locale; // null: no Cmdline:locale
+    };
+    const std::vector<Case> cases = {
+        {{"orvane"}, nullptr},
+        {{"orvane", "--fullscreen", "fr"}, nullptr},
+        {{"orvane", "--locale", "fr_FR"}, "fr_FR"},
+        {{"orvane", "-l", "de"}, "de"},
+        {{"orvane", "x", "-l", "de", "y"}, "de"},
+        {{"orvane", "-l", "de", "--locale", "it"}, "it"},
+        {{"orvane", "--locale"}, nullptr},
+        {{"orvane", "-l", "de", "-l"}, "de"},
+        {{"orvane", "-l", "-l"}, "-l"},
+    };
+    for (const auto& c : cases) {
+        std::string trace;
+        for (const char* a : c.args)
+            trace += std::string(a) + " ";
+        SCOPED_TRACE(trace);
+        auto args = c.args;
+        Engine engine(static_cast<int>(args.size()), const_cast<char**>(args.data()));
+        auto locale = cmdline_locale(engine);
+        if (c.locale == nullptr) {
+            EXPECT_FALSE(locale);
+        } else {
+            ASSERT_TRUE(locale);
+            EXPECT_EQ(locale->value(), c.locale);
+        }
+    }
+}
+
+TEST(EngineTest, MissingDataFolderFailsWithoutWindowOrComponents) {
+    Log log;
+    Test_engine engine(log, {});
+    EXPECT_FALSE(engine.run("/nonexistent/orvane/data/"));
+    EXPECT_TRUE(log.empty()) << "no system may be built";
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    EXPECT_FALSE(engine.content().request<Component::Status>("Game", "status"));
+}
+
+TEST(EngineTest, ExecutableWithoutDataEndsWithStatusOne) {
+    const char* build = std::getenv("ORVANE_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    const fs::path folder =
+        fs::temp_directory_path() / ("orvane_no_data_" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(build) / "orvane", folder / "orvane",
+                  fs::copy_options::overwrite_existing);
+    const int status = std::system((folder / "orvane").string().c_str());
+    fs::remove_all(folder);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
+    Data_folder data;
+    Log log;
+    bool probed = false;
+    Probe probe = [&](Content& content) {
+        probed = true;
+        auto status = content.request<Component::Status>("Game", "status");
+        ASSERT_TRUE(status);
+        EXPECT_EQ(content.request<Component::Status>(Fast_access_component::GAME_STATUS), status);
+        auto camera = content.request<Component::Absolute_position>(
+            Fast_access_component::CAMERA_POSITION);
+        ASSERT_TRUE(camera);
+        EXPECT_EQ(camera->value().x(), 0.0);
+        EXPECT_EQ(camera->value().y(), 0.0);
+        EXPECT_EQ(content.value<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM),
+                  1.0);
+        EXPECT_TRUE(content.request<Component::Inventory>("Game", "inventory"));
+        EXPECT_TRUE(content.request<Component::Set<std::string>>("Game", "visited_rooms"));
+        EXPECT_TRUE(content.signal("Game", "just_launched"));
+        EXPECT_FALSE(content.signal("Window", "rescaled")) << "the first frame consumed it";
+
+        auto unlocked = content.request<Component::And>("Unlocked", "condition");
+        ASSERT_TRUE(unlocked);
+        EXPECT_TRUE(unlocked->value());
+        for (auto blocking : {Status::PAUSE, Status::CUTSCENE}) {
+            status->push(blocking);
+            EXPECT_FALSE(unlocked->value());
+            status->pop();
+        }
+        status->push(Status::DIALOG);
+        EXPECT_TRUE(unlocked->value());
+        status->pop();
+
+        // the room reader's callback runs the time system once per call
+        auto callback = content.request<Component::Simple<std::function<void()>>>(
+            "Game", "loading_callback");
+        ASSERT_TRUE(callback);
+        callback->value()();
+    };
+    {
+        Test_engine engine(log, emit_in_frame(3, {"Game:exit"}), {}, probe);
+        EXPECT_TRUE(engine.run(data.folder()));
+        EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr)
+            << "the store is cleared at the end of the run";
+    }
+    EXPECT_TRUE(probed);
+    Log expected = start_up;
+    expected.insert(expected.begin() + 13, "Time"); // the loading callback, inside read_init
+    EXPECT_EQ(log, concat({expected, frames(3), {"write_config"}, teardown}));
+}
+
+TEST(EngineTest, FrameInWhichASystemEmitsExitCompletes) {
+    Data_folder data;
+    for (const char* who : {"Input", "Logic"}) {
+        SCOPED_TRACE(who);
+        Log log;
+        auto exit_now = emit_in_frame(1, {"Game:exit"});
+        Test_engine engine(log, std::string(who) == "Input" ? exit_now : nullptr,
+                           std::string(who) == "Logic" ? exit_now : nullptr);
+        EXPECT_TRUE(engine.run(data.folder()));
+        EXPECT_EQ(log, concat({start_up, frames(1), {"write_config"}, teardown}));
+    }
+}
+
+TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
+    Data_folder data;
+    struct Case {
+        const char* name;
+        std::function<void(Content&, int)> logic;
+        Log after_loop;
+        int frames;
+    };
+    const std::vector<Case> cases = {
+        {"save and exit together", emit_in_frame(1, {"Game:save", "Game:exit"}),
+         {"write_config", "write_savefile"}, 1},
+        {"save handled by the data system the frame before",
+         [](Content& c, int frame) {
+             if (frame == 1)
+                 c.emit("Game", "save");
+             if (frame == 2)
+                 c.emit("Game", "exit");
+         },
+         {"write_config"}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Log log;
+        Test_engine engine(log, {}, c.logic);
+        EXPECT_TRUE(engine.run(data.folder()));
+        Log loop = frames(c.frames);
+        if (c.frames == 2)
+            loop.insert(loop.begin() + 10, "save in frame");
+        EXPECT_EQ(log, concat({start_up, loop, c.after_loop, teardown}));
+    }
+}
+
+char program_name[] = "orvane";
+char* program_args[] = {program_name, nullptr};
+
+// The engine's own systems, with a stand-in menu system (which builds nothing) that acts in
+// chosen frames, for instance to end the game.
+class Skeleton_engine : public Engine {
+public:
+    explicit Skeleton_engine(std::function<void(Content&, int)> menu)
+        : Engine(1, program_args), m_menu(std::move(menu)) {}
+
+    Log log;
+
+protected:
+    Systems make_systems() override {
+        Systems s = Engine::make_systems();
+        s.menu = std::make_shared<Recorder>(content(), log, "Menu", m_menu);
+        return s;
+    }
+
+private:
+    std::function<void(Content&, int)> m_menu;
+};
+
+TEST(EngineTest, EngineSystemsStartRunAndStop) {
+    Data_folder data;
+    Skeleton_engine engine(emit_in_frame(5, {"Game:exit"}));
+    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr);
+}
+
+TEST(EngineTest, ClosingTheWindowEndsTheGame) {
+    Data_folder data;
+    Skeleton_engine engine([](Content& content, int frame) {
+        if (frame == 10) {
+            ADD_FAILURE() << "the close request was not seen";
+            content.emit("Game", "exit");
+        }
+        if (frame == 2) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+    });
+    EXPECT_TRUE(engine.run(data.folder()));
+    // Input runs before Menu: the request made in frame 2 ends frame 3
+    EXPECT_EQ(std::count(engine.log.begin(), engine.log.end(), "Menu"), 3);
+}
+
+TEST(EngineTest, SystemConstructorsCreateTheirComponents) {
+    Data_folder data;
+    struct Checking_engine : Skeleton_engine {
+        Checking_engine() : Skeleton_engine(emit_in_frame(1, {"Game:exit"})) {}
+        Systems make_systems() override {
+            Systems s = Skeleton_engine::make_systems();
+            Content& c = content();
+            EXPECT_TRUE(c.request<Component::Simple<double>>("CPU", "usage"));
+            for (auto slot : {Fast_access_component::CLOCK_TIME,
+                              Fast_access_component::CLOCK_LATEST_ACTIVE,
+                              Fast_access_component::CLOCK_DISCOUNTED_TIME,
+                              Fast_access_component::CLOCK_SAVED_TIME})
+                EXPECT_EQ(c.value<Component::Simple<double>>(slot), 0.0);
+            EXPECT_TRUE(c.request<Component::Base>(Fast_access_component::GAME_DEBUG));
+            EXPECT_TRUE(c.request<Component::Base>("Logic", "action"));
+            EXPECT_TRUE(c.request<Component::Base>("Notifications", "action"));
+            EXPECT_EQ(c.value<Component::Simple<std::string>>("Hinter", "color", ""), "FFFFFF");
+            EXPECT_TRUE(c.request<Component::Base>(Fast_access_component::STICK_DIRECTION));
+            return s;
+        }
+    } engine;
+    EXPECT_TRUE(engine.run(data.folder()));
+}
+
+} // namespace
