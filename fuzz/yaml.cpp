@@ -25,8 +25,7 @@ namespace {
 
 using Orvane::Third_party::Yaml;
 
-template <typename F>
-void guarded(F&& f) {
+template <typename F> void guarded(F&& f) {
     try {
         f();
     } catch (const std::runtime_error&) {

@@ -66,8 +66,8 @@ bool Engine::run(const std::string& folder) {
     if (!Packaged_asset_manager::init(folder, false))
         return false;
 
-    auto status = m_content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game",
-                                                       "status");
+    auto status =
+        m_content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
     m_content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
                                                     "Camera", "position", Point(0, 0));
     m_content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera",
@@ -77,7 +77,8 @@ bool Engine::run(const std::string& folder) {
     m_content.emit("Game", "just_launched");
 
     // Holds while the game is neither paused nor in a cutscene.
-    auto not_paused = Component::make_not(Component::make_value_condition<Status>(status, Status::PAUSE));
+    auto not_paused =
+        Component::make_not(Component::make_value_condition<Status>(status, Status::PAUSE));
     auto not_cutscene =
         Component::make_not(Component::make_value_condition<Status>(status, Status::CUTSCENE));
     m_content.set<Component::And>("Unlocked", "condition", not_paused, not_cutscene);
@@ -92,7 +93,7 @@ bool Engine::run(const std::string& folder) {
     std::shared_ptr<System::Base> menu = systems.menu;
     std::shared_ptr<System::Time> time = systems.time;
     std::shared_ptr<System::Animation> animation = systems.animation;
-    m_systems = {systems.file_io, systems.input, systems.control, systems.interface,
+    m_systems = {systems.file_io, systems.input, systems.control,   systems.interface,
                  systems.menu,    systems.logic, systems.animation, systems.sound,
                  systems.graphic, systems.time};
     systems = Systems();
@@ -107,13 +108,13 @@ bool Engine::run(const std::string& folder) {
     System::Time* time_system = time.get();
     System::Animation* animation_system = animation.get();
     System::Graphic* graphic_system = graphic.get();
-    m_content.set<Component::Simple<std::function<void()>>>(
-        "Game", "loading_callback", std::function<void()>([=] {
-            time_system->skip_limiter();
-            time_system->run();
-            if (animation_system->run_loading())
-                graphic_system->run_loading();
-        }));
+    m_content.set<Component::Simple<std::function<void()>>>("Game", "loading_callback",
+                                                            std::function<void()>([=] {
+                                                                time_system->skip_limiter();
+                                                                time_system->run();
+                                                                if (animation_system->run_loading())
+                                                                    graphic_system->run_loading();
+                                                            }));
 
     file_io->read_init();
     control->init();

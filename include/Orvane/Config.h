@@ -32,7 +32,7 @@ inline constexpr std::array<const char*, 6> save_ids = {"auto", "1", "2", "3", "
 inline constexpr std::array<const char*, 7> exit_menu_items = {
     "Phone", "Settings", "Controls", "New_game", "Load", "Save", "Quit"};
 /// Menus rebuilt when the language changes.
-inline constexpr std::array<const char*, 6> menus = {"Exit",    "Phone", "Settings",
+inline constexpr std::array<const char*, 6> menus = {"Exit",     "Phone", "Settings",
                                                      "Controls", "Load",  "Save"};
 
 /// Depths of the interface layers, above every room element (rooms use depths below 1000000).

@@ -21,7 +21,7 @@ class Animation;
 /// system emits Game:exit, saves the settings (and a save requested in the last frame) and
 /// tears everything down.
 class Engine {
-public:
+  public:
     /// The ten systems of a run. The engine calls the named operations of the typed ones; the
     /// others it only initialises and runs.
     struct Systems {
@@ -56,12 +56,12 @@ public:
 
     Content& content() { return m_content; }
 
-protected:
+  protected:
     /// Constructs the ten systems, each given the store, in the order File_IO, Graphic,
     /// Control, Interface, Menu, Time, Animation, Input, Logic, Sound.
     virtual Systems make_systems();
 
-private:
+  private:
     void handle_cmdline_args(int argc, char** argv);
 
     Content m_content;

@@ -94,6 +94,10 @@ Packaged_asset_manager::index_package(const std::vector<char>& buffer, std::size
         // an LZ4 block is never empty, and a compressed size of 0 would mark a raw entry
         if (compressed == 0)
             return broken(offset, "block of " + key + " is empty");
+        // a tile's size follows from the image header: a corrupt header claims huge tiles
+        if (!plausible_block(size, compressed))
+            return broken(offset, "block of " + key + " claims " + std::to_string(size) +
+                                      " bytes from " + std::to_string(compressed));
         if (!in.skip(compressed))
             return broken(offset, "block of " + std::to_string(compressed) + " bytes for " + key +
                                       " runs past the end (" + std::to_string(in.left()) +

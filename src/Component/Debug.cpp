@@ -21,9 +21,16 @@ Debug::Debug(const std::string& entity, const std::string& component, Content& c
              Clock& clock)
     : Boolean(entity, component, false), m_content(content), m_clock(clock) {}
 
-void Debug::start_loop() { m_work_start = m_clock.get(); }
+void Debug::start_loop() {
+    m_work_start = m_clock.get();
+    m_started = true;
+}
 
 void Debug::end_loop() {
+    // The first frame is drawn before any start_loop: its work would be counted from the time
+    // source's zero (its whole uptime), making the first block's share read 100%.
+    if (!m_started)
+        return;
     m_accumulated += m_clock.get() - m_work_start;
     if (++m_frames == 60) {
         m_cpu = std::min(1.0, (m_accumulated / 60) / (1000 / m_clock.fps()));
@@ -54,8 +61,8 @@ std::string Debug::debug_str() const {
     out += "CPU = " + std::to_string(round(m_cpu * 100)) + "%\n";
 
     const auto status = m_content.request<Base>(Fast_access_component::GAME_STATUS);
-    check(status, "Fast-access slot " + fast_access_name(Fast_access_component::GAME_STATUS) +
-                      " is empty");
+    check(status,
+          "Fast-access slot " + fast_access_name(Fast_access_component::GAME_STATUS) + " is empty");
     out += status->str() + "\n\n";
 
     std::size_t count = 0;

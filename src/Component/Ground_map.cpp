@@ -9,12 +9,15 @@ namespace Orvane::Component {
 
 Ground_map::Mask::Mask(int width, int height, const std::function<Color(int x, int y)>& color)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
-      m_levels(std::size_t(m_width) * std::size_t(m_height)) {
+      m_levels(std::size_t(m_width) * std::size_t(m_height)),
+      m_walkable((m_levels.size() + 63) / 64) {
     for (int y = 0; y < m_height; ++y)
         for (int x = 0; x < m_width; ++x) {
             Color c = color(x, y);
-            m_levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] =
-                (c[0] == c[1] && c[0] == c[2]) ? std::int16_t(c[0]) : std::int16_t(-1);
+            std::size_t i = std::size_t(y) * std::size_t(m_width) + std::size_t(x);
+            m_levels[i] = c[0];
+            if (c[0] == c[1] && c[0] == c[2])
+                m_walkable[i / 64] |= std::uint64_t(1) << (i % 64);
         }
 }
 
@@ -81,10 +84,10 @@ Ground_map::Graph Ground_map::parse_graph(const char* data, std::size_t size,
         std::size_t s = r.u(2);
         std::size_t t = r.u(2);
         bool border = r.u(1) != 0;
-        check(s < v_count && t < v_count,
-              "Graph file " + file + ": edge " + std::to_string(i) + " joins vertices " +
-                  std::to_string(s) + " and " + std::to_string(t) + " but there are only " +
-                  std::to_string(v_count) + " vertices");
+        check(s < v_count && t < v_count, "Graph file " + file + ": edge " + std::to_string(i) +
+                                              " joins vertices " + std::to_string(s) + " and " +
+                                              std::to_string(t) + " but there are only " +
+                                              std::to_string(v_count) + " vertices");
         Edge_id e = graph.add_edge(Vertex_id(s), Vertex_id(t), {true});
         graph.edge(e).border = border;
     }
@@ -188,7 +191,14 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
         Vertex_id s = m_graph.source(e);
         if (s.is_none())
             continue;
-        Segment seg(m_graph.vertex(s).point, m_graph.vertex(m_graph.target(e)).point);
+        const Point& a = m_graph.vertex(s).point;
+        const Point& b = m_graph.vertex(m_graph.target(e)).point;
+        // An edge whose box is not nearer than the best cannot win: skip the projection.
+        double bx = std::max({std::min(a.x(), b.x()) - p.x(), 0.0, p.x() - std::max(a.x(), b.x())});
+        double by = std::max({std::min(a.y(), b.y()) - p.y(), 0.0, p.y() - std::max(a.y(), b.y())});
+        if (bx * bx + by * by > best.distance * best.distance)
+            continue;
+        Segment seg(a, b);
         auto [q, inside] = seg.projection(p);
         if (!inside)
             continue;
@@ -234,20 +244,21 @@ void Ground_map::Grid::clear() {
     m_stamp.clear();
 }
 
-void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Box>>& items) {
+void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Segment>>& items,
+                             bool margin) {
     clear();
     if (items.empty())
         return;
-    Box all = items.front().second;
+    Box all = items.front().second.box();
     std::uint32_t max_id = 0;
-    for (const auto& [id, b] : items) {
+    for (const auto& [id, segment] : items) {
+        Box b = segment.box();
         all.xmin = std::min(all.xmin, b.xmin);
         all.ymin = std::min(all.ymin, b.ymin);
         all.xmax = std::max(all.xmax, b.xmax);
         all.ymax = std::max(all.ymax, b.ymax);
         max_id = std::max(max_id, id);
     }
-    // One cell of margin on every side, so that queries never need cells outside.
     m_x0 = all.xmin - 2 * m_cell;
     m_y0 = all.ymin - 2 * m_cell;
     m_cols = int((all.xmax - m_x0) / m_cell) + 3;
@@ -255,79 +266,41 @@ void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Box>>& i
     m_cells.assign(std::size_t(m_cols) * std::size_t(m_rows), {});
     m_stamp.assign(std::size_t(max_id) + 1, 0);
     m_query = 0;
-    for (const auto& [id, b] : items) {
-        // Registered in the cells of its box and their neighbours: a query that samples the
-        // segment every half cell then meets every item that the segment can reach.
-        int c0 = int((b.xmin - m_x0) / m_cell) - 1, c1 = int((b.xmax - m_x0) / m_cell) + 1;
-        int r0 = int((b.ymin - m_y0) / m_cell) - 1, r1 = int((b.ymax - m_y0) / m_cell) + 1;
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                m_cells[std::size_t(r) * std::size_t(m_cols) + std::size_t(c)].push_back(id);
-    }
-}
-
-bool Ground_map::Grid::any_near(const Segment& s,
-                                const std::function<bool(std::uint32_t)>& f) const {
-    if (m_cells.empty())
-        return false;
-    if (++m_query == 0) { // wrapped: forget every old stamp
-        std::fill(m_stamp.begin(), m_stamp.end(), 0);
-        m_query = 1;
-    }
-    // Only the part of the segment inside the grid can reach an item.
-    double x0 = s.first().x(), y0 = s.first().y();
-    double dx = s.second().x() - x0, dy = s.second().y() - y0;
-    double t0 = 0, t1 = 1;
-    auto clip = [&](double p, double q) { // keeps the part where p * t <= q
-        if (p == 0)
-            return q >= 0;
-        double t = q / p;
-        if (p < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        return t0 <= t1;
-    };
-    double x_end = m_x0 + m_cols * m_cell, y_end = m_y0 + m_rows * m_cell;
-    if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(dx) && std::isfinite(dy)) ||
-        !clip(-dx, x0 - m_x0) || !clip(dx, x_end - x0) || !clip(-dy, y0 - m_y0) ||
-        !clip(dy, y_end - y0))
-        return false;
-    double length = std::sqrt(dx * dx + dy * dy) * (t1 - t0);
-    auto steps = std::size_t(std::ceil(length / (m_cell / 2))) + 1;
-    long last = -1;
-    for (std::size_t k = 0; k <= steps; ++k) {
-        double t = t0 + (t1 - t0) * double(k) / double(steps);
-        double x = x0 + dx * t;
-        double y = y0 + dy * t;
-        int c = std::clamp(int(std::floor((x - m_x0) / m_cell)), 0, m_cols - 1);
-        int r = std::clamp(int(std::floor((y - m_y0) / m_cell)), 0, m_rows - 1);
-        long cell = long(r) * m_cols + c;
-        if (cell == last)
-            continue;
-        last = cell;
-        for (std::uint32_t id : m_cells[std::size_t(cell)]) {
-            if (m_stamp[id] == m_query)
-                continue;
-            m_stamp[id] = m_query;
-            if (f(id))
-                return true;
+    std::vector<std::size_t> covered;
+    for (const auto& [id, segment] : items) {
+        covered.clear();
+        cells(segment, [&](std::size_t cell) {
+            covered.push_back(cell);
+            return false;
+        });
+        if (margin) {
+            std::size_t n = covered.size();
+            for (std::size_t k = 0; k < n; ++k) {
+                std::size_t c = covered[k] % std::size_t(m_cols);
+                std::size_t r = covered[k] / std::size_t(m_cols);
+                for (std::size_t rr = r - 1; rr <= r + 1; ++rr)
+                    for (std::size_t cc = c - 1; cc <= c + 1; ++cc)
+                        covered.push_back(rr * std::size_t(m_cols) + cc);
+            }
+            std::sort(covered.begin(), covered.end());
+            covered.erase(std::unique(covered.begin(), covered.end()), covered.end());
         }
+        for (std::size_t cell : covered)
+            m_cells[cell].push_back(id);
     }
-    return false;
 }
 
 void Ground_map::index_borders() {
-    std::vector<std::pair<std::uint32_t, Box>> items;
+    std::vector<std::pair<std::uint32_t, Segment>> items;
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Edge_id e(i);
         Vertex_id s = m_graph.source(e), t = m_graph.target(e);
         if (s.is_none() || t.is_none() || !m_graph.edge(e).border)
             continue;
         items.push_back(
-            {std::uint32_t(i), Segment(m_graph.vertex(s).point, m_graph.vertex(t).point).box()});
+            {std::uint32_t(i), Segment(m_graph.vertex(s).point, m_graph.vertex(t).point)});
     }
-    m_borders.build(items);
+    m_borders.build(items, false);
 }
 
 } // namespace Orvane::Component

@@ -64,11 +64,11 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
     // Simplification: collapse the vertex that moves the outline least, while that is less
     // than the threshold.
     if (m_graph.vertex_count() > 0) {
-        std::function<bool(const Vertex_id&, const Vertex_id&)> less =
-            [this](const Vertex_id& a, const Vertex_id& b) {
-                double da = deviation(a), db = deviation(b);
-                return da < db || (da == db && a < b);
-            };
+        std::function<bool(const Vertex_id&, const Vertex_id&)> less = [this](const Vertex_id& a,
+                                                                              const Vertex_id& b) {
+            double da = deviation(a), db = deviation(b);
+            return da < db || (da == db && a < b);
+        };
         std::set<Vertex_id, decltype(less)> queue(less);
         for (std::size_t i = 0; i < m_graph.vertex_count(); ++i) {
             if (deviation(Vertex_id(i)) < deviation_threshold)
@@ -103,10 +103,12 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
     // the vertices they pass close to.
     Grid points;
     {
-        std::vector<std::pair<std::uint32_t, Box>> items;
-        for (std::size_t k = 0; k < m_graph.vertex_count(); ++k)
-            items.push_back({std::uint32_t(k), m_graph.vertex(Vertex_id(k)).point.box()});
-        points.build(items);
+        std::vector<std::pair<std::uint32_t, Segment>> items;
+        for (std::size_t k = 0; k < m_graph.vertex_count(); ++k) {
+            const Point& p = m_graph.vertex(Vertex_id(k)).point;
+            items.push_back({std::uint32_t(k), Segment(p, p)});
+        }
+        points.build(items, true);
     }
     std::size_t n = m_graph.vertex_count();
     for (std::size_t i = 0; i < n; ++i) {

@@ -121,17 +121,20 @@ bool Ground_map::shortest_path(Vertex_id origin, Vertex_id target, std::vector<P
     std::size_t n = m_working.vertex_count();
     std::vector<Vertex_id> parent(n);
     std::priority_queue<std::pair<double, Vertex_id>> queue;
-    for (std::size_t k = 0; k < n; ++k) {
-        Vertex& v = m_working.vertex(Vertex_id(k));
-        v.distance = Vertex_id(k) == origin ? 0 : far_away;
-        queue.push({-v.distance, Vertex_id(k)});
-    }
+    for (std::size_t k = 0; k < n; ++k)
+        m_working.vertex(Vertex_id(k)).distance = far_away;
+    // Only the origin enters the queue at first: a vertex still at the far distance when it
+    // leaves the queue could improve nothing.
+    m_working.vertex(origin).distance = 0;
+    queue.push({-0.0, origin});
     while (!queue.empty()) {
         auto [minus_d, v] = queue.top();
         queue.pop();
         double d = -minus_d;
         if (d > m_working.vertex(v).distance)
             continue; // outdated entry
+        if (v == target)
+            break; // its parents are final: the rest of the search cannot change the walk
         const Point& pv = m_working.vertex(v).point;
         for (const Edge_id& e : m_working.incident_edges(v)) {
             Vertex_id w = m_working.opposite(e, v);

@@ -78,8 +78,7 @@ bool Music::adjust_mix(const Point& listener, const double& time) {
         }
         if (p.state == Source_state::ON) {
             const double d = distance_to(p);
-            c = d <= p.small_radius ? 1.0
-                                    : (d - p.big_radius) / (p.small_radius - p.big_radius);
+            c = d <= p.small_radius ? 1.0 : (d - p.big_radius) / (p.small_radius - p.big_radius);
             p.level = c;
         } else if (p.state == Source_state::FADING_OUT) {
             const double elapsed = time - p.fade_start;

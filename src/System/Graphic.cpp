@@ -1,4 +1,5 @@
 #include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Debug.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/System/Graphic.h>
 
@@ -24,7 +25,13 @@ void Graphic::run() {
     if (receive("Window", "rescaled"))
         m_sdl.update_view();
     m_sdl.begin();
+    // the debug overlay measures the share of each frame spent working
+    auto debug = m_content.request<Component::Debug>(Fast_access_component::GAME_DEBUG);
+    if (debug)
+        debug->end_loop();
     m_sdl.end();
+    if (debug)
+        debug->start_loop();
 }
 
 void Graphic::run_loading() {

@@ -9,6 +9,13 @@ Input::Input(Content& content) : Base(content) {
                                                  "direction", Vector(0, 0));
 }
 
-void Input::run() {}
+void Input::run() {
+    m_events.clear();
+    while (Event event = m_source.next_event()) {
+        if (event.type() == Event_type::WINDOW && event.value() == Event_value::EXIT)
+            emit("Game", "exit");
+        m_events.push_back(event);
+    }
+}
 
 } // namespace Orvane::System

@@ -7,14 +7,14 @@ namespace Orvane::System {
 Time::Time(Content& content) : Base(content) {
     m_content.set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, "Game", "debug",
                                         m_content, m_clock);
-    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_TIME, "Clock",
-                                                 "time", 0.0);
+    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_TIME, "Clock", "time",
+                                                 0.0);
     m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_LATEST_ACTIVE,
                                                  "Clock", "latest_active", 0.0);
     m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_DISCOUNTED_TIME,
                                                  "Clock", "discounted_time", 0.0);
-    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_SAVED_TIME,
-                                                 "Clock", "saved_time", 0.0);
+    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_SAVED_TIME, "Clock",
+                                                 "saved_time", 0.0);
 }
 
 void Time::run() {

@@ -318,8 +318,12 @@ void SDL_events::rumble_gamepad(SDL_GameController* controller, double strength,
     const double clamped_strength = strength > 0.0 ? std::min(strength, 1.0) : 0.0;
     const double clamped_duration =
         duration > 0.0 ? std::min(duration, double(INT_MAX) / 1000.0) : 0.0;
-    const auto intensity = static_cast<Uint16>(static_cast<int>(clamped_strength * 65535));
+    auto intensity = static_cast<Uint16>(static_cast<int>(clamped_strength * 65535));
     const auto milliseconds = static_cast<Uint32>(static_cast<int>(clamped_duration * 1000));
+    // SDL keeps a rumble of 0 ms going until the next request: a request shorter than a
+    // millisecond stops the motors instead.
+    if (milliseconds == 0)
+        intensity = 0;
     SDL_GameControllerRumble(controller, intensity, intensity, milliseconds);
 }
 

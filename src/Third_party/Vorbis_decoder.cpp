@@ -163,8 +163,11 @@ bool Vorbis_decoder::seek(double seconds) {
     m_state->frames_in = 0;
     m_state->frames_out = 0;
     const ogg_int64_t total = ov_pcm_total(&m_state->file, -1);
-    const ogg_int64_t target = ogg_int64_t(seconds * m_state->file_rate);
-    if (seconds < 0 || (total >= 0 && target > total) || ov_pcm_seek(&m_state->file, target) != 0) {
+    const double target = seconds * m_state->file_rate;
+    // Checked as a double first: NaN, infinite or huge positions (a damaged save) have no frame
+    // number, and converting them would be undefined.
+    const double last = total >= 0 ? double(total) : 9.0e18;
+    if (!(target >= 0 && target <= last) || ov_pcm_seek(&m_state->file, ogg_int64_t(target)) != 0) {
         ov_pcm_seek(&m_state->file, 0);
         return false;
     }

@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include <deque>
 #include <utility>
 
@@ -7,6 +6,7 @@
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Third_party/Yaml.h>
 #include <Orvane/Utils/error.h>
+#include <Orvane/Utils/helpers.h>
 
 namespace Orvane::Third_party {
 
@@ -73,9 +73,7 @@ Yaml::Node::~Node() {
     }
 }
 
-std::string Yaml::Node::where() const {
-    return file ? *file : std::string("(no file)");
-}
+std::string Yaml::Node::where() const { return file ? *file : std::string("(no file)"); }
 
 const Yaml::Node& Yaml::Node::operator[](const std::string& key) const {
     auto found = children.find(key);
@@ -88,9 +86,7 @@ const Yaml::Node& Yaml::Node::operator[](const char* key) const {
     return (*this)[std::string(key)];
 }
 
-bool Yaml::Node::has(const std::string& key) const {
-    return children.find(key) != children.end();
-}
+bool Yaml::Node::has(const std::string& key) const { return children.find(key) != children.end(); }
 
 const Yaml::Node& Yaml::Node::operator[](std::size_t i) const {
     check(i < items.size(), "Item " + std::to_string(i) + " out of range in Yaml input (size " +
@@ -104,9 +100,7 @@ const Yaml::Node& Yaml::Node::operator[](int i) const {
     return (*this)[static_cast<std::size_t>(i)];
 }
 
-std::size_t Yaml::Node::size() const {
-    return items.size();
-}
+std::size_t Yaml::Node::size() const { return items.size(); }
 
 std::map<std::string, std::shared_ptr<Yaml::Node>>::const_iterator Yaml::Node::begin() const {
     return children.begin();
@@ -116,9 +110,7 @@ std::map<std::string, std::shared_ptr<Yaml::Node>>::const_iterator Yaml::Node::e
     return children.end();
 }
 
-const std::string& Yaml::Node::string() const {
-    return value;
-}
+const std::string& Yaml::Node::string() const { return value; }
 
 std::string Yaml::Node::string(const std::string& folder, const std::string& extension) const {
     return folder + "/" + value + "." + extension;
@@ -130,26 +122,17 @@ std::string Yaml::Node::string(const std::string& folder1, const std::string& fo
 }
 
 const std::string& Yaml::Node::nstring() const {
-    check(children.size() == 1,
-          "Checking for nstring in non-singular input (" + where() + ")");
+    check(children.size() == 1, "Checking for nstring in non-singular input (" + where() + ")");
     return children.begin()->first;
 }
 
-int Yaml::Node::integer() const {
-    return std::atoi(value.c_str());
-}
+int Yaml::Node::integer() const { return to_int(value); }
 
-double Yaml::Node::floating() const {
-    return std::atof(value.c_str());
-}
+double Yaml::Node::floating() const { return to_double(value); }
 
-bool Yaml::Node::boolean() const {
-    return value == "true";
-}
+bool Yaml::Node::boolean() const { return to_bool(value); }
 
-bool Yaml::Node::is_relative() const {
-    return !value.empty() && (value[0] == '+' || value[0] == '-');
-}
+bool Yaml::Node::is_relative() const { return Orvane::is_relative(value); }
 
 std::vector<std::string> Yaml::Node::string_array() const {
     std::vector<std::string> out;
@@ -161,13 +144,12 @@ std::vector<std::string> Yaml::Node::string_array() const {
 
 double Yaml::Node::time() const {
     const std::size_t colon = value.find(':');
-    check(colon != std::string::npos,
-          "Time string should have ':' character (" + where() + ")");
+    check(colon != std::string::npos, "Time string should have ':' character (" + where() + ")");
     const std::size_t dot = value.find('.', colon);
     check(dot != std::string::npos, "Time string should have '.' character (" + where() + ")");
-    const int minutes = std::atoi(value.substr(0, colon).c_str());
-    const int seconds = std::atoi(value.substr(colon + 1, dot - colon - 1).c_str());
-    const int thousandths = std::atoi(value.substr(dot + 1).c_str());
+    const int minutes = to_int(value.substr(0, colon));
+    const int seconds = to_int(value.substr(colon + 1, dot - colon - 1));
+    const int thousandths = to_int(value.substr(dot + 1));
     return minutes * 60.0 + seconds + thousandths / 1000.0;
 }
 
@@ -183,9 +165,7 @@ Yaml::Yaml(const std::string& file, bool pref, bool write) : m_name(file) {
 
 Yaml::Yaml(const std::string& name, Packaged_asset asset) : m_name(name), m_file(asset) {}
 
-Yaml::~Yaml() {
-    close();
-}
+Yaml::~Yaml() { close(); }
 
 void Yaml::close() {
     if (m_file)
@@ -316,21 +296,13 @@ const Yaml::Node& Yaml::root() const {
     return *m_root;
 }
 
-const Yaml::Node& Yaml::operator[](const std::string& key) const {
-    return root()[key];
-}
+const Yaml::Node& Yaml::operator[](const std::string& key) const { return root()[key]; }
 
-const Yaml::Node& Yaml::operator[](const char* key) const {
-    return root()[std::string(key)];
-}
+const Yaml::Node& Yaml::operator[](const char* key) const { return root()[std::string(key)]; }
 
-const Yaml::Node& Yaml::operator[](int i) const {
-    return root()[i];
-}
+const Yaml::Node& Yaml::operator[](int i) const { return root()[i]; }
 
-bool Yaml::has(const std::string& key) const {
-    return m_root && m_root->has(key);
-}
+bool Yaml::has(const std::string& key) const { return m_root && m_root->has(key); }
 
 // ---------------------------------------------------------------------------------------------
 // Yaml: the line writer
@@ -377,9 +349,7 @@ void Yaml::start_section(const std::string& key) {
     m_indentation += 2;
 }
 
-void Yaml::end_section() {
-    m_indentation = m_indentation >= 2 ? m_indentation - 2 : 0;
-}
+void Yaml::end_section() { m_indentation = m_indentation >= 2 ? m_indentation - 2 : 0; }
 
 void Yaml::write(const std::string& key, const bool& value) {
     write_line(key + ": " + format(value));
@@ -389,9 +359,7 @@ void Yaml::write(const std::string& key, const std::string& value) {
     write_line(key + ": " + quoted(value));
 }
 
-void Yaml::write(const std::string& key, const char* value) {
-    write(key, std::string(value));
-}
+void Yaml::write(const std::string& key, const char* value) { write(key, std::string(value)); }
 
 void Yaml::write(const std::string& key, const int& a, const int& b) {
     write_line(key + ": [" + std::to_string(a) + ", " + std::to_string(b) + "]");
@@ -405,8 +373,6 @@ void Yaml::write(const std::string& key, const std::vector<std::string>& values)
     m_indentation -= 2;
 }
 
-void Yaml::write_list_item(const std::string& value) {
-    write_line("- " + quoted(value));
-}
+void Yaml::write_list_item(const std::string& value) { write_line("- " + quoted(value)); }
 
 } // namespace Orvane::Third_party

@@ -58,8 +58,8 @@ RGB_color color_from_string(const std::string& s) {
 }
 
 bool is_transparent_black_or_white(const std::array<unsigned char, 4>& c) {
-    return c[3] == 0 && ((c[0] == 0 && c[1] == 0 && c[2] == 0) ||
-                         (c[0] == 255 && c[1] == 255 && c[2] == 255));
+    return c[3] == 0 &&
+           ((c[0] == 0 && c[1] == 0 && c[2] == 0) || (c[0] == 255 && c[1] == 255 && c[2] == 255));
 }
 
 int random_int(int a, int b) {
@@ -67,9 +67,7 @@ int random_int(int a, int b) {
     return a + (std::rand() % (b - a));
 }
 
-double random_double(double a, double b) {
-    return a + (std::rand() / 2147483647.0) * (b - a);
-}
+double random_double(double a, double b) { return a + (std::rand() / 2147483647.0) * (b - a); }
 
 std::string time_to_string(double seconds) {
     int s = static_cast<int>(seconds);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,8 +33,9 @@ using Log = std::vector<std::string>;
 
 // A data folder holding the six packages, each empty (just its closing 0 byte).
 class Data_folder {
-public:
-    Data_folder() : m_path(fs::temp_directory_path() / ("orvane_engine_" + std::to_string(getpid()))) {
+  public:
+    Data_folder()
+        : m_path(fs::temp_directory_path() / ("orvane_engine_" + std::to_string(getpid()))) {
         fs::create_directories(m_path);
         for (const char* name : Packaged_asset_manager::packages)
             std::ofstream(m_path / (std::string(name) + ".data"), std::ios::binary).put('\0');
@@ -41,7 +43,7 @@ public:
     ~Data_folder() { fs::remove_all(m_path); }
     std::string folder() const { return m_path.string() + "/"; }
 
-private:
+  private:
     fs::path m_path;
 };
 
@@ -50,7 +52,7 @@ using Probe = std::function<void(Content&)>;
 
 // A system that only records its life in the log; `on_run` acts in a chosen frame.
 class Recorder : public System::Base {
-public:
+  public:
     Recorder(Content& content, Log& log, std::string name,
              std::function<void(Content&, int frame)> on_run = {})
         : Base(content), m_log(log), m_name(std::move(name)), m_on_run(std::move(on_run)) {
@@ -65,7 +67,7 @@ public:
             m_on_run(m_content, m_frame);
     }
 
-private:
+  private:
     Log& m_log;
     std::string m_name;
     std::function<void(Content&, int)> m_on_run;
@@ -73,9 +75,8 @@ private:
 };
 
 // One of the engine's own systems, with its life recorded in the log.
-template <typename T>
-class Logged : public T {
-public:
+template <typename T> class Logged : public T {
+  public:
     Logged(Content& content, Log& log, std::string name)
         : T(content), m_log(log), m_name(std::move(name)) {
         m_log.push_back("new " + m_name);
@@ -86,7 +87,7 @@ public:
         m_log.push_back(m_name);
     }
 
-private:
+  private:
     Log& m_log;
     std::string m_name;
 };
@@ -94,7 +95,7 @@ private:
 // The data-file system with its engine-facing operations recorded. Like the real one it
 // consumes Game:save at the start of every frame.
 class Test_file_io : public Logged<System::File_IO> {
-public:
+  public:
     Test_file_io(Content& content, Log& log, Probe after_read_init)
         : Logged(content, log, "File_IO"), m_log(log), m_probe(std::move(after_read_init)) {}
     void run() override {
@@ -114,21 +115,22 @@ public:
     void write_config() override { m_log.push_back("write_config"); }
     void write_savefile() override { m_log.push_back("write_savefile"); }
 
-private:
+  private:
     Log& m_log;
     Probe m_probe;
 };
 
 // An engine whose systems record what they do; `input`, `logic` act in chosen frames.
 class Test_engine : public Engine {
-public:
+  public:
     Test_engine(Log& log, std::function<void(Content&, int)> input,
                 std::function<void(Content&, int)> logic = {}, Probe after_read_init = {},
                 std::vector<const char*> args = {"orvane"})
         : Engine(static_cast<int>(args.size()), const_cast<char**>(args.data())), m_log(log),
-          m_input(std::move(input)), m_logic(std::move(logic)), m_probe(std::move(after_read_init)) {}
+          m_input(std::move(input)), m_logic(std::move(logic)),
+          m_probe(std::move(after_read_init)) {}
 
-protected:
+  protected:
     Systems make_systems() override {
         // the fixed components exist before any system is built
         EXPECT_TRUE(content().request<Component::Status>("Game", "status"));
@@ -148,7 +150,7 @@ protected:
         return s;
     }
 
-private:
+  private:
     Log& m_log;
     std::function<void(Content&, int)> m_input;
     std::function<void(Content&, int)> m_logic;
@@ -166,8 +168,8 @@ std::function<void(Content&, int)> emit_in_frame(int frame, std::vector<std::str
     };
 }
 
-const Log one_frame = {"File_IO", "Input", "Control", "Interface", "Menu",
-                       "Logic",   "Animation", "Sound", "Graphic", "Time"};
+const Log one_frame = {"File_IO", "Input",     "Control", "Interface", "Menu",
+                       "Logic",   "Animation", "Sound",   "Graphic",   "Time"};
 
 Log frames(int n) {
     Log out;
@@ -183,13 +185,13 @@ Log concat(std::initializer_list<Log> parts) {
     return out;
 }
 
-const Log start_up = {"new File_IO", "new Graphic", "new Control",  "new Interface",
-                      "new Menu",    "new Time",    "new Animation", "new Input",
-                      "new Logic",   "new Sound",   "read_config",  "Graphic",
+const Log start_up = {"new File_IO", "new Graphic",  "new Control",    "new Interface",
+                      "new Menu",    "new Time",     "new Animation",  "new Input",
+                      "new Logic",   "new Sound",    "read_config",    "Graphic",
                       "read_init",   "init Control", "init Interface", "init Menu"};
 
-const Log teardown = {"~Sound", "~Logic", "~Input", "~Interface", "~Animation",
-                      "~Time",  "~Menu",  "~Control", "~Graphic",  "~File_IO"};
+const Log teardown = {"~Sound", "~Logic", "~Input",   "~Interface", "~Animation",
+                      "~Time",  "~Menu",  "~Control", "~Graphic",   "~File_IO"};
 
 std::shared_ptr<Component::Simple<std::string>> cmdline_locale(Engine& engine) {
     return engine.content().request<Component::Simple<std::string>>("Cmdline", "locale");
@@ -260,8 +262,8 @@ TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
         auto status = content.request<Component::Status>("Game", "status");
         ASSERT_TRUE(status);
         EXPECT_EQ(content.request<Component::Status>(Fast_access_component::GAME_STATUS), status);
-        auto camera = content.request<Component::Absolute_position>(
-            Fast_access_component::CAMERA_POSITION);
+        auto camera =
+            content.request<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION);
         ASSERT_TRUE(camera);
         EXPECT_EQ(camera->value().x(), 0.0);
         EXPECT_EQ(camera->value().y(), 0.0);
@@ -285,8 +287,8 @@ TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
         status->pop();
 
         // the room reader's callback runs the time system once per call
-        auto callback = content.request<Component::Simple<std::function<void()>>>(
-            "Game", "loading_callback");
+        auto callback =
+            content.request<Component::Simple<std::function<void()>>>("Game", "loading_callback");
         ASSERT_TRUE(callback);
         callback->value()();
     };
@@ -324,8 +326,10 @@ TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
         int frames;
     };
     const std::vector<Case> cases = {
-        {"save and exit together", emit_in_frame(1, {"Game:save", "Game:exit"}),
-         {"write_config", "write_savefile"}, 1},
+        {"save and exit together",
+         emit_in_frame(1, {"Game:save", "Game:exit"}),
+         {"write_config", "write_savefile"},
+         1},
         {"save handled by the data system the frame before",
          [](Content& c, int frame) {
              if (frame == 1)
@@ -333,7 +337,8 @@ TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
              if (frame == 2)
                  c.emit("Game", "exit");
          },
-         {"write_config"}, 2},
+         {"write_config"},
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -347,45 +352,83 @@ TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
     }
 }
 
-// The engine's own systems, with a stand-in menu system that ends the game.
-class Skeleton_engine : public Engine {
-public:
-    explicit Skeleton_engine(int exit_frame) : Engine(1, m_args), m_exit_frame(exit_frame) {}
+char program_name[] = "orvane";
+char* program_args[] = {program_name, nullptr};
 
-protected:
+// The engine's own systems, with a stand-in menu system (which builds nothing) that acts in
+// chosen frames, for instance to end the game.
+class Skeleton_engine : public Engine {
+  public:
+    explicit Skeleton_engine(std::function<void(Content&, int)> menu)
+        : Engine(1, program_args), m_menu(std::move(menu)) {}
+
+    Log log;
+
+  protected:
     Systems make_systems() override {
         Systems s = Engine::make_systems();
-        s.menu = std::make_shared<Recorder>(content(), m_log, "Menu",
-                                            emit_in_frame(m_exit_frame, {"Game:exit"}));
+        s.menu = std::make_shared<Recorder>(content(), log, "Menu", m_menu);
         return s;
     }
 
-private:
-    static inline char m_name[] = "orvane";
-    static inline char* m_args[] = {m_name, nullptr};
-    Log m_log;
-    int m_exit_frame;
+  private:
+    std::function<void(Content&, int)> m_menu;
 };
 
 TEST(EngineTest, EngineSystemsStartRunAndStop) {
     Data_folder data;
-    Skeleton_engine engine(5);
+    Skeleton_engine engine(emit_in_frame(5, {"Game:exit"}));
     EXPECT_TRUE(engine.run(data.folder()));
     EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr);
+}
+
+TEST(EngineTest, OpenedWindowSizeIsWrittenBackForTheSettings) {
+    Data_folder data;
+    bool checked = false;
+    Skeleton_engine engine([&](Content& content, int) {
+        checked = true;
+        for (const char* key : {"width", "height"}) {
+            SCOPED_TRACE(key);
+            auto size = content.get<Component::Simple<int>>("Window", key);
+            EXPECT_GT(size->value(), 0) << "-1 asks for a size derived from the display";
+            EXPECT_TRUE(size->was_altered());
+        }
+        content.emit("Game", "exit");
+    });
+    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_TRUE(checked);
+}
+
+TEST(EngineTest, ClosingTheWindowEndsTheGame) {
+    Data_folder data;
+    Skeleton_engine engine([](Content& content, int frame) {
+        if (frame == 10) {
+            ADD_FAILURE() << "the close request was not seen";
+            content.emit("Game", "exit");
+        }
+        if (frame == 2) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+    });
+    EXPECT_TRUE(engine.run(data.folder()));
+    // Input runs before Menu: the request made in frame 2 ends frame 3
+    EXPECT_EQ(std::count(engine.log.begin(), engine.log.end(), "Menu"), 3);
 }
 
 TEST(EngineTest, SystemConstructorsCreateTheirComponents) {
     Data_folder data;
     struct Checking_engine : Skeleton_engine {
-        Checking_engine() : Skeleton_engine(1) {}
+        Checking_engine() : Skeleton_engine(emit_in_frame(1, {"Game:exit"})) {}
         Systems make_systems() override {
             Systems s = Skeleton_engine::make_systems();
             Content& c = content();
             EXPECT_TRUE(c.request<Component::Simple<double>>("CPU", "usage"));
-            for (auto slot : {Fast_access_component::CLOCK_TIME,
-                              Fast_access_component::CLOCK_LATEST_ACTIVE,
-                              Fast_access_component::CLOCK_DISCOUNTED_TIME,
-                              Fast_access_component::CLOCK_SAVED_TIME})
+            for (auto slot :
+                 {Fast_access_component::CLOCK_TIME, Fast_access_component::CLOCK_LATEST_ACTIVE,
+                  Fast_access_component::CLOCK_DISCOUNTED_TIME,
+                  Fast_access_component::CLOCK_SAVED_TIME})
                 EXPECT_EQ(c.value<Component::Simple<double>>(slot), 0.0);
             EXPECT_TRUE(c.request<Component::Base>(Fast_access_component::GAME_DEBUG));
             EXPECT_TRUE(c.request<Component::Base>("Logic", "action"));

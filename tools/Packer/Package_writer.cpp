@@ -73,11 +73,22 @@ std::string stored_name(const Entry& entry) {
     return entry.key;
 }
 
+// The key the reader indexes a stored name under.
+std::string key_of(const std::string& name) {
+    if (const auto marker = name.find(image_marker); marker != std::string::npos)
+        return name.substr(0, marker) + ".png";
+    if (name.find(".lz4") != std::string::npos)
+        return name.substr(0, name.size() - 4);
+    return name;
+}
+
 void validate(const Entry& entry) {
     const std::string& key = entry.key;
     auto fail = [&](const std::string& why) {
         throw Pack_error("Cannot pack " + key + ": " + why);
     };
+    if (key.empty())
+        fail("the name is empty");
     if (key.find(image_marker) != std::string::npos)
         fail("the name contains \".sdl_surface.lz4\"");
     if (entry.package < -1 || entry.package >= 6)
@@ -96,6 +107,8 @@ void validate(const Entry& entry) {
             fail("an image's name must end with \".png\"");
         if (entry.image.width > 65535 || entry.image.height > 65535)
             fail("an image is at most 65535 pixels wide and high");
+        if (entry.image.width == 0 || entry.image.height == 0)
+            fail("an image needs at least one pixel");
         if (entry.image.pixels.size() != std::size_t{entry.image.width} * entry.image.height * 4)
             fail("the pixels do not match the image's size");
         break;
@@ -103,6 +116,9 @@ void validate(const Entry& entry) {
     const std::string name = stored_name(entry);
     if (name.empty() || name.size() > 255)
         fail("the stored name must be 1 to 255 bytes long");
+    // e.g. a compressed "x.sdl_surface" is stored as "x.sdl_surface.lz4", which reads as an image
+    if (key_of(name) != key)
+        fail("the stored name " + name + " would read back as \"" + key_of(name) + "\"");
 }
 
 } // namespace

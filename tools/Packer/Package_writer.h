@@ -74,10 +74,11 @@ void append_image(std::vector<char>& package, const std::string& name, const Ima
 void append_end(std::vector<char>& package);
 
 /// Builds the six packages from a table of entries, in table order within each package. Throws
-/// Pack_error for an entry the reader could not read back as given: an empty raw or compressed
-/// entry, a stored name longer than 255 bytes, a raw key containing ".lz4", a key containing
-/// ".sdl_surface.lz4", an image key not ending ".png", an image larger than 65535 pixels or
-/// whose pixels do not match its size.
+/// Pack_error for an entry the reader could not read back as given: an empty key, an empty raw
+/// or compressed entry, a stored name longer than 255 bytes or that the reader would index under
+/// another key, a raw key containing ".lz4", a key containing ".sdl_surface.lz4", an image key
+/// not ending ".png", an image without pixels, larger than 65535 pixels or whose pixels do not
+/// match its size.
 Package_set build(const std::vector<Entry>& entries);
 
 /// Decodes a PNG file into RGBA pixels; throws Pack_error on failure.

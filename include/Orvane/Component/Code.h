@@ -13,7 +13,7 @@ namespace Orvane::Component {
 /// its top-left corner. The Control system drives it (hover, move, click, reset), the Logic
 /// system judges it (success, failure, reset), the interface outlines the hovered button.
 class Code : public Base {
-public:
+  public:
     /// One button: its value and its rectangle (x, y top-left; w, h size), plus its cell in the
     /// controller navigation grid (0 until the grid is built by the first move()).
     struct Button {
@@ -66,7 +66,7 @@ public:
 
     std::string str_name() const override;
 
-private:
+  private:
     /// Index of the first button whose rectangle holds (x, y), edges included; -1 for none.
     std::int64_t button_at(int x, int y) const;
     void build_grid();

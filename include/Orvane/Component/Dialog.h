@@ -15,7 +15,7 @@ namespace Orvane::Component {
 /// it is offered. The Logic system walks it: init, then next() after a line, get_choices and
 /// next(n) at a choice point, until is_over().
 class Dialog : public Base {
-public:
+  public:
     /// A spoken line (character not empty), a choice point (character and line empty), IN
     /// (line "IN") or OUT (line "OUT", character = the end action's entity).
     struct Vertex {
@@ -95,7 +95,7 @@ public:
 
     std::string str_name() const override;
 
-private:
+  private:
     /// The current vertex's handle; reading the cursor before init() is fatal.
     Vertex_handle checked_current() const;
     const Vertex& current_vertex() const;

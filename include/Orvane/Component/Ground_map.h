@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -23,12 +25,12 @@ namespace Orvane::Component {
 /// Path requests work on a working copy of the loaded graph, into which they insert the origin
 /// and the target; the debug view draws that copy.
 class Ground_map : public Base {
-public:
+  public:
     /// The walkable classes of the mask's pixels: a gray level (0..255) for a pixel whose red,
     /// green and blue are equal, "not walkable" for every other pixel and every position
     /// outside the image.
     class Mask {
-    public:
+      public:
         using Color = std::array<unsigned char, 3>;
         Mask() = default;
         /// A mask of width x height pixels, reading each pixel's (r, g, b) once from `color`.
@@ -38,16 +40,22 @@ public:
         int height() const { return m_height; }
         /// Gray level of pixel (x, y), or -1 when the pixel is not walkable or outside.
         int level(int x, int y) const {
-            if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+            if (!walkable(x, y))
                 return -1;
             return m_levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
         }
-        bool walkable(int x, int y) const { return level(x, y) >= 0; }
+        bool walkable(int x, int y) const {
+            if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+                return false;
+            std::size_t i = std::size_t(y) * std::size_t(m_width) + std::size_t(x);
+            return (m_walkable[i / 64] >> (i % 64)) & 1;
+        }
 
-    private:
+      private:
         int m_width = 0;
         int m_height = 0;
-        std::vector<std::int16_t> m_levels;
+        std::vector<unsigned char> m_levels;
+        std::vector<std::uint64_t> m_walkable; ///< one bit a pixel: small enough to stay cached
     };
 
     struct Vertex {
@@ -157,19 +165,25 @@ public:
     int front_z() const { return m_front_z; }
     int back_z() const { return m_back_z; }
 
-private:
+  private:
     /// A uniform grid over segments or points, so that crossing and proximity tests look only
     /// at what lies near the tested segment.
     class Grid {
-    public:
+      public:
         void clear();
-        /// Registers item `id` covering the box (a point when the box is degenerate).
-        void build(const std::vector<std::pair<std::uint32_t, Box>>& items);
-        /// Calls f(id) for every item registered near the segment (each at most once) until f
-        /// returns true; returns whether it did.
-        bool any_near(const Segment& s, const std::function<bool(std::uint32_t)>& f) const;
+        /// Registers every item in the cells its segment passes through; with `margin`, in
+        /// their neighbours too (so that points within one cell of a query are met).
+        void build(const std::vector<std::pair<std::uint32_t, Segment>>& items, bool margin);
+        /// Calls f(id) for every item registered in the cells that the segment passes through
+        /// (each item at most once) until f returns true; returns whether it did.
+        template <typename F> bool any_near(const Segment& s, F&& f) const;
 
-    private:
+      private:
+        /// Calls f(cell) for the cells that the segment passes through, widened by a hair so
+        /// that a point on a cell's side belongs to both cells, until f returns true; returns
+        /// whether it did.
+        template <typename F> bool cells(const Segment& s, F&& f) const;
+
         double m_cell = 32;
         double m_x0 = 0, m_y0 = 0;
         int m_cols = 0, m_rows = 0;
@@ -182,7 +196,6 @@ private:
     void index_borders();
     bool walkable_midpoint(const Point& a, const Point& b) const;
 
-    std::string m_file;
     Mask m_mask;
     int m_max_length = 0;
     int m_front_z = 0;
@@ -191,5 +204,61 @@ private:
     Graph m_working;
     Grid m_borders; ///< border edges of the loaded graph
 };
+
+template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) const {
+    const Point& a = s.first();
+    const Point& b = s.second();
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
+        !std::isfinite(b.y()))
+        return false;
+    const double eps = 1e-6 * m_cell;
+    auto column = [&](double x) {
+        return std::clamp(int(std::floor((x - m_x0) / m_cell)), 1, m_cols - 2);
+    };
+    auto row = [&](double y) {
+        return std::clamp(int(std::floor((y - m_y0) / m_cell)), 1, m_rows - 2);
+    };
+    int c0 = column(std::min(a.x(), b.x()) - eps), c1 = column(std::max(a.x(), b.x()) + eps);
+    double dx = b.x() - a.x(), dy = b.y() - a.y();
+    for (int c = c0; c <= c1; ++c) {
+        double ymin = std::min(a.y(), b.y()), ymax = std::max(a.y(), b.y());
+        if (dx != 0) {
+            // the part of the segment within this column (widened by eps)
+            double x_lo = m_x0 + c * m_cell - eps, x_hi = x_lo + m_cell + 2 * eps;
+            double u0 = (x_lo - a.x()) / dx, u1 = (x_hi - a.x()) / dx;
+            if (u0 > u1)
+                std::swap(u0, u1);
+            u0 = std::max(u0, 0.0);
+            u1 = std::min(u1, 1.0);
+            if (u0 > u1)
+                continue;
+            ymin = std::min(a.y() + dy * u0, a.y() + dy * u1);
+            ymax = std::max(a.y() + dy * u0, a.y() + dy * u1);
+        }
+        for (int r = row(ymin - eps), r1 = row(ymax + eps); r <= r1; ++r)
+            if (f(std::size_t(r) * std::size_t(m_cols) + std::size_t(c)))
+                return true;
+    }
+    return false;
+}
+
+template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) const {
+    if (m_cells.empty())
+        return false;
+    if (++m_query == 0) { // wrapped: forget every old stamp
+        std::fill(m_stamp.begin(), m_stamp.end(), 0);
+        m_query = 1;
+    }
+    return cells(s, [&](std::size_t cell) {
+        for (std::uint32_t id : m_cells[cell]) {
+            if (m_stamp[id] == m_query)
+                continue;
+            m_stamp[id] = m_query;
+            if (f(id))
+                return true;
+        }
+        return false;
+    });
+}
 
 } // namespace Orvane::Component

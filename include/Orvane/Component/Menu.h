@@ -24,7 +24,7 @@ namespace Component {
 /// text, or for a setting one image per value, of which the current one is shown) with their
 /// position. Built and walked through Vertex_wrapper handles.
 class Menu : public Base {
-public:
+  public:
     /// One node of the tree. A setting is a vertex without children holding two images or
     /// more: its position's entity is the setting's id, its images (named id_value) its values,
     /// `current` the selected one.
@@ -44,7 +44,7 @@ public:
     /// A cheap handle on one vertex of a menu's tree; copies refer to the same vertex. Valid as
     /// long as the menu lives.
     class Vertex_wrapper {
-    public:
+      public:
         Vertex_wrapper(Graph_type& graph, Vertex_handle vertex);
 
         /// Gives the vertex its direction and n new children (numbered 0 to n - 1). Splitting a
@@ -79,7 +79,7 @@ public:
         /// value is fatal. Images are not switched on or off.
         void update_setting(const std::string& id, const std::string& value);
 
-    private:
+      private:
         Vertex& data() const;
         /// A leaf with two images or more whose position names the setting id.
         bool is_setting(const std::string& id) const;
@@ -108,7 +108,7 @@ public:
 
     std::string str_name() const override;
 
-private:
+  private:
     Graph_type m_graph;
     Vertex_handle m_root;
 };

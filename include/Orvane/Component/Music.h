@@ -17,7 +17,7 @@ namespace Orvane::Component {
 /// listener's position and the play time into one gain per track; the sound system applies them.
 /// The tracks' streams stay open until the music is destroyed.
 class Music : public Base {
-public:
+  public:
     using Music_handle = Third_party::SDL_mixer_ext::Music_handle;
 
     enum class Source_state : int { FADING_IN = 0, ON = 1, FADING_OUT = 2, OFF = 3 };
@@ -72,7 +72,7 @@ public:
     bool& on() { return m_on; }
     const std::unordered_map<std::string, Source>& sources() const { return m_sources; }
 
-private:
+  private:
     /// Adds gain x factor for each track, within the source's own list of gains.
     void add_gains(const Source& source, double factor);
 
@@ -85,7 +85,7 @@ private:
 
 /// One sound effect, decoded whole into memory, for the sound system to play.
 class Sound : public Base {
-public:
+  public:
     using Sound_handle = Third_party::SDL_mixer_ext::Sound_handle;
 
     /// Loads the effect of package entry `file`.
@@ -99,7 +99,7 @@ public:
 
     const Sound_handle& core() const { return m_core; }
 
-private:
+  private:
     Sound_handle m_core;
 };
 

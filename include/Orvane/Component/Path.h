@@ -12,7 +12,7 @@ namespace Orvane::Component {
 /// The points of a walk, in walking order, and the index of the point being walked to. The
 /// walker advances the index; the debug view draws from it to the end.
 class Path : public Base {
-public:
+  public:
     /// A path of one point.
     Path(const std::string& entity, const std::string& component, const Point& point);
     /// Takes over the content of `points` (left empty), without a copy.
@@ -28,7 +28,7 @@ public:
     std::size_t& current() { return m_current; }
     const std::size_t& current() const { return m_current; }
 
-private:
+  private:
     std::vector<Point> m_points;
     std::size_t m_current = 0;
 };

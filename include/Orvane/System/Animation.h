@@ -11,7 +11,7 @@ namespace Orvane::System {
 
 /// The animation system: GUI animations every frame, game animations at 12 frames per second.
 class Animation : public Base {
-public:
+  public:
     /// Starts at frame number 0 with nothing to remove and no started animation; creates no
     /// component.
     explicit Animation(Content& content);
@@ -21,7 +21,7 @@ public:
     /// screen should be drawn again.
     bool run_loading();
 
-private:
+  private:
     std::uint64_t m_frame_id = 0;
     std::vector<std::string> m_to_remove;
     std::set<std::string> m_started;

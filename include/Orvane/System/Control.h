@@ -1,7 +1,7 @@
 #pragma once
 
-#include <Orvane/Config.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Config.h>
 #include <Orvane/System/Base.h>
 
 namespace Orvane::System {
@@ -9,7 +9,7 @@ namespace Orvane::System {
 /// The control system: runs the handler of the current status and input mode, which turns
 /// pointing, clicking, touching and controller buttons into the player's choices.
 class Control : public Base {
-public:
+  public:
     /// Creates no component.
     explicit Control(Content& content);
 
@@ -17,7 +17,7 @@ public:
     void init() override;
     void run() override;
 
-private:
+  private:
     Input_mode m_input_mode = MOUSE;
     Orvane::Status m_status = Orvane::Status::IDLE;
 };

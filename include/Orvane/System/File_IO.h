@@ -7,7 +7,7 @@ namespace Orvane::System {
 /// The data-file system: loads the game's data files, rooms and saves into the store and
 /// writes the settings and save files. Runs first in every frame.
 class File_IO : public Base {
-public:
+  public:
     /// Creates no component.
     explicit File_IO(Content& content);
 

@@ -8,7 +8,7 @@ namespace Orvane::System {
 
 /// The graphic system: owns the window and renderer and draws every frame.
 class Graphic : public Base {
-public:
+  public:
     /// Creates its window-and-renderer wrapper (no window yet) and a frame clock, and stores
     /// CPU:usage = 0.
     explicit Graphic(Content& content);
@@ -21,7 +21,7 @@ public:
     /// Draws one loading-screen frame.
     void run_loading();
 
-private:
+  private:
     Third_party::SDL m_sdl;
     Clock m_clock;
 };

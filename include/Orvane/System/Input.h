@@ -11,7 +11,7 @@ namespace Orvane::System {
 /// The input system: turns the frame's window and device events into store signals and
 /// components and chooses the input mode.
 class Input : public Base {
-public:
+  public:
     /// Number of keys and buttons the system keeps a pressed flag for.
     static constexpr std::size_t number_of_keys = 65;
 
@@ -21,7 +21,7 @@ public:
 
     void run() override;
 
-private:
+  private:
     Third_party::SDL_events m_source;
     std::vector<Event> m_events;
     std::array<bool, number_of_keys> m_keys{};

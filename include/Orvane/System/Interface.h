@@ -7,7 +7,7 @@ namespace Orvane::System {
 /// The screen interface: object labels, the action selector, the inventory bar,
 /// notifications, dialog choices and the cursor.
 class Interface : public Base {
-public:
+  public:
     /// Starts with empty members; creates no component.
     explicit Interface(Content& content);
 

@@ -7,7 +7,7 @@ namespace Orvane::System {
 /// The logic system: runs the game's scripts step by step, with dialogs, movement, the
 /// follower and code locks.
 class Logic : public Base {
-public:
+  public:
     /// Creates Logic:action and Notifications:action (empty actions) and Hinter:color
     /// "FFFFFF".
     explicit Logic(Content& content);

@@ -6,7 +6,7 @@ namespace Orvane::System {
 
 /// The menu system: opens, closes and drives the menu pages.
 class Menu : public Base {
-public:
+  public:
     /// Creates no component.
     explicit Menu(Content& content);
 

@@ -7,13 +7,13 @@ namespace Orvane::System {
 
 /// The sound system: the music mix and the requested sounds.
 class Sound : public Base {
-public:
+  public:
     /// Opens the audio device; failure is fatal.
     explicit Sound(Content& content);
 
     void run() override;
 
-private:
+  private:
     Third_party::SDL_mixer_ext m_mixer;
 };
 

@@ -134,8 +134,9 @@ class SDL_events {
     SDL_GameController* open_gamepad(int device_index);
     /// Closes a controller returned by open_gamepad.
     void close_gamepad(SDL_GameController* controller);
-    /// Runs both motors at `strength` (0 to 1, clamped) for `duration` seconds (negative
-    /// durations count as 0).
+    /// Runs both motors at `strength` (0 to 1, clamped) for `duration` seconds, replacing any
+    /// rumble still running. A duration under a millisecond (negative ones included) stops
+    /// the motors.
     void rumble_gamepad(SDL_GameController* controller, double strength, double duration);
     /// Description of a controller from its vendor, product and name; a null controller gives
     /// the "Default controller" description with the id "0:0".

@@ -23,12 +23,12 @@ namespace Orvane::Third_party {
 /// temporary file that replaces the target when closed) and the `write*` operations add one line
 /// each at the current indentation.
 class Yaml {
-public:
+  public:
     /// One node of the tree: a mapping (keyed children, ordered by key), a sequence (items in
     /// document order) or a scalar (its text in `value`). Child nodes are shared: copying a node
     /// copies its containers and shares the nodes in them.
     class Node {
-    public:
+      public:
         bool is_sequence = false;
         std::map<std::string, std::shared_ptr<Node>> children;
         std::vector<std::shared_ptr<Node>> items;
@@ -82,7 +82,7 @@ public:
         /// counts thousandths whatever its length. Fatal without ':' or '.'.
         double time() const;
 
-    private:
+      private:
         /// Where fatal messages say the node comes from.
         std::string where() const;
     };
@@ -137,8 +137,9 @@ public:
     /// key ": " and the number: integers and enumerations in decimal, doubles with six
     /// decimals (0.500000).
     template <typename T>
-        requires((std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, bool>)
-    void write(const std::string& key, const T& value) {
+    requires((std::is_arithmetic_v<T> ||
+              std::is_enum_v<T>)&&!std::is_same_v<T, bool>) void write(const std::string& key,
+                                                                       const T& value) {
         write_line(key + ": " + format(value));
     }
 
@@ -179,8 +180,9 @@ public:
     static std::string format(const char* value) { return value; }
     static std::string format(const bool& value) { return value ? "true" : "false"; }
     template <typename T>
-        requires((std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, bool>)
-    static std::string format(const T& value) {
+    requires((std::is_arithmetic_v<T> ||
+              std::is_enum_v<T>)&&!std::is_same_v<T, bool>) static std::string
+        format(const T& value) {
         if constexpr (std::is_enum_v<T>)
             return std::to_string(static_cast<std::underlying_type_t<T>>(value));
         else
@@ -189,7 +191,7 @@ public:
     /// The text between double quotes, with '"', '\' and control characters escaped.
     static std::string quoted(const std::string& value);
 
-private:
+  private:
     void indent();
     void write_line(const std::string& text);
 

@@ -14,7 +14,7 @@ void sleep_milliseconds(std::int64_t ms);
 /// over blocks of 60 counted frames. The time source and the sleep are injectable so that
 /// tests set time instead of sleeping. Never copied: each owner builds its own.
 class Clock {
-public:
+  public:
     using Source = std::function<std::int64_t()>;
     using Sleeper = std::function<void(std::int64_t)>;
 
@@ -40,7 +40,7 @@ public:
     /// Play time in seconds.
     double time() const { return m_time; }
 
-private:
+  private:
     Source m_now;
     Sleeper m_sleeper;
     std::int64_t m_latest = 0;

@@ -25,7 +25,7 @@ inline double angle(double x, double y) { return std::atan2(y, x); }
 
 /// A place in scene pixels (y grows downwards).
 class Point {
-public:
+  public:
     Point() = default;
     Point(double x, double y) : m_x(x), m_y(y) {}
     explicit Point(std::pair<double, double> p) : m_x(p.first), m_y(p.second) {}
@@ -53,14 +53,14 @@ public:
     }
     friend bool operator==(const Point& a, const Point& b) = default;
 
-private:
+  private:
     double m_x = 0;
     double m_y = 0;
 };
 
 /// A displacement in scene pixels.
 class Vector {
-public:
+  public:
     Vector() = default;
     Vector(double x, double y) : m_x(x), m_y(y) {}
     /// The vector from a to b.
@@ -84,7 +84,7 @@ public:
     friend Vector operator*(double f, const Vector& v) { return v * f; }
     friend bool operator==(const Vector& a, const Vector& b) = default;
 
-private:
+  private:
     double m_x = 0;
     double m_y = 0;
 };
@@ -108,7 +108,7 @@ inline Box Point::box() const { return {m_x, m_y, m_x, m_y}; }
 
 /// A straight line through a point, with a unit direction when built from two distinct points.
 class Line {
-public:
+  public:
     Line(const Point& a, const Point& b) : m_point(a), m_direction(a, b) {
         m_direction.normalize();
     }
@@ -120,14 +120,14 @@ public:
     const Vector& direction() const { return m_direction; }
     const Point& point() const { return m_point; }
 
-private:
+  private:
     Point m_point;
     Vector m_direction;
 };
 
 /// The part of a line between two ends.
 class Segment {
-public:
+  public:
     Segment(const Point& a, const Point& b) : m_a(a), m_b(b) {}
 
     const Point& first() const { return m_a; }
@@ -140,9 +140,8 @@ public:
         u.normalize();
         double t = Vector(m_a, p) * u;
         Point q = m_a + u * t;
-        bool inside = (Vector(m_a, q) * u > 0) &&
-                      (distance(m_a.x(), m_a.y(), q.x(), q.y()) <
-                       distance(m_a.x(), m_a.y(), m_b.x(), m_b.y()));
+        bool inside = (Vector(m_a, q) * u > 0) && (distance(m_a.x(), m_a.y(), q.x(), q.y()) <
+                                                   distance(m_a.x(), m_a.y(), m_b.x(), m_b.y()));
         return {q, inside};
     }
     /// Distance from the first end to the projection of p (never negative).
@@ -159,12 +158,14 @@ public:
                 std::max(m_a.y(), m_b.y())};
     }
 
-private:
+  private:
     Point m_a;
     Point m_b;
 };
 
-inline double distance(const Point& a, const Point& b) { return distance(a.x(), a.y(), b.x(), b.y()); }
+inline double distance(const Point& a, const Point& b) {
+    return distance(a.x(), a.y(), b.x(), b.y());
+}
 
 /// Crossing point of the two supporting lines (not tested against the segments' ends).
 /// Parallel or coincident lines are a fatal check.

@@ -14,9 +14,8 @@ namespace Orvane {
 /// Handle of a vertex or an edge: an index tagged by the element type, so that a vertex
 /// handle cannot stand where an edge handle is expected. The default handle, -1 (the largest
 /// value), means none.
-template <typename T>
-class Typed_int {
-public:
+template <typename T> class Typed_int {
+  public:
     Typed_int() = default;
     explicit Typed_int(std::size_t index) : m_index(index) {}
 
@@ -27,19 +26,17 @@ public:
 
     friend auto operator<=>(const Typed_int&, const Typed_int&) = default;
 
-private:
+  private:
     std::size_t m_index = static_cast<std::size_t>(-1);
 };
 
-template <typename T>
-std::string to_string(const Typed_int<T>& t) {
+template <typename T> std::string to_string(const Typed_int<T>& t) {
     return t.is_none() ? std::string("none") : std::to_string(t.index());
 }
 
 /// A growable array addressed by a typed handle.
-template <typename T, typename Handle>
-class Container {
-public:
+template <typename T, typename Handle> class Container {
+  public:
     /// Appends and returns the handle of the new element.
     Handle push_back(const T& t) {
         m_data.push_back(t);
@@ -48,9 +45,11 @@ public:
     T& operator[](const Handle& h) { return m_data[h.index()]; }
     const T& operator[](const Handle& h) const { return m_data[h.index()]; }
     std::size_t size() const { return m_data.size(); }
+    /// Keeps the first n elements.
+    void truncate(std::size_t n) { m_data.erase(m_data.begin() + std::ptrdiff_t(n), m_data.end()); }
     bool contains(const Handle& h) const { return h.index() < m_data.size(); }
 
-private:
+  private:
     std::vector<T> m_data;
 };
 
@@ -59,9 +58,8 @@ private:
 /// ends; a directed graph lists an edge at its source only. Deleting an edge leaves a hole
 /// until clean(). A graph is a plain value: copies share nothing. Every operation given the
 /// none handle or a handle out of range is a fatal check.
-template <typename Vertex, typename Edge, bool Directed>
-class Graph {
-public:
+template <typename Vertex, typename Edge, bool Directed> class Graph {
+  public:
     using Vertex_id = Typed_int<Vertex>;
     using Edge_id = Typed_int<Edge>;
 
@@ -96,9 +94,7 @@ public:
     }
 
     /// Unlinks e from both its ends; its slot and payload stay until clean().
-    void delete_edge(const Edge_id& e)
-        requires(!Directed)
-    {
+    void delete_edge(const Edge_id& e) requires(!Directed) {
         check_edge(e);
         GEdge& edge = m_edges[e];
         check(!edge.source.is_none(), "Edge " + to_string(e) + " is already deleted");
@@ -124,30 +120,36 @@ public:
     /// Drops deleted edges and vertices without edges, renumbering what remains in order.
     /// Returns the new handle of every old vertex (none for a dropped one), so that callers
     /// can translate the handles they keep.
-    std::vector<Vertex_id> clean()
-        requires(!Directed)
-    {
+    std::vector<Vertex_id> clean() requires(!Directed) {
+        // Compacts in place, so that the incident lists keep their storage.
         std::vector<Vertex_id> renumbering(m_vertices.size());
-        Container<GVertex, Vertex_id> vertices;
-        Container<GEdge, Edge_id> edges;
+        std::size_t kept = 0;
         for (std::size_t i = 0; i < m_vertices.size(); ++i) {
-            const GVertex& v = m_vertices[Vertex_id(i)];
-            if (v.edges.empty())
+            if (m_vertices[Vertex_id(i)].edges.empty())
                 continue;
-            renumbering[i] = vertices.push_back({v.data, {}});
+            renumbering[i] = Vertex_id(kept);
+            if (kept != i)
+                std::swap(m_vertices[Vertex_id(kept)], m_vertices[Vertex_id(i)]);
+            m_vertices[Vertex_id(kept)].edges.clear();
+            ++kept;
         }
+        m_vertices.truncate(kept);
+        kept = 0;
         for (std::size_t i = 0; i < m_edges.size(); ++i) {
-            const GEdge& e = m_edges[Edge_id(i)];
+            GEdge& e = m_edges[Edge_id(i)];
             if (e.source.is_none() || e.target.is_none())
                 continue;
             Vertex_id s = renumbering[e.source.index()];
             Vertex_id t = renumbering[e.target.index()];
-            Edge_id id = edges.push_back({e.data, std::min(s, t), std::max(s, t)});
-            vertices[s].edges.push_back(id);
-            vertices[t].edges.push_back(id);
+            Edge_id id(kept++);
+            if (id.index() != i)
+                m_edges[id].data = std::move(e.data);
+            m_edges[id].source = std::min(s, t);
+            m_edges[id].target = std::max(s, t);
+            m_vertices[s].edges.push_back(id);
+            m_vertices[t].edges.push_back(id);
         }
-        m_vertices = std::move(vertices);
-        m_edges = std::move(edges);
+        m_edges.truncate(kept);
         return renumbering;
     }
 
@@ -199,16 +201,27 @@ public:
         return edge.source;
     }
 
-private:
+  private:
     const Vertex_id& check_vertex(const Vertex_id& v) const {
-        check(m_vertices.contains(v), "Invalid vertex " + to_string(v) + " (graph of " +
-                                          std::to_string(m_vertices.size()) + " vertices)");
+        if (!m_vertices.contains(v)) [[unlikely]]
+            bad_vertex(v);
         return v;
     }
     const Edge_id& check_edge(const Edge_id& e) const {
-        check(m_edges.contains(e), "Invalid edge " + to_string(e) + " (graph of " +
-                                       std::to_string(m_edges.size()) + " edges)");
+        if (!m_edges.contains(e)) [[unlikely]]
+            bad_edge(e);
         return e;
+    }
+    // Kept out of line so that the checks above stay small enough to inline.
+    [[noreturn, gnu::cold, gnu::noinline]] void bad_vertex(const Vertex_id& v) const {
+        check_impl(__FILE__, __LINE__,
+                   "Invalid vertex " + to_string(v) + " (graph of " +
+                       std::to_string(m_vertices.size()) + " vertices)");
+    }
+    [[noreturn, gnu::cold, gnu::noinline]] void bad_edge(const Edge_id& e) const {
+        check_impl(__FILE__, __LINE__,
+                   "Invalid edge " + to_string(e) + " (graph of " + std::to_string(m_edges.size()) +
+                       " edges)");
     }
     void unlist(const Vertex_id& v, const Edge_id& e) {
         std::vector<Edge_id>& list = m_vertices[v].edges;

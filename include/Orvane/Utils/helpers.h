@@ -35,20 +35,15 @@ bool endswith(const std::string& s, const std::string& suffix);
 /// Substring search; an empty part always occurs. (A template, so that a braced list of texts
 /// never converts to a string and always reaches the membership form below.)
 template <typename S>
-    requires std::same_as<S, std::string>
-bool contains(const S& s, const char* part) {
-    return s.find(part) != std::string::npos;
-}
+requires std::same_as<S, std::string>
+bool contains(const S& s, const char* part) { return s.find(part) != std::string::npos; }
 template <typename S>
-    requires std::same_as<S, std::string>
-bool contains(const S& s, const std::string& part) {
-    return s.find(part) != std::string::npos;
-}
+requires std::same_as<S, std::string>
+bool contains(const S& s, const std::string& part) { return s.find(part) != std::string::npos; }
 /// Membership: s equals one of the list's texts.
 bool contains(const std::initializer_list<const char*>& list, const std::string& s);
 /// Membership: x equals one of v's elements.
-template <typename T>
-bool contains(const std::vector<T>& v, const std::type_identity_t<T>& x) {
+template <typename T> bool contains(const std::vector<T>& v, const std::type_identity_t<T>& x) {
     return std::find(v.begin(), v.end(), x) != v.end();
 }
 /// Upper-cases the first letter in place: ASCII letters, and "é" (the one accent handled).

@@ -292,6 +292,11 @@ TEST(Packaged_asset_manager, MalformedRecordsAreReportedWithTheirOffset) {
          "not a known 4-byte format"},
         {"3-byte pixel format", [&](auto& p, auto&) { put_u32(p, image_format, 0x17101803); },
          "not a known 4-byte format"},
+        {"image header claiming huge tiles",
+         [](auto& p, const Index& i) {
+             put_u32(p, i.at("images/rooms/hall.png.0x0").offset - 12, 0xFFFFFFFF);
+         },
+         "block of images/rooms/hall.png.0x0 claims 1048576 bytes"},
         {"mask of the wrong size",
          [](auto& p, const Index& i) {
              put_u32(p, i.at("images/objects/key.png.mask").offset - 8, 7);

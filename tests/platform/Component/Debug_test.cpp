@@ -84,6 +84,20 @@ TEST(Debug, CpuShareIsMeasuredOverBlocksOfSixtyFrames) {
     }
 }
 
+TEST(Debug, FrameEndedBeforeAnyStartIsNotCounted) {
+    // The engine draws its first frame (end_loop) before the first start_loop, on a time
+    // source that has been running for a day.
+    Debug_store store;
+    store.now = 86'400'000;
+    store.measure_sixty_fps(); // absorbs the jump
+    store.measure_sixty_fps();
+    store.debug->end_loop();
+    store.run_frames(59, 8);
+    EXPECT_EQ(store.line(6), "CPU = 0%") << "59 measured frames: the block is not complete";
+    store.run_frames(1, 8);
+    EXPECT_EQ(store.line(6), "CPU = 48%");
+}
+
 TEST(Debug, InGameTimeCountsSavedAndClockTimeLessDiscountedTime) {
     struct Case {
         double saved, clock, discounted;

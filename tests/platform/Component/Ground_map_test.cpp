@@ -38,8 +38,8 @@ const std::string key = "images/backgrounds/hall_map.png";
 
 TEST(Ground_map_load, ReadsTheMaskAndItsGraphFromThePackages) {
     Image image = map_image(room);
-    Orvane::Test::load_packages({Orvane::Test::image_entry(key, image),
-                                 Orvane::Packer::ground_graph_entry(key, image)});
+    Orvane::Test::load_packages(
+        {Orvane::Test::image_entry(key, image), Orvane::Packer::ground_graph_entry(key, image)});
     Ground_map map("background", "ground_map", key, 300, 100, [] {});
     EXPECT_EQ(map.str_name(), "Ground_map");
     EXPECT_EQ(map.mask().width(), 80);

@@ -20,7 +20,7 @@ using Orvane::Component::Position;
 
 /// Menus hold real images, which need the dummy window's renderer: one window for the suite.
 class Menu_tree : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         sdl = new Orvane::Third_party::SDL();

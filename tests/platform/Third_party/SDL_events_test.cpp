@@ -442,6 +442,8 @@ TEST_F(SDLEventsControllerTest, RumbleReachesTheDevice) {
         {1.5, 65535},
         {-0.5, 0},
         {0.75, 49151},
+        // The confirmation rumble of a controller press.
+        {0.05, 3276},
         {std::nan(""), 0},
     };
     for (const auto& c : cases) {
@@ -460,6 +462,26 @@ TEST_F(SDLEventsControllerTest, RumbleReachesTheDevice) {
         SDL_PumpEvents();
     }
     EXPECT_EQ(device.rumbles().back(), std::make_pair(Uint16{0}, Uint16{0}));
+    events.close_gamepad(controller);
+}
+
+TEST_F(SDLEventsControllerTest, RumbleShorterThanAMillisecondStopsTheMotors) {
+    SDL_events events;
+    Virtual_controller device("Xbox Series X Controller", 1118, 736);
+    SDL_GameController* controller = events.open_gamepad(device.device_index());
+    ASSERT_NE(controller, nullptr) << SDL_GetError();
+
+    // SDL would keep a 0 ms rumble going until the next request.
+    for (const double duration : {0.0, 0.0009, -1.0, std::nan("")}) {
+        SCOPED_TRACE("duration " + std::to_string(duration));
+        events.rumble_gamepad(controller, 0.5, 10.0);
+        ASSERT_EQ(device.rumbles().back(), std::make_pair(Uint16{32767}, Uint16{32767}));
+        events.rumble_gamepad(controller, 1.0, duration);
+        EXPECT_EQ(device.rumbles().back(), std::make_pair(Uint16{0}, Uint16{0}));
+    }
+    // One millisecond is a rumble.
+    events.rumble_gamepad(controller, 1.0, 0.001);
+    EXPECT_EQ(device.rumbles().back(), std::make_pair(Uint16{65535}, Uint16{65535}));
     events.close_gamepad(controller);
 }
 

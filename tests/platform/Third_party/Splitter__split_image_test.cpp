@@ -17,6 +17,9 @@ TEST(Splitter, SplitImageCutsColumnOuterRowInnerAndKeepsAlpha) {
 
     const std::vector<SDL_Surface*> tiles = Splitter::split_image(source);
     ASSERT_EQ(tiles.size(), 4u);
+    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+    SDL_GetSurfaceBlendMode(source, &mode);
+    EXPECT_EQ(mode, SDL_BLENDMODE_NONE) << "the source keeps the copying mode";
     for (unsigned int x = 0; x < 2; ++x)
         for (unsigned int y = 0; y < 2; ++y) {
             SCOPED_TRACE("tile " + std::to_string(x) + "x" + std::to_string(y));

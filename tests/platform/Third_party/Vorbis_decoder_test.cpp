@@ -1,4 +1,5 @@
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -87,8 +88,14 @@ TEST(Vorbis_decoder, SeeksToAPositionInSeconds) {
     EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 0.5 * 44100, 10);
     EXPECT_TRUE(decoder->seek(0));
     EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 2.0 * 44100, 10);
-    EXPECT_FALSE(decoder->seek(5.0)) << "past the end";
-    EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 2.0 * 44100, 10) << "back at the start";
+    for (double outside : {5.0, -1.0, 1e300, std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()}) {
+        SCOPED_TRACE(outside);
+        decode_all(*decoder);
+        EXPECT_FALSE(decoder->seek(outside));
+        EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 2.0 * 44100, 10)
+            << "back at the start";
+    }
 }
 
 TEST(Vorbis_decoder, RejectsBytesThatAreNotVorbis) {

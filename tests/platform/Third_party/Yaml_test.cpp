@@ -53,8 +53,7 @@ TEST(YamlWriterTest, EveryLineForm) {
         y.write_list_item("id", std::string("door"), "state", std::string("open"));
         y.write_list_item("id", std::string("door"), "z", 7);
         y.write_list_item("id", std::string("a"), "on", true, "b", std::string("c"));
-        y.write_list_item("id", std::string("pad"), "labels", Labels::PLAYSTATION, "ok_down",
-                          true);
+        y.write_list_item("id", std::string("pad"), "labels", Labels::PLAYSTATION, "ok_down", true);
         y.write_list_item("id", std::string("hall"), "xy", {3, -4});
         y.write_list_item("id", std::string("hall"), "names", {std::string("p"), std::string("q")});
         y.write_list_item<int>("id", std::string("hall"), "empty", {});
@@ -125,9 +124,9 @@ TEST(YamlWriterTest, QuotesAndBackslashesAreEscaped) {
 
 TEST(YamlWriterTest, WrittenFileReadsBackAsWritten) {
     const std::vector<std::string> awkward = {
-        "",        "plain",         "say \"hi\"", "back\\slash\\", "\\\"", "colon: value",
-        "# hash",  "- dash",        "[bracket",   "{brace}",       "tab\there",
-        "two\nlines\r\n", "bell\x07", "été ∑",    "'single'",      "trailing space ",
+        "",         "plain",  "say \"hi\"", "back\\slash\\",   "\\\"",      "colon: value",
+        "# hash",   "- dash", "[bracket",   "{brace}",         "tab\there", "two\nlines\r\n",
+        "bell\x07", "été ∑",  "'single'",   "trailing space ",
     };
     write_file("writer_round_trip.yaml", [&](Yaml& y) {
         y.write("flag", true);

@@ -106,7 +106,8 @@ TEST(Ground_map_builder, OutlineFollowsWallsAndTheMaskEdge) {
         if (e.border)
             continue;
         Orvane::Segment s(e.a, e.b);
-        Orvane::Segment diagonal1({19.5, 19.5}, {39.5, 39.5}), diagonal2({39.5, 19.5}, {19.5, 39.5});
+        Orvane::Segment diagonal1({19.5, 19.5}, {39.5, 39.5}),
+            diagonal2({39.5, 19.5}, {19.5, 39.5});
         EXPECT_FALSE(Ground_map::crosses(s, diagonal1) || Ground_map::crosses(s, diagonal2))
             << Orvane::to_string(e.a) << " - " << Orvane::to_string(e.b);
     }
@@ -115,7 +116,8 @@ TEST(Ground_map_builder, OutlineFollowsWallsAndTheMaskEdge) {
 TEST(Ground_map_builder, RoundTripThroughTheGraphFile) {
     auto map = built_map({"........", "..##....", "..##..#.", "......#."}, 10);
     std::vector<char> bytes = map.write_graph("rooms/hall_map.graph");
-    Ground_map::Graph read = Ground_map::parse_graph(bytes.data(), bytes.size(), "rooms/hall_map.graph");
+    Ground_map::Graph read =
+        Ground_map::parse_graph(bytes.data(), bytes.size(), "rooms/hall_map.graph");
     const Ground_map::Graph& g = map.graph();
     ASSERT_EQ(read.vertex_count(), g.vertex_count());
     ASSERT_EQ(read.edge_count(), g.edge_count());
@@ -125,7 +127,8 @@ TEST(Ground_map_builder, RoundTripThroughTheGraphFile) {
         const Point& q = read.vertex(Vid(i)).point;
         EXPECT_LE(std::abs(p.x() - q.x()), 0.5);
         EXPECT_LE(std::abs(p.y() - q.y()), 0.5);
-        EXPECT_TRUE(map.is_ground_point(q)) << "stored at a walkable pixel: " << Orvane::to_string(q);
+        EXPECT_TRUE(map.is_ground_point(q))
+            << "stored at a walkable pixel: " << Orvane::to_string(q);
         EXPECT_EQ(read.vertex(Vid(i)).gray, g.vertex(Vid(i)).gray);
     }
     for (std::size_t i = 0; i < g.edge_count(); ++i) {

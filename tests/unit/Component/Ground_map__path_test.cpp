@@ -60,15 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Ground_map_path,
     ::testing::Values(
         Path_case{"open_ground", &open_room, {30, 30}, {130, 50}, {{130, 50}}},
-        Path_case{"l_turns_at_the_inner_corner", &l_room, {40, 10}, {150, 60},
-                  {{79.5, 39.5}, {150, 60}}},
-        Path_case{"u_turns_at_both_inner_corners", &u_room, {20, 60}, {140, 60},
+        Path_case{
+            "l_turns_at_the_inner_corner", &l_room, {40, 10}, {150, 60}, {{79.5, 39.5}, {150, 60}}},
+        Path_case{"u_turns_at_both_inner_corners",
+                  &u_room,
+                  {20, 60},
+                  {140, 60},
                   {{39.5, 19.5}, {119.5, 19.5}, {140, 60}}},
         Path_case{"target_in_a_wall_is_snapped", &l_room, {40, 10}, {100, 15}, {{79.5, 15}}},
-        Path_case{"target_off_the_mask_is_snapped", &open_room, {30, 30}, {400, 30},
-                  {{159.5, 30}}},
-        Path_case{"origin_and_target_on_one_edge", &open_room, {40, 77}, {120, 76},
-                  {{120, 79.5}}},
+        Path_case{"target_off_the_mask_is_snapped", &open_room, {30, 30}, {400, 30}, {{159.5, 30}}},
+        Path_case{"origin_and_target_on_one_edge", &open_room, {40, 77}, {120, 76}, {{120, 79.5}}},
         Path_case{"two_islands_give_no_walk", &islands, {10, 10}, {130, 10}, {}},
         Path_case{"same_vertex_gives_nothing", &u_room, {39.5, 19.5}, {39.5, 19.5}, {}}),
     [](const ::testing::TestParamInfo<Path_case>& param) { return std::string(param.param.name); });
@@ -138,18 +139,27 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Ground_map_direction,
     ::testing::Values(
         Direction_case{"straight_into_a_wall", &open_room, {20, 30}, {1, 0}, {{159.5, 30}}},
-        Direction_case{"short_stick_vector_still_reaches", &open_room, {20, 30}, {0.01, 0},
-                       {{159.5, 30}}},
-        Direction_case{"into_a_wall_then_along_it", &open_room, {20, 30}, {1, 0.25},
+        Direction_case{
+            "short_stick_vector_still_reaches", &open_room, {20, 30}, {0.01, 0}, {{159.5, 30}}},
+        Direction_case{"into_a_wall_then_along_it",
+                       &open_room,
+                       {20, 30},
+                       {1, 0.25},
                        {{159.5, 64.875}, {159.5, 79.5}}},
-        Direction_case{"hit_near_a_corner_snaps_to_it", &open_room, {20, 30}, {1, 0.35},
-                       {{159.5, 79.5}}},
-        Direction_case{"along_a_wall_up_to_its_end", &l_room, {20, 30}, {1, -0.2},
+        Direction_case{
+            "hit_near_a_corner_snaps_to_it", &open_room, {20, 30}, {1, 0.35}, {{159.5, 79.5}}},
+        Direction_case{"along_a_wall_up_to_its_end",
+                       &l_room,
+                       {20, 30},
+                       {1, -0.2},
                        {{79.5, 18.1}, {79.5, -0.5}}},
-        Direction_case{"past_an_inner_corner", &l_room, {20, 30}, {1, 0.1},
+        Direction_case{"past_an_inner_corner",
+                       &l_room,
+                       {20, 30},
+                       {1, 0.1},
                        {{79.5, 39.5}, {159.5, 47.5}, {159.5, 79.5}}},
-        Direction_case{"perpendicular_to_the_wall_stops", &open_room, {20, 30}, {0, -1},
-                       {{20, -0.5}}},
+        Direction_case{
+            "perpendicular_to_the_wall_stops", &open_room, {20, 30}, {0, -1}, {{20, -0.5}}},
         Direction_case{"zero_direction_stays", &open_room, {20, 15}, {0, 0}, {}}),
     [](const ::testing::TestParamInfo<Direction_case>& param) {
         return std::string(param.param.name);
@@ -157,12 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Ground_map_path_built, PathOnABuiltAndStoredGraphStaysOnWalkablePixels) {
     const std::vector<std::string> room = {
-        "..........",
-        "..###.....",
-        "..###..##.",
-        "......###.",
-        ".##.......",
-        ".##...#...",
+        "..........", "..###.....", "..###..##.", "......###.", ".##.......", ".##...#...",
     };
     Ground_map built = built_map(room, 10);
     std::vector<char> bytes = built.write_graph("room_map.graph");

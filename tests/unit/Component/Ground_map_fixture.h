@@ -28,8 +28,8 @@ inline Ground_map::Mask text_mask(const std::vector<std::string>& rows, int scal
 }
 
 /// A ground map over a text mask whose graph is made by the builder.
-inline Ground_map built_map(const std::vector<std::string>& rows, int scale = 1,
-                            int front_z = 100, int back_z = 0) {
+inline Ground_map built_map(const std::vector<std::string>& rows, int scale = 1, int front_z = 100,
+                            int back_z = 0) {
     Ground_map map("room", "ground_map", text_mask(rows, scale), front_z, back_z);
     map.build_graph({});
     return Ground_map("room", "ground_map", map.mask(), front_z, back_z, map.graph());

@@ -39,8 +39,13 @@ TEST(Ground_map, GraphFileWithTwoVerticesAndOneEdge) {
 
 TEST(Ground_map, GraphFileFieldsAreLittleEndianAndSigned) {
     File_bytes f;
-    f.u(3, 2).vertex(-5, 70000, 9).vertex(0, 0, 0).vertex(1, 1, 1).u(2, 2).edge(0, 2, 0).edge(
-        2, 1, 1);
+    f.u(3, 2)
+        .vertex(-5, 70000, 9)
+        .vertex(0, 0, 0)
+        .vertex(1, 1, 1)
+        .u(2, 2)
+        .edge(0, 2, 0)
+        .edge(2, 1, 1);
     Ground_map::Graph g = parse(f.bytes);
     EXPECT_EQ(g.vertex(Vid(0)).point, Point(-5, 70000));
     EXPECT_FALSE(g.edge(Eid(0)).border);
@@ -72,8 +77,9 @@ TEST(Ground_mapDeathTest, MalformedGraphFilesAreFatalAndNameTheFile) {
         {"one byte", {char(1)}, "Graph file rooms/hall_map.graph is missing"},
         {"vertices cut", huge_count.bytes, "Graph file rooms/hall_map.graph is truncated"},
         {"no edge count", no_edge_count, "Graph file rooms/hall_map.graph is truncated"},
-        {"long", longer, "Graph file rooms/hall_map.graph has 28 bytes where 2 vertices and 1 "
-                         "edges take 27"},
+        {"long", longer,
+         "Graph file rooms/hall_map.graph has 28 bytes where 2 vertices and 1 "
+         "edges take 27"},
         {"short", shorter, "Graph file rooms/hall_map.graph has 26 bytes"},
         {"edge to a missing vertex", missing_vertex.bytes,
          "Graph file rooms/hall_map.graph: edge 0 joins vertices 0 and 2 but there are only 2"},
@@ -95,10 +101,10 @@ TEST(Ground_map, IsGroundPointRoundsToTheNearestPixel) {
         Point p;
         bool walkable;
     };
-    for (const Case& c : {Case{{-0.4, 0}, true}, Case{{-0.6, 0}, false}, Case{{2.5, 1}, false},
-                          Case{{2.4, 1}, true}, Case{{2, 0}, false}, Case{{0, 2}, false},
-                          Case{{1.5, 0}, false}, Case{{1.49, 0}, true}, Case{{0, -0.6}, false},
-                          Case{{0, 2.6}, false}}) {
+    for (const Case& c :
+         {Case{{-0.4, 0}, true}, Case{{-0.6, 0}, false}, Case{{2.5, 1}, false},
+          Case{{2.4, 1}, true}, Case{{2, 0}, false}, Case{{0, 2}, false}, Case{{1.5, 0}, false},
+          Case{{1.49, 0}, true}, Case{{0, -0.6}, false}, Case{{0, 2.6}, false}}) {
         SCOPED_TRACE(Orvane::to_string(c.p));
         EXPECT_EQ(map.is_ground_point(c.p), c.walkable);
     }
@@ -123,9 +129,9 @@ TEST(Ground_map, DepthFromTheGrayLevel) {
         double z;
     };
     for (const Case& c : {Case{{0, 0}, 100}, Case{{1, 0}, 0}, Case{{2, 0}, 80},
-                          Case{{-50, 0}, 100},        // outside: the nearest border pixel
+                          Case{{-50, 0}, 100},           // outside: the nearest border pixel
                           Case{{3, 0}, 100 - 50 / 2.55}, // halfway along the edge: gray 50
-                          Case{{3, 10}, 100},         // at the vertex of gray 0
+                          Case{{3, 10}, 100},            // at the vertex of gray 0
                           Case{{10, 0}, 100 - 50 / 2.55}}) {
         SCOPED_TRACE(Orvane::to_string(c.p));
         EXPECT_NEAR(map.z_at_point(c.p), c.z, 1e-9);
@@ -150,11 +156,10 @@ TEST(Ground_map, ClosestSimplex) {
         double distance;
         Point point;
     };
-    for (const Case& c : {Case{{5, 5}, Vid(), Eid(0), 5, {5, 0}},
-                          Case{{5, 0}, Vid(), Eid(0), 0, {5, 0}},
-                          Case{{0, 3}, Vid(0), Eid(), 3, {0, 0}}, // at the end: the vertex wins
-                          Case{{-3, 4}, Vid(0), Eid(), 5, {0, 0}},
-                          Case{{14, 3}, Vid(1), Eid(), 5, {10, 0}}}) {
+    for (const Case& c :
+         {Case{{5, 5}, Vid(), Eid(0), 5, {5, 0}}, Case{{5, 0}, Vid(), Eid(0), 0, {5, 0}},
+          Case{{0, 3}, Vid(0), Eid(), 3, {0, 0}}, // at the end: the vertex wins
+          Case{{-3, 4}, Vid(0), Eid(), 5, {0, 0}}, Case{{14, 3}, Vid(1), Eid(), 5, {10, 0}}}) {
         SCOPED_TRACE(Orvane::to_string(c.p));
         Ground_map::Simplex s = map.closest_simplex(c.p);
         EXPECT_EQ(s.vertex, c.vertex);

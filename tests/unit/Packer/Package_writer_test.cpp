@@ -70,7 +70,11 @@ TEST(Package_writer, EntriesTheReaderCouldNotReadBackAreRefused) {
         {image_entry("images/rooms/a.png", bad_pixels), "do not match"},
         {raw_entry(std::string(256, 'a'), "x"), "1 to 255 bytes"},
         {compressed_entry(std::string(252, 'a'), "x"), "1 to 255 bytes"},
-        {raw_entry("data/a.yaml", "x", 6), "no package 6"}};
+        {raw_entry("data/a.yaml", "x", 6), "no package 6"},
+        {compressed_entry("data/a.sdl_surface", "x"), "would read back as \"data/a.png\""},
+        {compressed_entry("", "x"), "the name is empty"},
+        {image_entry("images/rooms/none.png", test_image(0, 4)), "at least one pixel"},
+        {image_entry("images/rooms/none.png", test_image(4, 0)), "at least one pixel"}};
     for (const auto& [entry, reason] : cases) {
         SCOPED_TRACE(entry.key.substr(0, 40));
         try {

@@ -91,8 +91,8 @@ TEST(YamlReaderTest, TopLevelSequenceOfMappingsKeepsItsWholeTree) {
 }
 
 TEST(YamlReaderTest, FilesWithoutATopLevelMappingAreRefused) {
-    const std::vector<std::string> texts = {"", "   \n", "# only a comment\n", "just a scalar\n",
-                                            "[1, 2]\n", "---\n...\n"};
+    const std::vector<std::string> texts = {
+        "", "   \n", "# only a comment\n", "just a scalar\n", "[1, 2]\n", "---\n...\n"};
     for (const auto& text : texts) {
         SCOPED_TRACE("text: '" + text + "'");
         Parsed p(text);

@@ -11,7 +11,8 @@ namespace {
 struct Fake_time {
     std::int64_t now = 5000;
     std::vector<std::int64_t> slept;
-    Orvane::Clock clock{[this] { return now; }, [this](std::int64_t ms) {
+    Orvane::Clock clock{[this] { return now; },
+                        [this](std::int64_t ms) {
                             slept.push_back(ms);
                             now += ms;
                         }};
@@ -91,8 +92,8 @@ TEST(Clock, FrameNumbers) {
         double t;
         std::uint64_t id;
     };
-    for (const Case& c : {Case{0, 0}, Case{1, 12}, Case{0.999, 11}, Case{1.0833, 12},
-                          Case{1.1, 13}}) {
+    for (const Case& c :
+         {Case{0, 0}, Case{1, 12}, Case{0.999, 11}, Case{1.0833, 12}, Case{1.1, 13}}) {
         SCOPED_TRACE(c.t);
         EXPECT_EQ(Orvane::frame_id(c.t), c.id);
     }

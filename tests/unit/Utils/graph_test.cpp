@@ -18,8 +18,7 @@ using Directed = Orvane::Graph<V, E, true>;
 using Vid = Undirected::Vertex_id;
 using Eid = Undirected::Edge_id;
 
-template <typename G>
-G with_vertices(int n) {
+template <typename G> G with_vertices(int n) {
     G g;
     for (int i = 0; i < n; ++i)
         g.add_vertex({"v" + std::to_string(i)});
@@ -142,8 +141,8 @@ TEST(Graph, IsEdgeIsSymmetric) {
         std::size_t a, b;
         bool joined;
     };
-    for (const Case& c : {Case{0, 1, true}, Case{1, 2, true}, Case{0, 2, false},
-                          Case{3, 2, true}, Case{0, 3, false}}) {
+    for (const Case& c : {Case{0, 1, true}, Case{1, 2, true}, Case{0, 2, false}, Case{3, 2, true},
+                          Case{0, 3, false}}) {
         SCOPED_TRACE(std::to_string(c.a) + "-" + std::to_string(c.b));
         EXPECT_EQ(g.is_edge(Vid(c.a), Vid(c.b)), c.joined);
         EXPECT_EQ(g.is_edge(Vid(c.b), Vid(c.a)), c.joined);
@@ -160,8 +159,7 @@ TEST(GraphDeathTest, BadHandlesAndIllFormedEdgesAreFatal) {
     EXPECT_EXIT(g.vertex(Vid(3)), ::testing::ExitedWithCode(1), "Invalid vertex 3");
     EXPECT_EXIT(g.edge(Eid()), ::testing::ExitedWithCode(1), "Invalid edge none");
     EXPECT_EXIT(g.source(Eid(1)), ::testing::ExitedWithCode(1), "Invalid edge 1");
-    EXPECT_EXIT(g.add_edge(Vid(0), Vid(), {}), ::testing::ExitedWithCode(1),
-                "Invalid vertex none");
+    EXPECT_EXIT(g.add_edge(Vid(0), Vid(), {}), ::testing::ExitedWithCode(1), "Invalid vertex none");
     EXPECT_EXIT(g.incident_edges(Vid(7)), ::testing::ExitedWithCode(1), "Invalid vertex 7");
     EXPECT_EXIT(g.is_edge(Vid(), Vid(0)), ::testing::ExitedWithCode(1), "Invalid vertex none");
     EXPECT_EXIT(g.opposite(e, Vid()), ::testing::ExitedWithCode(1), "Invalid vertex none");

@@ -69,12 +69,11 @@ TEST(Helpers, ColorFromString) {
         std::string text;
         Orvane::RGB_color expected;
     };
-    for (const Case& c : {Case{"FFFFFF", {255, 255, 255}}, Case{"000000", {0, 0, 0}},
-                          Case{"FF8000", {255, 128, 0}}, Case{"ff8000", {255, 128, 0}},
-                          Case{"F8000", {15, 128, 0}}, Case{"0x0000FF", {0, 0, 255}},
-                          Case{"  00FF00", {0, 255, 0}}, Case{"12zz", {0, 0, 0x12}},
-                          Case{"", {0, 0, 0}}, Case{"zz", {0, 0, 0}},
-                          Case{"FFFFFFFFFF", {255, 255, 255}}}) {
+    for (const Case& c :
+         {Case{"FFFFFF", {255, 255, 255}}, Case{"000000", {0, 0, 0}}, Case{"FF8000", {255, 128, 0}},
+          Case{"ff8000", {255, 128, 0}}, Case{"F8000", {15, 128, 0}}, Case{"0x0000FF", {0, 0, 255}},
+          Case{"  00FF00", {0, 255, 0}}, Case{"12zz", {0, 0, 0x12}}, Case{"", {0, 0, 0}},
+          Case{"zz", {0, 0, 0}}, Case{"FFFFFFFFFF", {255, 255, 255}}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(Orvane::color_from_string(c.text), c.expected);
     }
@@ -111,9 +110,9 @@ TEST(Helpers, TimeToString) {
         double seconds;
         std::string text;
     };
-    for (const Case& c : {Case{0, "00:00"}, Case{59.9, "00:00"}, Case{3599, "00:59"},
-                          Case{3600, "01:00"}, Case{36000, "10:00"}, Case{360000, "100:00"},
-                          Case{5 * 3600 + 7 * 60 + 59.5, "05:07"}}) {
+    for (const Case& c :
+         {Case{0, "00:00"}, Case{59.9, "00:00"}, Case{3599, "00:59"}, Case{3600, "01:00"},
+          Case{36000, "10:00"}, Case{360000, "100:00"}, Case{5 * 3600 + 7 * 60 + 59.5, "05:07"}}) {
         SCOPED_TRACE(c.seconds);
         EXPECT_EQ(Orvane::time_to_string(c.seconds), c.text);
     }
