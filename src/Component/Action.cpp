@@ -56,7 +56,7 @@ void Action::past_the_end() const {
                    " of size " + std::to_string(m_steps.size()));
 }
 
-const Action::Step& Action::next_step() {
+Action::Step Action::next_step() {
     if (m_step_index >= m_steps.size())
         past_the_end();
     if (m_steps[m_step_index].function() == "skip") {

@@ -76,8 +76,9 @@ void SDL::init(int& width, int& height, bool fullscreen) {
     session->ttf = true;
 
     if (width == -1 || height == -1) {
-        SDL_DisplayMode mode;
-        SDL_GetCurrentDisplayMode(0, &mode);
+        SDL_DisplayMode mode{};
+        check(SDL_GetCurrentDisplayMode(0, &mode) == 0,
+              "Cannot read the display mode (" + std::string(SDL_GetError()) + ")");
         height = int(mode.h * 0.8);
         width = int(height * 1.6);
     }
@@ -225,6 +226,9 @@ void SDL::draw_line(int x1, int y1, int x2, int y2, unsigned int r, unsigned int
                     unsigned int a) {
     SDL_SetRenderDrawColor(m_renderer, Uint8(r), Uint8(g), Uint8(b), Uint8(a));
     SDL_RenderDrawLine(m_renderer, x1, y1, x2, y2);
+    // a line of no length has no side to thicken towards (its normal would be NaN)
+    if (x1 == x2 && y1 == y2)
+        return;
     Point p1(x1, y1);
     Point p2(x2, y2);
     Vector n = Vector(p1, p2).perpendicular();

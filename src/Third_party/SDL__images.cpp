@@ -143,17 +143,16 @@ SDL::Image_handle SDL::load_image(const std::string& file, bool with_mask, bool 
 std::pair<SDL::Image_handle, double> SDL::create_rectangle(int width, int height, int r, int g,
                                                            int b, int a) {
     constexpr double max_pixels = 512.0 * 512.0;
+    // a texture cannot be empty: a side of no length is one pixel long, and counts so below,
+    // so that the other side can never take more than the scratch block holds
+    int w = std::max(width, 1);
+    int h = std::max(height, 1);
     double scale = 1.0;
-    int w = width;
-    int h = height;
-    if (double(width) * double(height) > max_pixels) {
-        scale = std::ceil(double(width) * double(height) / max_pixels);
-        w = int(width / scale);
-        h = int(height / scale);
+    if (double(w) * double(h) > max_pixels) {
+        scale = std::ceil(double(w) * double(h) / max_pixels);
+        w = std::max(int(w / scale), 1);
+        h = std::max(int(h / scale), 1);
     }
-    // a texture cannot be empty: an empty rectangle is one transparent-sized pixel, drawn scaled
-    w = std::max(w, 1);
-    h = std::max(h, 1);
 
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(m_buffer, w, h, 32, 4 * w, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);

@@ -1,6 +1,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <sstream>
 
 #include <Orvane/Utils/error.h>
@@ -70,6 +71,12 @@ int random_int(int a, int b) {
 double random_double(double a, double b) { return a + (std::rand() / 2147483647.0) * (b - a); }
 
 std::string time_to_string(double seconds) {
+    // A play time read from a damaged save file may be negative, huge or not a number:
+    // clamp it so that the conversion to int stays defined.
+    if (!(seconds > 0))
+        seconds = 0;
+    else if (seconds > std::numeric_limits<int>::max())
+        seconds = std::numeric_limits<int>::max();
     int s = static_cast<int>(seconds);
     int h = s / 3600;
     int m = (s / 60) % 60;

@@ -63,8 +63,10 @@ class Action : public Base {
     /// Hands out the step under the cursor and advances. A "skip" step, every step after it
     /// up to the next "include" and that "include" are passed over in the same call. The step
     /// handed out last switches the action off. Fatal ("Trying to access step ...") when no
-    /// step is left to hand out, including a "skip" with no later "include".
-    const Step& next_step();
+    /// step is left to hand out, including a "skip" with no later "include". The step is
+    /// handed out by value: its handler may clear or refill this very action (a dialog
+    /// rewrites the script it runs from), which would leave a reference dangling.
+    Step next_step();
 
     /// Adds (time, component) to the schedule unless that very pair is there.
     void schedule(double time, std::shared_ptr<Base> component);

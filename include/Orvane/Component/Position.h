@@ -52,12 +52,12 @@ class Absolute_position : public Position {
     bool m_is_interface;
 };
 
-/// Another position scaled by a factor, plus an offset.
+/// Another position scaled by a factor (1 unless given), plus an offset ((0, 0) unless given).
 class Relative_position : public Position {
   public:
     Relative_position(const std::string& entity, const std::string& component,
-                      std::shared_ptr<Position> reference, const Orvane::Vector& offset,
-                      double factor = 1.0)
+                      std::shared_ptr<Position> reference,
+                      const Orvane::Vector& offset = Orvane::Vector(), double factor = 1.0)
         : Position(entity, component), m_reference(std::move(reference)), m_offset(offset),
           m_factor(factor) {}
 

@@ -39,7 +39,7 @@ template <typename T> class Simple : public Base {
 
     std::string str_name() const override { return "Simple<" + type_name<T>() + ">"; }
 
-    const T& value() const { return m_value; }
+    virtual const T& value() const { return m_value; }
 
     /// Replaces the value and marks the component as altered (even when the value is equal).
     void set(const T& v) {

@@ -90,6 +90,9 @@ class Vector {
 };
 
 inline Point operator+(const Point& p, const Vector& v) { return {p.x() + v.x(), p.y() + v.y()}; }
+inline Point operator-(const Point& p, const Vector& v) { return {p.x() - v.x(), p.y() - v.y()}; }
+/// The vector from b to a, as Vector(b, a).
+inline Vector operator-(const Point& a, const Point& b) { return {a.x() - b.x(), a.y() - b.y()}; }
 inline Point operator*(const Point& p, double f) { return {p.x() * f, p.y() * f}; }
 
 /// Scalar product.

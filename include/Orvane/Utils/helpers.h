@@ -61,7 +61,8 @@ int random_int(int a, int b);
 /// A value from a to b, both included, from the standard generator.
 double random_double(double a, double b);
 
-/// Play time in seconds as "hh:mm" (hours not capped, seconds not shown).
+/// Play time in seconds as "hh:mm" (hours not capped, seconds not shown). A negative or
+/// non-numeric time prints as "00:00"; times beyond the int range stop at its largest value.
 std::string time_to_string(double seconds);
 /// Calendar time (seconds since the epoch) as local "YYYY-MM-DD, hh:mm".
 std::string date_to_string(int t);

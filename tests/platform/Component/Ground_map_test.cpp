@@ -65,6 +65,15 @@ TEST(Ground_map_loadDeathTest, MissingGraphFileIsFatalAndNamesIt) {
                 "Graph file images/backgrounds/hall_map.graph is missing");
 }
 
+TEST(Ground_map_loadDeathTest, MaskImageMustBeOneTile) {
+    // Only names ending with "_map.png" are packed as one tile; a wide image is cut in tiles.
+    Image wide = map_image({std::string(60, '.')});
+    Orvane::Test::load_packages({Orvane::Test::image_entry("images/backgrounds/wide.png", wide)});
+    EXPECT_EXIT(Ground_map("background", "ground_map", "images/backgrounds/wide.png", 300, 100,
+                           [] {}),
+                ::testing::ExitedWithCode(1), "images/backgrounds/wide.png is not stored as one tile");
+}
+
 TEST(Ground_map_load, PackerWritesTheGraphBesideEveryGroundMap) {
     namespace fs = std::filesystem;
     const Orvane::Test::Temp_pref_folder scratch;

@@ -235,6 +235,10 @@ TEST_F(Sdl_test, DebugPrimitivesDrawInTheirColour) {
     EXPECT_EQ(pixel(650, 103), (Rgb{0, 0, 0}));
     EXPECT_EQ(pixel(950, 100), (Rgb{0, 255, 255}));
     EXPECT_EQ(pixel(900, 100), (Rgb{0, 0, 0}));
+    // a line of no length is its one point
+    sdl.draw_line(800, 200, 800, 200, 255, 0, 255, 255);
+    EXPECT_EQ(pixel(800, 200), (Rgb{255, 0, 255}));
+    EXPECT_EQ(pixel(800, 202), (Rgb{0, 0, 0}));
 }
 
 TEST_F(Sdl_test, RectanglesAboveOneTileAreStoredSmaller) {
@@ -246,7 +250,10 @@ TEST_F(Sdl_test, RectanglesAboveOneTileAreStoredSmaller) {
         int stored_height;
     };
     for (Case c : {Case{1920, 1080, 8, 240, 135}, Case{512, 512, 1, 512, 512},
-                   Case{513, 512, 2, 256, 256}, Case{10, 20, 1, 10, 20}, Case{0, 0, 1, 1, 1}}) {
+                   Case{513, 512, 2, 256, 256}, Case{10, 20, 1, 10, 20}, Case{0, 0, 1, 1, 1},
+                   // a side of no length counts as one pixel: the other side stays in the block
+                   Case{300000, 0, 2, 150000, 1}, Case{0, 300000, 2, 1, 150000},
+                   Case{-4, 10, 1, 1, 10}}) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         auto [image, scale] = SDL::create_rectangle(c.width, c.height, 1, 2, 3, 255);
         EXPECT_EQ(scale, c.scale);

@@ -83,6 +83,19 @@ TEST(ActionTest, StepKeepsItsArguments) {
     EXPECT_EQ(step.args(), (std::vector<std::string>{"Hello", "there"}));
 }
 
+TEST(ActionTest, HandedOutStepOutlivesARewriteOfItsAction) {
+    auto a = script({});
+    a->add("trigger", {"intro", "continue"});
+    a->launch();
+    // A handler may clear and refill the action that it runs from while it reads its step.
+    const Action::Step& step = a->next_step();
+    a->clear();
+    for (int i = 0; i < 16; ++i)
+        a->add("talk", {"line " + std::to_string(i)});
+    EXPECT_EQ(step.function(), "trigger");
+    EXPECT_EQ(step.args(), (std::vector<std::string>{"intro", "continue"}));
+}
+
 TEST(ActionTest, AddToARunningActionAndRelaunch) {
     auto a = script({"a", "b"});
     a->launch();

@@ -116,6 +116,21 @@ TEST(Ground_map_path_state, OriginWithoutLinksGivesNoWalk) {
     EXPECT_TRUE(path.empty()) << show(path);
 }
 
+TEST(Ground_map_path_state, WalksThatDoNotExistEndQuietly) {
+    // One border edge on the right of the mask, beyond a wall column.
+    Ground_map::Graph g;
+    Vid a = g.add_vertex({{90, 0}, 0, 0});
+    Vid b = g.add_vertex({{90, 30}, 0, 0});
+    g.add_edge(a, b, {true});
+    Ground_map map("room", "ground_map", text_mask({"....#....", "....#...."}, 10), 100, 0, g);
+    std::vector<Point> path;
+    map.find_path(Point(10, 10), Vector(-1, 0), path);
+    EXPECT_TRUE(path.empty()) << "a free point with no edge ahead: " << show(path);
+    // Seen from the target, every vertex lies behind the wall: no link reaches it.
+    map.find_path(Point(80, 10), Point(5, 10), path);
+    EXPECT_TRUE(path.empty()) << "isolated target: " << show(path);
+}
+
 struct Direction_case {
     const char* name;
     const std::vector<std::string>* mask;

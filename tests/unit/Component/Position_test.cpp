@@ -54,6 +54,8 @@ TEST(PositionTest, ValuesOfEveryKind) {
         {"relative scaled",
          std::make_shared<Relative_position>("r", "p", ref, Orvane::Vector(1, 1), 0.5), 6, 11,
          false},
+        {"relative without offset", std::make_shared<Relative_position>("r", "p", ref), 10, 20,
+         false},
         {"relative factor 0",
          std::make_shared<Relative_position>("r", "p", ref, Orvane::Vector(7, 8), 0.0), 7, 8,
          false},

@@ -52,6 +52,8 @@ TEST(Geometry, VectorLengthNormalisationAndPerpendicular) {
 
 TEST(Geometry, Operators) {
     EXPECT_EQ(Point(1, 2) + Vector(3, -4), Point(4, -2));
+    EXPECT_EQ(Point(1, 2) - Vector(3, -4), Point(-2, 6));
+    EXPECT_EQ(Point(4, 5) - Point(1, 1), Vector(Point(1, 1), Point(4, 5)));
     EXPECT_EQ(Point(1, 2) * 2.0, Point(2, 4));
     EXPECT_EQ(Vector(1, 2) * 3.0, Vector(3, 6));
     EXPECT_EQ(-Vector(1, -2), Vector(-1, 2));

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -112,7 +113,9 @@ TEST(Helpers, TimeToString) {
     };
     for (const Case& c :
          {Case{0, "00:00"}, Case{59.9, "00:00"}, Case{3599, "00:59"}, Case{3600, "01:00"},
-          Case{36000, "10:00"}, Case{360000, "100:00"}, Case{5 * 3600 + 7 * 60 + 59.5, "05:07"}}) {
+          Case{36000, "10:00"}, Case{360000, "100:00"}, Case{5 * 3600 + 7 * 60 + 59.5, "05:07"},
+          // Damaged values stay printable.
+          Case{-3600, "00:00"}, Case{std::nan(""), "00:00"}, Case{1e20, "596523:14"}}) {
         SCOPED_TRACE(c.seconds);
         EXPECT_EQ(Orvane::time_to_string(c.seconds), c.text);
     }
