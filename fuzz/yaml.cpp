@@ -77,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (yaml.root().is_sequence || !yaml.root().value.empty())
             std::abort();
         walk(yaml.root());
+        yaml.root().print("");
+    } else {
+        // a top-level sequence keeps its tree although it is refused
+        guarded([&] { walk(yaml.root()); });
     }
     return 0;
 }

@@ -29,10 +29,15 @@ orvane_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# orvane_build <build dir> [cmake options...]: configures and builds with warnings as errors.
-orvane_build() {
+# orvane_configure <build dir> [cmake options...]: configures with warnings as errors.
+orvane_configure() {
     local dir="$1"
     shift
     cmake -S "$ORVANE_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_WERROR=ON "$@"
-    cmake --build "$dir" -j "$ORVANE_JOBS"
+}
+
+# orvane_build <build dir> [cmake options...]: configures and builds everything.
+orvane_build() {
+    orvane_configure "$@"
+    cmake --build "$1" -j "$ORVANE_JOBS"
 }

@@ -153,6 +153,19 @@ double Yaml::Node::time() const {
     return minutes * 60.0 + seconds + thousandths / 1000.0;
 }
 
+void Yaml::Node::print(const std::string& prefix) const {
+    // An explicit stack instead of recursion, so that a deeply nested file cannot exhaust it.
+    std::vector<std::pair<const Node*, std::string>> pending{{this, prefix}};
+    while (!pending.empty()) {
+        auto [node, path] = std::move(pending.back());
+        pending.pop_back();
+        for (std::size_t i = 0; i < node->items.size(); ++i)
+            pending.emplace_back(node->items[i].get(), path + "/" + std::to_string(i));
+        for (const auto& [key, child] : node->children)
+            pending.emplace_back(child.get(), path + "/" + key);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Yaml: opening and reading
 

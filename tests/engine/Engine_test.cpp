@@ -4,7 +4,10 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <SDL.h>
@@ -13,16 +16,23 @@
 #include <unistd.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Component/Action.h>
 #include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Debug.h>
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Engine.h>
 #include <Orvane/System/Animation.h>
+#include <Orvane/System/Control.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/System/Graphic.h>
 #include <Orvane/System/Input.h>
+#include <Orvane/System/Interface.h>
+#include <Orvane/System/Logic.h>
+#include <Orvane/System/Menu.h>
+#include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 
 namespace {
@@ -46,6 +56,26 @@ class Data_folder {
   private:
     fs::path m_path;
 };
+
+// A component that notes in the log when the store lets it go.
+class Marker : public Component::Base {
+  public:
+    Marker(const std::string& entity, const std::string& component, Log& log)
+        : Base(entity, component), m_log(log) {}
+    ~Marker() override { m_log.push_back("store cleared"); }
+
+  private:
+    Log& m_log;
+};
+
+// The "entity:component" keys held in the store.
+std::set<std::string> keys(const Content& content) {
+    std::set<std::string> out;
+    for (const auto& map : content)
+        for (const auto& entry : map)
+            out.insert(entry.second->entity() + ":" + entry.second->component());
+    return out;
+}
 
 // Runs a check of the store at a given moment of the run.
 using Probe = std::function<void(Content&)>;
@@ -291,6 +321,9 @@ TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
             content.request<Component::Simple<std::function<void()>>>("Game", "loading_callback");
         ASSERT_TRUE(callback);
         callback->value()();
+
+        // held by the store alone: its release shows when the store is cleared
+        content.set<Marker>("Test", "marker", log);
     };
     {
         Test_engine engine(log, emit_in_frame(3, {"Game:exit"}), {}, probe);
@@ -301,7 +334,10 @@ TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
     EXPECT_TRUE(probed);
     Log expected = start_up;
     expected.insert(expected.begin() + 13, "Time"); // the loading callback, inside read_init
-    EXPECT_EQ(log, concat({expected, frames(3), {"write_config"}, teardown}));
+    Log expected_teardown = teardown;
+    // the store is cleared after the Interface system goes and before the others
+    expected_teardown.insert(expected_teardown.begin() + 4, "store cleared");
+    EXPECT_EQ(log, concat({expected, frames(3), {"write_config"}, expected_teardown}));
 }
 
 TEST(EngineTest, FrameInWhichASystemEmitsExitCompletes) {
@@ -417,28 +453,105 @@ TEST(EngineTest, ClosingTheWindowEndsTheGame) {
     EXPECT_EQ(std::count(engine.log.begin(), engine.log.end(), "Menu"), 3);
 }
 
+// The types and first values of the components that the systems' constructors create.
+void check_system_components(Content& c) {
+    auto cpu = c.request<Component::Simple<double>>("CPU", "usage");
+    ASSERT_TRUE(cpu);
+    EXPECT_EQ(cpu->value(), 0.0);
+
+    auto debug = c.request<Component::Debug>(Fast_access_component::GAME_DEBUG);
+    ASSERT_TRUE(debug);
+    EXPECT_EQ(debug, c.request<Component::Debug>("Game", "debug"));
+    EXPECT_FALSE(debug->value()) << "the overlay starts off";
+
+    const std::pair<Fast_access_component, const char*> clocks[] = {
+        {Fast_access_component::CLOCK_TIME, "time"},
+        {Fast_access_component::CLOCK_LATEST_ACTIVE, "latest_active"},
+        {Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"},
+        {Fast_access_component::CLOCK_SAVED_TIME, "saved_time"}};
+    for (const auto& [slot, name] : clocks) {
+        SCOPED_TRACE(name);
+        auto clock = c.request<Component::Simple<double>>(slot);
+        ASSERT_TRUE(clock);
+        EXPECT_EQ(clock, c.request<Component::Simple<double>>("Clock", name));
+        EXPECT_EQ(clock->value(), 0.0);
+    }
+
+    for (const char* entity : {"Logic", "Notifications"}) {
+        SCOPED_TRACE(entity);
+        auto action = c.request<Component::Action>(entity, "action");
+        ASSERT_TRUE(action);
+        EXPECT_EQ(action->size(), 0u);
+    }
+    auto hinter = c.request<Component::Simple<std::string>>("Hinter", "color");
+    ASSERT_TRUE(hinter);
+    EXPECT_EQ(hinter->value(), "FFFFFF");
+
+    auto stick = c.request<Component::Simple<Vector>>(Fast_access_component::STICK_DIRECTION);
+    ASSERT_TRUE(stick);
+    EXPECT_EQ(stick, c.request<Component::Simple<Vector>>("Stick", "direction"));
+    EXPECT_EQ(stick->value(), Vector(0, 0));
+}
+
 TEST(EngineTest, SystemConstructorsCreateTheirComponents) {
     Data_folder data;
     struct Checking_engine : Skeleton_engine {
         Checking_engine() : Skeleton_engine(emit_in_frame(1, {"Game:exit"})) {}
         Systems make_systems() override {
-            Systems s = Skeleton_engine::make_systems();
             Content& c = content();
-            EXPECT_TRUE(c.request<Component::Simple<double>>("CPU", "usage"));
-            for (auto slot :
-                 {Fast_access_component::CLOCK_TIME, Fast_access_component::CLOCK_LATEST_ACTIVE,
-                  Fast_access_component::CLOCK_DISCOUNTED_TIME,
-                  Fast_access_component::CLOCK_SAVED_TIME})
-                EXPECT_EQ(c.value<Component::Simple<double>>(slot), 0.0);
-            EXPECT_TRUE(c.request<Component::Base>(Fast_access_component::GAME_DEBUG));
-            EXPECT_TRUE(c.request<Component::Base>("Logic", "action"));
-            EXPECT_TRUE(c.request<Component::Base>("Notifications", "action"));
-            EXPECT_EQ(c.value<Component::Simple<std::string>>("Hinter", "color", ""), "FFFFFF");
-            EXPECT_TRUE(c.request<Component::Base>(Fast_access_component::STICK_DIRECTION));
+            const std::set<std::string> before = keys(c);
+            Systems s = Skeleton_engine::make_systems();
+            std::set<std::string> created;
+            for (const auto& key : keys(c))
+                if (!before.count(key))
+                    created.insert(key);
+            EXPECT_EQ(created, (std::set<std::string>{
+                                   "CPU:usage", "Clock:discounted_time", "Clock:latest_active",
+                                   "Clock:saved_time", "Clock:time", "Game:debug", "Hinter:color",
+                                   "Logic:action", "Notifications:action", "Stick:direction"}));
+
+            check_system_components(c);
             return s;
         }
     } engine;
     EXPECT_TRUE(engine.run(data.folder()));
+}
+
+TEST(EngineTest, EachSystemCreatesOnlyItsOwnComponents) {
+    using Factory = std::function<std::shared_ptr<System::Base>(Content&)>;
+    struct Case {
+        const char* name;
+        Factory make;
+        std::set<std::string> created;
+    };
+    auto make = [](auto tag) -> Factory {
+        using T = typename decltype(tag)::type;
+        return [](Content& c) { return std::make_shared<T>(c); };
+    };
+    const std::vector<Case> cases = {
+        {"File_IO", make(std::type_identity<System::File_IO>{}), {}},
+        {"Graphic", make(std::type_identity<System::Graphic>{}), {"CPU:usage"}},
+        {"Control", make(std::type_identity<System::Control>{}), {}},
+        {"Interface", make(std::type_identity<System::Interface>{}), {}},
+        {"Menu", make(std::type_identity<System::Menu>{}), {}},
+        {"Time",
+         make(std::type_identity<System::Time>{}),
+         {"Game:debug", "Clock:time", "Clock:latest_active", "Clock:discounted_time",
+          "Clock:saved_time"}},
+        {"Animation", make(std::type_identity<System::Animation>{}), {}},
+        {"Input", make(std::type_identity<System::Input>{}), {"Stick:direction"}},
+        {"Logic",
+         make(std::type_identity<System::Logic>{}),
+         {"Logic:action", "Notifications:action", "Hinter:color"}},
+        {"Sound", make(std::type_identity<System::Sound>{}), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Content content;
+        auto system = c.make(content);
+        EXPECT_EQ(keys(content), c.created);
+        content.clear(); // Game:debug refers to the time system's clock
+    }
 }
 
 } // namespace

@@ -81,6 +81,9 @@ class Yaml {
         /// A duration written M:S.mmm, in seconds (M * 60 + S + mmm / 1000); the part after '.'
         /// counts thousandths whatever its length. Fatal without ':' or '.'.
         double time() const;
+        /// Walks the subtree, giving each node its path from `prefix` (keys and item indices
+        /// joined by '/'); writes nothing. Any nesting depth is safe.
+        void print(const std::string& prefix) const;
 
       private:
         /// Where fatal messages say the node comes from.

@@ -189,6 +189,19 @@ TEST(YamlReaderTest, TimeIsMinutesSecondsThousandths) {
     }
 }
 
+TEST(YamlReaderTest, PrintWalksTheTreeSilently) {
+    const int depth = 5000;
+    Parsed p("a: {b: [x, {c: 1}]}\ndeep: " + std::string(depth, '[') + std::string(depth, ']') +
+             "\n");
+    ASSERT_TRUE(p.ok);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    p.root().print("");
+    p.root()["a"].print("a");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 TEST(YamlReaderTest, CopiedNodeSharesItsChildren) {
     Parsed p("a: {b: 1}\n");
     ASSERT_TRUE(p.ok);
