@@ -339,8 +339,7 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                                          [&](const Edge_id& e) { return e == on; });
             if (r.empty()) {
                 Vertex_id s = m_graph.source(on), t = m_graph.target(on);
-                double score =
-                    direction * Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
+                double score = direction * Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
                 if (score == 0)
                     return;
                 at_vertex = score > 0 ? t : s;

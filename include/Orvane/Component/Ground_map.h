@@ -81,6 +81,13 @@ class Ground_map : public Base {
         }
     };
 
+    /// Two vertex handles; true unless both are none.
+    struct Neighbor_query {
+        Vertex_id first;
+        Vertex_id second;
+        explicit operator bool() const { return !first.is_none() || !second.is_none(); }
+    };
+
     /// The nearest vertex or edge found by a search, with the nearest point on it. At most one
     /// of the two handles is set; an empty record has neither.
     struct Simplex {
@@ -256,8 +263,8 @@ class Ground_map : public Base {
     mutable bool m_working_ready = true; ///< whether m_working shows m_request
     Request m_request;
     std::vector<Border> m_border_list;
-    Grid m_borders; ///< m_border_list by position
-    Grid m_simplices; ///< vertex v as v, edge e as vertex count + e
+    Grid m_borders;                         ///< m_border_list by position
+    Grid m_simplices;                       ///< vertex v as v, edge e as vertex count + e
     std::vector<std::uint32_t> m_arc_start; ///< vertex v's arcs: m_arcs[m_arc_start[v]..[v + 1])
     std::vector<Arc> m_arcs; ///< per vertex in increasing edge index, as after a clean-up
     // scratch of the search, kept between requests to spare allocations

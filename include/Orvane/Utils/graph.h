@@ -182,22 +182,21 @@ template <typename Vertex, typename Edge, bool Directed> class Graph {
         return m_vertices[check_vertex(v)].edges;
     }
 
-    /// The other end of e seen from its end v.
+    /// The other end of e seen from its end v; fatal when v is not an end of e (the none
+    /// handle is the end of no edge, deleted ones included).
     Vertex_id opposite(const Edge_id& e, const Vertex_id& v) const {
         const GEdge& edge = m_edges[check_edge(e)];
-        check_vertex(v);
-        if (v == edge.source)
+        if (!v.is_none() && v == edge.source)
             return edge.target;
-        check(v == edge.target, "Vertex is not in edge");
+        check(!v.is_none() && v == edge.target, "Vertex is not in edge");
         return edge.source;
     }
     /// Same as opposite(), for the walk along a direction.
     Vertex_id other_vertex(const Edge_id& e, const Vertex_id& v) const {
         const GEdge& edge = m_edges[check_edge(e)];
-        check_vertex(v);
-        if (v == edge.source)
+        if (!v.is_none() && v == edge.source)
             return edge.target;
-        check(v == edge.target, "Vertex does not belong to edge");
+        check(!v.is_none() && v == edge.target, "Vertex does not belong to edge");
         return edge.source;
     }
 

@@ -120,6 +120,21 @@ TEST(Ground_map_path_state, OriginWithoutLinksGivesNoWalk) {
     EXPECT_TRUE(path.empty()) << show(path);
 }
 
+TEST(Ground_map_path_state, EqualRoutesGoThroughTheLargerVertexIndex) {
+    // A wall segment between origin and target; its two ends are equally far from both. Of two
+    // vertices at equal distance the larger index leaves the queue first, and the target keeps
+    // the first parent that reached it.
+    Ground_map::Graph g;
+    Vid a = g.add_vertex({{50, 20}, 0, 0});
+    Vid b = g.add_vertex({{50, 80}, 0, 0});
+    g.add_edge(a, b, {true});
+    Ground_map map("room", "ground_map", text_mask(std::vector<std::string>(10, ".........."), 10),
+                   100, 0, g);
+    std::vector<Point> path;
+    map.find_path(Point(20, 50), Point(80, 50), path);
+    expect_points(path, {{50, 80}, {80, 50}});
+}
+
 TEST(Ground_map_path_state, WalksThatDoNotExistEndQuietly) {
     // One border edge on the right of the mask, beyond a wall column.
     Ground_map::Graph g;
@@ -309,8 +324,8 @@ Plain_result plain_find_path(const Ground_map& map, Point o, Point t) {
                 if (s.is_none() || u.is_none() || !w.edge(Eid(e)).border || Eid(e) == oe ||
                     Eid(e) == te || s == i || u == i)
                     continue;
-                crossed = Ground_map::crosses(Orvane::Segment(pi, pj),
-                                              Orvane::Segment(w.vertex(s).point, w.vertex(u).point));
+                crossed = Ground_map::crosses(
+                    Orvane::Segment(pi, pj), Orvane::Segment(w.vertex(s).point, w.vertex(u).point));
             }
             if (!crossed)
                 links.insert({i, j});
@@ -412,7 +427,8 @@ TEST(Ground_map_path_plain, RequestsMatchAPlainReadingOnRandomMaps) {
             Point from = some_point(k), to = some_point(k + 2);
             SCOPED_TRACE("seed " + std::to_string(seed) + ": " + Orvane::to_string(from) + " -> " +
                          Orvane::to_string(to));
-            Ground_map::Simplex near = map.closest_simplex(to), plain = plain_closest_simplex(map, to);
+            Ground_map::Simplex near = map.closest_simplex(to),
+                                plain = plain_closest_simplex(map, to);
             EXPECT_EQ(near.vertex, plain.vertex);
             EXPECT_EQ(near.edge, plain.edge);
             EXPECT_EQ(near.point, plain.point);
@@ -420,8 +436,8 @@ TEST(Ground_map_path_plain, RequestsMatchAPlainReadingOnRandomMaps) {
             Plain_result expected = plain_find_path(map, from, to);
             std::vector<Point> path;
             map.find_path(from, to, path);
-            EXPECT_EQ(path, expected.path) << "got " << show(path) << "expected "
-                                           << show(expected.path);
+            EXPECT_EQ(path, expected.path)
+                << "got " << show(path) << "expected " << show(expected.path);
             expect_same_graph(map.working_graph(), expected.working);
         }
     }

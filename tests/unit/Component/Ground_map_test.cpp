@@ -212,4 +212,10 @@ TEST(Ground_map, IntersectsBorderSkipsInnerAndSkippedEdges) {
     EXPECT_FALSE(map.intersects_border(g, s, [&](const Eid& e) { return e == border; }));
 }
 
+TEST(Ground_map, NeighborQueryIsTrueUnlessBothHandlesAreNone) {
+    EXPECT_FALSE(Ground_map::Neighbor_query{});
+    EXPECT_TRUE((Ground_map::Neighbor_query{Vid(0), Vid()}));
+    EXPECT_TRUE((Ground_map::Neighbor_query{Vid(), Vid(3)}));
+}
+
 } // namespace

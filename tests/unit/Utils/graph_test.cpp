@@ -162,13 +162,12 @@ TEST(GraphDeathTest, BadHandlesAndIllFormedEdgesAreFatal) {
     EXPECT_EXIT(g.add_edge(Vid(0), Vid(), {}), ::testing::ExitedWithCode(1), "Invalid vertex none");
     EXPECT_EXIT(g.incident_edges(Vid(7)), ::testing::ExitedWithCode(1), "Invalid vertex 7");
     EXPECT_EXIT(g.is_edge(Vid(), Vid(0)), ::testing::ExitedWithCode(1), "Invalid vertex none");
-    EXPECT_EXIT(g.opposite(e, Vid()), ::testing::ExitedWithCode(1), "Invalid vertex none");
-    EXPECT_EXIT(
-        {
-            g.delete_edge(e);
-            g.delete_edge(e);
-        },
-        ::testing::ExitedWithCode(1), "Edge 0 is already deleted");
+    EXPECT_EXIT(g.opposite(e, Vid()), ::testing::ExitedWithCode(1), "Vertex is not in edge");
+    EXPECT_EXIT(g.opposite(e, Vid(9)), ::testing::ExitedWithCode(1), "Vertex is not in edge");
+    g.delete_edge(e);
+    EXPECT_EXIT(g.other_vertex(e, Vid()), ::testing::ExitedWithCode(1),
+                "Vertex does not belong to edge");
+    EXPECT_EXIT(g.delete_edge(e), ::testing::ExitedWithCode(1), "Edge 0 is already deleted");
     EXPECT_EXIT(g.delete_edge(Eid(9)), ::testing::ExitedWithCode(1), "Invalid edge 9");
 }
 
