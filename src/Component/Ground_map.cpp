@@ -26,7 +26,7 @@ Ground_map::Ground_map(const std::string& entity, const std::string& component, 
     : Base(entity, component), m_mask(std::move(mask)),
       m_max_length(int(distance(0, 0, m_mask.width(), m_mask.height()))), m_front_z(front_z),
       m_back_z(back_z), m_graph(std::move(graph)), m_working(m_graph) {
-    index_borders();
+    index_graph();
 }
 
 std::string Ground_map::graph_file_name(const std::string& mask_file) {
@@ -174,25 +174,31 @@ double Ground_map::z_at_point(const Point& p) const {
     return (1 - gray / 255.0) * (m_front_z - m_back_z) + m_back_z;
 }
 
-Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
-    Simplex best;
+namespace {
+
+/// The nearest of the given vertices and edges of `graph` to p, scanned vertices first, each in
+/// increasing index: ties keep the earlier candidate.
+template <typename Vertices, typename Edges>
+Ground_map::Simplex nearest(const Ground_map::Graph& graph, const Point& p,
+                            const Vertices& vertices, const Edges& edges) {
+    Ground_map::Simplex best;
     best.point = p;
-    for (std::size_t i = 0; i < m_graph.vertex_count(); ++i) {
-        const Point& q = m_graph.vertex(Vertex_id(i)).point;
+    for (std::size_t i : vertices) {
+        const Point& q = graph.vertex(Ground_map::Vertex_id(i)).point;
         double d = distance(p, q);
         if (d < best.distance) {
             best.distance = d;
-            best.vertex = Vertex_id(i);
+            best.vertex = Ground_map::Vertex_id(i);
             best.point = q;
         }
     }
-    for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
-        Edge_id e(i);
-        Vertex_id s = m_graph.source(e);
+    for (std::size_t i : edges) {
+        Ground_map::Edge_id e(i);
+        Ground_map::Vertex_id s = graph.source(e);
         if (s.is_none())
             continue;
-        const Point& a = m_graph.vertex(s).point;
-        const Point& b = m_graph.vertex(m_graph.target(e)).point;
+        const Point& a = graph.vertex(s).point;
+        const Point& b = graph.vertex(graph.target(e)).point;
         // An edge whose box is not nearer than the best cannot win: skip the projection.
         double bx = std::max({std::min(a.x(), b.x()) - p.x(), 0.0, p.x() - std::max(a.x(), b.x())});
         double by = std::max({std::min(a.y(), b.y()) - p.y(), 0.0, p.y() - std::max(a.y(), b.y())});
@@ -206,11 +212,54 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
         if (d < best.distance) {
             best.distance = d;
             best.edge = e;
-            best.vertex = Vertex_id();
+            best.vertex = Ground_map::Vertex_id();
             best.point = q;
         }
     }
     return best;
+}
+
+/// The indices 0 to n - 1, without storing them.
+struct All {
+    std::size_t n;
+    struct Iterator {
+        std::size_t i;
+        std::size_t operator*() const { return i; }
+        Iterator& operator++() {
+            ++i;
+            return *this;
+        }
+        bool operator!=(const Iterator& o) const { return i != o.i; }
+    };
+    Iterator begin() const { return {0}; }
+    Iterator end() const { return {n}; }
+};
+
+} // namespace
+
+Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
+    // The grid gathers every vertex and edge that lies near enough to p to be the nearest;
+    // scanned in index order, they give what a scan of the whole graph gives.
+    const std::size_t vertices = m_graph.vertex_count();
+    std::vector<std::size_t> near_vertices, near_edges;
+    double bound = std::numeric_limits<double>::max(); // no candidate met yet is nearer
+    bool found = m_simplices.around(
+        p,
+        [&](std::uint32_t id) {
+            if (id < vertices) {
+                near_vertices.push_back(id);
+                bound = std::min(bound, distance(p, m_graph.vertex(Vertex_id(id)).point));
+            } else {
+                near_edges.push_back(id - vertices);
+            }
+        },
+        // unmet items lie at least ring cells away; the margin covers rounding
+        [&](int ring) { return bound + 1e-6 < ring * m_simplices.cell(); });
+    if (!found || near_vertices.empty())
+        return nearest(m_graph, p, All{vertices}, All{m_graph.edge_count()});
+    std::sort(near_vertices.begin(), near_vertices.end());
+    std::sort(near_edges.begin(), near_edges.end());
+    return nearest(m_graph, p, near_vertices, near_edges);
 }
 
 bool Ground_map::crosses(const Segment& s, const Segment& b) {
@@ -240,7 +289,8 @@ bool Ground_map::intersects_border(const Graph& graph, const Segment& segment,
 
 void Ground_map::Grid::clear() {
     m_cols = m_rows = 0;
-    m_cells.clear();
+    m_start.clear();
+    m_ids.clear();
     m_stamp.clear();
 }
 
@@ -263,7 +313,7 @@ void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Segment>
     m_y0 = all.ymin - 2 * m_cell;
     m_cols = int((all.xmax - m_x0) / m_cell) + 3;
     m_rows = int((all.ymax - m_y0) / m_cell) + 3;
-    m_cells.assign(std::size_t(m_cols) * std::size_t(m_rows), {});
+    std::vector<std::vector<std::uint32_t>> lists(std::size_t(m_cols) * std::size_t(m_rows));
     m_stamp.assign(std::size_t(max_id) + 1, 0);
     m_query = 0;
     std::vector<std::size_t> covered;
@@ -286,21 +336,117 @@ void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Segment>
             covered.erase(std::unique(covered.begin(), covered.end()), covered.end());
         }
         for (std::size_t cell : covered)
-            m_cells[cell].push_back(id);
+            lists[cell].push_back(id);
     }
+    // flattened: one array for all cells, so that a query walks contiguous memory
+    m_start.assign(lists.size() + 1, 0);
+    for (std::size_t c = 0; c < lists.size(); ++c)
+        m_start[c + 1] = m_start[c] + std::uint32_t(lists[c].size());
+    m_ids.reserve(m_start.back());
+    for (const std::vector<std::uint32_t>& list : lists)
+        m_ids.insert(m_ids.end(), list.begin(), list.end());
 }
 
-void Ground_map::index_borders() {
+void Ground_map::index_graph() {
+    m_border_list.clear();
     std::vector<std::pair<std::uint32_t, Segment>> items;
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Edge_id e(i);
         Vertex_id s = m_graph.source(e), t = m_graph.target(e);
         if (s.is_none() || t.is_none() || !m_graph.edge(e).border)
             continue;
-        items.push_back(
-            {std::uint32_t(i), Segment(m_graph.vertex(s).point, m_graph.vertex(t).point)});
+        Segment segment(m_graph.vertex(s).point, m_graph.vertex(t).point);
+        items.push_back({std::uint32_t(m_border_list.size()), segment});
+        m_border_list.push_back({segment, s, t, e});
     }
     m_borders.build(items, false);
+
+    items.clear();
+    const std::size_t vertices = m_graph.vertex_count();
+    for (std::size_t k = 0; k < vertices; ++k) {
+        const Point& p = m_graph.vertex(Vertex_id(k)).point;
+        items.push_back({std::uint32_t(k), Segment(p, p)});
+    }
+    for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
+        Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
+        if (s.is_none() || t.is_none())
+            continue;
+        items.push_back({std::uint32_t(vertices + i),
+                         Segment(m_graph.vertex(s).point, m_graph.vertex(t).point)});
+    }
+    m_simplices.build(items, false);
+
+    // The arcs list each vertex's edges in increasing edge index, as a clean-up leaves them.
+    const std::size_t n = m_graph.vertex_count();
+    m_arc_start.assign(n + 1, 0);
+    for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
+        Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
+        if (s.is_none() || t.is_none())
+            continue;
+        ++m_arc_start[s.index() + 1];
+        ++m_arc_start[t.index() + 1];
+    }
+    for (std::size_t v = 0; v < n; ++v)
+        m_arc_start[v + 1] += m_arc_start[v];
+    m_arcs.assign(m_arc_start[n], {});
+    std::vector<std::uint32_t> at(m_arc_start.begin(), m_arc_start.end() - 1);
+    for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
+        Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
+        if (s.is_none() || t.is_none())
+            continue;
+        const Point& ps = m_graph.vertex(s).point;
+        const Point& pt = m_graph.vertex(t).point;
+        m_arcs[at[s.index()]++] = {std::uint32_t(t.index()), std::uint32_t(i), distance(ps, pt)};
+        m_arcs[at[t.index()]++] = {std::uint32_t(s.index()), std::uint32_t(i), distance(pt, ps)};
+    }
+}
+
+// ---- Working graph ----
+
+void Ground_map::reset_working() {
+    m_request.stage = Request::Stage::copy;
+    m_request.links.clear();
+    m_request.distance.clear();
+    m_working_ready = false;
+}
+
+const Ground_map::Graph& Ground_map::working() const {
+    if (!m_working_ready && m_request.stage == Request::Stage::copy)
+        return m_graph;
+    return working_graph();
+}
+
+const Ground_map::Graph& Ground_map::working_graph() const {
+    if (m_working_ready)
+        return m_working;
+    // Replays the request on a fresh copy, step by step as the request is defined.
+    m_working = m_graph;
+    const Request& r = m_request;
+    if (r.stage != Request::Stage::copy) {
+        if (r.new_origin) {
+            m_working.add_vertex({r.origin, 0, 0});
+            if (!r.origin_edge.is_none())
+                m_working.delete_edge(r.origin_edge);
+        }
+        if (r.new_target) {
+            m_working.add_vertex({r.target, 0, 0});
+            if (!r.target_edge.is_none())
+                m_working.delete_edge(r.target_edge);
+        }
+        for (const auto& [a, b] : r.links) {
+            Edge_id e = m_working.add_edge(a, b, {});
+            m_working.edge(e).border = false;
+        }
+        if (r.stage != Request::Stage::augmented) {
+            std::vector<Vertex_id> renumbering = m_working.clean();
+            m_working.validity();
+            for (std::size_t k = 0; k < r.distance.size(); ++k)
+                if (!renumbering[k].is_none())
+                    m_working.vertex(renumbering[k]).distance = r.distance[k];
+        }
+    }
+    m_working_ready = true;
+    return m_working;
 }
 
 } // namespace Orvane::Component

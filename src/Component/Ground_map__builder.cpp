@@ -38,6 +38,7 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
             progress();
     };
     const int width = m_mask.width(), height = m_mask.height();
+    working_graph(); // the working graph keeps what it shows now
 
     // Outline: an edge along every pixel side between a walkable and a non-walkable pixel.
     // Pixel (x, y) covers (x - 0.5, y - 0.5) to (x + 0.5, y + 0.5); outside counts as walls.
@@ -97,7 +98,7 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
     m_graph.validity();
     m_graph.clean();
     m_graph.validity();
-    index_borders();
+    index_graph();
 
     // Inner links between outline vertices that see each other, split into chains through
     // the vertices they pass close to.
@@ -122,11 +123,11 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
             if (!walkable_midpoint(pi, pj))
                 continue;
             Segment link(pi, pj);
-            bool crossed = m_borders.any_near(link, [&](std::uint32_t e) {
-                Vertex_id s = m_graph.source(Edge_id(e)), t = m_graph.target(Edge_id(e));
-                if (s == vi || s == vj || t == vi || t == vj)
+            bool crossed = m_borders.any_near(link, [&](std::uint32_t k) {
+                const Border& b = m_border_list[k];
+                if (b.source == vi || b.source == vj || b.target == vi || b.target == vj)
                     return false;
-                return crosses(link, Segment(m_graph.vertex(s).point, m_graph.vertex(t).point));
+                return crosses(link, b.segment);
             });
             if (crossed)
                 continue;
@@ -155,6 +156,7 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
         }
         report();
     }
+    index_graph();
 }
 
 } // namespace Orvane::Component

@@ -36,7 +36,9 @@ void Ground_map::read(const std::string& file) {
     bytes.resize(got);
     m_graph = parse_graph(bytes.data(), bytes.size(), file);
     m_working = m_graph;
-    index_borders();
+    m_working_ready = true;
+    m_request = {};
+    index_graph();
 }
 
 } // namespace Orvane::Component

@@ -26,98 +26,186 @@ void Ground_map::snap(Point& p, Vertex_id& v, Edge_id& e) const {
 }
 
 void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path) {
-    m_working = m_graph;
+    // The request works on the loaded graph plus what it inserts; the working graph that it
+    // defines is made from m_request only when someone looks at it.
+    reset_working();
+    Request& r = m_request;
     Vertex_id origin_vertex, target_vertex;
     Edge_id origin_edge, target_edge;
-    std::set<std::pair<Vertex_id, Vertex_id>, Compare_ordered_pair> links;
 
     snap(origin, origin_vertex, origin_edge);
     snap(target, target_vertex, target_edge);
 
+    const std::size_t loaded = m_graph.vertex_count();
+    std::size_t n = loaded;
+    std::set<std::pair<Vertex_id, Vertex_id>, Compare_ordered_pair> links;
     if (!origin_edge.is_none()) {
         if (target_edge == origin_edge) {
             path.push_back(target);
             return;
         }
-        origin_vertex = m_working.add_vertex({origin, 0, 0});
-        Vertex_id s = m_working.source(origin_edge), t = m_working.target(origin_edge);
-        m_working.delete_edge(origin_edge);
-        links.insert({origin_vertex, s});
-        links.insert({origin_vertex, t});
+        origin_vertex = Vertex_id(n++);
+        links.insert({origin_vertex, m_graph.source(origin_edge)});
+        links.insert({origin_vertex, m_graph.target(origin_edge)});
     } else if (origin_vertex.is_none()) {
-        origin_vertex = m_working.add_vertex({origin, 0, 0});
+        origin_vertex = Vertex_id(n++);
     }
+    r.new_origin = origin_vertex.index() >= loaded;
     if (!target_edge.is_none()) {
-        target_vertex = m_working.add_vertex({target, 0, 0});
-        Vertex_id s = m_working.source(target_edge), t = m_working.target(target_edge);
-        m_working.delete_edge(target_edge);
-        links.insert({target_vertex, s});
-        links.insert({target_vertex, t});
+        target_vertex = Vertex_id(n++);
+        links.insert({target_vertex, m_graph.source(target_edge)});
+        links.insert({target_vertex, m_graph.target(target_edge)});
     } else if (target_vertex.is_none()) {
-        target_vertex = m_working.add_vertex({target, 0, 0});
+        target_vertex = Vertex_id(n++);
     }
+    r.new_target = target_vertex.index() >= loaded;
+    r.origin = origin;
+    r.target = target;
+    r.origin_edge = origin_edge;
+    r.target_edge = target_edge;
+    auto point = [&](const Vertex_id& v) -> const Point& {
+        if (v.index() < loaded)
+            return m_graph.vertex(v).point;
+        return v == origin_vertex ? origin : target;
+    };
 
-    // Direct walk: open ground needs no search. Border edges are the loaded graph's (the
-    // working graph only lost the two deleted ones, which touch neither inserted vertex).
-    auto touches = [&](std::uint32_t i, const Vertex_id& v) {
-        return m_graph.source(Edge_id(i)) == v || m_graph.target(Edge_id(i)) == v;
-    };
-    auto deleted = [&](std::uint32_t i) {
-        return Edge_id(i) == origin_edge || Edge_id(i) == target_edge;
-    };
+    // Direct walk: open ground needs no search. The border edges are the loaded graph's but
+    // the two deleted ones (which touch neither inserted vertex).
+    auto deleted = [&](const Edge_id& e) { return e == origin_edge || e == target_edge; };
     Segment direct(origin, target);
-    bool blocked = m_borders.any_near(direct, [&](std::uint32_t i) {
-        if (deleted(i) || touches(i, origin_vertex) || touches(i, target_vertex))
+    bool blocked = m_borders.any_near(direct, [&](std::uint32_t k) {
+        const Border& b = m_border_list[k];
+        if (deleted(b.edge) || b.source == origin_vertex || b.target == origin_vertex ||
+            b.source == target_vertex || b.target == target_vertex)
             return false;
-        return crosses(direct, Segment(m_graph.vertex(m_graph.source(Edge_id(i))).point,
-                                       m_graph.vertex(m_graph.target(Edge_id(i))).point));
+        return crosses(direct, b.segment);
     });
     if (!blocked && walkable_midpoint(origin, target)) {
         path.push_back(target);
-        m_working = m_graph;
         return;
     }
 
     // Visibility links from every vertex to the origin and to the target.
-    std::size_t n = m_working.vertex_count();
     for (std::size_t k = 0; k < n; ++k) {
         Vertex_id i(k);
         if (i == origin_vertex || i == target_vertex)
             continue;
-        const Point& pi = m_working.vertex(i).point;
+        const Point& pi = point(i);
         for (const Vertex_id& j : {origin_vertex, target_vertex}) {
-            const Point& pj = m_working.vertex(j).point;
+            const Point& pj = point(j);
             if (!walkable_midpoint(pi, pj))
                 continue;
             Segment link(pi, pj);
-            bool crossed = m_borders.any_near(link, [&](std::uint32_t e) {
-                if (deleted(e) || touches(e, i))
+            // Searched from j's end: the outline nearest the origin or the target shadows most
+            // of the vertices, so a blocked link usually meets its first crossing early.
+            bool crossed = m_borders.any_near(Segment(pj, pi), [&](std::uint32_t e) {
+                const Border& b = m_border_list[e];
+                if (deleted(b.edge) || b.source == i || b.target == i)
                     return false;
-                return crosses(link, Segment(m_graph.vertex(m_graph.source(Edge_id(e))).point,
-                                             m_graph.vertex(m_graph.target(Edge_id(e))).point));
+                return crosses(link, b.segment);
             });
             if (!crossed)
                 links.insert({i, j});
         }
     }
-    for (const auto& [a, b] : links) {
-        Edge_id e = m_working.add_edge(a, b, {});
-        m_working.edge(e).border = false;
+    r.links.assign(links.begin(), links.end());
+    r.stage = Request::Stage::augmented;
+
+    // The links of each vertex, in the link set's order (the order of their edges).
+    m_link_start.assign(n + 1, 0);
+    for (const auto& [a, b] : r.links) {
+        ++m_link_start[a.index() + 1];
+        ++m_link_start[b.index() + 1];
     }
+    for (std::size_t k = 0; k < n; ++k)
+        m_link_start[k + 1] += m_link_start[k];
+    m_link_to.resize(m_link_start[n]);
+    std::vector<std::uint32_t> fill(m_link_start.begin(), m_link_start.end() - 1);
+    for (const auto& [a, b] : r.links) {
+        m_link_to[fill[a.index()]++] = std::uint32_t(b.index());
+        m_link_to[fill[b.index()]++] = std::uint32_t(a.index());
+    }
+    // Whether a vertex keeps an edge in the working graph (the clean-up drops it otherwise).
+    auto keeps_edges = [&](const Vertex_id& v) {
+        if (m_link_start[v.index() + 1] > m_link_start[v.index()])
+            return true;
+        if (v.index() >= loaded)
+            return false;
+        for (std::uint32_t a = m_arc_start[v.index()]; a < m_arc_start[v.index() + 1]; ++a)
+            if (!deleted(Edge_id(m_arcs[a].edge)))
+                return true;
+        return false;
+    };
 
     // No walkable link reached the target: there is no walk, and the game goes on.
-    if (m_working.incident_edges(target_vertex).empty())
+    if (!keeps_edges(target_vertex))
         return;
-    std::vector<Vertex_id> renumbering = m_working.clean();
-    m_working.validity();
-    origin_vertex = renumbering[origin_vertex.index()];
-    target_vertex = renumbering[target_vertex.index()];
-    if (origin_vertex.is_none() || target_vertex.is_none())
+    r.stage = Request::Stage::cleaned;
+    if (!keeps_edges(origin_vertex))
         return; // the origin saw nothing: no walk from it
-    shortest_path(origin_vertex, target_vertex, path);
+    r.stage = Request::Stage::searched;
+    search(origin_vertex, target_vertex, n, path);
+}
+
+bool Ground_map::search(Vertex_id origin, Vertex_id target, std::size_t n,
+                        std::vector<Point>& path) {
+    // The clean-up keeps the order of the vertices and of each vertex's edges, so the search
+    // runs on the handles before it: it pops and relaxes in the same order and finds the same
+    // walk as on the cleaned working graph.
+    const std::size_t loaded = m_graph.vertex_count();
+    const Request& r = m_request;
+    auto point = [&](std::size_t v) -> const Point& {
+        if (v < loaded)
+            return m_graph.vertex(Vertex_id(v)).point;
+        return (v == loaded && r.new_origin) ? r.origin : r.target;
+    };
+    std::vector<double>& dist = m_request.distance;
+    dist.assign(n, far_away);
+    m_parent.assign(n, Vertex_id());
+    std::priority_queue<std::pair<double, Vertex_id>> queue;
+    dist[origin.index()] = 0;
+    queue.push({-0.0, origin});
+    while (!queue.empty()) {
+        auto [minus_d, v] = queue.top();
+        queue.pop();
+        double d = -minus_d;
+        const std::size_t iv = v.index();
+        if (d > dist[iv])
+            continue; // outdated entry
+        if (v == target)
+            break; // its parents are final: the rest of the search cannot change the walk
+        auto relax = [&](std::size_t w, double length) {
+            double nd = length + d;
+            if (dist[w] > nd) {
+                dist[w] = nd;
+                m_parent[w] = v;
+                queue.push({-nd, Vertex_id(w)});
+            }
+        };
+        if (iv < loaded)
+            for (std::uint32_t a = m_arc_start[iv]; a < m_arc_start[iv + 1]; ++a) {
+                const Arc& arc = m_arcs[a];
+                if (arc.edge != r.origin_edge.index() && arc.edge != r.target_edge.index())
+                    relax(arc.to, arc.length);
+            }
+        const Point& pv = point(iv);
+        for (std::uint32_t a = m_link_start[iv]; a < m_link_start[iv + 1]; ++a)
+            relax(m_link_to[a], distance(pv, point(m_link_to[a])));
+    }
+    if (target == origin)
+        return true;
+    std::vector<Point> reversed;
+    for (Vertex_id v = target; v != origin; v = m_parent[v.index()]) {
+        if (m_parent[v.index()].is_none())
+            return false; // separate walkable islands: no walk
+        reversed.push_back(point(v.index()));
+    }
+    path.insert(path.end(), reversed.rbegin(), reversed.rend());
+    return true;
 }
 
 bool Ground_map::shortest_path(Vertex_id origin, Vertex_id target, std::vector<Point>& path) {
+    working_graph();
     std::size_t n = m_working.vertex_count();
     std::vector<Vertex_id> parent(n);
     std::priority_queue<std::pair<double, Vertex_id>> queue;
@@ -164,14 +252,15 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p, const V
     // The ray reaches across the whole mask even for a short stick vector.
     double scale = double(m_max_length) / std::min(v.length(), 1.0);
     Segment ray(p, p + v * scale);
+    const Graph& graph = working();
     Simplex best;
     best.point = Point(0, 0);
-    for (std::size_t i = 0; i < m_working.edge_count(); ++i) {
+    for (std::size_t i = 0; i < graph.edge_count(); ++i) {
         Edge_id e(i);
-        Vertex_id s = m_working.source(e), t = m_working.target(e);
-        if (s.is_none() || t.is_none() || !m_working.edge(e).border || skip(e))
+        Vertex_id s = graph.source(e), t = graph.target(e);
+        if (s.is_none() || t.is_none() || !graph.edge(e).border || skip(e))
             continue;
-        Segment edge(m_working.vertex(s).point, m_working.vertex(t).point);
+        Segment edge(graph.vertex(s).point, graph.vertex(t).point);
         if (!crosses(ray, edge))
             continue;
         Point q = intersection(ray, edge);
@@ -186,9 +275,9 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p, const V
     if (best.empty())
         return Simplex{Vertex_id(), Edge_id(), far_away, Point(0, 0)};
 
-    Vertex_id s = m_working.source(best.edge), t = m_working.target(best.edge);
-    const Point& ps = m_working.vertex(s).point;
-    const Point& pt = m_working.vertex(t).point;
+    Vertex_id s = graph.source(best.edge), t = graph.target(best.edge);
+    const Point& ps = graph.vertex(s).point;
+    const Point& pt = graph.vertex(t).point;
     if (double d = distance(best.point, ps); d < border_radius)
         best = {s, Edge_id(), d, ps};
     if (double d = distance(best.point, pt); d < border_radius)
@@ -205,7 +294,7 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p, const V
 }
 
 void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& path) {
-    m_working = m_graph;
+    reset_working(); // this walk reads the loaded graph and never edits it
     if (!(direction.length() > 0) || !std::isfinite(direction.length()))
         return; // no direction to walk in
     Vertex_id at_vertex;
@@ -218,14 +307,14 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
         if (!at_vertex.is_none()) {
             Vertex_id u = at_vertex;
             r = closest_intersected_edge(origin, direction, [&](const Edge_id& e) {
-                return m_working.source(e) == u || m_working.target(e) == u;
+                return m_graph.source(e) == u || m_graph.target(e) == u;
             });
             if (r.empty()) {
                 double best = 0;
                 Vertex_id next;
-                for (const Edge_id& e : m_working.incident_edges(u)) {
-                    Vertex_id w = m_working.other_vertex(e, u);
-                    Vector to_w(origin, m_working.vertex(w).point);
+                for (const Edge_id& e : m_graph.incident_edges(u)) {
+                    Vertex_id w = m_graph.other_vertex(e, u);
+                    Vector to_w(origin, m_graph.vertex(w).point);
                     to_w.normalize();
                     double score = direction * to_w;
                     if (score > best) {
@@ -235,7 +324,7 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                 }
                 if (next.is_none())
                     return;
-                origin = m_working.vertex(next).point;
+                origin = m_graph.vertex(next).point;
                 path.push_back(origin);
                 at_vertex = next;
                 continue;
@@ -249,14 +338,14 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
             r = closest_intersected_edge(origin, direction,
                                          [&](const Edge_id& e) { return e == on; });
             if (r.empty()) {
-                Vertex_id s = m_working.source(on), t = m_working.target(on);
+                Vertex_id s = m_graph.source(on), t = m_graph.target(on);
                 double score =
-                    direction * Vector(m_working.vertex(s).point, m_working.vertex(t).point);
+                    direction * Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
                 if (score == 0)
                     return;
                 at_vertex = score > 0 ? t : s;
                 at_edge = Edge_id();
-                origin = m_working.vertex(at_vertex).point;
+                origin = m_graph.vertex(at_vertex).point;
                 path.push_back(origin);
                 continue;
             }

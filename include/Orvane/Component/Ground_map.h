@@ -160,7 +160,8 @@ class Ground_map : public Base {
 
     const Mask& mask() const { return m_mask; }
     const Graph& graph() const { return m_graph; }
-    const Graph& working_graph() const { return m_working; }
+    /// The working graph as the last request left it (a copy of the loaded graph before any).
+    const Graph& working_graph() const;
     int max_length() const { return m_max_length; }
     int front_z() const { return m_front_z; }
     int back_z() const { return m_back_z; }
@@ -177,6 +178,13 @@ class Ground_map : public Base {
         /// Calls f(id) for every item registered in the cells that the segment passes through
         /// (each item at most once) until f returns true; returns whether it did.
         template <typename F> bool any_near(const Segment& s, F&& f) const;
+        /// Calls f(id) once for every item registered in the cells around p, ring after ring
+        /// (ring r: the cells r cells away from p's cell), until `enough(r)` is true after a
+        /// ring: every item not met by then lies at least r cells widths from p. Returns false,
+        /// without a call, when p is not inside the grid.
+        template <typename F, typename G> bool around(const Point& p, F&& f, G&& enough) const;
+        /// Width of a cell, in pixels.
+        double cell() const { return m_cell; }
 
       private:
         /// Calls f(cell) for the cells that the segment passes through, widened by a hair so
@@ -187,22 +195,75 @@ class Ground_map : public Base {
         double m_cell = 32;
         double m_x0 = 0, m_y0 = 0;
         int m_cols = 0, m_rows = 0;
-        std::vector<std::vector<std::uint32_t>> m_cells;
+        std::vector<std::uint32_t> m_start; ///< cell c lists m_ids[m_start[c]..m_start[c + 1])
+        std::vector<std::uint32_t> m_ids;
         mutable std::vector<std::uint32_t> m_stamp;
         mutable std::uint32_t m_query = 0;
     };
 
+    /// A border edge of the loaded graph, as the crossing tests need it.
+    struct Border {
+        Segment segment;
+        Vertex_id source;
+        Vertex_id target;
+        Edge_id edge;
+    };
+    /// One step along the loaded graph from a vertex: to `to` by `edge`, `length` pixels.
+    struct Arc {
+        std::uint32_t to;
+        std::uint32_t edge;
+        double length;
+    };
+    /// What the last request did to the working graph. The working graph itself is made from
+    /// it only when someone looks at it, so that a request touches only the part of the graph
+    /// that its search explores. Vertex handles are those before the clean-up.
+    struct Request {
+        enum class Stage {
+            copy,      ///< a plain copy of the loaded graph
+            augmented, ///< origin and target inserted and linked; no search (isolated target)
+            cleaned,   ///< then cleaned up; no search (the origin saw nothing)
+            searched,  ///< then searched: `distance` holds the search's distances
+        } stage = Stage::copy;
+        Point origin;
+        Point target;
+        bool new_origin = false;
+        bool new_target = false;
+        Edge_id origin_edge;
+        Edge_id target_edge;
+        std::vector<std::pair<Vertex_id, Vertex_id>> links; ///< in the link set's order
+        std::vector<double> distance;
+    };
+
     void snap(Point& p, Vertex_id& v, Edge_id& e) const;
-    void index_borders();
+    /// Rebuilds what is derived from the loaded graph: the border grid and the arcs.
+    void index_graph();
     bool walkable_midpoint(const Point& a, const Point& b) const;
+    /// Starts a request: the working graph becomes a plain copy of the loaded graph.
+    void reset_working();
+    /// The working graph for reading, without making a copy of the loaded graph for it.
+    const Graph& working() const;
+    /// Dijkstra's search from origin to target over the loaded graph's arcs (without the
+    /// request's deleted edges) and the request's links, n vertices before the clean-up; the
+    /// same walk that the search on the cleaned working graph finds.
+    bool search(Vertex_id origin, Vertex_id target, std::size_t n, std::vector<Point>& path);
 
     Mask m_mask;
     int m_max_length = 0;
     int m_front_z = 0;
     int m_back_z = 0;
     Graph m_graph;
-    Graph m_working;
-    Grid m_borders; ///< border edges of the loaded graph
+    mutable Graph m_working;
+    mutable bool m_working_ready = true; ///< whether m_working shows m_request
+    Request m_request;
+    std::vector<Border> m_border_list;
+    Grid m_borders; ///< m_border_list by position
+    Grid m_simplices; ///< vertex v as v, edge e as vertex count + e
+    std::vector<std::uint32_t> m_arc_start; ///< vertex v's arcs: m_arcs[m_arc_start[v]..[v + 1])
+    std::vector<Arc> m_arcs; ///< per vertex in increasing edge index, as after a clean-up
+    // scratch of the search, kept between requests to spare allocations
+    std::vector<std::uint32_t> m_link_start;
+    std::vector<std::uint32_t> m_link_to;
+    std::vector<Vertex_id> m_parent;
 };
 
 template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) const {
@@ -218,9 +279,14 @@ template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) cons
     auto row = [&](double y) {
         return std::clamp(int(std::floor((y - m_y0) / m_cell)), 1, m_rows - 2);
     };
-    int c0 = column(std::min(a.x(), b.x()) - eps), c1 = column(std::max(a.x(), b.x()) + eps);
-    double dx = b.x() - a.x(), dy = b.y() - a.y();
-    for (int c = c0; c <= c1; ++c) {
+    const int c0 = column(std::min(a.x(), b.x()) - eps);
+    const int c1 = column(std::max(a.x(), b.x()) + eps);
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    // Cells are visited from the first point towards the second (columns in that direction,
+    // rows within a column too), so that a search that stops at the first hit looks first
+    // where the segment starts.
+    for (int k = 0; k <= c1 - c0; ++k) {
+        const int c = dx < 0 ? c1 - k : c0 + k;
         double ymin = std::min(a.y(), b.y()), ymax = std::max(a.y(), b.y());
         if (dx != 0) {
             // the part of the segment within this column (widened by eps)
@@ -235,22 +301,26 @@ template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) cons
             ymin = std::min(a.y() + dy * u0, a.y() + dy * u1);
             ymax = std::max(a.y() + dy * u0, a.y() + dy * u1);
         }
-        for (int r = row(ymin - eps), r1 = row(ymax + eps); r <= r1; ++r)
+        const int r0 = row(ymin - eps), r1 = row(ymax + eps);
+        for (int m = 0; m <= r1 - r0; ++m) {
+            const int r = dy < 0 ? r1 - m : r0 + m;
             if (f(std::size_t(r) * std::size_t(m_cols) + std::size_t(c)))
                 return true;
+        }
     }
     return false;
 }
 
 template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) const {
-    if (m_cells.empty())
+    if (m_start.empty())
         return false;
     if (++m_query == 0) { // wrapped: forget every old stamp
         std::fill(m_stamp.begin(), m_stamp.end(), 0);
         m_query = 1;
     }
     return cells(s, [&](std::size_t cell) {
-        for (std::uint32_t id : m_cells[cell]) {
+        for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
+            const std::uint32_t id = m_ids[k];
             if (m_stamp[id] == m_query)
                 continue;
             m_stamp[id] = m_query;
@@ -259,6 +329,50 @@ template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) c
         }
         return false;
     });
+}
+
+template <typename F, typename G>
+bool Ground_map::Grid::around(const Point& p, F&& f, G&& enough) const {
+    if (m_start.empty() || !std::isfinite(p.x()) || !std::isfinite(p.y()))
+        return false;
+    const double fx = std::floor((p.x() - m_x0) / m_cell), fy = std::floor((p.y() - m_y0) / m_cell);
+    if (fx < 1 || fy < 1 || fx > m_cols - 2 || fy > m_rows - 2)
+        return false;
+    const int cx = int(fx), cy = int(fy);
+    if (++m_query == 0) { // wrapped: forget every old stamp
+        std::fill(m_stamp.begin(), m_stamp.end(), 0);
+        m_query = 1;
+    }
+    auto visit = [&](int c, int r) {
+        if (c < 0 || r < 0 || c >= m_cols || r >= m_rows)
+            return;
+        const std::size_t cell = std::size_t(r) * std::size_t(m_cols) + std::size_t(c);
+        for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
+            const std::uint32_t id = m_ids[k];
+            if (m_stamp[id] != m_query) {
+                m_stamp[id] = m_query;
+                f(id);
+            }
+        }
+    };
+    const int last = std::max(m_cols, m_rows);
+    for (int ring = 0; ring <= last; ++ring) {
+        if (ring == 0) {
+            visit(cx, cy);
+        } else {
+            for (int c = cx - ring; c <= cx + ring; ++c) {
+                visit(c, cy - ring);
+                visit(c, cy + ring);
+            }
+            for (int r = cy - ring + 1; r <= cy + ring - 1; ++r) {
+                visit(cx - ring, r);
+                visit(cx + ring, r);
+            }
+        }
+        if (enough(ring))
+            break;
+    }
+    return true;
 }
 
 } // namespace Orvane::Component

@@ -1,4 +1,8 @@
 #include <cmath>
+#include <limits>
+#include <queue>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -206,6 +210,219 @@ TEST(Ground_map_path_built, PathOnABuiltAndStoredGraphStaysOnWalkablePixels) {
                 EXPECT_TRUE(map.is_ground_point(q)) << Orvane::to_string(q) << " in " << show(path);
             }
             at = p;
+        }
+    }
+}
+
+// ---- The requests against a plain, step-by-step reading of their definition ----
+
+using Eid = Ground_map::Edge_id;
+constexpr double far = std::numeric_limits<double>::max();
+
+/// The nearest vertex or edge by a scan of the whole loaded graph.
+Ground_map::Simplex plain_closest_simplex(const Ground_map& map, const Point& p) {
+    const Ground_map::Graph& g = map.graph();
+    Ground_map::Simplex best;
+    best.point = p;
+    for (std::size_t i = 0; i < g.vertex_count(); ++i) {
+        double d = Orvane::distance(p, g.vertex(Vid(i)).point);
+        if (d < best.distance)
+            best = {Vid(i), Eid(), d, g.vertex(Vid(i)).point};
+    }
+    for (std::size_t i = 0; i < g.edge_count(); ++i) {
+        Orvane::Segment seg(g.vertex(g.source(Eid(i))).point, g.vertex(g.target(Eid(i))).point);
+        auto [q, inside] = seg.projection(p);
+        double d = Orvane::distance(p, q);
+        if (inside && d < best.distance)
+            best = {Vid(), Eid(i), d, q};
+    }
+    return best;
+}
+
+struct Plain_result {
+    std::vector<Point> path;
+    Ground_map::Graph working;
+};
+
+/// A request to a point done literally: copy, insert, link by testing every border edge, clean
+/// up, and Dijkstra's search with every vertex queued from the start.
+Plain_result plain_find_path(const Ground_map& map, Point o, Point t) {
+    Plain_result result{{}, map.graph()};
+    Ground_map::Graph& w = result.working;
+    auto snap = [&](Point& p, Vid& v, Eid& e) {
+        Ground_map::Simplex c = plain_closest_simplex(map, p);
+        if (c.empty())
+            return;
+        if (!map.is_ground_point(p) || c.distance < Ground_map::border_radius) {
+            p = c.point;
+            if (c.edge.is_none())
+                v = c.vertex;
+            else
+                e = c.edge;
+        }
+    };
+    Vid ov, tv;
+    Eid oe, te;
+    snap(o, ov, oe);
+    snap(t, tv, te);
+    std::set<std::pair<Vid, Vid>, Ground_map::Compare_ordered_pair> links;
+    auto insert = [&](const Point& p, Vid& v, const Eid& e) {
+        if (!e.is_none()) {
+            v = w.add_vertex({p, 0, 0});
+            Vid s = w.source(e), u = w.target(e);
+            w.delete_edge(e);
+            links.insert({v, s});
+            links.insert({v, u});
+        } else if (v.is_none()) {
+            v = w.add_vertex({p, 0, 0});
+        }
+    };
+    if (!oe.is_none() && te == oe) {
+        result.path.push_back(t);
+        return result;
+    }
+    insert(o, ov, oe);
+    insert(t, tv, te);
+    auto midpoint_walkable = [&](const Point& a, const Point& b) {
+        return map.is_ground_point(Point((a.x() + b.x()) / 2, (a.y() + b.y()) / 2));
+    };
+    bool blocked = map.intersects_border(w, Orvane::Segment(o, t), [&](const Eid& e) {
+        return w.source(e) == ov || w.target(e) == ov || w.source(e) == tv || w.target(e) == tv;
+    });
+    if (!blocked && midpoint_walkable(o, t)) {
+        result.path.push_back(t);
+        result.working = map.graph();
+        return result;
+    }
+    std::size_t n = w.vertex_count();
+    for (std::size_t k = 0; k < n; ++k) {
+        Vid i(k);
+        if (i == ov || i == tv)
+            continue;
+        for (const Vid& j : {ov, tv}) {
+            const Point &pi = w.vertex(i).point, &pj = w.vertex(j).point;
+            if (!midpoint_walkable(pi, pj))
+                continue;
+            bool crossed = false;
+            for (std::size_t e = 0; e < w.edge_count() && !crossed; ++e) {
+                Vid s = w.source(Eid(e)), u = w.target(Eid(e));
+                if (s.is_none() || u.is_none() || !w.edge(Eid(e)).border || Eid(e) == oe ||
+                    Eid(e) == te || s == i || u == i)
+                    continue;
+                crossed = Ground_map::crosses(Orvane::Segment(pi, pj),
+                                              Orvane::Segment(w.vertex(s).point, w.vertex(u).point));
+            }
+            if (!crossed)
+                links.insert({i, j});
+        }
+    }
+    for (const auto& [a, b] : links)
+        w.edge(w.add_edge(a, b, {})).border = false;
+    if (w.incident_edges(tv).empty())
+        return result;
+    std::vector<Vid> renumbering = w.clean();
+    w.validity();
+    ov = renumbering[ov.index()];
+    tv = renumbering[tv.index()];
+    if (ov.is_none())
+        return result;
+    std::vector<Vid> parent(w.vertex_count());
+    std::priority_queue<std::pair<double, Vid>> queue;
+    for (std::size_t k = 0; k < w.vertex_count(); ++k) {
+        w.vertex(Vid(k)).distance = Vid(k) == ov ? 0 : far;
+        queue.push({-w.vertex(Vid(k)).distance, Vid(k)});
+    }
+    while (!queue.empty()) {
+        auto [minus_d, v] = queue.top();
+        queue.pop();
+        if (-minus_d > w.vertex(v).distance)
+            continue;
+        for (const Eid& e : w.incident_edges(v)) {
+            Vid u = w.opposite(e, v);
+            double nd = Orvane::distance(w.vertex(v).point, w.vertex(u).point) + -minus_d;
+            if (w.vertex(u).distance > nd) {
+                w.vertex(u).distance = nd;
+                parent[u.index()] = v;
+                queue.push({-nd, u});
+            }
+        }
+    }
+    std::vector<Point> reversed;
+    for (Vid v = tv; v != ov; v = parent[v.index()]) {
+        if (parent[v.index()].is_none())
+            return result;
+        reversed.push_back(w.vertex(v).point);
+    }
+    result.path.assign(reversed.rbegin(), reversed.rend());
+    return result;
+}
+
+/// A mask of random wall rectangles and discs.
+Ground_map::Mask random_mask(unsigned seed, int width, int height, int walls) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> x(0, width), y(0, height), size(4, 30);
+    struct Wall {
+        int x, y, w, h;
+        bool disc;
+    };
+    std::vector<Wall> list;
+    for (int i = 0; i < walls; ++i)
+        list.push_back({x(random), y(random), size(random), size(random), i % 3 == 0});
+    return Ground_map::Mask(width, height, [&](int px, int py) -> Ground_map::Mask::Color {
+        for (const Wall& w : list) {
+            bool in = w.disc ? (px - w.x) * (px - w.x) + (py - w.y) * (py - w.y) < w.w * w.w / 4
+                             : px >= w.x && px < w.x + w.w && py >= w.y && py < w.y + w.h;
+            if (in)
+                return {200, 30, 30};
+        }
+        auto g = static_cast<unsigned char>(py * 255 / height);
+        return {g, g, g};
+    });
+}
+
+void expect_same_graph(const Ground_map::Graph& got, const Ground_map::Graph& expected) {
+    ASSERT_EQ(got.vertex_count(), expected.vertex_count());
+    ASSERT_EQ(got.edge_count(), expected.edge_count());
+    for (std::size_t k = 0; k < got.vertex_count(); ++k) {
+        ASSERT_EQ(got.vertex(Vid(k)).point, expected.vertex(Vid(k)).point) << "vertex " << k;
+        ASSERT_EQ(got.incident_edges(Vid(k)), expected.incident_edges(Vid(k))) << "vertex " << k;
+    }
+    for (std::size_t k = 0; k < got.edge_count(); ++k) {
+        ASSERT_EQ(got.source(Eid(k)), expected.source(Eid(k))) << "edge " << k;
+        ASSERT_EQ(got.target(Eid(k)), expected.target(Eid(k))) << "edge " << k;
+        ASSERT_EQ(got.edge(Eid(k)).border, expected.edge(Eid(k)).border) << "edge " << k;
+    }
+}
+
+TEST(Ground_map_path_plain, RequestsMatchAPlainReadingOnRandomMaps) {
+    for (unsigned seed : {1u, 2u, 3u, 4u}) {
+        Ground_map map("room", "ground_map", random_mask(seed, 240, 160, 14 + 4 * int(seed)), 100,
+                       0);
+        map.build_graph({});
+        map = Ground_map("room", "ground_map", map.mask(), 100, 0, map.graph());
+        std::mt19937 random(seed * 77);
+        // points off the mask too, and some on the graph's vertices
+        std::uniform_real_distribution<double> x(-20, 260), y(-20, 180);
+        std::uniform_int_distribution<std::size_t> vertex(0, map.graph().vertex_count() - 1);
+        auto some_point = [&](int k) {
+            return k % 5 == 4 ? map.graph().vertex(Vid(vertex(random))).point
+                              : Point(x(random), y(random));
+        };
+        for (int k = 0; k < 40; ++k) {
+            Point from = some_point(k), to = some_point(k + 2);
+            SCOPED_TRACE("seed " + std::to_string(seed) + ": " + Orvane::to_string(from) + " -> " +
+                         Orvane::to_string(to));
+            Ground_map::Simplex near = map.closest_simplex(to), plain = plain_closest_simplex(map, to);
+            EXPECT_EQ(near.vertex, plain.vertex);
+            EXPECT_EQ(near.edge, plain.edge);
+            EXPECT_EQ(near.point, plain.point);
+            EXPECT_EQ(near.distance, plain.distance);
+            Plain_result expected = plain_find_path(map, from, to);
+            std::vector<Point> path;
+            map.find_path(from, to, path);
+            EXPECT_EQ(path, expected.path) << "got " << show(path) << "expected "
+                                           << show(expected.path);
+            expect_same_graph(map.working_graph(), expected.working);
         }
     }
 }
