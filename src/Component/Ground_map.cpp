@@ -309,6 +309,9 @@ void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Segment>
         all.ymax = std::max(all.ymax, b.ymax);
         max_id = std::max(max_id, id);
     }
+    // Cells of 32 pixels, wider when the items spread over more than a thousand of them (a
+    // graph file may hold any coordinates): the grid stays small whatever it covers.
+    m_cell = std::max(32.0, std::max(all.xmax - all.xmin, all.ymax - all.ymin) / 1024);
     m_x0 = all.xmin - 2 * m_cell;
     m_y0 = all.ymin - 2 * m_cell;
     m_cols = int((all.xmax - m_x0) / m_cell) + 3;

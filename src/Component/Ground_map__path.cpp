@@ -206,6 +206,7 @@ bool Ground_map::search(Vertex_id origin, Vertex_id target, std::size_t n,
 
 bool Ground_map::shortest_path(Vertex_id origin, Vertex_id target, std::vector<Point>& path) {
     working_graph();
+    m_working.vertex(target); // a target outside the graph is fatal, never read beyond it
     std::size_t n = m_working.vertex_count();
     std::vector<Vertex_id> parent(n);
     std::priority_queue<std::pair<double, Vertex_id>> queue;

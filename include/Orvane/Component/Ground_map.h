@@ -280,11 +280,12 @@ template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) cons
         !std::isfinite(b.y()))
         return false;
     const double eps = 1e-6 * m_cell;
+    // clamped before the conversion, so that far points convert safely
     auto column = [&](double x) {
-        return std::clamp(int(std::floor((x - m_x0) / m_cell)), 1, m_cols - 2);
+        return int(std::clamp(std::floor((x - m_x0) / m_cell), 1.0, double(m_cols - 2)));
     };
     auto row = [&](double y) {
-        return std::clamp(int(std::floor((y - m_y0) / m_cell)), 1, m_rows - 2);
+        return int(std::clamp(std::floor((y - m_y0) / m_cell), 1.0, double(m_rows - 2)));
     };
     const int c0 = column(std::min(a.x(), b.x()) - eps);
     const int c1 = column(std::max(a.x(), b.x()) + eps);

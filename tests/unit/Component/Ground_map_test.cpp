@@ -218,4 +218,18 @@ TEST(Ground_map, NeighborQueryIsTrueUnlessBothHandlesAreNone) {
     EXPECT_TRUE((Ground_map::Neighbor_query{Vid(), Vid(3)}));
 }
 
+TEST(Ground_map, FarVerticesFromAGraphFileAreHandled) {
+    // Coordinates anywhere in the file's range: nearest searches and requests still answer.
+    File_bytes f;
+    f.u(3, 2).vertex(-2000000000, 5, 0).vertex(2000000000, 5, 0).vertex(0, -2000000000, 0);
+    f.u(2, 2).edge(0, 1, 1).edge(1, 2, 1);
+    Ground_map map("room", "ground_map", text_mask({"....", "...."}, 10), 100, 0, parse(f.bytes));
+    Ground_map::Simplex s = map.closest_simplex({20, 0});
+    EXPECT_EQ(s.edge, Eid(0));
+    EXPECT_EQ(s.point, Point(20, 5));
+    std::vector<Point> path;
+    map.find_path(Point(5, 15), Point(35, 15), path);
+    EXPECT_EQ(path, std::vector<Point>{Point(35, 15)});
+}
+
 } // namespace
