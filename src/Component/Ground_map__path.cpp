@@ -166,9 +166,10 @@ bool Ground_map::search(Vertex_id origin, Vertex_id target, std::size_t n,
     dist[origin.index()] = 0;
     queue.push({-0.0, origin});
     while (!queue.empty()) {
-        auto [minus_d, v] = queue.top();
+        // plain variables, not a structured binding: the relaxing lambda below captures them
+        const double d = -queue.top().first;
+        const Vertex_id v = queue.top().second;
         queue.pop();
-        double d = -minus_d;
         const std::size_t iv = v.index();
         if (d > dist[iv])
             continue; // outdated entry
