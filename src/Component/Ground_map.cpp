@@ -56,23 +56,25 @@ void put(std::vector<char>& out, std::uint32_t v, int bytes) {
 
 } // namespace
 
-Ground_map::Graph Ground_map::parse_graph(const char* data, std::size_t size,
-                                          const std::string& file) {
-    check(size >= 2, "Graph file " + file + " is missing or shorter than its vertex count (" +
-                         std::to_string(size) + " bytes)");
+std::optional<std::string> Ground_map::try_parse_graph(const char* data, std::size_t size,
+                                                       const std::string& file, Graph& graph) {
+    if (size < 2)
+        return "Graph file " + file + " is missing or shorter than its vertex count (" +
+               std::to_string(size) + " bytes)";
     Reader r{reinterpret_cast<const unsigned char*>(data)};
     std::size_t v_count = r.u(2);
     std::size_t edges_at = 2 + 9 * v_count;
-    check(size >= edges_at + 2, "Graph file " + file + " is truncated: " + std::to_string(size) +
-                                    " bytes for " + std::to_string(v_count) + " vertices");
+    if (size < edges_at + 2)
+        return "Graph file " + file + " is truncated: " + std::to_string(size) + " bytes for " +
+               std::to_string(v_count) + " vertices";
     Reader e_reader{r.data, edges_at};
     std::size_t e_count = e_reader.u(2);
     std::size_t expected = 4 + 9 * v_count + 5 * e_count;
-    check(size == expected, "Graph file " + file + " has " + std::to_string(size) +
-                                " bytes where " + std::to_string(v_count) + " vertices and " +
-                                std::to_string(e_count) + " edges take " +
-                                std::to_string(expected));
-    Graph graph;
+    if (size != expected)
+        return "Graph file " + file + " has " + std::to_string(size) + " bytes where " +
+               std::to_string(v_count) + " vertices and " + std::to_string(e_count) +
+               " edges take " + std::to_string(expected);
+    graph = Graph();
     for (std::size_t i = 0; i < v_count; ++i) {
         auto x = std::int32_t(r.u(4));
         auto y = std::int32_t(r.u(4));
@@ -84,13 +86,21 @@ Ground_map::Graph Ground_map::parse_graph(const char* data, std::size_t size,
         std::size_t s = r.u(2);
         std::size_t t = r.u(2);
         bool border = r.u(1) != 0;
-        check(s < v_count && t < v_count, "Graph file " + file + ": edge " + std::to_string(i) +
-                                              " joins vertices " + std::to_string(s) + " and " +
-                                              std::to_string(t) + " but there are only " +
-                                              std::to_string(v_count) + " vertices");
+        if (s >= v_count || t >= v_count)
+            return "Graph file " + file + ": edge " + std::to_string(i) + " joins vertices " +
+                   std::to_string(s) + " and " + std::to_string(t) + " but there are only " +
+                   std::to_string(v_count) + " vertices";
         Edge_id e = graph.add_edge(Vertex_id(s), Vertex_id(t), {true});
         graph.edge(e).border = border;
     }
+    return std::nullopt;
+}
+
+Ground_map::Graph Ground_map::parse_graph(const char* data, std::size_t size,
+                                          const std::string& file) {
+    Graph graph;
+    std::optional<std::string> problem = try_parse_graph(data, size, file, graph);
+    check(!problem, *problem);
     return graph;
 }
 

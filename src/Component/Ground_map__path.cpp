@@ -166,6 +166,7 @@ bool Ground_map::search(Vertex_id origin, Vertex_id target, std::size_t n,
     dist[origin.index()] = 0;
     queue.push({-0.0, origin});
     while (!queue.empty()) {
+        // plain variables, not a structured binding: the relaxing lambda below captures them
         const double d = -queue.top().first;
         const Vertex_id v = queue.top().second;
         queue.pop();
@@ -217,9 +218,9 @@ bool Ground_map::shortest_path(Vertex_id origin, Vertex_id target, std::vector<P
     m_working.vertex(origin).distance = 0;
     queue.push({-0.0, origin});
     while (!queue.empty()) {
-        const double d = -queue.top().first;
-        const Vertex_id v = queue.top().second;
+        auto [minus_d, v] = queue.top();
         queue.pop();
+        double d = -minus_d;
         if (d > m_working.vertex(v).distance)
             continue; // outdated entry
         if (v == target)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -120,6 +121,11 @@ class Ground_map : public Base {
     /// little-endian. A size that does not match the counts, or an edge naming a missing vertex,
     /// is a fatal check naming `file`.
     static Graph parse_graph(const char* data, std::size_t size, const std::string& file);
+    /// The same reading without the fatal check: fills `graph` and returns nothing when the
+    /// bytes hold a sound graph file, or returns the message that parse_graph() would end with
+    /// (naming `file`), `graph` then holding an unspecified part of the file.
+    static std::optional<std::string> try_parse_graph(const char* data, std::size_t size,
+                                                      const std::string& file, Graph& graph);
     /// The graph file's bytes for the loaded graph (deleted edges left out). Vertices on pixel
     /// corners are stored at the walkable pixel they bound. More than 65535 vertices or edges is
     /// a fatal check naming `file`.

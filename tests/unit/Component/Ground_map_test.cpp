@@ -1,4 +1,5 @@
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,50 @@ TEST(Ground_mapDeathTest, MalformedGraphFilesAreFatalAndNameTheFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EXIT(parse(c.bytes), ::testing::ExitedWithCode(1), c.message);
+    }
+}
+
+TEST(Ground_mapDeathTest, TryParseGraphReportsWhatTheFatalReadWouldSay) {
+    // The non-fatal reading returns the fatal reading's message in full, and nothing for a
+    // sound file, whose graph it fills.
+    File_bytes good;
+    good.u(2, 2).vertex(10, 20, 0).vertex(30, 20, 255).u(1, 2).edge(1, 0, 7);
+    Ground_map::Graph g;
+    EXPECT_EQ(Ground_map::try_parse_graph(good.bytes.data(), good.bytes.size(), "a.graph", g),
+              std::nullopt);
+    ASSERT_EQ(g.vertex_count(), 2u);
+    ASSERT_EQ(g.edge_count(), 1u);
+    EXPECT_EQ(g.vertex(Vid(1)).point, Point(30, 20));
+
+    File_bytes missing_vertex;
+    missing_vertex.u(2, 2).vertex(10, 20, 0).vertex(30, 20, 255).u(1, 2).edge(0, 2, 1);
+    File_bytes vertices_cut;
+    vertices_cut.u(3, 2).vertex(1, 1, 1);
+    std::vector<char> longer = good.bytes;
+    longer.push_back(0);
+    const std::vector<std::pair<std::vector<char>, std::string>> cases = {
+        {{char(1)}, "Graph file a.graph is missing or shorter than its vertex count (1 bytes)"},
+        {vertices_cut.bytes, "Graph file a.graph is truncated: 11 bytes for 3 vertices"},
+        {longer, "Graph file a.graph has 28 bytes where 2 vertices and 1 edges take 27"},
+        {missing_vertex.bytes,
+         "Graph file a.graph: edge 0 joins vertices 0 and 2 but there are only 2 vertices"},
+    };
+    auto literal = [](const std::string& text) { // as a pattern matching exactly the text
+        std::string pattern;
+        for (char c : text) {
+            if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+                pattern += '\\';
+            pattern += c;
+        }
+        return pattern;
+    };
+    for (const auto& [bytes, message] : cases) {
+        SCOPED_TRACE(message);
+        Ground_map::Graph ignored;
+        EXPECT_EQ(Ground_map::try_parse_graph(bytes.data(), bytes.size(), "a.graph", ignored),
+                  message);
+        EXPECT_EXIT(Ground_map::parse_graph(bytes.data(), bytes.size(), "a.graph"),
+                    ::testing::ExitedWithCode(1), ": " + literal(message) + "\n");
     }
 }
 
