@@ -299,6 +299,7 @@ bool Ground_map::intersects_border(const Graph& graph, const Segment& segment,
 
 void Ground_map::Grid::clear() {
     m_cols = m_rows = 0;
+    m_items = 0;
     m_start.clear();
     m_ids.clear();
     m_stamp.clear();
@@ -320,8 +321,15 @@ void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Segment>
         max_id = std::max(max_id, id);
     }
     // Cells of 32 pixels, wider when the items spread over more than a thousand of them (a
-    // graph file may hold any coordinates): the grid stays small whatever it covers.
-    m_cell = std::max(32.0, std::max(all.xmax - all.xmin, all.ymax - all.ymin) / 1024);
+    // graph file may hold any coordinates), and wider still until the grid holds no more cells
+    // than a few per item: building it and walking it then cost in proportion to the items,
+    // however far apart they lie.
+    const double width = all.xmax - all.xmin, height = all.ymax - all.ymin;
+    const double max_cells = std::max(4096.0, 8.0 * double(items.size()));
+    m_cell = std::max(32.0, std::max(width, height) / 1024);
+    while ((width / m_cell + 6) * (height / m_cell + 6) > max_cells)
+        m_cell *= 2;
+    m_items = items.size();
     m_x0 = all.xmin - 2 * m_cell;
     m_y0 = all.ymin - 2 * m_cell;
     m_cols = int((all.xmax - m_x0) / m_cell) + 3;

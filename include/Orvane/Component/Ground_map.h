@@ -193,8 +193,10 @@ class Ground_map : public Base {
         template <typename F> bool any_near(const Segment& s, F&& f) const;
         /// Calls f(id) once for every item registered in the cells around p, ring after ring
         /// (ring r: the cells r cells away from p's cell), until `enough(r)` is true after a
-        /// ring: every item not met by then lies at least r cells widths from p. Returns false,
-        /// without a call, when p is not inside the grid.
+        /// ring (every item not met by then lies at least r cells widths from p) or the rings
+        /// have covered the whole grid. Returns false, without a call, when p is not inside the
+        /// grid, and false too when the rings would visit more cells than a few per item (the
+        /// items met so far are then not all the candidates): a scan of every item is cheaper.
         template <typename F, typename G> bool around(const Point& p, F&& f, G&& enough) const;
         /// Width of a cell, in pixels.
         double cell() const { return m_cell; }
@@ -208,6 +210,7 @@ class Ground_map : public Base {
         double m_cell = 32;
         double m_x0 = 0, m_y0 = 0;
         int m_cols = 0, m_rows = 0;
+        std::size_t m_items = 0; ///< items registered by the last build
         std::vector<std::uint32_t> m_start; ///< cell c lists m_ids[m_start[c]..m_start[c + 1])
         std::vector<std::uint32_t> m_ids;
         mutable std::vector<std::uint32_t> m_stamp;
@@ -357,9 +360,11 @@ bool Ground_map::Grid::around(const Point& p, F&& f, G&& enough) const {
         std::fill(m_stamp.begin(), m_stamp.end(), 0);
         m_query = 1;
     }
+    // Cells visited, out of a budget of a few per item: past it, the nearest item lies so far
+    // away (in cells) that scanning every item costs less than walking on.
+    std::size_t budget = 4 * m_items + 64;
     auto visit = [&](int c, int r) {
-        if (c < 0 || r < 0 || c >= m_cols || r >= m_rows)
-            return;
+        --budget;
         const std::size_t cell = std::size_t(r) * std::size_t(m_cols) + std::size_t(c);
         for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
             const std::uint32_t id = m_ids[k];
@@ -369,21 +374,40 @@ bool Ground_map::Grid::around(const Point& p, F&& f, G&& enough) const {
             }
         }
     };
-    const int last = std::max(m_cols, m_rows);
-    for (int ring = 0; ring <= last; ++ring) {
+    for (int ring = 0;; ++ring) {
+        // the ring's cells within the grid (rings are clipped to it)
+        const int c0 = std::max(cx - ring, 0), c1 = std::min(cx + ring, m_cols - 1);
+        const int r0 = std::max(cy - ring + 1, 0), r1 = std::min(cy + ring - 1, m_rows - 1);
+        std::size_t cells = 0;
+        if (ring == 0) {
+            cells = 1;
+        } else {
+            const std::size_t across = std::size_t(c1 - c0 + 1);
+            const std::size_t down = r1 >= r0 ? std::size_t(r1 - r0 + 1) : 0;
+            cells = across * ((cy - ring >= 0) + (cy + ring < m_rows)) +
+                    down * ((cx - ring >= 0) + (cx + ring < m_cols));
+        }
+        if (cells > budget)
+            return false;
         if (ring == 0) {
             visit(cx, cy);
         } else {
-            for (int c = cx - ring; c <= cx + ring; ++c) {
-                visit(c, cy - ring);
-                visit(c, cy + ring);
+            for (int c = c0; c <= c1; ++c) {
+                if (cy - ring >= 0)
+                    visit(c, cy - ring);
+                if (cy + ring < m_rows)
+                    visit(c, cy + ring);
             }
-            for (int r = cy - ring + 1; r <= cy + ring - 1; ++r) {
-                visit(cx - ring, r);
-                visit(cx + ring, r);
+            for (int r = r0; r <= r1; ++r) {
+                if (cx - ring >= 0)
+                    visit(cx - ring, r);
+                if (cx + ring < m_cols)
+                    visit(cx + ring, r);
             }
         }
-        if (enough(ring))
+        const bool whole = cx - ring <= 0 && cy - ring <= 0 && cx + ring >= m_cols - 1 &&
+                           cy + ring >= m_rows - 1;
+        if (whole || enough(ring))
             break;
     }
     return true;

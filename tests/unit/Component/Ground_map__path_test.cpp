@@ -443,4 +443,57 @@ TEST(Ground_map_path_plain, RequestsMatchAPlainReadingOnRandomMaps) {
     }
 }
 
+TEST(Ground_map_path_plain, GraphSpreadOverHugeCoordinatesMatchesAPlainReading) {
+    // A few vertices at +-2e9 around a small outline on the mask: the nearest-item grid covers
+    // the whole spread with few, huge cells, and searches far from every item give up walking
+    // rings for a scan of the whole graph. Either way the answers are those of a plain reading.
+    ground_map_test::File_bytes f;
+    constexpr std::int32_t big = 2000000000;
+    f.u(8, 2)
+        .vertex(-big, -big, 0)
+        .vertex(big, -big, 50)
+        .vertex(big, big, 100)
+        .vertex(-big, big, 150)
+        .vertex(10, 10, 200)
+        .vertex(30, 10, 200)
+        .vertex(30, 20, 200)
+        .vertex(10, 20, 200);
+    f.u(9, 2)
+        .edge(0, 1, 1)
+        .edge(1, 2, 1)
+        .edge(2, 3, 1)
+        .edge(0, 3, 1)
+        .edge(4, 5, 1)
+        .edge(5, 6, 1)
+        .edge(6, 7, 1)
+        .edge(4, 7, 1)
+        .edge(0, 4, 0);
+    Ground_map map("room", "ground_map", text_mask({"....", "....", "...."}, 10), 100, 0,
+                   Ground_map::parse_graph(f.bytes.data(), f.bytes.size(), "huge.graph"));
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> anywhere(-2.1e9, 2.1e9), near_mask(-10, 50),
+        moderate(-1e6, 1e6);
+    std::vector<Point> points = {{20, 15}, {5, 5}, {-big, -big}, {0, 0}, {big, 0}, {1e9, -1e9}};
+    for (int k = 0; k < 30; ++k) {
+        points.push_back({anywhere(random), anywhere(random)});
+        points.push_back({near_mask(random), near_mask(random)});
+        points.push_back({moderate(random), moderate(random)});
+    }
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        const Point& to = points[k];
+        const Point& from = points[(k * 7 + 3) % points.size()];
+        SCOPED_TRACE(Orvane::to_string(from) + " -> " + Orvane::to_string(to));
+        Ground_map::Simplex near = map.closest_simplex(to), plain = plain_closest_simplex(map, to);
+        EXPECT_EQ(near.vertex, plain.vertex);
+        EXPECT_EQ(near.edge, plain.edge);
+        EXPECT_EQ(near.point, plain.point);
+        EXPECT_EQ(near.distance, plain.distance);
+        Plain_result expected = plain_find_path(map, from, to);
+        std::vector<Point> path;
+        map.find_path(from, to, path);
+        EXPECT_EQ(path, expected.path) << "got " << show(path) << "expected " << show(expected.path);
+        expect_same_graph(map.working_graph(), expected.working);
+    }
+}
+
 } // namespace
