@@ -203,15 +203,13 @@ bool Packaged_asset_manager::init(const std::string& folder, bool local) {
     if (local)
         return true;
 
-    SDL_file::Asset first = SDL_file::open(package_file(0), false);
-    if (!first)
-        return false;
-    SDL_file::close(first);
-
     std::vector<std::vector<char>> contents(packages.size());
     for (std::size_t id = 0; id < packages.size(); ++id) {
         const std::string path = package_file(id);
         SDL_file::Asset file = SDL_file::open(path, false);
+        // Without the first package there is no game here at all: the caller reports it.
+        if (!file && id == 0)
+            return false;
         check(file, "Package file " + path + " is missing or unreadable");
         contents[id].resize(file.size);
         std::size_t done = 0;
