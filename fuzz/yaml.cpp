@@ -12,16 +12,12 @@
 #include <Orvane/Third_party/Yaml.h>
 #include <Orvane/Utils/error.h>
 
-namespace Orvane {
+namespace {
 
-// Replaces the engine's fatal check for this program only.
-void check_impl(const char* /*file*/, int /*line*/, const std::string& message) {
+// Fatal checks throw in this program, so that the fuzzer goes on.
+void throw_on_fatal(const char* /*file*/, int /*line*/, const std::string& message) {
     throw std::runtime_error(message);
 }
-
-} // namespace Orvane
-
-namespace {
 
 using Orvane::Third_party::Yaml;
 
@@ -63,6 +59,7 @@ void walk(const Yaml::Node& root) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Orvane::set_fatal_handler(throw_on_fatal);
     // exactly sized, so that any read past the end is caught
     std::vector<char> text(reinterpret_cast<const char*>(data),
                            reinterpret_cast<const char*>(data) + size);

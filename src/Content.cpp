@@ -74,7 +74,7 @@ bool Content::remove(const std::string& entity, const std::string& component, bo
     Component_map& map = m_maps[map_index(component)];
     auto it = map.find(Component::Id(entity, component));
     if (it == map.end()) {
-        check(optional, "Id " + entity + ":" + component + " doesn't exist");
+        ORVANE_CHECK(optional, "Id " + entity + ":" + component + " doesn't exist");
         return false;
     }
     map.erase(it);

@@ -94,7 +94,7 @@ class Content {
     template <typename T>
     std::shared_ptr<T> get(const std::string& entity, const std::string& component) const {
         auto c = request<T>(entity, component);
-        check(c, "Cannot find " + entity + ":" + component);
+        ORVANE_CHECK(c, "Cannot find " + entity + ":" + component);
         return c;
     }
 
@@ -103,9 +103,9 @@ class Content {
     template <typename T>
     typename T::const_reference value(const Fast_access_component& slot) const {
         const Component_ptr& held = m_fast_access[index(slot)];
-        check(held, "Fast-access slot " + fast_access_name(slot) + " is empty");
+        ORVANE_CHECK(held, "Fast-access slot " + fast_access_name(slot) + " is empty");
         auto c = Component::cast<T>(held);
-        check(c, "Fast-access slot " + fast_access_name(slot) +
+        ORVANE_CHECK(c, "Fast-access slot " + fast_access_name(slot) +
                      " does not hold the requested type: " + held->str());
         return c->value();
     }
@@ -163,7 +163,7 @@ class Content {
   private:
     static std::size_t index(const Fast_access_component& slot) {
         const auto i = static_cast<std::size_t>(slot);
-        check(i < number_of_slots, "Invalid fast-access slot " + std::to_string(i));
+        ORVANE_CHECK(i < number_of_slots, "Invalid fast-access slot " + std::to_string(i));
         return i;
     }
 

@@ -210,7 +210,7 @@ bool Packaged_asset_manager::init(const std::string& folder, bool local) {
         // Without the first package there is no game here at all: the caller reports it.
         if (!file && id == 0)
             return false;
-        check(file, "Package file " + path + " is missing or unreadable");
+        ORVANE_CHECK(file, "Package file " + path + " is missing or unreadable");
         contents[id].resize(file.size);
         std::size_t done = 0;
         while (done < file.size) {
@@ -221,7 +221,7 @@ bool Packaged_asset_manager::init(const std::string& folder, bool local) {
             done += got;
         }
         SDL_file::close(file);
-        check(done == contents[id].size(),
+        ORVANE_CHECK(done == contents[id].size(),
               "Package file " + path + " could only be read up to offset " + std::to_string(done) +
                   " of " + std::to_string(contents[id].size()));
     }
@@ -230,14 +230,14 @@ bool Packaged_asset_manager::init(const std::string& folder, bool local) {
 }
 
 void Packaged_asset_manager::load(std::vector<std::vector<char>> contents) {
-    check(contents.size() == packages.size(), "Expected " + std::to_string(packages.size()) +
+    ORVANE_CHECK(contents.size() == packages.size(), "Expected " + std::to_string(packages.size()) +
                                                   " package buffers, got " +
                                                   std::to_string(contents.size()));
     buffers = std::move(contents);
     package_asset_map.clear();
     for (std::size_t id = 0; id < buffers.size(); ++id) {
         const auto error = index_package(buffers[id], id, package_asset_map);
-        check(!error, "Package " + package_file(id) + " is malformed at offset " +
+        ORVANE_CHECK(!error, "Package " + package_file(id) + " is malformed at offset " +
                           std::to_string(error->offset) + ": " + error->reason);
     }
 }
@@ -268,7 +268,7 @@ bool Packaged_asset_manager::exists(const std::string& name) {
 
 Packaged_image_info Packaged_asset_manager::image_info(const std::string& name) {
     const auto found = package_asset_map.find(name);
-    check(found != package_asset_map.end(), "Packaged asset " + name + " not found");
+    ORVANE_CHECK(found != package_asset_map.end(), "Packaged asset " + name + " not found");
     return {found->second.width, found->second.height, found->second.format};
 }
 
@@ -278,9 +278,9 @@ void Packaged_asset_manager::open(const std::string& name, void* destination, st
     if (highlight)
         key += ".HL";
     const auto found = package_asset_map.find(key);
-    check(found != package_asset_map.end(), "Packaged asset " + key + " not found");
+    ORVANE_CHECK(found != package_asset_map.end(), "Packaged asset " + key + " not found");
     const Packaged_asset_info& info = found->second;
-    check(info.size <= capacity, "Packaged asset " + key + " needs " + std::to_string(info.size) +
+    ORVANE_CHECK(info.size <= capacity, "Packaged asset " + key + " needs " + std::to_string(info.size) +
                                      " bytes, the destination holds " + std::to_string(capacity));
     Third_party::lz4_decompress_buffer(buffers[info.buffer_id].data() + info.offset,
                                        info.compressed_size, static_cast<char*>(destination),

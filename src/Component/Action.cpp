@@ -41,12 +41,12 @@ void Action::stop() {
 }
 
 const Action::Step& Action::first_step() const {
-    check(!m_steps.empty(), "Action " + str() + " has no steps");
+    ORVANE_CHECK(!m_steps.empty(), "Action " + str() + " has no steps");
     return m_steps.front();
 }
 
 const Action::Step& Action::last_step() const {
-    check(!m_steps.empty(), "Action " + str() + " has no steps");
+    ORVANE_CHECK(!m_steps.empty(), "Action " + str() + " has no steps");
     return m_steps.back();
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 /// The grid is checked before the image is loaded: a sheet without cells cannot be shown.
 const std::string& checked_sheet(const std::string& file, int width_subdiv, int height_subdiv) {
-    check(width_subdiv > 0 && height_subdiv > 0,
+    ORVANE_CHECK(width_subdiv > 0 && height_subdiv > 0,
           "Animation " + file + " needs at least one column and one row of cells, not " +
               std::to_string(width_subdiv) + " x " + std::to_string(height_subdiv));
     return file;
@@ -65,7 +65,7 @@ bool Animation::is_last_frame() const {
 }
 
 const Animation::Frame& Animation::current_frame() const {
-    check(m_current < m_frames.size(), "Animation " + id().str() + " has no frame " +
+    ORVANE_CHECK(m_current < m_frames.size(), "Animation " + id().str() + " has no frame " +
                                            std::to_string(m_current) + " (" +
                                            std::to_string(m_frames.size()) + " frames)");
     return m_frames[m_current];

@@ -61,7 +61,7 @@ std::string Debug::debug_str() const {
     out += "CPU = " + std::to_string(round(m_cpu * 100)) + "%\n";
 
     const auto status = m_content.request<Base>(Fast_access_component::GAME_STATUS);
-    check(status,
+    ORVANE_CHECK(status,
           "Fast-access slot " + fast_access_name(Fast_access_component::GAME_STATUS) + " is empty");
     out += status->str() + "\n\n";
 

@@ -81,7 +81,7 @@ std::string Dialog::said_key(Edge_handle edge) const {
 std::string Dialog::str_name() const { return "Dialog"; }
 
 Dialog::Vertex_handle Dialog::checked_current() const {
-    check(std::size_t(m_current) < m_graph.vertex_count(),
+    ORVANE_CHECK(std::size_t(m_current) < m_graph.vertex_count(),
           "Dialog " + entity() + ":" + component() + " read before it was started");
     return m_current;
 }

@@ -100,7 +100,7 @@ Ground_map::Graph Ground_map::parse_graph(const char* data, std::size_t size,
                                           const std::string& file) {
     Graph graph;
     std::optional<std::string> problem = try_parse_graph(data, size, file, graph);
-    check(!problem, *problem);
+    ORVANE_CHECK(!problem, *problem);
     return graph;
 }
 
@@ -109,7 +109,7 @@ std::vector<char> Ground_map::write_graph(const std::string& file) const {
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i)
         if (!m_graph.source(Edge_id(i)).is_none())
             edges.push_back(Edge_id(i));
-    check(m_graph.vertex_count() <= 65535 && edges.size() <= 65535,
+    ORVANE_CHECK(m_graph.vertex_count() <= 65535 && edges.size() <= 65535,
           "Graph file " + file + " cannot hold " + std::to_string(m_graph.vertex_count()) +
               " vertices and " + std::to_string(edges.size()) + " edges (65535 at most)");
     std::vector<char> out;

@@ -60,7 +60,7 @@ void Image::compose_with(const std::shared_ptr<Image>& other) {
 
 bool Image::is_target_inside(int x, int y) const {
     const Bitmap_2& mask = m_core->mask;
-    check(!mask.empty(), "Checkin pixel perfect collision without mask");
+    ORVANE_CHECK(!mask.empty(), "Checkin pixel perfect collision without mask");
     // the mask holds exactly the picture: a point outside it is never on a solid pixel
     if (x < 0 || y < 0 || x >= m_core->width || y >= m_core->height)
         return false;

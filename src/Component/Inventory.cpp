@@ -36,7 +36,7 @@ void Inventory::clear() {
 }
 
 std::string Inventory::get(std::size_t i) const {
-    check(i < m_items.size(), "Inventory item " + std::to_string(i) + " requested from " + str() +
+    ORVANE_CHECK(i < m_items.size(), "Inventory item " + std::to_string(i) + " requested from " + str() +
                                   " of size " + std::to_string(m_items.size()));
     return m_items[i];
 }

@@ -11,7 +11,7 @@ void Locale::add(const std::string& key, const std::string& line) { m_lines.empl
 
 const std::string& Locale::get(const std::string& key) const {
     auto it = m_lines.find(key);
-    check(it != m_lines.end(), "Line " + key + " not found in locale " + str());
+    ORVANE_CHECK(it != m_lines.end(), "Line " + key + " not found in locale " + str());
     return it->second;
 }
 

@@ -20,7 +20,7 @@ Menu::Vertex_wrapper::Vertex_wrapper(Graph_type& graph, Vertex_handle vertex)
 Menu::Vertex& Menu::Vertex_wrapper::data() const { return m_graph->vertex(m_vertex); }
 
 void Menu::Vertex_wrapper::split(Split_direction direction, std::size_t n) {
-    check(data().direction == Split_direction::NO_SPLIT, "Trying to split already splitted vertex");
+    ORVANE_CHECK(data().direction == Split_direction::NO_SPLIT, "Trying to split already splitted vertex");
     data().direction = direction;
     for (std::size_t i = 0; i < n; ++i) {
         const Vertex_handle child = m_graph->add_vertex(Vertex{});
@@ -30,7 +30,7 @@ void Menu::Vertex_wrapper::split(Split_direction direction, std::size_t n) {
 
 Menu::Vertex_wrapper Menu::Vertex_wrapper::operator[](std::size_t i) const {
     const auto& edges = m_graph->incident_edges(m_vertex);
-    check(i < edges.size(), "Menu vertex has no child " + std::to_string(i) + " (it has " +
+    ORVANE_CHECK(i < edges.size(), "Menu vertex has no child " + std::to_string(i) + " (it has " +
                                 std::to_string(edges.size()) + ")");
     return Vertex_wrapper(*m_graph, m_graph->opposite(edges[i], m_vertex));
 }
@@ -119,7 +119,7 @@ void Menu::Vertex_wrapper::update_setting(const std::string& id, const std::stri
             return;
         }
     }
-    check(false, "Value " + value + " not found in setting " + id);
+    ORVANE_CHECK(false, "Value " + value + " not found in setting " + id);
 }
 
 Menu::Menu(const std::string& entity, const std::string& component)

@@ -15,7 +15,7 @@ int lz4_decompress_buffer(const char* source, std::size_t source_size, char* des
     if (source_size <= INT_MAX && expected_size <= INT_MAX)
         result = LZ4_decompress_safe(source, destination, static_cast<int>(source_size),
                                      static_cast<int>(expected_size));
-    check(result >= 0 && static_cast<std::size_t>(result) == expected_size,
+    ORVANE_CHECK(result >= 0 && static_cast<std::size_t>(result) == expected_size,
           "LZ4 decompressed size differs from expected (" + std::to_string(result) +
               " != " + std::to_string(expected_size) + ")");
     return result;

@@ -70,14 +70,14 @@ SDL::~SDL() {
 
 void SDL::init(int& width, int& height, bool fullscreen) {
     auto session = std::make_shared<Session>();
-    check(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != -1,
+    ORVANE_CHECK(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != -1,
           "Cannot initialize SDL: (" + std::string(SDL_GetError()) + ")");
-    check(TTF_Init() != -1, "Cannot initialize SDL TTF");
+    ORVANE_CHECK(TTF_Init() != -1, "Cannot initialize SDL TTF");
     session->ttf = true;
 
     if (width == -1 || height == -1) {
         SDL_DisplayMode mode{};
-        check(SDL_GetCurrentDisplayMode(0, &mode) == 0,
+        ORVANE_CHECK(SDL_GetCurrentDisplayMode(0, &mode) == 0,
               "Cannot read the display mode (" + std::string(SDL_GetError()) + ")");
         height = int(mode.h * 0.8);
         width = int(height * 1.6);
@@ -88,16 +88,16 @@ void SDL::init(int& width, int& height, bool fullscreen) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     session->window =
         SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
-    check(session->window != nullptr,
+    ORVANE_CHECK(session->window != nullptr,
           "Cannot create SDL Window (" + std::string(SDL_GetError()) + ")");
 
     session->renderer = SDL_CreateRenderer(session->window, -1,
                                            SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    check(session->renderer != nullptr,
+    ORVANE_CHECK(session->renderer != nullptr,
           "Cannot create SDL Renderer: (" + std::string(SDL_GetError()) + ")");
 
     SDL_RendererInfo info;
-    check(SDL_GetRendererInfo(session->renderer, &info) == 0, "Cannot create SDL Renderer Info");
+    ORVANE_CHECK(SDL_GetRendererInfo(session->renderer, &info) == 0, "Cannot create SDL Renderer Info");
     m_max_texture_width = info.max_texture_width;
     m_max_texture_height = info.max_texture_height;
 

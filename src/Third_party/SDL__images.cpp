@@ -67,7 +67,7 @@ SDL_Texture* load_tile(const std::string& file, unsigned int x, unsigned int y, 
     auto tile = Splitter::rect(unsigned(image_w), unsigned(image_h), x, y);
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(buffer, int(tile.w), int(tile.h), 32,
                                                               int(tile.w) * 4, format);
-    check(surface != nullptr, "Cannot create surface for " + tile_key(file, x, y, highlight) +
+    ORVANE_CHECK(surface != nullptr, "Cannot create surface for " + tile_key(file, x, y, highlight) +
                                   " (" + sdl_error() + ")");
     SDL_LockSurface(surface);
     Packaged_asset_manager::open(file, surface->pixels, SDL::buffer_size, x, y, highlight);
@@ -96,8 +96,8 @@ void load_mask(const std::string& file, SDL::Image_base& image) {
     Bitmap_2 mask(std::size_t(image.width), std::size_t(image.height), false);
     std::string name = file + ".mask";
     Packaged_asset asset = Packaged_asset_manager::open(name, false);
-    check(asset, "Packaged asset " + name + " not found");
-    check(asset.size() == mask.size(), "Packaged asset " + name + " holds " +
+    ORVANE_CHECK(asset, "Packaged asset " + name + " not found");
+    ORVANE_CHECK(asset.size() == mask.size(), "Packaged asset " + name + " holds " +
                                            std::to_string(asset.size()) + " bytes, expected " +
                                            std::to_string(mask.size()));
     std::size_t done = 0;
@@ -108,7 +108,7 @@ void load_mask(const std::string& file, SDL::Image_base& image) {
         done += n;
     }
     asset.close();
-    check(done == mask.size(), "Packaged asset " + name + " could not be read whole");
+    ORVANE_CHECK(done == mask.size(), "Packaged asset " + name + " could not be read whole");
     image.mask = std::move(mask);
 }
 
@@ -124,7 +124,7 @@ SDL::Image_handle SDL::load_image(const std::string& file, bool with_mask, bool 
         for (unsigned int i = 0; i < nx; ++i) {
             for (unsigned int j = 0; j < ny; ++j) {
                 SDL_Texture* texture = load_tile(file, i, j, false, m_buffer);
-                check(texture != nullptr,
+                ORVANE_CHECK(texture != nullptr,
                       "Cannot create texture from " + file + " (" + sdl_error() + ")");
                 tiles.push_back(texture);
             }
@@ -156,17 +156,17 @@ std::pair<SDL::Image_handle, double> SDL::create_rectangle(int width, int height
 
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(m_buffer, w, h, 32, 4 * w, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
-    check(surface != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
+    ORVANE_CHECK(surface != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
     SDL_FillRect(surface, nullptr,
                  SDL_MapRGBA(surface->format, Uint8(r), Uint8(g), Uint8(b), Uint8(a)));
     SDL_Texture* texture = SDL_CreateTextureFromSurface(m_renderer, surface);
-    check(texture != nullptr, "Cannot create rectangle texture (" + sdl_error() + ")");
+    ORVANE_CHECK(texture != nullptr, "Cannot create rectangle texture (" + sdl_error() + ")");
 
     SDL_Texture* highlight = nullptr;
     if (a == 0) {
         SDL_Surface* glow = SDL_CreateRGBSurfaceFrom(m_hbuffer, w, h, 32, 4 * w, 0x000000FF,
                                                      0x0000FF00, 0x00FF0000, 0xFF000000);
-        check(glow != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
+        ORVANE_CHECK(glow != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
         double half_w = w / 2.0;
         double half_h = h / 2.0;
         for (int y = 0; y < h; ++y) {
@@ -194,7 +194,7 @@ namespace {
 SDL_Texture* make_target(int width, int height) {
     SDL_Texture* texture = SDL_CreateTexture(SDL::m_renderer, SDL_PIXELFORMAT_ARGB8888,
                                              SDL_TEXTUREACCESS_TARGET, width, height);
-    check(texture != nullptr, "Cannot create composed texture (" + sdl_error() + ")");
+    ORVANE_CHECK(texture != nullptr, "Cannot create composed texture (" + sdl_error() + ")");
     SDL_SetRenderTarget(SDL::m_renderer, texture);
     SDL_SetRenderDrawColor(SDL::m_renderer, 0, 0, 0, 0);
     SDL_RenderClear(SDL::m_renderer);
@@ -261,7 +261,7 @@ std::string font_identity(const SDL::Font_handle& font) {
 /// A fully transparent pixel: the picture of an empty text.
 SDL_Surface* empty_text_surface() {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888);
-    check(surface != nullptr, "Cannot create empty text surface (" + sdl_error() + ")");
+    ORVANE_CHECK(surface != nullptr, "Cannot create empty text surface (" + sdl_error() + ")");
     SDL_FillRect(surface, nullptr, 0);
     return surface;
 }
@@ -272,7 +272,7 @@ SDL_Surface* render_text(TTF_Font* font, const std::string& text, SDL_Color colo
     SDL_Surface* surface = text.find('\n') != std::string::npos
                                ? TTF_RenderUTF8_Blended_Wrapped(font, text.c_str(), color, 1920)
                                : TTF_RenderUTF8_Blended(font, text.c_str(), color);
-    check(surface != nullptr, "Cannot create text " + quoted(text));
+    ORVANE_CHECK(surface != nullptr, "Cannot create text " + quoted(text));
     return surface;
 }
 
@@ -291,7 +291,7 @@ SDL::Image_base* text_image(SDL_Surface* surface, const std::string& text, bool 
         std::vector<SDL_Texture*> tiles;
         for (SDL_Surface* piece : pieces) {
             SDL_Texture* texture = SDL_CreateTextureFromSurface(SDL::m_renderer, piece);
-            check(texture != nullptr, "Cannot create texture, " + sdl_error());
+            ORVANE_CHECK(texture != nullptr, "Cannot create texture, " + sdl_error());
             tiles.push_back(texture);
             SDL_FreeSurface(piece);
         }
@@ -299,7 +299,7 @@ SDL::Image_base* text_image(SDL_Surface* surface, const std::string& text, bool 
         return SDL::make_images(tiles, std::vector<SDL_Texture*>(tiles.size(), nullptr), w, h);
     }
     SDL_Texture* texture = SDL_CreateTextureFromSurface(SDL::m_renderer, surface);
-    check(texture != nullptr, "Cannot create texture from text " + quoted(text) +
+    ORVANE_CHECK(texture != nullptr, "Cannot create texture from text " + quoted(text) +
                                   (with_error ? ", " + sdl_error() : std::string()));
     SDL_FreeSurface(surface);
     return SDL::make_image(texture, nullptr, w, h);
@@ -314,7 +314,7 @@ SDL::Image_handle SDL::create_text(const Font_handle& font, const std::string& c
         return m_images.make_single_base([&] {
             SDL_Surface* surface =
                 TTF_RenderUTF8_Blended_Wrapped(font->plain, text.c_str(), color(color_text), 1920);
-            check(surface != nullptr, "Cannot create text " + quoted(text));
+            ORVANE_CHECK(surface != nullptr, "Cannot create text " + quoted(text));
             return text_image(surface, text, false);
         });
     }
@@ -344,10 +344,10 @@ SDL::Font_handle SDL::load_font(const std::string& file, int size) {
     return m_fonts.get(file + "@" + std::to_string(size), [&] {
         Packaged_asset asset = Packaged_asset_manager::open(file, false);
         TTF_Font* plain = asset ? TTF_OpenFontRW(asset.base(), 0, size) : nullptr;
-        check(plain != nullptr, "Cannot load font " + file);
+        ORVANE_CHECK(plain != nullptr, "Cannot load font " + file);
         asset.seek(0);
         TTF_Font* outlined = TTF_OpenFontRW(asset.base(), 0, size);
-        check(outlined != nullptr, "Cannot load outlined font " + file);
+        ORVANE_CHECK(outlined != nullptr, "Cannot load outlined font " + file);
         TTF_SetFontOutline(outlined, 10);
         auto* font = new Font_base;
         font->plain = plain;
@@ -364,10 +364,10 @@ std::shared_ptr<SDL_Surface> SDL::load_surface(const std::string& file) {
     auto [w, h, format] = Packaged_asset_manager::image_info(file);
     std::string key = tile_key(file, 0, 0, false);
     auto [tw, th, tile_format] = Packaged_asset_manager::image_info(key);
-    check(tw == w && th == h && tile_format == format,
+    ORVANE_CHECK(tw == w && th == h && tile_format == format,
           "Image " + file + " is not stored as one tile and cannot be read as a surface");
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, format);
-    check(surface != nullptr, "Cannot create surface for " + file + " (" + sdl_error() + ")");
+    ORVANE_CHECK(surface != nullptr, "Cannot create surface for " + file + " (" + sdl_error() + ")");
     std::shared_ptr<SDL_Surface> result(surface, SDL_FreeSurface);
 
     int row = w * surface->format->BytesPerPixel;
@@ -388,7 +388,7 @@ std::shared_ptr<SDL_Surface> SDL::load_surface(const std::string& file) {
 }
 
 std::uint32_t SDL::get_color(const std::shared_ptr<SDL_Surface>& surface, int x, int y) {
-    check(x >= 0 && y >= 0 && x < surface->w && y < surface->h,
+    ORVANE_CHECK(x >= 0 && y >= 0 && x < surface->w && y < surface->h,
           "Pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") outside a surface of " +
               std::to_string(surface->w) + "x" + std::to_string(surface->h));
     SDL_LockSurface(surface.get());

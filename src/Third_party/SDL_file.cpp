@@ -124,7 +124,7 @@ SDL_file::Asset make_asset(SDL_RWops* handle) {
 SDL_file::Asset SDL_file::open(const std::string& path, bool write) {
     if (write) {
         SDL_RWops* handle = open_replacing(path);
-        check(handle != nullptr, "Can't open " + path + ", " + SDL_GetError());
+        ORVANE_CHECK(handle != nullptr, "Can't open " + path + ", " + SDL_GetError());
         return make_asset(handle);
     }
     return make_asset(SDL_RWFromFile(path.c_str(), "r"));
@@ -162,7 +162,7 @@ std::int64_t SDL_file::seek(Asset asset, std::size_t position) {
 void SDL_file::close(Asset asset) {
     if (!asset)
         return;
-    check(SDL_RWclose(asset.handle) == 0, std::string("Can't close file, ") + SDL_GetError());
+    ORVANE_CHECK(SDL_RWclose(asset.handle) == 0, std::string("Can't close file, ") + SDL_GetError());
 }
 
 std::string SDL_file::base_path() {
@@ -174,7 +174,7 @@ std::string SDL_file::base_path() {
 
 std::string SDL_file::pref_path() {
     char* path = SDL_GetPrefPath("quenlo", "velmoor-demo");
-    check(path != nullptr, std::string("Can't find the per-user folder, ") + SDL_GetError());
+    ORVANE_CHECK(path != nullptr, std::string("Can't find the per-user folder, ") + SDL_GetError());
     std::string result = path;
     SDL_free(path);
     return result;

@@ -45,7 +45,7 @@ void channel_finished(int channel) {
 std::array<std::atomic<bool>, SDL_mixer_ext::channel_count> SDL_mixer_ext::m_available_channels;
 
 SDL_mixer_ext::SDL_mixer_ext() {
-    check(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1,
+    ORVANE_CHECK(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1,
           "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
     Mix_AllocateChannels(channel_count);
     for (auto& available : m_available_channels)
@@ -56,7 +56,7 @@ SDL_mixer_ext::SDL_mixer_ext() {
     int channels = 0;
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &channels);
-    check(format == AUDIO_S16SYS && rate > 0 && channels > 0,
+    ORVANE_CHECK(format == AUDIO_S16SYS && rate > 0 && channels > 0,
           "Cannot initialized SDL Mixer (unexpected device format)");
     Music_mixer::install(rate, channels);
 }
@@ -68,10 +68,10 @@ SDL_mixer_ext::~SDL_mixer_ext() {
 
 SDL_mixer_ext::Music_handle SDL_mixer_ext::load_music(const std::string& file) {
     Packaged_asset asset = Packaged_asset_manager::open(file, false);
-    check(asset, "Cannot load music " + file);
+    ORVANE_CHECK(asset, "Cannot load music " + file);
     auto decoder = Vorbis_decoder::open(std::make_unique<Asset_bytes>(asset), Music_mixer::rate(),
                                         Music_mixer::channels());
-    check(decoder != nullptr, "Cannot load music " + file);
+    ORVANE_CHECK(decoder != nullptr, "Cannot load music " + file);
     auto* stream = new Music_stream(std::move(decoder), Music_mixer::rate());
     Music_mixer::attach(stream);
     return {stream, asset};
@@ -91,7 +91,7 @@ SDL_mixer_ext::Sound_handle SDL_mixer_ext::load_sound(const std::string& file) {
     Packaged_asset asset = Packaged_asset_manager::open(file, false);
     Mix_Chunk* chunk = asset ? Mix_LoadWAV_RW(asset.base(), 0) : nullptr;
     asset.close();
-    check(chunk != nullptr, "Cannot load sound " + file);
+    ORVANE_CHECK(chunk != nullptr, "Cannot load sound " + file);
     return chunk;
 }
 

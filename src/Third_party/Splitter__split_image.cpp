@@ -17,7 +17,7 @@ std::vector<SDL_Surface*> Splitter::split_image(SDL_Surface* surface) {
             const Rect tile = rect(width, height, x, y);
             SDL_Surface* part = SDL_CreateRGBSurfaceWithFormat(
                 0, static_cast<int>(tile.w), static_cast<int>(tile.h), 32, surface->format->format);
-            check(part != nullptr,
+            ORVANE_CHECK(part != nullptr,
                   std::string("Cannot create tile surface (") + SDL_GetError() + ")");
             SDL_Rect source{static_cast<int>(tile.x), static_cast<int>(tile.y),
                             static_cast<int>(tile.w), static_cast<int>(tile.h)};

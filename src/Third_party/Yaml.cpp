@@ -77,7 +77,7 @@ std::string Yaml::Node::where() const { return file ? *file : std::string("(no f
 
 const Yaml::Node& Yaml::Node::operator[](const std::string& key) const {
     auto found = children.find(key);
-    check(found != children.end(),
+    ORVANE_CHECK(found != children.end(),
           "Value " + key + " not found in Yaml input " + value + " (" + where() + ")");
     return *found->second;
 }
@@ -89,13 +89,13 @@ const Yaml::Node& Yaml::Node::operator[](const char* key) const {
 bool Yaml::Node::has(const std::string& key) const { return children.find(key) != children.end(); }
 
 const Yaml::Node& Yaml::Node::operator[](std::size_t i) const {
-    check(i < items.size(), "Item " + std::to_string(i) + " out of range in Yaml input (size " +
+    ORVANE_CHECK(i < items.size(), "Item " + std::to_string(i) + " out of range in Yaml input (size " +
                                 std::to_string(items.size()) + ", " + where() + ")");
     return *items[i];
 }
 
 const Yaml::Node& Yaml::Node::operator[](int i) const {
-    check(i >= 0, "Item " + std::to_string(i) + " out of range in Yaml input (size " +
+    ORVANE_CHECK(i >= 0, "Item " + std::to_string(i) + " out of range in Yaml input (size " +
                       std::to_string(items.size()) + ", " + where() + ")");
     return (*this)[static_cast<std::size_t>(i)];
 }
@@ -122,7 +122,7 @@ std::string Yaml::Node::string(const std::string& folder1, const std::string& fo
 }
 
 const std::string& Yaml::Node::nstring() const {
-    check(children.size() == 1, "Checking for nstring in non-singular input (" + where() + ")");
+    ORVANE_CHECK(children.size() == 1, "Checking for nstring in non-singular input (" + where() + ")");
     return children.begin()->first;
 }
 
@@ -144,9 +144,9 @@ std::vector<std::string> Yaml::Node::string_array() const {
 
 double Yaml::Node::time() const {
     const std::size_t colon = value.find(':');
-    check(colon != std::string::npos, "Time string should have ':' character (" + where() + ")");
+    ORVANE_CHECK(colon != std::string::npos, "Time string should have ':' character (" + where() + ")");
     const std::size_t dot = value.find('.', colon);
-    check(dot != std::string::npos, "Time string should have '.' character (" + where() + ")");
+    ORVANE_CHECK(dot != std::string::npos, "Time string should have '.' character (" + where() + ")");
     const int minutes = to_int(value.substr(0, colon));
     const int seconds = to_int(value.substr(colon + 1, dot - colon - 1));
     const int thousandths = to_int(value.substr(dot + 1));
@@ -199,10 +199,10 @@ bool Yaml::parse() {
             break;
         done += got;
     }
-    check(done == size, "Error while reading " + m_name);
+    ORVANE_CHECK(done == size, "Error while reading " + m_name);
 
     Parser parser;
-    check(parser.ready, "Failed initializing Yaml parser");
+    ORVANE_CHECK(parser.ready, "Failed initializing Yaml parser");
     yaml_parser_set_input_string(&parser.parser, buffer.data(), size);
 
     auto fail = [this](std::size_t line, const std::string& why) {
@@ -305,7 +305,7 @@ bool Yaml::parse() {
 }
 
 const Yaml::Node& Yaml::root() const {
-    check(m_root != nullptr, "No Yaml document in " + m_name);
+    ORVANE_CHECK(m_root != nullptr, "No Yaml document in " + m_name);
     return *m_root;
 }
 

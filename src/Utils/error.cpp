@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -5,10 +6,31 @@
 
 namespace Orvane {
 
-void check_impl(const char* file, int line, const std::string& message) {
+namespace {
+std::atomic<Fatal_handler> g_handler{nullptr};
+} // namespace
+
+Fatal_handler set_fatal_handler(Fatal_handler handler) {
+    return g_handler.exchange(handler);
+}
+
+void exit_on_fatal(const char* file, int line, const std::string& message) {
     std::fprintf(stderr, "%s:%d: %s\n", file, line, message.c_str());
+    std::fflush(nullptr);
+    // _Exit, not exit: static destructors would free the streams and packages that SDL's audio
+    // thread may still be reading.
+    std::_Exit(1);
+}
+
+void warning(const std::string& message) {
+    std::fprintf(stderr, "Warning: %s\n", message.c_str());
     std::fflush(stderr);
-    std::exit(1);
+}
+
+void check_impl(const char* file, int line, const std::string& message) {
+    if (Fatal_handler handler = g_handler.load())
+        handler(file, line, message);
+    exit_on_fatal(file, line, message);
 }
 
 } // namespace Orvane

@@ -64,7 +64,7 @@ bool is_transparent_black_or_white(const std::array<unsigned char, 4>& c) {
 }
 
 int random_int(int a, int b) {
-    check(b > a, "random_int needs b > a, got " + std::to_string(a) + " and " + std::to_string(b));
+    ORVANE_CHECK(b > a, "random_int needs b > a, got " + std::to_string(a) + " and " + std::to_string(b));
     return a + (std::rand() % (b - a));
 }
 

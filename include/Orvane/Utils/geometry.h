@@ -178,7 +178,7 @@ inline Point intersection(const Segment& s1, const Segment& s2) {
     double x3 = s2.first().x(), y3 = s2.first().y();
     double x4 = s2.second().x(), y4 = s2.second().y();
     double d = (x1 - x2) * (y3 - y4) - (y1 - y2) * (x3 - x4);
-    check(d != 0, "Segments do not intersect");
+    ORVANE_CHECK(d != 0, "Segments do not intersect");
     double m = x1 * y2 - y1 * x2;
     double n = x3 * y4 - y3 * x4;
     return {(m * (x3 - x4) - (x1 - x2) * n) / d, (m * (y3 - y4) - (y1 - y2) * n) / d};

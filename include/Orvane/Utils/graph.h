@@ -97,7 +97,7 @@ template <typename Vertex, typename Edge, bool Directed> class Graph {
     void delete_edge(const Edge_id& e) requires(!Directed) {
         check_edge(e);
         GEdge& edge = m_edges[e];
-        check(!edge.source.is_none(), "Edge " + to_string(e) + " is already deleted");
+        ORVANE_CHECK(!edge.source.is_none(), "Edge " + to_string(e) + " is already deleted");
         Vertex_id s = edge.source;
         Vertex_id t = edge.target;
         edge.source = Vertex_id();
@@ -111,8 +111,8 @@ template <typename Vertex, typename Edge, bool Directed> class Graph {
         for (std::size_t i = 0; i < m_vertices.size(); ++i) {
             Vertex_id v(i);
             for (const Edge_id& e : m_vertices[v].edges) {
-                check(m_edges.contains(e), "Ill-formed edge");
-                check(m_edges[e].source == v || m_edges[e].target == v, "Ill-formed edge");
+                ORVANE_CHECK(m_edges.contains(e), "Ill-formed edge");
+                ORVANE_CHECK(m_edges[e].source == v || m_edges[e].target == v, "Ill-formed edge");
             }
         }
     }
@@ -188,7 +188,7 @@ template <typename Vertex, typename Edge, bool Directed> class Graph {
         const GEdge& edge = m_edges[check_edge(e)];
         if (!v.is_none() && v == edge.source)
             return edge.target;
-        check(!v.is_none() && v == edge.target, "Vertex is not in edge");
+        ORVANE_CHECK(!v.is_none() && v == edge.target, "Vertex is not in edge");
         return edge.source;
     }
     /// Same as opposite(), for the walk along a direction.
@@ -196,7 +196,7 @@ template <typename Vertex, typename Edge, bool Directed> class Graph {
         const GEdge& edge = m_edges[check_edge(e)];
         if (!v.is_none() && v == edge.source)
             return edge.target;
-        check(!v.is_none() && v == edge.target, "Vertex does not belong to edge");
+        ORVANE_CHECK(!v.is_none() && v == edge.target, "Vertex does not belong to edge");
         return edge.source;
     }
 

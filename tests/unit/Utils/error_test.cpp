@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include <Orvane/Utils/error.h>
@@ -5,7 +7,7 @@
 namespace {
 
 TEST(CheckDeathTest, FailedCheckPrintsFileLineAndMessageThenExitsWithOne) {
-    EXPECT_EXIT(check(1 + 1 == 3, "Arithmetic is broken"), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(ORVANE_CHECK(1 + 1 == 3, "Arithmetic is broken"), ::testing::ExitedWithCode(1),
                 "error_test\\.cpp:[0-9]+: Arithmetic is broken");
 }
 
@@ -15,8 +17,39 @@ TEST(CheckDeathTest, PassingCheckDoesNotBuildTheMessage) {
         ++built;
         return std::string("never");
     };
-    check(true, message());
+    ORVANE_CHECK(true, message());
     EXPECT_EQ(built, 0);
+}
+
+struct Fatal_error : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+void throw_on_fatal(const char* file, int line, const std::string& message) {
+    throw Fatal_error(std::string(file) + ":" + std::to_string(line) + ": " + message);
+}
+
+void return_from_fatal(const char*, int, const std::string&) {}
+
+TEST(CheckTest, InstalledHandlerReceivesTheCheckAndMayThrow) {
+    const Orvane::Fatal_handler previous = Orvane::set_fatal_handler(throw_on_fatal);
+    try {
+        ORVANE_CHECK(false, "thrown " + std::to_string(42));
+        ADD_FAILURE() << "the check returned";
+    } catch (const Fatal_error& e) {
+        EXPECT_NE(std::string(e.what()).find("error_test.cpp:"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(": thrown 42"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Orvane::set_fatal_handler(previous), throw_on_fatal);
+}
+
+TEST(CheckDeathTest, HandlerThatReturnsStillEndsWithStatusOne) {
+    EXPECT_EXIT(
+        {
+            Orvane::set_fatal_handler(return_from_fatal);
+            ORVANE_CHECK(false, "handler returned");
+        },
+        ::testing::ExitedWithCode(1), "error_test\\.cpp:[0-9]+: handler returned");
 }
 
 } // namespace
