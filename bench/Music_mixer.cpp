@@ -14,6 +14,8 @@
 #include <Orvane/Third_party/Music_mixer.h>
 #include <Orvane/Third_party/Vorbis_decoder.h>
 
+#include <Packer/Ogg.h>
+
 #include "support/audio.h"
 
 namespace {
@@ -118,7 +120,7 @@ void BM_mix_four_vorbis_streams(benchmark::State& state) {
     static std::vector<std::vector<char>> files;
     if (files.empty())
         for (unsigned i = 0; i < 4; ++i)
-            files.push_back(Orvane::Test::encode_ogg(music_like(i), 2, rate));
+            files.push_back(Orvane::Packer::encode_ogg(music_like(i), 2, rate));
     std::vector<std::unique_ptr<Music_stream>> streams;
     for (const auto& file : files)
         streams.push_back(std::make_unique<Music_stream>(

@@ -4,10 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+// OGG Vorbis files come from the packer library: Orvane::Packer::encode_ogg in <Packer/Ogg.h>.
 namespace Orvane::Test {
-
-/// Encodes interleaved samples in [-1, 1] as an OGG Vorbis file in memory.
-std::vector<char> encode_ogg(const std::vector<float>& samples, int channels, int rate);
 
 /// Encodes interleaved samples in [-1, 1] as a 16-bit PCM WAV file in memory.
 std::vector<char> encode_wav(const std::vector<float>& samples, int channels, int rate);

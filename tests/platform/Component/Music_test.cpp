@@ -6,6 +6,8 @@
 
 #include <Orvane/Component/Music.h>
 
+#include <Packer/Ogg.h>
+
 #include "support/Packages.h"
 #include "support/audio.h"
 
@@ -17,7 +19,7 @@ using State = Music::Source_state;
 
 std::string ogg_tone(double frequency) {
     const auto bytes =
-        Orvane::Test::encode_ogg(Orvane::Test::sine(frequency, 0.5, 0.2, 44100), 2, 44100);
+        Orvane::Packer::encode_ogg(Orvane::Test::sine(frequency, 0.5, 0.2, 44100), 2, 44100);
     return {bytes.begin(), bytes.end()};
 }
 

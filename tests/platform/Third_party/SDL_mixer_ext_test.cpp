@@ -15,6 +15,8 @@
 #include <Orvane/Third_party/Music_mixer.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
+#include <Packer/Ogg.h>
+
 #include "support/Packages.h"
 #include "support/audio.h"
 
@@ -33,18 +35,18 @@ void load_audio_package() {
     using Orvane::Test::raw_entry;
     static const std::vector<Orvane::Packer::Entry> entries = {
         raw_entry("musics/a.ogg",
-                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate))),
+                  bytes(Orvane::Packer::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate))),
         raw_entry("musics/b.ogg",
-                  bytes(Orvane::Test::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate))),
+                  bytes(Orvane::Packer::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate))),
         raw_entry("musics/long.ogg",
-                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 13.0, rate), 2, rate))),
+                  bytes(Orvane::Packer::encode_ogg(sine(441, 0.5, 13.0, rate), 2, rate))),
         raw_entry("musics/not_vorbis.ogg", std::string(3000, 'x')),
         raw_entry("sounds/tone.wav",
                   bytes(Orvane::Test::encode_wav(sine(441, 0.5, 1.0, rate), 2, rate))),
         raw_entry("sounds/long.wav",
                   bytes(Orvane::Test::encode_wav(sine(441, 0.1, 5.0, rate), 2, rate))),
         raw_entry("sounds/tone.ogg",
-                  bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 1.0, rate), 2, rate))),
+                  bytes(Orvane::Packer::encode_ogg(sine(441, 0.5, 1.0, rate), 2, rate))),
     };
     Orvane::Test::load_packages(entries);
 }

@@ -7,6 +7,8 @@
 
 #include <Orvane/Third_party/Vorbis_decoder.h>
 
+#include <Packer/Ogg.h>
+
 #include "support/audio.h"
 
 namespace {
@@ -61,7 +63,7 @@ TEST(Vorbis_decoder, DecodesInTheDeviceFormatOrConvertsToIt) {
         SCOPED_TRACE(testing::Message()
                      << c.file_rate << " Hz, " << c.file_channels.size() << " channels");
         const int file_channels = int(c.file_channels.size());
-        auto decoder = open(Orvane::Test::encode_ogg(
+        auto decoder = open(Orvane::Packer::encode_ogg(
             Orvane::Test::sine(440, 0.5, 1.0, c.file_rate, c.file_channels), file_channels,
             c.file_rate));
         ASSERT_NE(decoder, nullptr);
@@ -82,7 +84,7 @@ TEST(Vorbis_decoder, DecodesInTheDeviceFormatOrConvertsToIt) {
 
 TEST(Vorbis_decoder, SeeksToAPositionInSeconds) {
     auto decoder =
-        open(Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.5, 2.0, 44100), 2, 44100));
+        open(Orvane::Packer::encode_ogg(Orvane::Test::sine(440, 0.5, 2.0, 44100), 2, 44100));
     ASSERT_NE(decoder, nullptr);
     EXPECT_TRUE(decoder->seek(1.5));
     EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 0.5 * 44100, 10);
@@ -101,13 +103,13 @@ TEST(Vorbis_decoder, SeeksToAPositionInSeconds) {
 TEST(Vorbis_decoder, RejectsBytesThatAreNotVorbis) {
     EXPECT_EQ(open({}), nullptr);
     EXPECT_EQ(open(std::vector<char>(5000, 'x')), nullptr);
-    auto ogg = Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.5, 0.2, 44100), 2, 44100);
+    auto ogg = Orvane::Packer::encode_ogg(Orvane::Test::sine(440, 0.5, 0.2, 44100), 2, 44100);
     ogg.resize(40); // cut inside the headers
     EXPECT_EQ(open(ogg), nullptr);
 }
 
 TEST(Vorbis_decoder, TruncatedDataEndsEarly) {
-    auto ogg = Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.5, 10.0, 44100), 2, 44100);
+    auto ogg = Orvane::Packer::encode_ogg(Orvane::Test::sine(440, 0.5, 10.0, 44100), 2, 44100);
     ogg.resize(ogg.size() * 6 / 10);
     auto decoder = open(ogg);
     ASSERT_NE(decoder, nullptr);
