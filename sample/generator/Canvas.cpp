@@ -92,8 +92,7 @@ Canvas::Canvas(unsigned int width, unsigned int height) {
 
 Colour Canvas::at(unsigned int x, unsigned int y) const {
     const std::size_t i = (std::size_t(y) * m_image.width + x) * 4;
-    return {m_image.pixels[i], m_image.pixels[i + 1], m_image.pixels[i + 2],
-            m_image.pixels[i + 3]};
+    return {m_image.pixels[i], m_image.pixels[i + 1], m_image.pixels[i + 2], m_image.pixels[i + 3]};
 }
 
 void Canvas::set(int x, int y, Colour colour) {
@@ -106,9 +105,7 @@ void Canvas::set(int x, int y, Colour colour) {
     m_image.pixels[i + 3] = colour.a;
 }
 
-void Canvas::fill(Colour colour) {
-    rect(0, 0, width(), height(), colour);
-}
+void Canvas::fill(Colour colour) { rect(0, 0, width(), height(), colour); }
 
 void Canvas::vertical_gradient(int y0, int y1, Colour top, Colour bottom) {
     const auto mix = [](std::uint8_t a, std::uint8_t b, double t) {
@@ -194,7 +191,9 @@ void Canvas::line(Dot a, Dot b, double w, Colour colour) {
     const double length = std::hypot(dx, dy);
     if (length > 0) {
         const double nx = -dy / length * w / 2, ny = dx / length * w / 2;
-        polygon({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny},
+        polygon({{a.x + nx, a.y + ny},
+                 {b.x + nx, b.y + ny},
+                 {b.x - nx, b.y - ny},
                  {a.x - nx, a.y - ny}},
                 colour);
     }
@@ -211,8 +210,8 @@ void Canvas::outlined_rect(double x, double y, double w, double h, Colour colour
 void Canvas::outlined_rounded_rect(double x, double y, double w, double h, double radius,
                                    Colour colour) {
     rounded_rect(x, y, w, h, radius, Palette::outline);
-    rounded_rect(x + outline_width, y + outline_width, w - 2 * outline_width,
-                 h - 2 * outline_width, radius - outline_width, colour);
+    rounded_rect(x + outline_width, y + outline_width, w - 2 * outline_width, h - 2 * outline_width,
+                 radius - outline_width, colour);
 }
 
 void Canvas::outlined_disc(Dot centre, double radius, Colour colour) {
@@ -226,8 +225,7 @@ void Canvas::outlined_polygon(const std::vector<Dot>& points, Colour colour) {
         line(points[k], points[(k + 1) % points.size()], outline_width, Palette::outline);
 }
 
-void Canvas::text(const std::string& text, Dot centre, double pitch, Colour colour,
-                  bool outlined) {
+void Canvas::text(const std::string& text, Dot centre, double pitch, Colour colour, bool outlined) {
     const std::vector<std::string> lines = split_lines(text);
     const double line_height = 9 * pitch;
     const double block_height = double(lines.size()) * line_height - 2 * pitch;

@@ -82,8 +82,10 @@ void draw_spinner(const Output& out) {
             const double angle = -std::numbers::pi / 2 + k * std::numbers::pi / 4;
             const Dot dot{50 + 100 * cell + 32 * std::cos(angle), 50 + 32 * std::sin(angle)};
             const int behind = (cell - k + 8) % 8;
-            const Colour colour = behind == 0 ? lamp : behind == 1 ? orange : behind == 2 ? red
-                                                                                      : stone;
+            const Colour colour = behind == 0   ? lamp
+                                  : behind == 1 ? orange
+                                  : behind == 2 ? red
+                                                : stone;
             c.outlined_disc(dot, 11, colour);
         }
     }
@@ -103,8 +105,8 @@ void draw_code_results(const Output& out) {
 
 void draw_cursors(const Output& out) {
     Canvas arrow(64, 64); // tip at (6, 6), the "default" origin (0.1, 0.1)
-    arrow.outlined_polygon(
-        {{6, 6}, {6, 50}, {17, 40}, {26, 58}, {35, 54}, {26, 36}, {41, 36}}, cream);
+    arrow.outlined_polygon({{6, 6}, {6, 50}, {17, 40}, {26, 58}, {35, 54}, {26, 36}, {41, 36}},
+                           cream);
     out.picture(folder + "cursor_default.png", arrow);
 
     Canvas ring(64, 64); // centred: the "object" origin (0.5, 0.5)

@@ -19,9 +19,7 @@ constexpr int rate = 44100;
 /// A mono signal: one value in [-1, 1] per frame.
 using Mono = std::vector<float>;
 
-Mono silence(double seconds) {
-    return Mono(std::size_t(seconds * rate), 0.0f);
-}
+Mono silence(double seconds) { return Mono(std::size_t(seconds * rate), 0.0f); }
 
 /// Interleaves a mono signal into stereo with the given gains.
 std::vector<float> stereo(const Mono& mono, double left = 1.0, double right = 1.0) {
