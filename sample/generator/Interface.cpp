@@ -269,10 +269,18 @@ void draw_support(const Output& out) {
 }
 
 void draw_text_icons(const Output& out) {
-    Canvas phone(64, 64);
-    strokes(phone, {{{18, 18}, {46, 46}}}, 10, cream);
-    phone.outlined_disc({16, 16}, 12, cream);
-    phone.outlined_disc({48, 48}, 12, cream);
+    Canvas phone(64, 64); // a handset: a grip arching over the ear and mouth pieces
+    std::vector<std::pair<Dot, Dot>> grip;
+    for (int k = 0; k < 8; ++k) {
+        const auto at = [](int i) {
+            const double angle = std::numbers::pi * (1.1 + 0.8 * i / 8);
+            return Dot{32 + 21 * std::cos(angle), 42 + 21 * std::sin(angle)};
+        };
+        grip.push_back({at(k), at(k + 1)});
+    }
+    strokes(phone, grip, 8, cream);
+    phone.outlined_rounded_rect(2, 34, 20, 16, 6, cream);
+    phone.outlined_rounded_rect(42, 34, 20, 16, 6, cream);
     out.picture(folder + "phone.png", phone);
 
     Canvas gear(64, 64);
