@@ -278,10 +278,12 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
             if (!in.good() && !in.eof())
                 throw Pack_error("Cannot read " + file.string());
             // a graph made by hand must read as the engine will read it
-            if (Component::Ground_map::Graph graph; entry.key.ends_with("_map.graph"))
+            if (entry.key.ends_with("_map.graph")) {
+                Component::Ground_map::Graph graph;
                 if (const auto problem = Component::Ground_map::try_parse_graph(
                         entry.bytes.data(), entry.bytes.size(), file.string(), graph))
                     throw Pack_error(*problem);
+            }
             if (entry.bytes.empty()) {
                 skipped.push_back(entry.key);
                 continue;
