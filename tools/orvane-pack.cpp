@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     }
     try {
         std::vector<std::string> skipped;
-        const auto entries = Orvane::Packer::read_folder(argv[1], skipped);
+        const auto entries = Orvane::Packer::read_folder(argv[1], skipped, argv[2]);
         for (const std::string& name : skipped)
             std::fprintf(stderr, "orvane-pack: %s is empty and was left out\n", name.c_str());
         Orvane::Packer::write_packages(Orvane::Packer::build(entries), argv[2]);

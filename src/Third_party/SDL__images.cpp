@@ -218,6 +218,27 @@ void copy_part(SDL_Texture* texture, int x, int y, int w, int h) {
     SDL_SetTextureBlendMode(texture, mode);
 }
 
+// Copies a part's tiles (or its highlight tiles, entries may be null) each to its place, the
+// part's top left corner at (x, y): one tile covers the whole part, several follow Splitter.
+void copy_tiles(const SDL::Image_base& part, bool highlights, int x, int y) {
+    const std::vector<SDL_Texture*>& textures = highlights ? part.highlights : part.tiles;
+    if (part.tiles.size() <= 1) {
+        copy_part(textures.empty() ? nullptr : textures[0], x, y, part.width, part.height);
+        return;
+    }
+    const auto width = unsigned(part.width);
+    const auto height = unsigned(part.height);
+    std::size_t index = 0;
+    for (unsigned int i = 0; i < Splitter::nb_sub(width); ++i)
+        for (unsigned int j = 0; j < Splitter::nb_sub(height); ++j, ++index) {
+            if (index >= textures.size())
+                return;
+            const Splitter::Rect tile = Splitter::rect(width, height, i, j);
+            copy_part(textures[index], x + int(tile.x), y + int(tile.y), int(tile.w),
+                      int(tile.h));
+        }
+}
+
 } // namespace
 
 SDL::Image_handle SDL::compose(std::initializer_list<std::shared_ptr<Image_base>> parts) {
@@ -227,13 +248,13 @@ SDL::Image_handle SDL::compose(std::initializer_list<std::shared_ptr<Image_base>
     for (const auto& part : parts) {
         total += part->width;
         height = std::max(height, part->height);
-        any_highlight = any_highlight || (!part->highlights.empty() && part->highlights[0]);
+        for (SDL_Texture* glow : part->highlights)
+            any_highlight = any_highlight || glow != nullptr;
     }
     SDL_Texture* texture = make_target(total, height);
     int x = 0;
     for (const auto& part : parts) {
-        copy_part(part->tiles.empty() ? nullptr : part->tiles[0], x, (height - part->height) / 2,
-                  part->width, part->height);
+        copy_tiles(*part, false, x, (height - part->height) / 2);
         x += part->width;
     }
     SDL_Texture* highlight = nullptr;
@@ -241,8 +262,7 @@ SDL::Image_handle SDL::compose(std::initializer_list<std::shared_ptr<Image_base>
         highlight = make_target(total, height);
         x = 0;
         for (const auto& part : parts) {
-            copy_part(part->highlights.empty() ? nullptr : part->highlights[0], x,
-                      (height - part->height) / 2, part->width, part->height);
+            copy_tiles(*part, true, x, (height - part->height) / 2);
             x += part->width;
         }
     }

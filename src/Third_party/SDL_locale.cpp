@@ -1,4 +1,4 @@
-// The user's preferred locales come from SDL; this is the only place that asks it.
+// get_locales (declared in Utils/helpers.h) lives here: only Third_party/ may include SDL headers.
 #include <SDL.h>
 
 #include <Orvane/Utils/helpers.h>

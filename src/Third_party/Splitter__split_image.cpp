@@ -1,4 +1,4 @@
-// Splitter's one SDL operation lives with the platform wrappers, which alone see SDL.
+// Splitter::split_image (Assets/Splitter.h) lives here: only Third_party/ may include SDL headers.
 #include <SDL.h>
 
 #include <Orvane/Assets/Splitter.h>

@@ -1,6 +1,7 @@
 #include "Package_writer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <Orvane/Assets/Splitter.h>
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
+#include <Orvane/Utils/error.h>
 
 namespace Orvane::Packer {
 
@@ -59,6 +61,12 @@ std::vector<char> tile_pixels(const Image& image, const Splitter::Rect& tile) {
 bool starts_with_any(const std::string& key, std::initializer_list<std::string_view> prefixes) {
     return std::any_of(prefixes.begin(), prefixes.end(),
                        [&](std::string_view prefix) { return key.starts_with(prefix); });
+}
+
+std::string lower_case(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 std::string stored_name(const Entry& entry) {
@@ -234,18 +242,33 @@ Package_set build(const std::vector<Entry>& entries) {
     return packages;
 }
 
-std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped) {
+std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped,
+                               const std::string& output) {
     namespace fs = std::filesystem;
+    std::error_code error;
+    const bool has_output = !output.empty() && fs::is_directory(output, error);
+    if (has_output && fs::equivalent(folder, output, error))
+        throw Pack_error("Cannot pack " + folder + " into itself: the output folder must not be "
+                         "the source folder");
     std::vector<fs::path> files;
-    for (const auto& item : fs::recursive_directory_iterator(folder))
-        if (item.is_regular_file())
-            files.push_back(item.path());
+    for (auto item = fs::recursive_directory_iterator(folder);
+         item != fs::recursive_directory_iterator(); ++item) {
+        // packages written into the source folder by an earlier run are not game data
+        if (has_output && item->is_directory() && fs::equivalent(item->path(), output, error))
+            item.disable_recursion_pending();
+        else if (item->is_regular_file())
+            files.push_back(item->path());
+    }
     std::sort(files.begin(), files.end());
 
     std::vector<Entry> entries;
     for (const fs::path& file : files) {
         Entry entry;
         entry.key = fs::relative(file, folder).generic_string();
+        if (const std::string extension = file.extension().string();
+            extension != ".png" && lower_case(extension) == ".png")
+            warning(entry.key + " is stored as raw bytes, not as an image: only the extension "
+                                "\".png\" in lower case makes an image");
         if (entry.key.ends_with(".png")) {
             entry.storage = Storage::image;
             entry.image = read_png(file.string());
@@ -254,6 +277,13 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
             entry.bytes.assign(std::istreambuf_iterator<char>(in), {});
             if (!in.good() && !in.eof())
                 throw Pack_error("Cannot read " + file.string());
+            // a graph made by hand must read as the engine will read it
+            if (entry.key.ends_with("_map.graph")) {
+                Component::Ground_map::Graph graph;
+                if (const auto problem = Component::Ground_map::try_parse_graph(
+                        entry.bytes.data(), entry.bytes.size(), file.string(), graph))
+                    throw Pack_error(*problem);
+            }
             if (entry.bytes.empty()) {
                 skipped.push_back(entry.key);
                 continue;

@@ -91,8 +91,14 @@ void write_png(const std::string& path, const Image& image);
 /// separated, in sorted order); PNG files become images, other files are compressed when LZ4
 /// saves at least an eighth of their size (always when the key contains ".lz4"), raw otherwise.
 /// Empty files cannot be stored and are listed in `skipped`. Every ground-map image without a
-/// graph file beside it gets its ground_graph_entry() right after it.
-std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped);
+/// graph file beside it gets its ground_graph_entry() right after it. The folder `output`,
+/// when it lies inside the source folder, is left out (an earlier run's packages); `output`
+/// being the source folder itself is a Pack_error. A graph file beside a ground map (key
+/// ending "_map.graph") must read as the engine reads it: otherwise a Pack_error with the
+/// engine's message, naming the file. A file whose extension is ".png" in another case
+/// (".PNG") is stored as it is, with a warning.
+std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped,
+                               const std::string& output = "");
 
 /// The walkable-graph entry of a ground-map image (key ending "_map.png"): the graph that the
 /// ground map's builder makes from the image, stored compressed under the key with "png"

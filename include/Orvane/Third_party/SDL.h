@@ -135,7 +135,8 @@ class SDL {
     /// A fully transparent rectangle gets an elliptic white glow as highlight.
     static std::pair<Image_handle, double> create_rectangle(int width, int height, int r, int g,
                                                             int b, int a);
-    /// The single-tile `parts` side by side, left to right, centred vertically; uncached.
+    /// The `parts` side by side, left to right, centred vertically, every tile of a tiled part
+    /// (and of its highlight) at its place; uncached.
     static Image_handle compose(std::initializer_list<std::shared_ptr<Image_base>> parts);
     /// `text` in the plain font, colour "RRGGBB"; wrapped at 1920 pixels when it holds a line
     /// break. Cached by font, colour and text, except debug texts. An empty text is a

@@ -325,6 +325,51 @@ TEST_F(Sdl_test, ComposeKeepsTheHighlights) {
     EXPECT_GE(pixel(30, 10).r, 120);
 }
 
+TEST_F(Sdl_test, ComposeDrawsEveryTileOfALargePartAtItsPlace) {
+    // 1000 x 600 and 700 x 600 pictures: 2 x 2 tiles each, the second with highlight tiles
+    auto wide = SDL::load_image("images/rooms/wide.png");
+    auto large = SDL::load_image("images/objects/large.png", false, true);
+    ASSERT_EQ(wide->tiles.size(), 4U);
+    ASSERT_EQ(large->highlights.size(), 4U);
+    auto [red, s1] = SDL::create_rectangle(10, 20, 255, 0, 0, 255);
+    auto all = SDL::compose({red, wide, large});
+    ASSERT_EQ(SDL::width(all), 1710);
+    ASSERT_EQ(SDL::height(all), 600);
+    const Packer::Image glow = Packer::highlight_of(test_image(700, 600));
+    struct Case {
+        const char* what;
+        unsigned char alpha;
+        unsigned char highlight_alpha;
+    };
+    for (const Case c : {Case{"pictures", 255, 0}, Case{"highlights", 0, 255}}) {
+        SCOPED_TRACE(c.what);
+        sdl.begin();
+        // the stage is 1920 wide: the composition drawn one to one from x = 0
+        sdl.draw(all, c.alpha, c.highlight_alpha, 0, 0, 1710, 600, 0, 0, 1710, 600);
+        const std::vector<Rgb> got = read(0, 0, 1710, 600);
+        int wrong = 0;
+        for (unsigned int y = 0; y < 600; ++y)
+            for (unsigned int x = 0; x < 1710; ++x) {
+                Rgb expected{0, 0, 0};
+                if (c.highlight_alpha == 0 && x < 10)
+                    expected = y >= 290 && y < 310 ? Rgb{255, 0, 0} : Rgb{0, 0, 0};
+                else if (c.highlight_alpha == 0 && x < 1010)
+                    expected = test_image_pixel(x - 10, y);
+                else if (c.highlight_alpha == 0)
+                    expected = test_image_pixel(x - 1010, y);
+                else if (x >= 1010 && (x - 1010 + y) % 7 != 0) { // opaque highlight pixels
+                    const unsigned char* p = &glow.pixels[(y * 700 + x - 1010) * 4];
+                    expected = {p[0], p[1], p[2]};
+                }
+                const Rgb& pixel = got[y * 1710 + x];
+                if (pixel != expected && ++wrong <= 3)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << pixel
+                                  << ", expected " << expected;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST_F(Sdl_test, ImagesAreSharedUntilNobodyHoldsThem) {
     auto first = SDL::load_image("images/objects/box.png");
     auto second = SDL::load_image("images/objects/box.png", false, false);

@@ -63,6 +63,7 @@ inline const Packer::Package_set& window_packages() {
             image_entry("images/rooms/hall_map.png", test_image(600, 300)),
             image_entry("images/interface/icon.png", test_image(32, 32)),
             image_entry("images/animations/sheet.png", test_image(1000, 500)),
+            image_entry("images/objects/large.png", test_image(700, 600)),
             compressed_entry("fonts/DejaVuSans.ttf", font),
             raw_entry("fonts/raw.ttf", font),
             raw_entry("data/gamecontrollerdb.txt",

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Component/Ground_map.h>
 
 #include "support/Packages.h"
 #include "support/Temp_pref_folder.h"
@@ -176,6 +178,127 @@ TEST(Package_writer, UnreadablePngIsAPackError) {
     write_file(source / "images/rooms/broken.png", "not a png");
     std::vector<std::string> skipped;
     EXPECT_THROW(read_folder(source.string(), skipped), Pack_error);
+}
+
+} // namespace
+
+namespace {
+
+/// Runs the command-line tool; returns its exit status and what it wrote to standard error.
+std::pair<int, std::string> run_packer(const fs::path& source, const fs::path& output,
+                                       const fs::path& scratch) {
+    const char* build_dir = std::getenv("ORVANE_BUILD_DIR");
+    if (build_dir == nullptr)
+        return {-1, "ORVANE_BUILD_DIR is not set"};
+    const fs::path errors = scratch / "errors.txt";
+    const std::string command = std::string(build_dir) + "/tools/orvane-pack " + source.string() +
+                                " " + output.string() + " > /dev/null 2> " + errors.string();
+    const int status = std::system(command.c_str());
+    std::ifstream in(errors);
+    return {status, std::string(std::istreambuf_iterator<char>(in), {})};
+}
+
+std::vector<char> file_bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(Package_writer, HandMadeGraphTheEngineWouldRefuseIsRefused) {
+    const Temp_pref_folder scratch;
+    const fs::path source = fs::path(scratch.root()) / "source";
+    const fs::path graph = source / "images/backgrounds/hall_map.graph";
+    write_file(source / "data/init.yaml", "a: 1\n");
+    fs::create_directories(source / "images/backgrounds");
+    write_png((source / "images/backgrounds/hall_map.png").string(), test_image(40, 20));
+    // a sound graph: 2 vertices, 1 edge
+    const std::string sound{"\x02\x00"
+                            "\x0A\x00\x00\x00\x14\x00\x00\x00\x00"
+                            "\x1E\x00\x00\x00\x14\x00\x00\x00\xFF"
+                            "\x01\x00"
+                            "\x00\x00\x01\x00\x01",
+                            27};
+    const std::string cases[] = {"", "\x01\x00", sound.substr(0, 20), sound + "x",
+                                 sound.substr(0, 22) + "\x05" + sound.substr(23)};
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(std::to_string(bytes.size()) + " bytes");
+        write_file(graph, bytes);
+        Orvane::Component::Ground_map::Graph ignored;
+        const auto problem = Orvane::Component::Ground_map::try_parse_graph(
+            bytes.data(), bytes.size(), graph.string(), ignored);
+        ASSERT_TRUE(problem.has_value());
+        std::vector<std::string> skipped;
+        try {
+            read_folder(source.string(), skipped);
+            ADD_FAILURE() << "accepted";
+        } catch (const Pack_error& error) {
+            EXPECT_EQ(std::string(error.what()), *problem);
+        }
+        const auto [status, errors] = run_packer(source, fs::path(scratch.root()) / "data",
+                                                 scratch.root());
+        EXPECT_NE(status, 0);
+        EXPECT_EQ(errors, "orvane-pack: " + *problem + "\n");
+    }
+    // a sound one is packed as it is, in place of the one the packer would build
+    write_file(graph, sound);
+    std::vector<std::string> skipped;
+    const std::vector<Entry> entries = read_folder(source.string(), skipped);
+    const auto stored = std::find_if(entries.begin(), entries.end(), [](const Entry& e) {
+        return e.key == "images/backgrounds/hall_map.graph";
+    });
+    ASSERT_NE(stored, entries.end());
+    EXPECT_EQ(std::string(stored->bytes.begin(), stored->bytes.end()), sound);
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [](const Entry& e) { return e.key.ends_with(".graph"); }),
+              1);
+}
+
+TEST(Package_writer, OutputFolderInsideTheSourceIsNotPacked) {
+    const Temp_pref_folder scratch;
+    const fs::path source = fs::path(scratch.root()) / "source";
+    write_file(source / "data/init.yaml", "a: 1\n");
+    write_file(source / "data/outline.yaml", "b: 2\n"); // a name that starts like the output's
+    for (const fs::path& output : {source / "out", source / "data/packed"}) {
+        SCOPED_TRACE(output.string());
+        for (int run = 0; run < 2; ++run) {
+            const auto [status, errors] = run_packer(source, output, scratch.root());
+            ASSERT_EQ(status, 0) << errors;
+        }
+        std::vector<std::string> skipped;
+        const std::vector<Entry> entries = read_folder(source.string(), skipped, output.string());
+        std::vector<std::string> keys;
+        for (const Entry& entry : entries)
+            keys.push_back(entry.key);
+        EXPECT_EQ(keys, (std::vector<std::string>{"data/init.yaml", "data/outline.yaml"}));
+        EXPECT_EQ(file_bytes(output / "general.data"), build(entries)[0]);
+        fs::remove_all(output);
+    }
+    // the source folder itself cannot receive the packages
+    const auto [status, errors] = run_packer(source, source, scratch.root());
+    EXPECT_NE(status, 0);
+    EXPECT_NE(errors.find("Cannot pack " + source.string() + " into itself"), std::string::npos)
+        << errors;
+    EXPECT_FALSE(fs::exists(source / "general.data"));
+}
+
+TEST(Package_writer, PngExtensionInAnotherCaseIsStoredRawWithAWarning) {
+    const Temp_pref_folder scratch;
+    const fs::path source = fs::path(scratch.root()) / "source";
+    fs::create_directories(source / "images/objects");
+    write_png((source / "images/objects/a.png").string(), test_image(4, 4));
+    for (const char* name : {"b.PNG", "c.Png"})
+        write_png((source / "images/objects" / name).string(), test_image(4, 4));
+    std::vector<std::string> skipped;
+    testing::internal::CaptureStderr();
+    const std::vector<Entry> entries = read_folder(source.string(), skipped);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].storage, Storage::image);
+    EXPECT_EQ(entries[1].storage, Storage::raw);
+    EXPECT_EQ(entries[2].storage, Storage::raw);
+    const std::string warning = " is stored as raw bytes, not as an image: only the extension "
+                                "\".png\" in lower case makes an image\n";
+    EXPECT_EQ(errors, "Warning: images/objects/b.PNG" + warning +
+                          "Warning: images/objects/c.Png" + warning);
 }
 
 } // namespace
