@@ -381,6 +381,21 @@ TEST(Packaged_asset_managerDeathTest, BlocksOfTheWrongSizeAreFatal) {
     EXPECT_EXIT(Packaged_asset_manager::open("data/garbage.yaml"), ::testing::ExitedWithCode(1),
                 "LZ4 decompressed size differs from expected \\(-?[0-9]+ != 5\\) in "
                 "data/garbage.yaml \\(package .*general.data\\)");
+
+    // a tile whose block ends too early: its last sequence is cut
+    Package_set images = build({image_entry("images/rooms/hall.png", test_image(8, 8))});
+    Index index;
+    ASSERT_FALSE(Packaged_asset_manager::index_package(images[2], 2, index));
+    const Packaged_asset_info tile = index.at("images/rooms/hall.png.0x0");
+    put_u32(images[2], tile.offset - 4, static_cast<std::uint32_t>(tile.compressed_size - 1));
+    images[2].erase(images[2].begin() + static_cast<std::ptrdiff_t>(tile.offset) + 1);
+    load_packages(images);
+    std::vector<char> pixels(tile.size);
+    EXPECT_EXIT(Packaged_asset_manager::open("images/rooms/hall.png", pixels.data(),
+                                             pixels.size(), 0, 0, false),
+                ::testing::ExitedWithCode(1),
+                "LZ4 decompressed size differs from expected \\(-?[0-9]+ != 256\\) in "
+                "images/rooms/hall.png.0x0 \\(package .*images.data\\)");
 }
 
 // A compressed entry of `stored` zero bytes (no valid LZ4 block) claiming `claimed` bytes, in
