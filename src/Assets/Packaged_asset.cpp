@@ -9,6 +9,7 @@ using Third_party::SDL_file;
 struct Packaged_asset::State {
     SDL_file::Asset asset;
     std::unique_ptr<std::vector<char>> owned;
+    std::unique_ptr<char[]> owned_bytes;
 };
 
 Packaged_asset::Packaged_asset(const std::string& path, bool write)
@@ -20,6 +21,13 @@ Packaged_asset::Packaged_asset(std::vector<char>* buffer) : m_state(std::make_sh
     m_state->owned.reset(buffer);
     if (buffer != nullptr)
         m_state->asset = SDL_file::open(buffer->data(), buffer->size());
+}
+
+Packaged_asset::Packaged_asset(std::unique_ptr<char[]> bytes, std::size_t size)
+    : m_state(std::make_shared<State>()) {
+    m_state->owned_bytes = std::move(bytes);
+    if (m_state->owned_bytes != nullptr)
+        m_state->asset = SDL_file::open(m_state->owned_bytes.get(), size);
 }
 
 Packaged_asset::Packaged_asset(const void* data, std::size_t size)
@@ -34,14 +42,19 @@ void Packaged_asset::close() {
         return;
     const SDL_file::Asset asset = m_state->asset;
     const std::unique_ptr<std::vector<char>> owned = std::move(m_state->owned);
+    const std::unique_ptr<char[]> owned_bytes = std::move(m_state->owned_bytes);
     m_state->asset = {};
     SDL_file::close(asset);
 }
 
 SDL_RWops* Packaged_asset::base() const { return m_state ? m_state->asset.handle : nullptr; }
 
-std::vector<char>* Packaged_asset::buffer() const {
-    return m_state ? m_state->owned.get() : nullptr;
+const char* Packaged_asset::buffer() const {
+    if (!m_state)
+        return nullptr;
+    if (m_state->owned_bytes)
+        return m_state->owned_bytes.get();
+    return m_state->owned ? m_state->owned->data() : nullptr;
 }
 
 std::size_t Packaged_asset::size() const { return m_state ? m_state->asset.size : 0; }
@@ -60,8 +73,20 @@ std::int64_t Packaged_asset::seek(std::size_t position) {
     return m_state ? SDL_file::seek(m_state->asset, position) : -1;
 }
 
+std::size_t Packaged_asset::read_whole(void* data, std::size_t size) {
+    auto* bytes = static_cast<char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const std::size_t got = read(bytes + done, size - done);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
 std::size_t Packaged_asset::binary_read(std::vector<char>& data) {
-    return read(data.data(), data.size());
+    return read_whole(data.data(), data.size());
 }
 
 } // namespace Orvane

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <memory>
+#include <new>
 #include <string_view>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
@@ -75,6 +77,11 @@ Packaged_asset_manager::Index_error broken(std::size_t offset, std::string reaso
 std::string package_file(std::size_t id) {
     return Packaged_asset_manager::local_file_name(
         std::string(Packaged_asset_manager::packages[id]) + ".data");
+}
+
+// "<key> (package <file>)": what messages about one entry quote.
+std::string entry_name(const std::string& key, const Packaged_asset_info& info) {
+    return key + " (package " + package_file(info.buffer_id) + ")";
 }
 
 } // namespace
@@ -206,24 +213,26 @@ bool Packaged_asset_manager::init(const std::string& folder, bool local) {
     std::vector<std::vector<char>> contents(packages.size());
     for (std::size_t id = 0; id < packages.size(); ++id) {
         const std::string path = package_file(id);
-        SDL_file::Asset file = SDL_file::open(path, false);
+        // only a regular file opens: a directory or a FIFO counts as missing
+        Packaged_asset file(path, false);
         // Without the first package there is no game here at all: the caller reports it.
         if (!file && id == 0)
             return false;
         ORVANE_CHECK(file, "Package file " + path + " is missing or unreadable");
-        contents[id].resize(file.size);
-        std::size_t done = 0;
-        while (done < file.size) {
-            const std::size_t got =
-                SDL_file::read(file, contents[id].data() + done, file.size - done);
-            if (got == 0)
-                break;
-            done += got;
+        const std::size_t size = file.size();
+        const std::size_t memory = SDL_file::memory_size();
+        const std::string too_large = "Package file " + path + " is missing or unreadable: its " +
+                                      std::to_string(size) + " bytes do not fit in memory";
+        ORVANE_CHECK(memory == 0 || size < memory, too_large);
+        try {
+            contents[id].resize(size);
+        } catch (const std::exception&) {
+            ORVANE_CHECK(false, too_large);
         }
-        SDL_file::close(file);
-        ORVANE_CHECK(done == contents[id].size(),
-              "Package file " + path + " could only be read up to offset " + std::to_string(done) +
-                  " of " + std::to_string(contents[id].size()));
+        const std::size_t done = file.read_whole(contents[id].data(), size);
+        file.close();
+        ORVANE_CHECK(done == size, "Package file " + path + " could only be read up to offset " +
+                                       std::to_string(done) + " of " + std::to_string(size));
     }
     load(std::move(contents));
     return true;
@@ -252,10 +261,14 @@ Packaged_asset Packaged_asset_manager::open(const std::string& name, bool local)
     const char* data = buffers[info.buffer_id].data() + info.offset;
     if (info.compressed_size == 0)
         return Packaged_asset(data, info.size);
-    auto* bytes = new std::vector<char>(info.size);
-    Packaged_asset asset(bytes);
-    Third_party::lz4_decompress_buffer(data, info.compressed_size, bytes->data(), info.size);
-    return asset;
+    // Not zero-filled: the block overwrites every byte, and a corrupt entry claiming far more
+    // than it holds then costs no pages before its decoding fails.
+    std::unique_ptr<char[]> bytes(new (std::nothrow) char[info.size]);
+    ORVANE_CHECK(bytes != nullptr, "Cannot allocate " + std::to_string(info.size) +
+                                       " bytes to decompress " + entry_name(name, info));
+    Third_party::lz4_decompress_buffer(data, info.compressed_size, bytes.get(), info.size,
+                                       entry_name(name, info));
+    return Packaged_asset(std::move(bytes), info.size);
 }
 
 Packaged_asset Packaged_asset_manager::open_pref(const std::string& name, bool write) {
@@ -284,7 +297,7 @@ void Packaged_asset_manager::open(const std::string& name, void* destination, st
                                      " bytes, the destination holds " + std::to_string(capacity));
     Third_party::lz4_decompress_buffer(buffers[info.buffer_id].data() + info.offset,
                                        info.compressed_size, static_cast<char*>(destination),
-                                       info.size);
+                                       info.size, entry_name(key, info));
 }
 
 std::string Packaged_asset_manager::local_file_name(const std::string& name) {

@@ -31,9 +31,8 @@ Ground_map::Ground_map(const std::string& entity, const std::string& component,
 void Ground_map::read(const std::string& file) {
     Packaged_asset asset = Packaged_asset_manager::open(file, false);
     std::vector<char> bytes(asset ? asset.size() : 0);
-    std::size_t got = bytes.empty() ? 0 : asset.read(bytes.data(), bytes.size());
+    bytes.resize(asset.read_whole(bytes.data(), bytes.size()));
     asset.close();
-    bytes.resize(got);
     m_graph = parse_graph(bytes.data(), bytes.size(), file);
     m_working = m_graph;
     m_working_ready = true;

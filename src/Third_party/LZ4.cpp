@@ -9,7 +9,7 @@
 namespace Orvane::Third_party {
 
 int lz4_decompress_buffer(const char* source, std::size_t source_size, char* destination,
-                          std::size_t expected_size) {
+                          std::size_t expected_size, std::string_view what) {
     int result = -1;
     // LZ4 counts in int: larger blocks cannot be ours.
     if (source_size <= INT_MAX && expected_size <= INT_MAX)
@@ -17,7 +17,8 @@ int lz4_decompress_buffer(const char* source, std::size_t source_size, char* des
                                      static_cast<int>(expected_size));
     ORVANE_CHECK(result >= 0 && static_cast<std::size_t>(result) == expected_size,
           "LZ4 decompressed size differs from expected (" + std::to_string(result) +
-              " != " + std::to_string(expected_size) + ")");
+              " != " + std::to_string(expected_size) + ")" +
+              (what.empty() ? std::string() : " in " + std::string(what)));
     return result;
 }
 

@@ -100,13 +100,7 @@ void load_mask(const std::string& file, SDL::Image_base& image) {
     ORVANE_CHECK(asset.size() == mask.size(), "Packaged asset " + name + " holds " +
                                            std::to_string(asset.size()) + " bytes, expected " +
                                            std::to_string(mask.size()));
-    std::size_t done = 0;
-    while (done < mask.size()) {
-        std::size_t n = asset.read(mask.data() + done, mask.size() - done);
-        if (n == 0)
-            break;
-        done += n;
-    }
+    const std::size_t done = asset.read_whole(mask.data(), mask.size());
     asset.close();
     ORVANE_CHECK(done == mask.size(), "Packaged asset " + name + " could not be read whole");
     image.mask = std::move(mask);

@@ -1,8 +1,13 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Utils/error.h>
@@ -11,10 +16,11 @@ namespace Orvane::Third_party {
 
 namespace {
 
-// A file being written: the bytes go to `temp`, which replaces `target` only when every write
-// and the close succeeded.
+// A file being written: the bytes go to `temp`, a file of its own in the same folder (so that
+// two writers of one file never share it), which replaces `target` only when every write, the
+// flush to the disk and the close succeeded.
 struct Replacing_file {
-    SDL_RWops* inner = nullptr;
+    std::FILE* stream = nullptr;
     std::string temp;
     std::string target;
     bool failed = false;
@@ -24,51 +30,95 @@ Replacing_file* replacing(SDL_RWops* context) {
     return static_cast<Replacing_file*>(context->hidden.unknown.data1);
 }
 
-Sint64 replacing_size(SDL_RWops* context) { return SDL_RWsize(replacing(context)->inner); }
-
-Sint64 replacing_seek(SDL_RWops* context, Sint64 offset, int whence) {
-    return SDL_RWseek(replacing(context)->inner, offset, whence);
+Sint64 replacing_size(SDL_RWops* context) {
+    struct stat info {};
+    Replacing_file* file = replacing(context);
+    if (std::fflush(file->stream) != 0 || ::fstat(::fileno(file->stream), &info) != 0)
+        return SDL_SetError("cannot find the size of %s", file->temp.c_str());
+    return static_cast<Sint64>(info.st_size);
 }
 
-size_t replacing_read(SDL_RWops* context, void* data, size_t size, size_t count) {
-    return SDL_RWread(replacing(context)->inner, data, size, count);
+Sint64 replacing_seek(SDL_RWops* context, Sint64 offset, int whence) {
+    static constexpr int origins[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (whence < RW_SEEK_SET || whence > RW_SEEK_END)
+        return SDL_SetError("unknown seek origin");
+    std::FILE* stream = replacing(context)->stream;
+    if (::fseeko(stream, static_cast<off_t>(offset), origins[whence]) != 0)
+        return SDL_SetError("cannot seek in %s", replacing(context)->temp.c_str());
+    return static_cast<Sint64>(::ftello(stream));
+}
+
+size_t replacing_read(SDL_RWops*, void*, size_t, size_t) {
+    SDL_SetError("write-only stream");
+    return 0;
 }
 
 size_t replacing_write(SDL_RWops* context, const void* data, size_t size, size_t count) {
     Replacing_file* file = replacing(context);
-    const size_t written = SDL_RWwrite(file->inner, data, size, count);
+    const size_t written = std::fwrite(data, size, count, file->stream);
     if (written != count)
         file->failed = true;
     return written;
 }
 
+std::string folder_of(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 int replacing_close(SDL_RWops* context) {
     std::unique_ptr<Replacing_file> file(replacing(context));
     SDL_FreeRW(context);
-    // The stdio stream reports buffered write errors when it is closed.
-    int result = SDL_RWclose(file->inner);
-    if (result == 0 && file->failed)
+    int result = 0;
+    if (file->failed)
         result = SDL_SetError("writing %s failed", file->temp.c_str());
+    // The bytes reach the disk before the rename: a power loss then leaves the old file or the
+    // new one, never an empty one.
+    const bool flushed = std::fflush(file->stream) == 0 && ::fsync(::fileno(file->stream)) == 0;
+    if (!flushed && result == 0)
+        result = SDL_SetError("flushing %s failed", file->temp.c_str());
+    if (std::fclose(file->stream) != 0 && result == 0)
+        result = SDL_SetError("closing %s failed", file->temp.c_str());
     if (result == 0 && std::rename(file->temp.c_str(), file->target.c_str()) != 0)
         result = SDL_SetError("cannot replace %s", file->target.c_str());
     if (result != 0) {
         const std::string reason = SDL_GetError();
         std::remove(file->temp.c_str());
         SDL_SetError("%s; %s is left as it was", reason.c_str(), file->target.c_str());
+        return result;
     }
-    return result;
+    // The rename itself lasts once the folder is flushed. The file is in place whatever this
+    // gives: some file systems cannot flush a folder, and that is no failure of the write.
+    const int folder = ::open(folder_of(file->target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return 0;
 }
 
 SDL_RWops* open_replacing(const std::string& path) {
     auto file = std::make_unique<Replacing_file>();
-    file->temp = path + ".tmp";
     file->target = path;
-    file->inner = SDL_RWFromFile(file->temp.c_str(), "w");
-    if (file->inner == nullptr)
+    std::string name = path + ".XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        SDL_SetError("cannot create a temporary file beside it (%s)", std::strerror(errno));
         return nullptr;
+    }
+    file->temp = name;
+    file->stream = ::fdopen(fd, "wb");
+    if (file->stream == nullptr) {
+        ::close(fd);
+        std::remove(file->temp.c_str());
+        SDL_SetError("cannot write %s", file->temp.c_str());
+        return nullptr;
+    }
     SDL_RWops* context = SDL_AllocRW();
     if (context == nullptr) {
-        SDL_RWclose(file->inner);
+        std::fclose(file->stream);
         std::remove(file->temp.c_str());
         return nullptr;
     }
@@ -112,6 +162,34 @@ SDL_RWops* open_empty() {
     return context;
 }
 
+// Only a regular file is read: a directory opens on some systems and reports a size of
+// 2^63 - 1, and a FIFO or a device may block or never end.
+SDL_RWops* open_regular(const std::string& path) {
+    // O_NONBLOCK, so that opening a FIFO does not wait for a writer before fstat can refuse it
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        SDL_SetError("cannot open %s", path.c_str());
+        return nullptr;
+    }
+    struct stat info {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags == -1 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        SDL_SetError("%s is not a regular file", path.c_str());
+        return nullptr;
+    }
+    FILE* stream = ::fdopen(fd, "rb");
+    if (stream == nullptr) {
+        ::close(fd);
+        return nullptr;
+    }
+    SDL_RWops* handle = SDL_RWFromFP(stream, SDL_TRUE);
+    if (handle == nullptr)
+        std::fclose(stream);
+    return handle;
+}
+
 SDL_file::Asset make_asset(SDL_RWops* handle) {
     if (handle == nullptr)
         return {};
@@ -127,7 +205,7 @@ SDL_file::Asset SDL_file::open(const std::string& path, bool write) {
         ORVANE_CHECK(handle != nullptr, "Can't open " + path + ", " + SDL_GetError());
         return make_asset(handle);
     }
-    return make_asset(SDL_RWFromFile(path.c_str(), "r"));
+    return make_asset(open_regular(path));
 }
 
 SDL_file::Asset SDL_file::open(const void* data, std::size_t size) {
@@ -163,6 +241,11 @@ void SDL_file::close(Asset asset) {
     if (!asset)
         return;
     ORVANE_CHECK(SDL_RWclose(asset.handle) == 0, std::string("Can't close file, ") + SDL_GetError());
+}
+
+std::size_t SDL_file::memory_size() {
+    const int mebibytes = SDL_GetSystemRAM();
+    return mebibytes > 0 ? static_cast<std::size_t>(mebibytes) << 20 : 0;
 }
 
 std::string SDL_file::base_path() {

@@ -4,6 +4,7 @@
 #include <yaml.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
+#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/Yaml.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -33,6 +34,9 @@ struct Event {
             yaml_event_delete(&event);
     }
 };
+
+// The deepest nesting of mappings and sequences a file may hold.
+constexpr std::size_t max_depth = 64;
 
 const char* anchor_of(const yaml_event_t& event) {
     switch (event.type) {
@@ -191,15 +195,12 @@ bool Yaml::parse() {
         return false;
 
     const std::size_t size = m_file.size();
+    const std::size_t memory = SDL_file::memory_size();
+    ORVANE_CHECK(memory == 0 || size < memory, "Error while reading " + m_name + ": its " +
+                                                   std::to_string(size) +
+                                                   " bytes do not fit in memory");
     std::vector<unsigned char> buffer(size + 1, 0);
-    std::size_t done = 0;
-    while (done < size) {
-        const std::size_t got = m_file.read(buffer.data() + done, size - done);
-        if (got == 0)
-            break;
-        done += got;
-    }
-    ORVANE_CHECK(done == size, "Error while reading " + m_name);
+    ORVANE_CHECK(m_file.read_whole(buffer.data(), size) == size, "Error while reading " + m_name);
 
     Parser parser;
     ORVANE_CHECK(parser.ready, "Failed initializing Yaml parser");
@@ -274,6 +275,11 @@ bool Yaml::parse() {
         }
         case YAML_SEQUENCE_START_EVENT:
         case YAML_MAPPING_START_EVENT: {
+            // libyaml's time grows with the square of the nesting depth: stop long before that
+            // matters, so that no file can stall the start.
+            if (stack.size() >= max_depth)
+                fail(e.start_mark.line,
+                     "nesting deeper than " + std::to_string(max_depth) + " levels");
             auto node = make_node(e.type == YAML_SEQUENCE_START_EVENT);
             attach(node, e);
             key.clear();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
@@ -15,7 +16,12 @@ bool is_int(const std::string& s) {
 
 bool is_relative(const std::string& s) { return !s.empty() && (s[0] == '+' || s[0] == '-'); }
 
-int to_int(const std::string& s) { return std::atoi(s.c_str()); }
+int to_int(const std::string& s) {
+    // strtol instead of atoi: out of range, atoi is undefined, strtol saturates; clamp the rest
+    const long value = std::strtol(s.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long>(value, std::numeric_limits<int>::min(),
+                                             std::numeric_limits<int>::max()));
+}
 
 double to_double(const std::string& s) { return std::atof(s.c_str()); }
 

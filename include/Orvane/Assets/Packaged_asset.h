@@ -29,6 +29,10 @@ class Packaged_asset {
     /// Takes ownership of `buffer` (allocated with new) and reads from its bytes; close() frees it.
     explicit Packaged_asset(std::vector<char>* buffer);
 
+    /// Takes ownership of `size` bytes and reads from them; close() frees them. Unlike a vector,
+    /// the bytes need not be zero-filled first (a decompressed entry overwrites them all).
+    Packaged_asset(std::unique_ptr<char[]> bytes, std::size_t size);
+
     /// Reads `size` bytes owned elsewhere, which must outlive the stream.
     Packaged_asset(const void* data, std::size_t size);
 
@@ -42,8 +46,9 @@ class Packaged_asset {
     /// The SDL stream, for libraries that read streams themselves; null when closed or empty.
     SDL_RWops* base() const;
 
-    /// The owned decompressed bytes, or null when the asset borrows its bytes.
-    std::vector<char>* buffer() const;
+    /// The first of the owned bytes (a decompressed entry or a vector given to the asset), or
+    /// null when the asset borrows its bytes, is empty or is closed.
+    const char* buffer() const;
 
     /// The stream's size in bytes when it was opened; 0 for an empty asset.
     std::size_t size() const;
@@ -60,7 +65,12 @@ class Packaged_asset {
     /// Moves to an absolute position; returns it, or -1 when closed or on error.
     std::int64_t seek(std::size_t position);
 
-    /// Reads data.size() bytes into `data`; returns the count read.
+    /// Reads from the current position until `size` bytes are in `data` or the stream ends or
+    /// fails (a single read() may stop short); returns the count read, `size` when all came in.
+    /// The one way the engine reads a whole file or entry.
+    std::size_t read_whole(void* data, std::size_t size);
+
+    /// Reads data.size() bytes into `data`, as read_whole(); returns the count read.
     std::size_t binary_read(std::vector<char>& data);
 
   private:

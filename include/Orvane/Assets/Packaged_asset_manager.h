@@ -59,9 +59,10 @@ class Packaged_asset_manager {
     };
 
     /// Reads and indexes the six packages of `folder` (a prefix ending with the path separator),
-    /// replacing any earlier index. Returns false when general.data cannot be opened. Any other
-    /// package missing or unreadable, truncated or malformed is fatal, naming the file and the
-    /// offset where it broke. With `local` true, only the folder is kept and nothing is indexed:
+    /// replacing any earlier index. Only regular files are read (a directory or a FIFO counts as
+    /// missing). Returns false when general.data cannot be opened. Any other package missing or
+    /// unreadable, larger than the machine's memory, truncated or malformed is fatal, naming the
+    /// file (and the offset where it broke). With `local` true, only the folder is kept and nothing is indexed:
     /// every later open must ask for local files.
     static bool init(const std::string& folder, bool local);
 
@@ -80,7 +81,8 @@ class Packaged_asset_manager {
     /// With `local` true, the disk file <folder><name> for reading. Otherwise the package entry:
     /// an unknown name gives an empty asset without a message; a raw entry a stream over the
     /// package's bytes (no copy; zero bytes give a valid empty stream); a compressed entry a
-    /// stream over a new decompressed buffer, freed by close() (fatal on a size mismatch).
+    /// stream over a new decompressed buffer, freed by close(). A size mismatch, or memory
+    /// running out for the buffer, is fatal naming the entry and its package.
     static Packaged_asset open(const std::string& name, bool local = false);
 
     /// The file <per-user folder><name>, for writing (through a temporary file replacing it on
@@ -96,7 +98,7 @@ class Packaged_asset_manager {
     /// Decompresses tile (x, y) of image `name` (its highlight variant when `highlight`) straight
     /// into `destination`, which holds `capacity` bytes. Fatal "Packaged asset <name>.<x>x<y>[.HL]
     /// not found" for an unknown tile, and fatal when the tile needs more than `capacity` bytes
-    /// or does not decompress to its recorded size.
+    /// or does not decompress to its recorded size (naming the tile and its package).
     static void open(const std::string& name, void* destination, std::size_t capacity,
                      unsigned int x, unsigned int y, bool highlight);
 

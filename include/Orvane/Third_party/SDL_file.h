@@ -22,10 +22,14 @@ class SDL_file {
         explicit operator bool() const { return handle != nullptr; }
     };
 
-    /// Opens a disk file. For reading, a file that cannot be opened gives an empty asset without
-    /// a message. For writing, the bytes go to a temporary file beside `path` (path + ".tmp")
-    /// that replaces `path` only when the stream closes after every write succeeded, so a crash
-    /// or a failed write leaves the previous file whole; a file that cannot be created is fatal:
+    /// Opens a disk file. For reading, only a regular file opens (a directory, a FIFO or a
+    /// device does not, and never blocks); one that cannot be opened gives an empty asset
+    /// without a message. For writing, the bytes go to a temporary file of this stream's own
+    /// beside `path` (path + "." and six random characters, made by mkstemp, mode 0600), which
+    /// is flushed to the disk and renamed over `path` when the stream closes after every write
+    /// succeeded, and the folder is flushed after the rename. A crash, a failed write or a power
+    /// loss thus leaves the previous file or the new one whole, and two writers of one file at
+    /// once leave the whole file of one of them. A file that cannot be created is fatal:
     /// "Can't open <path>, <SDL error>".
     static Asset open(const std::string& path, bool write);
     /// A path given as a literal (the bool keeps it apart from the memory overload).
@@ -50,8 +54,13 @@ class SDL_file {
     static std::int64_t seek(Asset asset, std::size_t position);
 
     /// Closes the stream. A failing close (for a written file: a failed write, flush or the
-    /// final rename) is fatal: "Can't close file, <SDL error>".
+    /// final rename, after which the previous file is still in place) is fatal: "Can't close
+    /// file, <SDL error>; <path> is left as it was".
     static void close(Asset asset);
+
+    /// The machine's memory in bytes, 0 when unknown: a file larger than this cannot be read
+    /// whole into memory, and is refused before anything is allocated for it.
+    static std::size_t memory_size();
 
     /// The executable's folder, ending with the path separator.
     static std::string base_path();

@@ -103,8 +103,9 @@ class Yaml {
 
     /// Builds the tree. False, without a message, when the file did not open, when it holds no
     /// document or when its top level is not a mapping (the caller then uses its defaults).
-    /// A file that libyaml rejects, or that uses anchors, aliases or non-scalar keys, is fatal
-    /// with the file name and the line (counted from 0).
+    /// A file that libyaml rejects, that uses anchors, aliases or non-scalar keys, or that nests
+    /// mappings and sequences more than 64 deep, is fatal with the file name and the line
+    /// (counted from 0). Only a regular file is read (a directory counts as missing).
     bool parse();
 
     /// The top-level mapping; fatal when nothing was parsed.

@@ -17,7 +17,8 @@ namespace Orvane {
 bool is_int(const std::string& s);
 /// True when the text begins with '+' or '-': an offset to a current value.
 bool is_relative(const std::string& s);
-/// The standard atoi.
+/// The leading decimal integer (after blanks, with an optional sign), 0 when there is none;
+/// a number beyond the int range gives the nearest int limit.
 int to_int(const std::string& s);
 /// The standard atof.
 double to_double(const std::string& s);

@@ -4,9 +4,13 @@
 #include <functional>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Assets/Splitter.h>
+#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
 
 #include "support/Packages.h"
@@ -18,6 +22,7 @@ using Orvane::Packaged_asset;
 using Orvane::Packaged_asset_info;
 using Orvane::Packaged_asset_manager;
 using Orvane::Splitter;
+using Orvane::Third_party::SDL_file;
 using namespace Orvane::Packer;
 using namespace Orvane::Test;
 
@@ -371,9 +376,88 @@ TEST(Packaged_asset_managerDeathTest, BlocksOfTheWrongSizeAreFatal) {
         append_end(package);
     load_packages(packages);
     EXPECT_EXIT(Packaged_asset_manager::open("data/bad.yaml"), ::testing::ExitedWithCode(1),
-                "LZ4 decompressed size differs from expected \\(5 != 6\\)");
+                "LZ4 decompressed size differs from expected \\(5 != 6\\) in data/bad.yaml "
+                "\\(package .*general.data\\)");
     EXPECT_EXIT(Packaged_asset_manager::open("data/garbage.yaml"), ::testing::ExitedWithCode(1),
-                "LZ4 decompressed size differs from expected \\(-?[0-9]+ != 5\\)");
+                "LZ4 decompressed size differs from expected \\(-?[0-9]+ != 5\\) in "
+                "data/garbage.yaml \\(package .*general.data\\)");
+
+    // a tile whose block ends too early: its last sequence is cut
+    Package_set images = build({image_entry("images/rooms/hall.png", test_image(8, 8))});
+    Index index;
+    ASSERT_FALSE(Packaged_asset_manager::index_package(images[2], 2, index));
+    const Packaged_asset_info tile = index.at("images/rooms/hall.png.0x0");
+    put_u32(images[2], tile.offset - 4, static_cast<std::uint32_t>(tile.compressed_size - 1));
+    images[2].erase(images[2].begin() + static_cast<std::ptrdiff_t>(tile.offset) + 1);
+    load_packages(images);
+    std::vector<char> pixels(tile.size);
+    EXPECT_EXIT(Packaged_asset_manager::open("images/rooms/hall.png", pixels.data(),
+                                             pixels.size(), 0, 0, false),
+                ::testing::ExitedWithCode(1),
+                "LZ4 decompressed size differs from expected \\(-?[0-9]+ != 256\\) in "
+                "images/rooms/hall.png.0x0 \\(package .*images.data\\)");
+}
+
+// A compressed entry of `stored` zero bytes (no valid LZ4 block) claiming `claimed` bytes, in
+// the sounds package.
+void load_entry_claiming(std::uint32_t stored, std::uint32_t claimed) {
+    const std::string name = "sounds/music.ogg.lz4";
+    Package_set packages;
+    const std::string head = static_cast<char>(name.size()) + name + std::string(8, '\0');
+    std::vector<char>& sounds = packages[5];
+    sounds.assign(head.size() + stored, '\0');
+    std::copy(head.begin(), head.end(), sounds.begin());
+    put_u32(sounds, head.size() - 8, claimed);
+    put_u32(sounds, head.size() - 4, stored);
+    for (auto& package : packages)
+        append_end(package);
+    load_packages(packages);
+}
+
+// A corrupt entry may claim up to 255 times its stored size: the memory is not zero-filled
+// first, so only the decoding runs, and fails naming the entry and its package.
+TEST(Packaged_asset_managerDeathTest, CorruptEntryClaimingHugeSizeFailsNamingIt) {
+    const std::uint32_t stored = 8u << 20;
+    load_entry_claiming(stored, 2000000000u);
+    EXPECT_EXIT(Packaged_asset_manager::open("sounds/music.ogg"), ::testing::ExitedWithCode(1),
+                "LZ4 decompressed size differs from expected \\(-[0-9]+ != 2000000000\\) in "
+                "sounds/music.ogg \\(package .*sounds.data\\)");
+    // the largest size the format can claim, 255 times the stored bytes
+    load_entry_claiming(0xFFFFFFFFu / 255, 0xFFFFFFFFu);
+    EXPECT_EXIT(Packaged_asset_manager::open("sounds/music.ogg"), ::testing::ExitedWithCode(1),
+                "LZ4 decompressed size differs from expected \\(-1 != 4294967295\\) in "
+                "sounds/music.ogg \\(package .*sounds.data\\)");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVANE_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVANE_TEST_ASAN 1
+#endif
+#endif
+
+TEST(Packaged_asset_managerDeathTest, MemoryRunningOutForAnEntryIsFatalNamingIt) {
+#ifdef ORVANE_TEST_ASAN
+    GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
+#else
+    load_entry_claiming(8u << 20, 2000000000u);
+    EXPECT_EXIT(
+        {
+            // room for what the process holds now, not for the entry's 2 GB
+            rlimit limit{};
+            getrlimit(RLIMIT_AS, &limit);
+            std::ifstream statm("/proc/self/statm");
+            std::size_t pages = 0;
+            statm >> pages;
+            limit.rlim_cur = pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) + (512u << 20);
+            setrlimit(RLIMIT_AS, &limit);
+            Packaged_asset_manager::open("sounds/music.ogg");
+        },
+        ::testing::ExitedWithCode(1),
+        "Cannot allocate 2000000000 bytes to decompress sounds/music.ogg \\(package "
+        ".*sounds.data\\)");
+#endif
 }
 
 TEST(Packaged_asset_managerDeathTest, DamagedOrMissingPackageFilesNameTheFile) {
@@ -391,11 +475,53 @@ TEST(Packaged_asset_managerDeathTest, DamagedOrMissingPackageFilesNameTheFile) {
     EXPECT_EXIT(Packaged_asset_manager::init(folder, false), ::testing::ExitedWithCode(1),
                 "Package file .*/data/images.data is missing or unreadable");
 
+    std::filesystem::create_directory(folder + "images.data");
+    EXPECT_EXIT(Packaged_asset_manager::init(folder, false), ::testing::ExitedWithCode(1),
+                "Package file .*/data/images.data is missing or unreadable");
+
     Package_set packages = build({raw_entry("data/init.yaml", "x")});
     packages[5].clear();
     EXPECT_EXIT(load_packages(packages), ::testing::ExitedWithCode(1),
                 "Package sounds.data is malformed at offset 0: the package ends without its "
                 "closing 0 byte");
+}
+
+// Files that are not plain readable files in place of a package: start-up neither hangs nor
+// aborts, it stops with the message naming the file.
+TEST(Packaged_asset_managerDeathTest, PackagesThatAreNotPlainFilesNameTheFile) {
+    const Temp_pref_folder scratch;
+    const std::string folder = scratch.root() + "/data/";
+    write_packages(build({raw_entry("data/init.yaml", "start: hall\n")}), folder);
+    const std::string sounds = folder + "sounds.data";
+
+    std::filesystem::remove(sounds);
+    ASSERT_EQ(mkfifo(sounds.c_str(), 0600), 0);
+    EXPECT_EXIT(Packaged_asset_manager::init(folder, false), ::testing::ExitedWithCode(1),
+                "Package file .*/data/sounds.data is missing or unreadable");
+
+    // a sparse file: larger than memory, it costs no disk
+    std::filesystem::remove(sounds);
+    const std::uintmax_t huge =
+        std::max<std::uintmax_t>(std::uintmax_t{100} << 30, 2 * SDL_file::memory_size());
+    std::ofstream{sounds};
+    std::filesystem::resize_file(sounds, huge);
+    EXPECT_EXIT(Packaged_asset_manager::init(folder, false), ::testing::ExitedWithCode(1),
+                "Package file .*/data/sounds.data is missing or unreadable: its " +
+                    std::to_string(huge) + " bytes do not fit in memory");
+    std::filesystem::remove(sounds);
+}
+
+TEST(Packaged_asset_manager, FirstPackageThatIsNotAPlainFileCountsAsMissing) {
+    const Temp_pref_folder scratch;
+    const std::string folder = scratch.root() + "/data/";
+    write_packages(build({raw_entry("data/init.yaml", "start: hall\n")}), folder);
+    const std::string general = folder + "general.data";
+    std::filesystem::remove(general);
+    std::filesystem::create_directory(general);
+    EXPECT_FALSE(Packaged_asset_manager::init(folder, false));
+    std::filesystem::remove(general);
+    ASSERT_EQ(mkfifo(general.c_str(), 0600), 0);
+    EXPECT_FALSE(Packaged_asset_manager::init(folder, false)) << "and it does not block";
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(Packaged_asset, OwnedBufferIsReadAndFreedByClose) {
     auto* bytes = new std::vector<char>{'a', 'b', 'c'};
     Packaged_asset asset(bytes);
     ASSERT_TRUE(asset);
-    EXPECT_EQ(asset.buffer(), bytes);
+    EXPECT_EQ(asset.buffer(), bytes->data());
     EXPECT_EQ(asset.size(), 3u);
     std::vector<char> out(3);
     EXPECT_EQ(asset.binary_read(out), 3u);

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -183,6 +184,15 @@ TEST(YamlWriterTest, MissingPerUserFileIsNotParsed) {
     std::remove((SDL_file::pref_path() + "writer_missing.yaml").c_str());
     Yaml reader("writer_missing.yaml", true, false);
     EXPECT_FALSE(reader.parse());
+}
+
+TEST(YamlWriterTest, DirectoryInPlaceOfAPerUserFileIsNotParsed) {
+    const std::string path = SDL_file::pref_path() + "writer_folder.yaml";
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directory(path);
+    Yaml reader("writer_folder.yaml", true, false);
+    EXPECT_FALSE(reader.parse());
+    std::filesystem::remove(path);
 }
 
 TEST(YamlWriterDeathTest, FileThatCannotBeCreatedIsFatal) {

@@ -114,18 +114,30 @@ TEST(YamlReaderTest, NestedNodesKnowTheirFile) {
     EXPECT_EQ(*p.root()["a"]["b"][0].file, "data/rooms/hall.yaml");
 }
 
-TEST(YamlReaderTest, DeeplyNestedFileIsRead) {
-    const int depth = 5000;
-    std::string text = "a: " + std::string(depth, '[') + std::string(depth, ']') + "\n";
-    Parsed p(text);
-    ASSERT_TRUE(p.ok);
-    const Yaml::Node* node = &p.root()["a"];
-    int levels = 0;
-    while (node->size() == 1) {
-        node = &(*node)[0];
-        ++levels;
+// Nesting of `depth` flow sequences under key "a", in one line or one bracket per line.
+std::string nested(int depth, bool one_per_line) {
+    std::string text = "a: ";
+    for (int i = 0; i < depth; ++i)
+        text += one_per_line ? "[\n" : "[";
+    for (int i = 0; i < depth; ++i)
+        text += "]";
+    return text + "\n";
+}
+
+TEST(YamlReaderTest, NestingOfSixtyFourLevelsIsRead) {
+    for (const bool one_per_line : {false, true}) {
+        SCOPED_TRACE(one_per_line ? "one bracket per line" : "one line");
+        // the root mapping is the first level
+        Parsed p(nested(63, one_per_line));
+        ASSERT_TRUE(p.ok);
+        const Yaml::Node* node = &p.root()["a"];
+        int levels = 2;
+        while (node->size() == 1) {
+            node = &(*node)[0];
+            ++levels;
+        }
+        EXPECT_EQ(levels, 64);
     }
-    EXPECT_EQ(levels, depth - 1);
 }
 
 TEST(YamlReaderTest, DeepTreeIsReleasedWithoutRecursion) {
@@ -190,7 +202,7 @@ TEST(YamlReaderTest, TimeIsMinutesSecondsThousandths) {
 }
 
 TEST(YamlReaderTest, PrintWalksTheTreeSilently) {
-    const int depth = 5000;
+    const int depth = 63; // as deep as a file may nest
     Parsed p("a: {b: [x, {c: 1}]}\ndeep: " + std::string(depth, '[') + std::string(depth, ']') +
              "\n");
     ASSERT_TRUE(p.ok);
@@ -252,6 +264,34 @@ TEST(YamlReaderDeathTest, TimeNeedsColonAndDot) {
 TEST(YamlReaderDeathTest, RootOfAnEmptyFileIsFatal) {
     Parsed p("", "config.yaml");
     EXPECT_EXIT(p.root(), ::testing::ExitedWithCode(1), "No Yaml document in config\\.yaml");
+}
+
+TEST(YamlReaderDeathTest, NestingPastSixtyFourLevelsStopsWithFileAndLine) {
+    struct Case {
+        std::string what;
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"one level too many", nested(64, false),
+         "Failed parsing Yaml file \\(deep\\.yaml:0\\): nesting deeper than 64 levels"},
+        {"one bracket per line", nested(64, true),
+         "Failed parsing Yaml file \\(deep\\.yaml:63\\): nesting deeper than 64 levels"},
+        // libyaml alone takes seconds over this, growing with the square of the depth
+        {"100 KB of [", std::string(100000, '['),
+         "Failed parsing Yaml file \\(deep\\.yaml:0\\): nesting deeper than 64 levels"},
+        {"block mappings", [] {
+             std::string text;
+             for (int i = 0; i < 70; ++i)
+                 text += std::string(static_cast<std::size_t>(i), ' ') + "k:\n";
+             return text;
+         }(),
+         "Failed parsing Yaml file \\(deep\\.yaml:64\\): nesting deeper than 64 levels"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EXIT(Parsed(c.text, "deep.yaml"), ::testing::ExitedWithCode(1), c.message);
+    }
 }
 
 TEST(YamlReaderDeathTest, MalformedFilesNameFileAndLine) {

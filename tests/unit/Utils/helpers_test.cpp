@@ -19,13 +19,47 @@ TEST(Helpers, TextToValue) {
     EXPECT_TRUE(Orvane::is_relative("-5"));
     EXPECT_FALSE(Orvane::is_relative("5"));
     EXPECT_FALSE(Orvane::is_relative(""));
-    EXPECT_EQ(Orvane::to_int("  -42abc"), -42);
-    EXPECT_EQ(Orvane::to_int("abc"), 0);
     EXPECT_DOUBLE_EQ(Orvane::to_double("1.5e2"), 150);
     EXPECT_DOUBLE_EQ(Orvane::to_double("x"), 0);
     for (const char* no : {"True", "1", "yes", "", "true "})
         EXPECT_FALSE(Orvane::to_bool(no)) << no;
     EXPECT_TRUE(Orvane::to_bool("true"));
+}
+
+// A damaged save may hold any text: numbers past the int range saturate instead of wrapping,
+// and every text atoi reads defined gives the same value as before.
+TEST(Helpers, ToIntReadsTheLeadingNumberAndClampsToIntRange) {
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    const Case cases[] = {
+        {"0", 0},
+        {"42", 42},
+        {"  -42abc", -42},
+        {"+17", 17},
+        {"\t\n 8", 8},
+        {"007", 7},
+        {"12.9", 12},
+        {"1e5", 1},
+        {"abc", 0},
+        {"", 0},
+        {"-", 0},
+        {"+ 5", 0},
+        {"0x1F", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", 2147483647},
+        {"-2147483649", -2147483647 - 1},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+        {"99999999999999999999999999", 2147483647},
+        {"-99999999999999999999999999", -2147483647 - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("text \"") + c.text + "\"");
+        EXPECT_EQ(Orvane::to_int(c.text), c.expected);
+    }
 }
 
 TEST(Helpers, ValueToText) {
