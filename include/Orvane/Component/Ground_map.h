@@ -152,13 +152,14 @@ class Ground_map : public Base {
     void find_path(Point origin, Point target, std::vector<Point>& path);
     /// Appends to `path` the points of a walk from origin along `direction`: straight until the
     /// outline stops it, then sliding along the outline while the direction allows.
-    void find_path(Point origin, Vector direction, std::vector<Point>& path);
+    void find_path(Point origin, Orvane::Vector direction, std::vector<Point>& path);
     /// Dijkstra's search on the working graph; appends the path without the origin. Returns
     /// false, appending nothing, when the target cannot be reached.
     bool shortest_path(Vertex_id origin, Vertex_id target, std::vector<Point>& path);
     /// Where a ray from p along v (at least as long as the mask's diagonal) first meets the
     /// outline of the working graph, snapped to a vertex within the border radius.
-    Simplex closest_intersected_edge(const Point& p, const Vector& v, const Skip& skip) const;
+    Simplex closest_intersected_edge(const Point& p, const Orvane::Vector& v,
+                                     const Skip& skip) const;
 
     /// Builds the walkable graph from the mask into the loaded graph: traces the outline,
     /// simplifies it and adds inner links between outline vertices that see each other.
