@@ -110,8 +110,8 @@ TEST(Ground_map_path_state, OriginWithoutLinksGivesNoWalk) {
     // The graph outlines the right island only; the origin, on the left, sees none of it (every
     // midpoint falls in the wall). It is dropped by the clean-up: the target's handle moves.
     Ground_map::Graph g;
-    std::vector<Vid> v = {g.add_vertex({{60, 2}, 0, 0}), g.add_vertex({{70, 2}, 0, 0}),
-                          g.add_vertex({{70, 8}, 0, 0}), g.add_vertex({{60, 8}, 0, 0})};
+    std::vector<Vid> v = {g.add_vertex({{60, 2}, 0}), g.add_vertex({{70, 2}, 0}),
+                          g.add_vertex({{70, 8}, 0}), g.add_vertex({{60, 8}, 0})};
     for (std::size_t i = 0; i < 4; ++i)
         g.add_edge(v[i], v[(i + 1) % 4], {true});
     Ground_map map("room", "ground_map", text_mask({"..##.....", "..##....."}, 10), 100, 0, g);
@@ -125,8 +125,8 @@ TEST(Ground_map_path_state, EqualRoutesGoThroughTheLargerVertexIndex) {
     // vertices at equal distance the larger index leaves the queue first, and the target keeps
     // the first parent that reached it.
     Ground_map::Graph g;
-    Vid a = g.add_vertex({{50, 20}, 0, 0});
-    Vid b = g.add_vertex({{50, 80}, 0, 0});
+    Vid a = g.add_vertex({{50, 20}, 0});
+    Vid b = g.add_vertex({{50, 80}, 0});
     g.add_edge(a, b, {true});
     Ground_map map("room", "ground_map", text_mask(std::vector<std::string>(10, ".........."), 10),
                    100, 0, g);
@@ -138,8 +138,8 @@ TEST(Ground_map_path_state, EqualRoutesGoThroughTheLargerVertexIndex) {
 TEST(Ground_map_path_state, WalksThatDoNotExistEndQuietly) {
     // One border edge on the right of the mask, beyond a wall column.
     Ground_map::Graph g;
-    Vid a = g.add_vertex({{90, 0}, 0, 0});
-    Vid b = g.add_vertex({{90, 30}, 0, 0});
+    Vid a = g.add_vertex({{90, 0}, 0});
+    Vid b = g.add_vertex({{90, 30}, 0});
     g.add_edge(a, b, {true});
     Ground_map map("room", "ground_map", text_mask({"....#....", "....#...."}, 10), 100, 0, g);
     std::vector<Point> path;
@@ -283,13 +283,13 @@ Plain_result plain_find_path(const Ground_map& map, Point o, Point t) {
     std::set<std::pair<Vid, Vid>, Ground_map::Compare_ordered_pair> links;
     auto insert = [&](const Point& p, Vid& v, const Eid& e) {
         if (!e.is_none()) {
-            v = w.add_vertex({p, 0, 0});
+            v = w.add_vertex({p, 0});
             Vid s = w.source(e), u = w.target(e);
             w.delete_edge(e);
             links.insert({v, s});
             links.insert({v, u});
         } else if (v.is_none()) {
-            v = w.add_vertex({p, 0, 0});
+            v = w.add_vertex({p, 0});
         }
     };
     if (!oe.is_none() && te == oe) {
@@ -342,21 +342,22 @@ Plain_result plain_find_path(const Ground_map& map, Point o, Point t) {
     if (ov.is_none())
         return result;
     std::vector<Vid> parent(w.vertex_count());
+    std::vector<double> dist(w.vertex_count());
     std::priority_queue<std::pair<double, Vid>> queue;
     for (std::size_t k = 0; k < w.vertex_count(); ++k) {
-        w.vertex(Vid(k)).distance = Vid(k) == ov ? 0 : far;
-        queue.push({-w.vertex(Vid(k)).distance, Vid(k)});
+        dist[k] = Vid(k) == ov ? 0 : far;
+        queue.push({-dist[k], Vid(k)});
     }
     while (!queue.empty()) {
         auto [minus_d, v] = queue.top();
         queue.pop();
-        if (-minus_d > w.vertex(v).distance)
+        if (-minus_d > dist[v.index()])
             continue;
         for (const Eid& e : w.incident_edges(v)) {
             Vid u = w.opposite(e, v);
             double nd = Orvane::distance(w.vertex(v).point, w.vertex(u).point) + -minus_d;
-            if (w.vertex(u).distance > nd) {
-                w.vertex(u).distance = nd;
+            if (dist[u.index()] > nd) {
+                dist[u.index()] = nd;
                 parent[u.index()] = v;
                 queue.push({-nd, u});
             }
