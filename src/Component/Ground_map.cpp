@@ -403,6 +403,14 @@ void Ground_map::index_graph() {
         k.border_list.push_back({segment, s, t, e});
     }
     k.borders.build(items, false);
+    k.border_box = Box();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Box b = items[i].second.box();
+        k.border_box = i == 0 ? b : Box{std::min(k.border_box.xmin, b.xmin),
+                                        std::min(k.border_box.ymin, b.ymin),
+                                        std::max(k.border_box.xmax, b.xmax),
+                                        std::max(k.border_box.ymax, b.ymax)};
+    }
 
     items.clear();
     const std::size_t vertices = m_graph.vertex_count();
@@ -411,6 +419,11 @@ void Ground_map::index_graph() {
         const Point& p = m_graph.vertex(Vertex_id(v)).point;
         items.push_back({std::uint32_t(v), Segment(p, p)});
         k.bounded = k.bounded && std::abs(p.x()) <= 1e6 && std::abs(p.y()) <= 1e6;
+        const Box b = p.box();
+        k.vertex_box = v == 0 ? b : Box{std::min(k.vertex_box.xmin, b.xmin),
+                                        std::min(k.vertex_box.ymin, b.ymin),
+                                        std::max(k.vertex_box.xmax, b.xmax),
+                                        std::max(k.vertex_box.ymax, b.ymax)};
     }
     k.vertices.build(items, false);
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {

@@ -172,9 +172,41 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
     // it: the margins keep far clear of rounding, for coordinates up to a million.
     const bool shadows = bounded && std::abs(pj.x()) <= 1e6 && std::abs(pj.y()) <= 1e6;
     int open = shadow_bins;               // bins with no shadow yet
-    double hidden_beyond = far_away_depth; // once every bin has one: the farthest shadow
+    double hidden_beyond = 0;             // once every bin has one: the farthest shadow
     if (shadows)
         shadow.assign(shadow_bins, far_away_depth);
+    constexpr double margin = 5e-4; // pseudo-angle kept clear of the edges of every shadow
+    // Hides the bins wholly inside the directions from..from + arc, each beyond the larger of
+    // depth(direction) at its two sides.
+    auto hide = [&](double from, double arc, const auto& depth) {
+        constexpr double width = 4.0 / shadow_bins;
+        const int k0 = int(std::ceil((from + margin) / width));
+        const int k1 = int(std::floor((from + arc - margin) / width));
+        double before = k0 < k1 ? depth(k0 * width) : 0;
+        for (int k = k0; k < k1; ++k) {
+            const double after = depth((k + 1) * width);
+            const double beyond = std::max(before, after);
+            before = after;
+            double& s = shadow[std::size_t((k + shadow_bins) % shadow_bins)];
+            if (s > beyond) {
+                open -= s == far_away_depth;
+                s = beyond;
+            }
+        }
+    };
+    // How far from pj the line through a with direction e lies along the direction of
+    // pseudo-angle `at` (infinity where it does not lie ahead): within a bin, an edge lies no
+    // farther than on the bin's sides.
+    auto reach = [](double at, double ax, double ay, double ex, double ey) {
+        at = at < 0 ? at + 4 : (at >= 4 ? at - 4 : at);
+        const double dx = at <= 2 ? 1 - at : at - 3;
+        const double dy = at <= 2 ? 1 - std::abs(dx) : std::abs(dx) - 1;
+        const double across = dx * ey - dy * ex;
+        const double t = across == 0 ? -1 : (ax * ey - ay * ex) / across;
+        return t > 0 ? t * std::sqrt(dx * dx + dy * dy) * (1 + 1e-9) : far_away_depth;
+    };
+    // The shadow of the border edge from a to b: seen across less than a half-turn, it hides
+    // what lies inside its angle beyond it.
     auto cast = [&](const Point& a, const Point& b) {
         const double ax = a.x() - pj.x(), ay = a.y() - pj.y();
         const double bx = b.x() - pj.x(), by = b.y() - pj.y();
@@ -189,19 +221,46 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
             from = pb;
             arc = 4 - arc;
         }
-        if (arc > 1.9)
-            return; // pj lies almost on the edge's line
-        constexpr double margin = 5e-4, width = 4.0 / shadow_bins;
-        const int k0 = int(std::ceil((from + margin) / width));
-        const int k1 = int(std::floor((from + arc - margin) / width));
-        const double depth = std::max(da, db);
-        for (int k = k0; k < k1; ++k) {
-            double& s = shadow[std::size_t(k % shadow_bins)];
-            if (s > depth) {
-                open -= s == far_away_depth;
-                s = depth;
+        // pj well off the edge's line, so that the side it lies on is never in doubt
+        const double off = std::abs(ax * by - ay * bx) / distance(a, b);
+        if (arc < 2 && off >= 1e-3 + 1e-6 * std::max(da, db))
+            hide(from, arc, [&](double at) { return reach(at, ax, ay, bx - ax, by - ay); });
+    };
+    // A vertex whose border edges leave it on both sides of the line of sight hides what lies
+    // right behind it too: a link passing next to it crosses one of the edges, and one through
+    // it touches both. The edges' own shadows stop short of that direction.
+    auto cast_behind = [&](std::uint32_t v, const Point& pv) {
+        const double vx = pv.x() - pj.x(), vy = pv.y() - pj.y();
+        const double dv = std::sqrt(vx * vx + vy * vy);
+        if (dv < 1)
+            return;
+        const double at = pseudo_angle(vx, vy);
+        double left = 0, right = 0;
+        Point to_left, to_right;
+        for (std::uint32_t a = arc_start[v]; a < arc_start[v + 1]; ++a) {
+            if (!arcs[a].border || deleted(Edge_id(arcs[a].edge)))
+                continue;
+            const Point& pw = map.m_graph.vertex(Vertex_id(arcs[a].to)).point;
+            const double wx = pw.x() - pj.x(), wy = pw.y() - pj.y();
+            const double dw = std::sqrt(wx * wx + wy * wy);
+            if (dw < 1 || arcs[a].length < 1)
+                continue;
+            double turn = pseudo_angle(wx, wy) - at;
+            if (turn < 0)
+                turn += 4;
+            if (turn > left && turn < 2) {
+                left = turn;
+                to_left = pw;
+            } else if (turn > 2 && 4 - turn > right) {
+                right = 4 - turn;
+                to_right = pw;
             }
         }
+        if (left > 2 * margin && right > 2 * margin && left + right <= 1.9)
+            hide(at - right, left + right, [&](double direction) {
+                const Point& w = direction < at ? to_right : to_left;
+                return std::max(dv, reach(direction, vx, vy, w.x() - pv.x(), w.y() - pv.y()));
+            });
     };
     auto consider = [&](std::uint32_t i) {
         if (i == origin.index() || i == target.index())
@@ -235,17 +294,58 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
             else if (shadows)
                 cast(hit->segment.first(), hit->segment.second());
         }
-        if (shadows)
+        if (shadows) {
             for (std::uint32_t a = arc_start[i]; a < arc_start[i + 1]; ++a)
                 if (arcs[a].border && !deleted(Edge_id(arcs[a].edge)))
                     cast(pi, g.vertex(Vertex_id(arcs[a].to)).point);
+            cast_behind(i, pi);
+        }
     };
     // Every vertex not met after ring r lies r cells away or farther: once every bin has a
     // shadow nearer than that, the rest are all hidden.
+    if (shadows) {
+        // No vertex lies beyond the vertices' box: the directions leaving it from pj hide all.
+        const Box& box = vertex_box;
+        auto nothing = [](double) { return 0.0; };
+        if (pj.x() <= box.xmin)
+            hide(1, 2, nothing); // to the left
+        if (pj.x() >= box.xmax)
+            hide(3, 2, nothing); // to the right
+        if (pj.y() <= box.ymin)
+            hide(2, 2, nothing); // upwards
+        if (pj.y() >= box.ymax)
+            hide(0, 2, nothing); // downwards
+    }
+    // Directions still open once the nearby vertices are done are mostly slits past an
+    // outline's corner: the first border edges along each one's middle usually close it.
+    bool probed = false;
+    auto probe = [&] {
+        probed = true;
+        const double length = 4.0 * (map.m_max_length + 1) + 4 * std::max(std::abs(pj.x()),
+                                                                        std::abs(pj.y()));
+        for (int k = 0; k < shadow_bins; ++k) {
+            if (shadow[std::size_t(k)] != far_away_depth)
+                continue;
+            const double at = (k + 0.5) * (4.0 / shadow_bins);
+            const double dx = at <= 2 ? 1 - at : at - 3;
+            const double dy = at <= 2 ? 1 - std::abs(dx) : std::abs(dx) - 1;
+            const Segment ray(pj, Point(pj.x() + dx * length, pj.y() + dy * length));
+            borders.any_near(ray, [&](std::uint32_t e) {
+                const Border& b = border_list[e];
+                if (deleted(b.edge) || !crosses(ray, b.segment))
+                    return false;
+                cast(b.segment.first(), b.segment.second());
+                return shadow[std::size_t(k)] != far_away_depth;
+            });
+        }
+    };
     auto enough = [&](int ring) {
+        if (shadows && !probed && ring >= 2 && open > 0)
+            probe();
         if (!shadows || open > 0)
             return false;
-        if (hidden_beyond == far_away_depth)
+        // shadows only come nearer: the farthest is looked for again once the rings pass it
+        if (ring * vertices.cell() > hidden_beyond * 1.001 + 1e-6)
             hidden_beyond = *std::max_element(shadow.begin(), shadow.end());
         return ring * vertices.cell() > hidden_beyond * 1.001 + 1e-6;
     };
@@ -270,29 +370,76 @@ bool Ground_map::shortest_path(Vertex_id origin, Vertex_id target, std::vector<P
                                std::uint32_t(target.index()), point, neighbors, path);
 }
 
-Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p, const Vector& v,
+Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p,
+                                                         const Orvane::Vector& v,
                                                          const Skip& skip) const {
     // The ray reaches across the whole mask even for a short stick vector.
     double scale = double(m_max_length) / std::min(v.length(), 1.0);
     Segment ray(p, p + v * scale);
     const Graph& graph = working();
+    const Search& k = *m_search;
     Simplex best;
     best.point = Point(0, 0);
-    for (std::size_t i = 0; i < graph.edge_count(); ++i) {
-        Edge_id e(i);
-        Vertex_id s = graph.source(e), t = graph.target(e);
-        if (s.is_none() || t.is_none() || !graph.edge(e).border || skip(e))
-            continue;
-        Segment edge(graph.vertex(s).point, graph.vertex(t).point);
+    // The nearest crossing wins, the lower edge index on a tie, in whatever order they come.
+    auto consider = [&](const Edge_id& e, const Segment& edge) {
         if (!crosses(ray, edge))
-            continue;
+            return;
         Point q = intersection(ray, edge);
         double d = distance(p, q);
-        if (d < best.distance) {
+        if (d < best.distance || (d == best.distance && e < best.edge)) {
             best.vertex = Vertex_id();
             best.edge = e;
             best.distance = d;
             best.point = q;
+        }
+    };
+    const Point& a = ray.first();
+    const Point& b = ray.second();
+    const double length = distance(a, b);
+    if (k.request.stage == ground_map::Request::Stage::copy && std::isfinite(length)) {
+        // The working graph's border edges are the loaded graph's: the border grid gives those
+        // near the ray, one stretch after the other from p, until a crossing nearer than the
+        // stretches not yet looked at is found. Only the part of the ray over the border
+        // edges' box is walked.
+        double from = 0, to = length;
+        const Box& box = k.border_box;
+        for (int axis = 0; axis < 2 && from <= to; ++axis) {
+            const double start = axis == 0 ? a.x() : a.y();
+            const double delta = (axis == 0 ? b.x() - a.x() : b.y() - a.y()) / length;
+            const double lo = (axis == 0 ? box.xmin : box.ymin) - 1;
+            const double hi = (axis == 0 ? box.xmax : box.ymax) + 1;
+            if (delta == 0) {
+                if (start < lo || start > hi)
+                    to = -1;
+                continue;
+            }
+            double t0 = (lo - start) / delta, t1 = (hi - start) / delta;
+            if (t0 > t1)
+                std::swap(t0, t1);
+            from = std::max(from, t0);
+            to = std::min(to, t1);
+        }
+        const double step = 2 * k.borders.cell();
+        const Orvane::Vector along(a, b);
+        for (double at = std::max(from, 0.0); !k.border_list.empty() && at <= to; at += step) {
+            const double end = std::min(at + step, to);
+            Segment part(a + along * (at / length), a + along * (end / length));
+            k.borders.any_near(part, [&](std::uint32_t id) {
+                const Border& edge = k.border_list[id];
+                if (!skip(edge.edge))
+                    consider(edge.edge, edge.segment);
+                return false;
+            });
+            if (best.distance < end * (1 - 1e-9) - 1e-9)
+                break;
+        }
+    } else {
+        for (std::size_t i = 0; i < graph.edge_count(); ++i) {
+            Edge_id e(i);
+            Vertex_id s = graph.source(e), t = graph.target(e);
+            if (s.is_none() || t.is_none() || !graph.edge(e).border || skip(e))
+                continue;
+            consider(e, Segment(graph.vertex(s).point, graph.vertex(t).point));
         }
     }
     if (best.empty())

@@ -205,8 +205,10 @@ bool Shortest_walk::find(std::size_t n, std::uint32_t origin, std::uint32_t targ
 struct Ground_map::Search {
     std::vector<Border> border_list;
     Grid borders;   ///< border_list by position
+    Box border_box; ///< around every border edge
     Grid simplices; ///< vertex v as v, edge e as vertex count + e
     Grid vertices;  ///< the vertices' points
+    Box vertex_box; ///< around every vertex
     /// Whether every vertex lies within a million pixels of the origin: the visibility shadows
     /// then keep well clear of rounding.
     bool bounded = false;
