@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <tuple>
 
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Utils/error.h>
@@ -463,7 +465,7 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p,
     return Simplex{Vertex_id(), Edge_id(), far_away, Point(0, 0)};
 }
 
-void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& path) {
+void Ground_map::find_path(Point origin, Orvane::Vector direction, std::vector<Point>& path) {
     reset_working(); // this walk reads the loaded graph and never edits it
     if (!(direction.length() > 0) || !std::isfinite(direction.length()))
         return; // no direction to walk in
@@ -471,6 +473,20 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
     Edge_id at_edge;
     snap(origin, at_vertex, at_edge);
     std::size_t limit = m_graph.vertex_count() + m_graph.edge_count();
+    // Each pass depends only on where the walk is: once a place comes back, the walk would go
+    // round the same places until the pass limit (at a wall's corner it may stay on one point
+    // for thousands of passes). It stops where it would come back instead.
+    std::set<std::tuple<std::size_t, std::size_t, double, double>> been;
+    been.insert({at_vertex.index(), at_edge.index(), origin.x(), origin.y()});
+    auto move_to = [&](const Vertex_id& v, const Edge_id& e, const Point& p) {
+        if (!been.insert({v.index(), e.index(), p.x(), p.y()}).second)
+            return false;
+        at_vertex = v;
+        at_edge = e;
+        origin = p;
+        path.push_back(origin);
+        return true;
+    };
 
     for (std::size_t pass = 1; pass <= limit; ++pass) {
         Simplex r;
@@ -484,7 +500,7 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                 Vertex_id next;
                 for (const Edge_id& e : m_graph.incident_edges(u)) {
                     Vertex_id w = m_graph.other_vertex(e, u);
-                    Vector to_w(origin, m_graph.vertex(w).point);
+                    Orvane::Vector to_w(origin, m_graph.vertex(w).point);
                     to_w.normalize();
                     double score = direction * to_w;
                     if (score > best) {
@@ -492,11 +508,8 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                         next = w;
                     }
                 }
-                if (next.is_none())
+                if (next.is_none() || !move_to(next, Edge_id(), m_graph.vertex(next).point))
                     return;
-                origin = m_graph.vertex(next).point;
-                path.push_back(origin);
-                at_vertex = next;
                 continue;
             }
         } else if (at_edge.is_none()) {
@@ -509,20 +522,18 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                                          [&](const Edge_id& e) { return e == on; });
             if (r.empty()) {
                 Vertex_id s = m_graph.source(on), t = m_graph.target(on);
-                double score = direction * Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
+                double score =
+                    direction * Orvane::Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
                 if (score == 0)
                     return;
-                at_vertex = score > 0 ? t : s;
-                at_edge = Edge_id();
-                origin = m_graph.vertex(at_vertex).point;
-                path.push_back(origin);
+                Vertex_id next = score > 0 ? t : s;
+                if (!move_to(next, Edge_id(), m_graph.vertex(next).point))
+                    return;
                 continue;
             }
         }
-        at_vertex = r.vertex;
-        at_edge = r.edge;
-        origin = r.point;
-        path.push_back(origin);
+        if (!move_to(r.vertex, r.edge, r.point))
+            return;
     }
     // More passes than the graph has vertices and edges: the walk goes round; stop here.
 }
