@@ -156,7 +156,9 @@ class Ground_map : public Base {
     /// When no walk exists (separate walkable islands), nothing is appended.
     void find_path(Point origin, Point target, std::vector<Point>& path);
     /// Appends to `path` the points of a walk from origin along `direction`: straight until the
-    /// outline stops it, then sliding along the outline while the direction allows.
+    /// outline stops it, then sliding along the outline while the direction allows. The walk
+    /// stops before a step that would bring it back where it has been (it would then go round
+    /// the same places): no point follows itself.
     void find_path(Point origin, Orvane::Vector direction, std::vector<Point>& path);
     /// A shortest walk on the working graph, the one Dijkstra's search finds (of equally short
     /// walks, the one through vertices that leave its queue first: nearer, then of larger
