@@ -415,8 +415,10 @@ void Ground_map::index_graph() {
     items.clear();
     const std::size_t vertices = m_graph.vertex_count();
     k.bounded = true;
+    k.points.clear();
     for (std::size_t v = 0; v < vertices; ++v) {
         const Point& p = m_graph.vertex(Vertex_id(v)).point;
+        k.points.push_back(p);
         items.push_back({std::uint32_t(v), Segment(p, p)});
         k.bounded = k.bounded && std::abs(p.x()) <= 1e6 && std::abs(p.y()) <= 1e6;
         const Box b = p.box();

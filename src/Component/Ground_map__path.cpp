@@ -267,14 +267,15 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
     auto consider = [&](std::uint32_t i) {
         if (i == origin.index() || i == target.index())
             return;
-        const Point& pi = g.vertex(Vertex_id(i)).point;
+        const Point& pi = points[i];
         if (shadows) {
             const double dx = pi.x() - pj.x(), dy = pi.y() - pj.y();
-            const double d = std::sqrt(dx * dx + dy * dy);
-            if (d > 0) {
+            const double d2 = dx * dx + dy * dy;
+            if (d2 > 0) {
                 const int bin = std::min(int(pseudo_angle(dx, dy) * (shadow_bins / 4.0)),
                                          shadow_bins - 1);
-                if (shadow[std::size_t(bin)] * 1.001 < d)
+                const double hidden = shadow[std::size_t(bin)] * 1.001;
+                if (hidden * hidden < d2)
                     return;
             }
         }

@@ -208,6 +208,7 @@ struct Ground_map::Search {
     Box border_box; ///< around every border edge
     Grid simplices; ///< vertex v as v, edge e as vertex count + e
     Grid vertices;  ///< the vertices' points
+    std::vector<Point> points; ///< vertex v's point, packed
     Box vertex_box; ///< around every vertex
     /// Whether every vertex lies within a million pixels of the origin: the visibility shadows
     /// then keep well clear of rounding.
