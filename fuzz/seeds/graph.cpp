@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
                      {false});
         Vid twin = odd.add_vertex(odd.vertex(Vid(1)));
         odd.add_edge(twin, Vid(2), {true});
-        odd.add_vertex({{40, 30}, 7, 0});
+        odd.add_vertex({{40, 30}, 7});
         save(Ground_map("room", "ground_map", map.mask(), 100, 0, odd), "writer_odd.graph");
     }
     return 0;

@@ -1,9 +1,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Utils/error.h>
+
+#include "Ground_map__search.h"
 
 namespace Orvane::Component {
 
@@ -25,9 +28,27 @@ Ground_map::Ground_map(const std::string& entity, const std::string& component, 
                        int front_z, int back_z, Graph graph)
     : Base(entity, component), m_mask(std::move(mask)),
       m_max_length(int(distance(0, 0, m_mask.width(), m_mask.height()))), m_front_z(front_z),
-      m_back_z(back_z), m_graph(std::move(graph)), m_working(m_graph) {
+      m_back_z(back_z), m_graph(std::move(graph)), m_search(std::make_unique<Search>()) {
+    m_search->working = m_graph;
     index_graph();
 }
+
+Ground_map::Ground_map(const Ground_map& other)
+    : Base(other), m_mask(other.m_mask), m_max_length(other.m_max_length),
+      m_front_z(other.m_front_z), m_back_z(other.m_back_z), m_graph(other.m_graph),
+      m_search(std::make_unique<Search>(*other.m_search)) {}
+
+Ground_map::Ground_map(Ground_map&& other) noexcept = default;
+
+Ground_map& Ground_map::operator=(const Ground_map& other) {
+    if (this != &other)
+        *this = Ground_map(other);
+    return *this;
+}
+
+Ground_map& Ground_map::operator=(Ground_map&& other) noexcept = default;
+
+Ground_map::~Ground_map() = default;
 
 std::string Ground_map::graph_file_name(const std::string& mask_file) {
     return mask_file.substr(0, mask_file.size() < 3 ? 0 : mask_file.size() - 3) + "graph";
@@ -79,7 +100,7 @@ std::optional<std::string> Ground_map::try_parse_graph(const char* data, std::si
         auto x = std::int32_t(r.u(4));
         auto y = std::int32_t(r.u(4));
         auto gray = static_cast<unsigned char>(r.u(1));
-        graph.add_vertex({Point(x, y), gray, 0});
+        graph.add_vertex({Point(x, y), gray});
     }
     r.at += 2;
     for (std::size_t i = 0; i < e_count; ++i) {
@@ -253,7 +274,7 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
     const std::size_t vertices = m_graph.vertex_count();
     std::vector<std::size_t> near_vertices, near_edges;
     double bound = std::numeric_limits<double>::max(); // no candidate met yet is nearer
-    bool found = m_simplices.around(
+    bool found = m_search->simplices.around(
         p,
         [&](std::uint32_t id) {
             if (id < vertices) {
@@ -264,7 +285,7 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
             }
         },
         // unmet items lie at least ring cells away; the margin covers rounding
-        [&](int ring) { return bound + 1e-6 < ring * m_simplices.cell(); });
+        [&](int ring) { return bound + 1e-6 < ring * m_search->simplices.cell(); });
     if (!found || near_vertices.empty())
         return nearest(m_graph, p, All{vertices}, All{m_graph.edge_count()});
     std::sort(near_vertices.begin(), near_vertices.end());
@@ -369,7 +390,8 @@ void Ground_map::Grid::build(const std::vector<std::pair<std::uint32_t, Segment>
 }
 
 void Ground_map::index_graph() {
-    m_border_list.clear();
+    Search& k = *m_search;
+    k.border_list.clear();
     std::vector<std::pair<std::uint32_t, Segment>> items;
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Edge_id e(i);
@@ -377,17 +399,35 @@ void Ground_map::index_graph() {
         if (s.is_none() || t.is_none() || !m_graph.edge(e).border)
             continue;
         Segment segment(m_graph.vertex(s).point, m_graph.vertex(t).point);
-        items.push_back({std::uint32_t(m_border_list.size()), segment});
-        m_border_list.push_back({segment, s, t, e});
+        items.push_back({std::uint32_t(k.border_list.size()), segment});
+        k.border_list.push_back({segment, s, t, e});
     }
-    m_borders.build(items, false);
+    k.borders.build(items, false);
+    k.border_box = Box();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Box b = items[i].second.box();
+        k.border_box = i == 0 ? b : Box{std::min(k.border_box.xmin, b.xmin),
+                                        std::min(k.border_box.ymin, b.ymin),
+                                        std::max(k.border_box.xmax, b.xmax),
+                                        std::max(k.border_box.ymax, b.ymax)};
+    }
 
     items.clear();
     const std::size_t vertices = m_graph.vertex_count();
-    for (std::size_t k = 0; k < vertices; ++k) {
-        const Point& p = m_graph.vertex(Vertex_id(k)).point;
-        items.push_back({std::uint32_t(k), Segment(p, p)});
+    k.bounded = true;
+    k.points.clear();
+    for (std::size_t v = 0; v < vertices; ++v) {
+        const Point& p = m_graph.vertex(Vertex_id(v)).point;
+        k.points.push_back(p);
+        items.push_back({std::uint32_t(v), Segment(p, p)});
+        k.bounded = k.bounded && std::abs(p.x()) <= 1e6 && std::abs(p.y()) <= 1e6;
+        const Box b = p.box();
+        k.vertex_box = v == 0 ? b : Box{std::min(k.vertex_box.xmin, b.xmin),
+                                        std::min(k.vertex_box.ymin, b.ymin),
+                                        std::max(k.vertex_box.xmax, b.xmax),
+                                        std::max(k.vertex_box.ymax, b.ymax)};
     }
+    k.vertices.build(items, false);
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
         if (s.is_none() || t.is_none())
@@ -395,79 +435,82 @@ void Ground_map::index_graph() {
         items.push_back({std::uint32_t(vertices + i),
                          Segment(m_graph.vertex(s).point, m_graph.vertex(t).point)});
     }
-    m_simplices.build(items, false);
+    k.simplices.build(items, false);
 
     // The arcs list each vertex's edges in increasing edge index, as a clean-up leaves them.
     const std::size_t n = m_graph.vertex_count();
-    m_arc_start.assign(n + 1, 0);
+    k.arc_start.assign(n + 1, 0);
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
         if (s.is_none() || t.is_none())
             continue;
-        ++m_arc_start[s.index() + 1];
-        ++m_arc_start[t.index() + 1];
+        ++k.arc_start[s.index() + 1];
+        ++k.arc_start[t.index() + 1];
     }
     for (std::size_t v = 0; v < n; ++v)
-        m_arc_start[v + 1] += m_arc_start[v];
-    m_arcs.assign(m_arc_start[n], {});
-    std::vector<std::uint32_t> at(m_arc_start.begin(), m_arc_start.end() - 1);
+        k.arc_start[v + 1] += k.arc_start[v];
+    k.arcs.assign(k.arc_start[n], {});
+    std::vector<std::uint32_t> at(k.arc_start.begin(), k.arc_start.end() - 1);
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
         if (s.is_none() || t.is_none())
             continue;
         const Point& ps = m_graph.vertex(s).point;
         const Point& pt = m_graph.vertex(t).point;
-        m_arcs[at[s.index()]++] = {std::uint32_t(t.index()), std::uint32_t(i), distance(ps, pt)};
-        m_arcs[at[t.index()]++] = {std::uint32_t(s.index()), std::uint32_t(i), distance(pt, ps)};
+        const bool border = m_graph.edge(Edge_id(i)).border;
+        k.arcs[at[s.index()]++] = {std::uint32_t(t.index()), std::uint32_t(i), distance(ps, pt),
+                                   border};
+        k.arcs[at[t.index()]++] = {std::uint32_t(s.index()), std::uint32_t(i), distance(pt, ps),
+                                   border};
     }
 }
 
 // ---- Working graph ----
 
 void Ground_map::reset_working() {
-    m_request.stage = Request::Stage::copy;
-    m_request.links.clear();
-    m_request.distance.clear();
-    m_working_ready = false;
+    m_search->request.stage = ground_map::Request::Stage::copy;
+    m_search->request.links.clear();
+    m_search->working_ready = false;
 }
 
 const Ground_map::Graph& Ground_map::working() const {
-    if (!m_working_ready && m_request.stage == Request::Stage::copy)
+    if (!m_search->working_ready && m_search->request.stage == ground_map::Request::Stage::copy)
         return m_graph;
     return working_graph();
 }
 
 const Ground_map::Graph& Ground_map::working_graph() const {
-    if (m_working_ready)
-        return m_working;
+    Search& k = *m_search;
+    if (k.working_ready)
+        return k.working;
     // Replays the request on a fresh copy, step by step as the request is defined.
-    m_working = m_graph;
-    const Request& r = m_request;
-    if (r.stage != Request::Stage::copy) {
+    using Stage = ground_map::Request::Stage;
+    k.working = m_graph;
+    const ground_map::Request& r = k.request;
+    if (r.stage != Stage::copy) {
         if (r.new_origin) {
-            m_working.add_vertex({r.origin, 0, 0});
+            k.working.add_vertex({r.origin, 0});
             if (!r.origin_edge.is_none())
-                m_working.delete_edge(r.origin_edge);
+                k.working.delete_edge(r.origin_edge);
         }
         if (r.new_target) {
-            m_working.add_vertex({r.target, 0, 0});
+            k.working.add_vertex({r.target, 0});
             if (!r.target_edge.is_none())
-                m_working.delete_edge(r.target_edge);
+                k.working.delete_edge(r.target_edge);
         }
-        for (const auto& [a, b] : r.links) {
-            Edge_id e = m_working.add_edge(a, b, {});
-            m_working.edge(e).border = false;
+        std::set<std::pair<Vertex_id, Vertex_id>, Compare_ordered_pair> links(r.links.begin(),
+                                                                              r.links.end());
+        for (const auto& [a, b] : links) {
+            Edge_id e = k.working.add_edge(a, b, {});
+            k.working.edge(e).border = false;
         }
-        if (r.stage != Request::Stage::augmented) {
-            std::vector<Vertex_id> renumbering = m_working.clean();
-            m_working.validity();
-            for (std::size_t k = 0; k < r.distance.size(); ++k)
-                if (!renumbering[k].is_none())
-                    m_working.vertex(renumbering[k]).distance = r.distance[k];
+        if (r.stage != Stage::augmented) {
+            k.working.clean();
+            k.working.validity();
         }
     }
-    m_working_ready = true;
-    return m_working;
+    k.working_ready = true;
+    return k.working;
 }
 
 } // namespace Orvane::Component

@@ -5,6 +5,8 @@
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Utils/error.h>
 
+#include "Ground_map__search.h"
+
 namespace Orvane::Component {
 
 namespace {
@@ -28,7 +30,7 @@ Ground_map::Vertex_id Ground_map::add_vertex(std::map<Point, Vertex_id>& index, 
                                              const unsigned char& gray) {
     auto [it, added] = index.try_emplace(p);
     if (added)
-        it->second = m_graph.add_vertex({p, gray, 0});
+        it->second = m_graph.add_vertex({p, gray});
     return it->second;
 }
 
@@ -123,8 +125,8 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
             if (!walkable_midpoint(pi, pj))
                 continue;
             Segment link(pi, pj);
-            bool crossed = m_borders.any_near(link, [&](std::uint32_t k) {
-                const Border& b = m_border_list[k];
+            bool crossed = m_search->borders.any_near(link, [&](std::uint32_t k) {
+                const Border& b = m_search->border_list[k];
                 if (b.source == vi || b.source == vj || b.target == vi || b.target == vj)
                     return false;
                 return crosses(link, b.segment);

@@ -4,6 +4,8 @@
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL.h>
 
+#include "Ground_map__search.h"
+
 namespace Orvane::Component {
 
 namespace {
@@ -34,9 +36,9 @@ void Ground_map::read(const std::string& file) {
     bytes.resize(asset.read_whole(bytes.data(), bytes.size()));
     asset.close();
     m_graph = parse_graph(bytes.data(), bytes.size(), file);
-    m_working = m_graph;
-    m_working_ready = true;
-    m_request = {};
+    m_search->working = m_graph;
+    m_search->working_ready = true;
+    m_search->request = {};
     index_graph();
 }
 

@@ -1,16 +1,20 @@
 #include <algorithm>
 #include <cmath>
-#include <queue>
 #include <set>
+#include <tuple>
 
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Utils/error.h>
 
+#include "Ground_map__search.h"
+
 namespace Orvane::Component {
 
 namespace {
-constexpr double far_away = std::numeric_limits<double>::max();
-}
+using ground_map::far_away;
+/// The depth of a direction bin with no shadow yet.
+constexpr double far_away_depth = std::numeric_limits<double>::infinity();
+} // namespace
 
 void Ground_map::snap(Point& p, Vertex_id& v, Edge_id& e) const {
     Simplex c = closest_simplex(p);
@@ -27,9 +31,10 @@ void Ground_map::snap(Point& p, Vertex_id& v, Edge_id& e) const {
 
 void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path) {
     // The request works on the loaded graph plus what it inserts; the working graph that it
-    // defines is made from m_request only when someone looks at it.
+    // defines is made from the request's record only when someone looks at it.
     reset_working();
-    Request& r = m_request;
+    Search& k = *m_search;
+    ground_map::Request& r = k.request;
     Vertex_id origin_vertex, target_vertex;
     Edge_id origin_edge, target_edge;
 
@@ -38,23 +43,23 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
 
     const std::size_t loaded = m_graph.vertex_count();
     std::size_t n = loaded;
-    std::set<std::pair<Vertex_id, Vertex_id>, Compare_ordered_pair> links;
+    std::vector<std::pair<Vertex_id, Vertex_id>>& links = r.links;
     if (!origin_edge.is_none()) {
         if (target_edge == origin_edge) {
             path.push_back(target);
             return;
         }
         origin_vertex = Vertex_id(n++);
-        links.insert({origin_vertex, m_graph.source(origin_edge)});
-        links.insert({origin_vertex, m_graph.target(origin_edge)});
+        links.push_back({origin_vertex, m_graph.source(origin_edge)});
+        links.push_back({origin_vertex, m_graph.target(origin_edge)});
     } else if (origin_vertex.is_none()) {
         origin_vertex = Vertex_id(n++);
     }
     r.new_origin = origin_vertex.index() >= loaded;
     if (!target_edge.is_none()) {
         target_vertex = Vertex_id(n++);
-        links.insert({target_vertex, m_graph.source(target_edge)});
-        links.insert({target_vertex, m_graph.target(target_edge)});
+        links.push_back({target_vertex, m_graph.source(target_edge)});
+        links.push_back({target_vertex, m_graph.target(target_edge)});
     } else if (target_vertex.is_none()) {
         target_vertex = Vertex_id(n++);
     }
@@ -63,18 +68,18 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
     r.target = target;
     r.origin_edge = origin_edge;
     r.target_edge = target_edge;
-    auto point = [&](const Vertex_id& v) -> const Point& {
-        if (v.index() < loaded)
-            return m_graph.vertex(v).point;
-        return v == origin_vertex ? origin : target;
+    auto point = [&](std::uint32_t v) -> const Point& {
+        if (v < loaded)
+            return m_graph.vertex(Vertex_id(v)).point;
+        return (v == loaded && r.new_origin) ? r.origin : r.target;
     };
 
     // Direct walk: open ground needs no search. The border edges are the loaded graph's but
     // the two deleted ones (which touch neither inserted vertex).
     auto deleted = [&](const Edge_id& e) { return e == origin_edge || e == target_edge; };
     Segment direct(origin, target);
-    bool blocked = m_borders.any_near(direct, [&](std::uint32_t k) {
-        const Border& b = m_border_list[k];
+    bool blocked = k.borders.any_near(direct, [&](std::uint32_t e) {
+        const Border& b = k.border_list[e];
         if (deleted(b.edge) || b.source == origin_vertex || b.target == origin_vertex ||
             b.source == target_vertex || b.target == target_vertex)
             return false;
@@ -85,54 +90,36 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
         return;
     }
 
-    // Visibility links from every vertex to the origin and to the target.
-    for (std::size_t k = 0; k < n; ++k) {
-        Vertex_id i(k);
-        if (i == origin_vertex || i == target_vertex)
-            continue;
-        const Point& pi = point(i);
-        for (const Vertex_id& j : {origin_vertex, target_vertex}) {
-            const Point& pj = point(j);
-            if (!walkable_midpoint(pi, pj))
-                continue;
-            Segment link(pi, pj);
-            // Searched from j's end: the outline nearest the origin or the target shadows most
-            // of the vertices, so a blocked link usually meets its first crossing early.
-            bool crossed = m_borders.any_near(Segment(pj, pi), [&](std::uint32_t e) {
-                const Border& b = m_border_list[e];
-                if (deleted(b.edge) || b.source == i || b.target == i)
-                    return false;
-                return crosses(link, b.segment);
-            });
-            if (!crossed)
-                links.insert({i, j});
-        }
+    // Visibility links from the vertices to the origin and to the target.
+    for (const Vertex_id& j : {origin_vertex, target_vertex}) {
+        k.visible(*this, point(std::uint32_t(j.index())), origin_vertex, target_vertex, k.sees);
+        for (std::uint32_t i : k.sees)
+            links.push_back({Vertex_id(i), j});
     }
-    r.links.assign(links.begin(), links.end());
-    r.stage = Request::Stage::augmented;
+    r.stage = ground_map::Request::Stage::augmented;
 
-    // The links of each vertex, in the link set's order (the order of their edges).
-    m_link_start.assign(n + 1, 0);
-    for (const auto& [a, b] : r.links) {
-        ++m_link_start[a.index() + 1];
-        ++m_link_start[b.index() + 1];
+    // The links of each vertex.
+    k.link_start.assign(n + 1, 0);
+    for (const auto& [a, b] : links) {
+        ++k.link_start[a.index() + 1];
+        ++k.link_start[b.index() + 1];
     }
-    for (std::size_t k = 0; k < n; ++k)
-        m_link_start[k + 1] += m_link_start[k];
-    m_link_to.resize(m_link_start[n]);
-    std::vector<std::uint32_t> fill(m_link_start.begin(), m_link_start.end() - 1);
-    for (const auto& [a, b] : r.links) {
-        m_link_to[fill[a.index()]++] = std::uint32_t(b.index());
-        m_link_to[fill[b.index()]++] = std::uint32_t(a.index());
+    for (std::size_t v = 0; v < n; ++v)
+        k.link_start[v + 1] += k.link_start[v];
+    k.link_to.resize(k.link_start[n]);
+    k.sees.assign(k.link_start.begin(), k.link_start.end() - 1);
+    for (const auto& [a, b] : links) {
+        k.link_to[k.sees[a.index()]++] = std::uint32_t(b.index());
+        k.link_to[k.sees[b.index()]++] = std::uint32_t(a.index());
     }
     // Whether a vertex keeps an edge in the working graph (the clean-up drops it otherwise).
     auto keeps_edges = [&](const Vertex_id& v) {
-        if (m_link_start[v.index() + 1] > m_link_start[v.index()])
+        if (k.link_start[v.index() + 1] > k.link_start[v.index()])
             return true;
         if (v.index() >= loaded)
             return false;
-        for (std::uint32_t a = m_arc_start[v.index()]; a < m_arc_start[v.index() + 1]; ++a)
-            if (!deleted(Edge_id(m_arcs[a].edge)))
+        for (std::uint32_t a = k.arc_start[v.index()]; a < k.arc_start[v.index() + 1]; ++a)
+            if (!deleted(Edge_id(k.arcs[a].edge)))
                 return true;
         return false;
     };
@@ -140,138 +127,322 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
     // No walkable link reached the target: there is no walk, and the game goes on.
     if (!keeps_edges(target_vertex))
         return;
-    r.stage = Request::Stage::cleaned;
+    r.stage = ground_map::Request::Stage::cleaned;
     if (!keeps_edges(origin_vertex))
         return; // the origin saw nothing: no walk from it
-    r.stage = Request::Stage::searched;
-    search(origin_vertex, target_vertex, n, path);
+
+    // The clean-up keeps the order of the vertices, so the search runs on the handles before
+    // it and finds the walk that it would find on the cleaned working graph.
+    auto neighbors = [&](std::uint32_t v, auto&& step) {
+        if (v < loaded)
+            for (std::uint32_t a = k.arc_start[v]; a < k.arc_start[v + 1]; ++a) {
+                const ground_map::Arc& arc = k.arcs[a];
+                if (!deleted(Edge_id(arc.edge)))
+                    step(arc.to, arc.length);
+            }
+        const Point& pv = point(v);
+        for (std::uint32_t a = k.link_start[v]; a < k.link_start[v + 1]; ++a)
+            step(k.link_to[a], distance(pv, point(k.link_to[a])));
+    };
+    k.walk.find(n, std::uint32_t(origin_vertex.index()), std::uint32_t(target_vertex.index()),
+                point, neighbors, path);
 }
 
-bool Ground_map::search(Vertex_id origin, Vertex_id target, std::size_t n,
-                        std::vector<Point>& path) {
-    // The clean-up keeps the order of the vertices and of each vertex's edges, so the search
-    // runs on the handles before it: it pops and relaxes in the same order and finds the same
-    // walk as on the cleaned working graph.
-    const std::size_t loaded = m_graph.vertex_count();
-    const Request& r = m_request;
-    auto point = [&](std::size_t v) -> const Point& {
-        if (v < loaded)
-            return m_graph.vertex(Vertex_id(v)).point;
-        return (v == loaded && r.new_origin) ? r.origin : r.target;
+namespace {
+
+constexpr int shadow_bins = 1024;
+
+/// A number that grows with the direction's angle, in [0, 4): cheaper than atan2, and two
+/// opposite directions differ by exactly 2.
+double pseudo_angle(double dx, double dy) {
+    const double p = dx / (std::abs(dx) + std::abs(dy));
+    return dy >= 0 ? 1 - p : 3 + p;
+}
+
+} // namespace
+
+void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_id origin,
+                                 Vertex_id target, std::vector<std::uint32_t>& out) {
+    out.clear();
+    const Graph& g = map.m_graph;
+    auto deleted = [&](const Edge_id& e) {
+        return e == request.origin_edge || e == request.target_edge;
     };
-    std::vector<double>& dist = m_request.distance;
-    dist.assign(n, far_away);
-    m_parent.assign(n, Vertex_id());
-    std::priority_queue<std::pair<double, Vertex_id>> queue;
-    dist[origin.index()] = 0;
-    queue.push({-0.0, origin});
-    while (!queue.empty()) {
-        // plain variables, not a structured binding: the relaxing lambda below captures them
-        const double d = -queue.top().first;
-        const Vertex_id v = queue.top().second;
-        queue.pop();
-        const std::size_t iv = v.index();
-        if (d > dist[iv])
-            continue; // outdated entry
-        if (v == target)
-            break; // its parents are final: the rest of the search cannot change the walk
-        auto relax = [&](std::size_t w, double length) {
-            double nd = length + d;
-            if (dist[w] > nd) {
-                dist[w] = nd;
-                m_parent[w] = v;
-                queue.push({-nd, Vertex_id(w)});
+    // Shadows: per direction bin around pj, the distance beyond which every point is hidden
+    // by a border edge met so far. A vertex is left untested only when it lies in a bin well
+    // inside an edge's angle and well beyond that edge, so that its link certainly crosses
+    // it: the margins keep far clear of rounding, for coordinates up to a million.
+    const bool shadows = bounded && std::abs(pj.x()) <= 1e6 && std::abs(pj.y()) <= 1e6;
+    int open = shadow_bins;               // bins with no shadow yet
+    double hidden_beyond = 0;             // once every bin has one: the farthest shadow
+    if (shadows)
+        shadow.assign(shadow_bins, far_away_depth);
+    constexpr double margin = 5e-4; // pseudo-angle kept clear of the edges of every shadow
+    // Hides the bins wholly inside the directions from..from + arc, each beyond the larger of
+    // depth(direction) at its two sides.
+    auto hide = [&](double from, double arc, const auto& depth) {
+        constexpr double width = 4.0 / shadow_bins;
+        const int k0 = int(std::ceil((from + margin) / width));
+        const int k1 = int(std::floor((from + arc - margin) / width));
+        double before = k0 < k1 ? depth(k0 * width) : 0;
+        for (int k = k0; k < k1; ++k) {
+            const double after = depth((k + 1) * width);
+            const double beyond = std::max(before, after);
+            before = after;
+            double& s = shadow[std::size_t((k + shadow_bins) % shadow_bins)];
+            if (s > beyond) {
+                open -= s == far_away_depth;
+                s = beyond;
             }
-        };
-        if (iv < loaded)
-            for (std::uint32_t a = m_arc_start[iv]; a < m_arc_start[iv + 1]; ++a) {
-                const Arc& arc = m_arcs[a];
-                if (arc.edge != r.origin_edge.index() && arc.edge != r.target_edge.index())
-                    relax(arc.to, arc.length);
+        }
+    };
+    // How far from pj the line through a with direction e lies along the direction of
+    // pseudo-angle `at` (infinity where it does not lie ahead): within a bin, an edge lies no
+    // farther than on the bin's sides.
+    auto reach = [](double at, double ax, double ay, double ex, double ey) {
+        at = at < 0 ? at + 4 : (at >= 4 ? at - 4 : at);
+        const double dx = at <= 2 ? 1 - at : at - 3;
+        const double dy = at <= 2 ? 1 - std::abs(dx) : std::abs(dx) - 1;
+        const double across = dx * ey - dy * ex;
+        const double t = across == 0 ? -1 : (ax * ey - ay * ex) / across;
+        return t > 0 ? t * std::sqrt(dx * dx + dy * dy) * (1 + 1e-9) : far_away_depth;
+    };
+    // The shadow of the border edge from a to b: seen across less than a half-turn, it hides
+    // what lies inside its angle beyond it.
+    auto cast = [&](const Point& a, const Point& b) {
+        const double ax = a.x() - pj.x(), ay = a.y() - pj.y();
+        const double bx = b.x() - pj.x(), by = b.y() - pj.y();
+        const double da = std::sqrt(ax * ax + ay * ay), db = std::sqrt(bx * bx + by * by);
+        if (da < 1 || db < 1 || distance(a, b) < 1)
+            return;
+        const double pa = pseudo_angle(ax, ay), pb = pseudo_angle(bx, by);
+        double from = pa, arc = pb - pa;
+        if (arc < 0)
+            arc += 4;
+        if (arc > 2) {
+            from = pb;
+            arc = 4 - arc;
+        }
+        // pj well off the edge's line, so that the side it lies on is never in doubt
+        const double off = std::abs(ax * by - ay * bx) / distance(a, b);
+        if (arc < 2 && off >= 1e-3 + 1e-6 * std::max(da, db))
+            hide(from, arc, [&](double at) { return reach(at, ax, ay, bx - ax, by - ay); });
+    };
+    // A vertex whose border edges leave it on both sides of the line of sight hides what lies
+    // right behind it too: a link passing next to it crosses one of the edges, and one through
+    // it touches both. The edges' own shadows stop short of that direction.
+    auto cast_behind = [&](std::uint32_t v, const Point& pv) {
+        const double vx = pv.x() - pj.x(), vy = pv.y() - pj.y();
+        const double dv = std::sqrt(vx * vx + vy * vy);
+        if (dv < 1)
+            return;
+        const double at = pseudo_angle(vx, vy);
+        double left = 0, right = 0;
+        Point to_left, to_right;
+        for (std::uint32_t a = arc_start[v]; a < arc_start[v + 1]; ++a) {
+            if (!arcs[a].border || deleted(Edge_id(arcs[a].edge)))
+                continue;
+            const Point& pw = map.m_graph.vertex(Vertex_id(arcs[a].to)).point;
+            const double wx = pw.x() - pj.x(), wy = pw.y() - pj.y();
+            const double dw = std::sqrt(wx * wx + wy * wy);
+            if (dw < 1 || arcs[a].length < 1)
+                continue;
+            double turn = pseudo_angle(wx, wy) - at;
+            if (turn < 0)
+                turn += 4;
+            if (turn > left && turn < 2) {
+                left = turn;
+                to_left = pw;
+            } else if (turn > 2 && 4 - turn > right) {
+                right = 4 - turn;
+                to_right = pw;
             }
-        const Point& pv = point(iv);
-        for (std::uint32_t a = m_link_start[iv]; a < m_link_start[iv + 1]; ++a)
-            relax(m_link_to[a], distance(pv, point(m_link_to[a])));
+        }
+        if (left > 2 * margin && right > 2 * margin && left + right <= 1.9)
+            hide(at - right, left + right, [&](double direction) {
+                const Point& w = direction < at ? to_right : to_left;
+                return std::max(dv, reach(direction, vx, vy, w.x() - pv.x(), w.y() - pv.y()));
+            });
+    };
+    auto consider = [&](std::uint32_t i) {
+        if (i == origin.index() || i == target.index())
+            return;
+        const Point& pi = points[i];
+        if (shadows) {
+            const double dx = pi.x() - pj.x(), dy = pi.y() - pj.y();
+            const double d2 = dx * dx + dy * dy;
+            if (d2 > 0) {
+                const int bin = std::min(int(pseudo_angle(dx, dy) * (shadow_bins / 4.0)),
+                                         shadow_bins - 1);
+                const double hidden = shadow[std::size_t(bin)] * 1.001;
+                if (hidden * hidden < d2)
+                    return;
+            }
+        }
+        if (map.walkable_midpoint(pi, pj)) {
+            Segment link(pi, pj);
+            // Searched from j's end: the outline nearest j shadows most of the vertices, so a
+            // blocked link usually meets its first crossing early.
+            const Border* hit = nullptr;
+            borders.any_near(Segment(pj, pi), [&](std::uint32_t e) {
+                const Border& b = border_list[e];
+                if (deleted(b.edge) || b.source.index() == i || b.target.index() == i ||
+                    !crosses(link, b.segment))
+                    return false;
+                hit = &b;
+                return true;
+            });
+            if (!hit)
+                out.push_back(i);
+            else if (shadows)
+                cast(hit->segment.first(), hit->segment.second());
+        }
+        if (shadows) {
+            for (std::uint32_t a = arc_start[i]; a < arc_start[i + 1]; ++a)
+                if (arcs[a].border && !deleted(Edge_id(arcs[a].edge)))
+                    cast(pi, g.vertex(Vertex_id(arcs[a].to)).point);
+            cast_behind(i, pi);
+        }
+    };
+    // Every vertex not met after ring r lies r cells away or farther: once every bin has a
+    // shadow nearer than that, the rest are all hidden.
+    if (shadows) {
+        // No vertex lies beyond the vertices' box: the directions leaving it from pj hide all.
+        const Box& box = vertex_box;
+        auto nothing = [](double) { return 0.0; };
+        if (pj.x() <= box.xmin)
+            hide(1, 2, nothing); // to the left
+        if (pj.x() >= box.xmax)
+            hide(3, 2, nothing); // to the right
+        if (pj.y() <= box.ymin)
+            hide(2, 2, nothing); // upwards
+        if (pj.y() >= box.ymax)
+            hide(0, 2, nothing); // downwards
     }
-    if (target == origin)
-        return true;
-    std::vector<Point> reversed;
-    for (Vertex_id v = target; v != origin; v = m_parent[v.index()]) {
-        if (m_parent[v.index()].is_none())
-            return false; // separate walkable islands: no walk
-        reversed.push_back(point(v.index()));
-    }
-    path.insert(path.end(), reversed.rbegin(), reversed.rend());
-    return true;
+    // Directions still open once the nearby vertices are done are mostly slits past an
+    // outline's corner: the first border edges along each one's middle usually close it.
+    bool probed = false;
+    auto probe = [&] {
+        probed = true;
+        const double length = 4.0 * (map.m_max_length + 1) + 4 * std::max(std::abs(pj.x()),
+                                                                        std::abs(pj.y()));
+        for (int k = 0; k < shadow_bins; ++k) {
+            if (shadow[std::size_t(k)] != far_away_depth)
+                continue;
+            const double at = (k + 0.5) * (4.0 / shadow_bins);
+            const double dx = at <= 2 ? 1 - at : at - 3;
+            const double dy = at <= 2 ? 1 - std::abs(dx) : std::abs(dx) - 1;
+            const Segment ray(pj, Point(pj.x() + dx * length, pj.y() + dy * length));
+            borders.any_near(ray, [&](std::uint32_t e) {
+                const Border& b = border_list[e];
+                if (deleted(b.edge) || !crosses(ray, b.segment))
+                    return false;
+                cast(b.segment.first(), b.segment.second());
+                return shadow[std::size_t(k)] != far_away_depth;
+            });
+        }
+    };
+    auto enough = [&](int ring) {
+        if (shadows && !probed && ring >= 2 && open > 0)
+            probe();
+        if (!shadows || open > 0)
+            return false;
+        // shadows only come nearer: the farthest is looked for again once the rings pass it
+        if (ring * vertices.cell() > hidden_beyond * 1.001 + 1e-6)
+            hidden_beyond = *std::max_element(shadow.begin(), shadow.end());
+        return ring * vertices.cell() > hidden_beyond * 1.001 + 1e-6;
+    };
+    if (!vertices.all_around(pj, consider, enough))
+        for (std::size_t i = 0; i < g.vertex_count(); ++i)
+            consider(std::uint32_t(i));
 }
 
 bool Ground_map::shortest_path(Vertex_id origin, Vertex_id target, std::vector<Point>& path) {
-    working_graph();
-    m_working.vertex(target); // a target outside the graph is fatal, never read beyond it
-    std::size_t n = m_working.vertex_count();
-    std::vector<Vertex_id> parent(n);
-    std::priority_queue<std::pair<double, Vertex_id>> queue;
-    for (std::size_t k = 0; k < n; ++k)
-        m_working.vertex(Vertex_id(k)).distance = far_away;
-    // Only the origin enters the queue at first: a vertex still at the far distance when it
-    // leaves the queue could improve nothing.
-    m_working.vertex(origin).distance = 0;
-    queue.push({-0.0, origin});
-    while (!queue.empty()) {
-        auto [minus_d, v] = queue.top();
-        queue.pop();
-        double d = -minus_d;
-        if (d > m_working.vertex(v).distance)
-            continue; // outdated entry
-        if (v == target)
-            break; // its parents are final: the rest of the search cannot change the walk
-        const Point& pv = m_working.vertex(v).point;
-        for (const Edge_id& e : m_working.incident_edges(v)) {
-            Vertex_id w = m_working.opposite(e, v);
-            Vertex& vw = m_working.vertex(w);
-            double nd = distance(pv, vw.point) + d;
-            if (vw.distance > nd) {
-                vw.distance = nd;
-                parent[w.index()] = v;
-                queue.push({-nd, w});
-            }
+    const Graph& w = working_graph();
+    w.vertex(origin);
+    w.vertex(target); // a target outside the graph is fatal, never read beyond it
+    auto point = [&](std::uint32_t v) -> const Point& { return w.vertex(Vertex_id(v)).point; };
+    auto neighbors = [&](std::uint32_t v, auto&& step) {
+        const Point& pv = w.vertex(Vertex_id(v)).point;
+        for (const Edge_id& e : w.incident_edges(Vertex_id(v))) {
+            Vertex_id u = w.opposite(e, Vertex_id(v));
+            step(std::uint32_t(u.index()), distance(pv, w.vertex(u).point));
         }
-    }
-    if (target == origin)
-        return true;
-    std::vector<Point> reversed;
-    for (Vertex_id v = target; v != origin; v = parent[v.index()]) {
-        if (parent[v.index()].is_none())
-            return false; // separate walkable islands: no walk
-        reversed.push_back(m_working.vertex(v).point);
-    }
-    path.insert(path.end(), reversed.rbegin(), reversed.rend());
-    return true;
+    };
+    return m_search->walk.find(w.vertex_count(), std::uint32_t(origin.index()),
+                               std::uint32_t(target.index()), point, neighbors, path);
 }
 
-Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p, const Vector& v,
+Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p,
+                                                         const Orvane::Vector& v,
                                                          const Skip& skip) const {
     // The ray reaches across the whole mask even for a short stick vector.
     double scale = double(m_max_length) / std::min(v.length(), 1.0);
     Segment ray(p, p + v * scale);
     const Graph& graph = working();
+    const Search& k = *m_search;
     Simplex best;
     best.point = Point(0, 0);
-    for (std::size_t i = 0; i < graph.edge_count(); ++i) {
-        Edge_id e(i);
-        Vertex_id s = graph.source(e), t = graph.target(e);
-        if (s.is_none() || t.is_none() || !graph.edge(e).border || skip(e))
-            continue;
-        Segment edge(graph.vertex(s).point, graph.vertex(t).point);
+    // The nearest crossing wins, the lower edge index on a tie, in whatever order they come.
+    auto consider = [&](const Edge_id& e, const Segment& edge) {
         if (!crosses(ray, edge))
-            continue;
+            return;
         Point q = intersection(ray, edge);
         double d = distance(p, q);
-        if (d < best.distance) {
+        if (d < best.distance || (d == best.distance && e < best.edge)) {
             best.vertex = Vertex_id();
             best.edge = e;
             best.distance = d;
             best.point = q;
+        }
+    };
+    const Point& a = ray.first();
+    const Point& b = ray.second();
+    const double length = distance(a, b);
+    if (k.request.stage == ground_map::Request::Stage::copy && std::isfinite(length)) {
+        // The working graph's border edges are the loaded graph's: the border grid gives those
+        // near the ray, one stretch after the other from p, until a crossing nearer than the
+        // stretches not yet looked at is found. Only the part of the ray over the border
+        // edges' box is walked.
+        double from = 0, to = length;
+        const Box& box = k.border_box;
+        for (int axis = 0; axis < 2 && from <= to; ++axis) {
+            const double start = axis == 0 ? a.x() : a.y();
+            const double delta = (axis == 0 ? b.x() - a.x() : b.y() - a.y()) / length;
+            const double lo = (axis == 0 ? box.xmin : box.ymin) - 1;
+            const double hi = (axis == 0 ? box.xmax : box.ymax) + 1;
+            if (delta == 0) {
+                if (start < lo || start > hi)
+                    to = -1;
+                continue;
+            }
+            double t0 = (lo - start) / delta, t1 = (hi - start) / delta;
+            if (t0 > t1)
+                std::swap(t0, t1);
+            from = std::max(from, t0);
+            to = std::min(to, t1);
+        }
+        const double step = 2 * k.borders.cell();
+        const Orvane::Vector along(a, b);
+        for (double at = std::max(from, 0.0); !k.border_list.empty() && at <= to; at += step) {
+            const double end = std::min(at + step, to);
+            Segment part(a + along * (at / length), a + along * (end / length));
+            k.borders.any_near(part, [&](std::uint32_t id) {
+                const Border& edge = k.border_list[id];
+                if (!skip(edge.edge))
+                    consider(edge.edge, edge.segment);
+                return false;
+            });
+            if (best.distance < end * (1 - 1e-9) - 1e-9)
+                break;
+        }
+    } else {
+        for (std::size_t i = 0; i < graph.edge_count(); ++i) {
+            Edge_id e(i);
+            Vertex_id s = graph.source(e), t = graph.target(e);
+            if (s.is_none() || t.is_none() || !graph.edge(e).border || skip(e))
+                continue;
+            consider(e, Segment(graph.vertex(s).point, graph.vertex(t).point));
         }
     }
     if (best.empty())
@@ -295,7 +466,7 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p, const V
     return Simplex{Vertex_id(), Edge_id(), far_away, Point(0, 0)};
 }
 
-void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& path) {
+void Ground_map::find_path(Point origin, Orvane::Vector direction, std::vector<Point>& path) {
     reset_working(); // this walk reads the loaded graph and never edits it
     if (!(direction.length() > 0) || !std::isfinite(direction.length()))
         return; // no direction to walk in
@@ -303,6 +474,20 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
     Edge_id at_edge;
     snap(origin, at_vertex, at_edge);
     std::size_t limit = m_graph.vertex_count() + m_graph.edge_count();
+    // Each pass depends only on where the walk is: once a place comes back, the walk would go
+    // round the same places until the pass limit (at a wall's corner it may stay on one point
+    // for thousands of passes). It stops where it would come back instead.
+    std::set<std::tuple<std::size_t, std::size_t, double, double>> been;
+    been.insert({at_vertex.index(), at_edge.index(), origin.x(), origin.y()});
+    auto move_to = [&](const Vertex_id& v, const Edge_id& e, const Point& p) {
+        if (!been.insert({v.index(), e.index(), p.x(), p.y()}).second)
+            return false;
+        at_vertex = v;
+        at_edge = e;
+        origin = p;
+        path.push_back(origin);
+        return true;
+    };
 
     for (std::size_t pass = 1; pass <= limit; ++pass) {
         Simplex r;
@@ -316,7 +501,7 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                 Vertex_id next;
                 for (const Edge_id& e : m_graph.incident_edges(u)) {
                     Vertex_id w = m_graph.other_vertex(e, u);
-                    Vector to_w(origin, m_graph.vertex(w).point);
+                    Orvane::Vector to_w(origin, m_graph.vertex(w).point);
                     to_w.normalize();
                     double score = direction * to_w;
                     if (score > best) {
@@ -324,11 +509,8 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                         next = w;
                     }
                 }
-                if (next.is_none())
+                if (next.is_none() || !move_to(next, Edge_id(), m_graph.vertex(next).point))
                     return;
-                origin = m_graph.vertex(next).point;
-                path.push_back(origin);
-                at_vertex = next;
                 continue;
             }
         } else if (at_edge.is_none()) {
@@ -341,20 +523,18 @@ void Ground_map::find_path(Point origin, Vector direction, std::vector<Point>& p
                                          [&](const Edge_id& e) { return e == on; });
             if (r.empty()) {
                 Vertex_id s = m_graph.source(on), t = m_graph.target(on);
-                double score = direction * Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
+                double score =
+                    direction * Orvane::Vector(m_graph.vertex(s).point, m_graph.vertex(t).point);
                 if (score == 0)
                     return;
-                at_vertex = score > 0 ? t : s;
-                at_edge = Edge_id();
-                origin = m_graph.vertex(at_vertex).point;
-                path.push_back(origin);
+                Vertex_id next = score > 0 ? t : s;
+                if (!move_to(next, Edge_id(), m_graph.vertex(next).point))
+                    return;
                 continue;
             }
         }
-        at_vertex = r.vertex;
-        at_edge = r.edge;
-        origin = r.point;
-        path.push_back(origin);
+        if (!move_to(r.vertex, r.edge, r.point))
+            return;
     }
     // More passes than the graph has vertices and edges: the walk goes round; stop here.
 }

@@ -81,10 +81,10 @@ TEST(Ground_map_builder, SinglePixelEndsWithTwoOppositeCornersAndTwoParallelEdge
 
 TEST(Ground_map_builder, DeviationOfTwoEdgedVerticesOnly) {
     Ground_map::Graph g;
-    Vid a = g.add_vertex({{0, 0}, 0, 0});
-    Vid b = g.add_vertex({{5, 3}, 0, 0});
-    Vid c = g.add_vertex({{10, 0}, 0, 0});
-    Vid d = g.add_vertex({{5, -9}, 0, 0});
+    Vid a = g.add_vertex({{0, 0}, 0});
+    Vid b = g.add_vertex({{5, 3}, 0});
+    Vid c = g.add_vertex({{10, 0}, 0});
+    Vid d = g.add_vertex({{5, -9}, 0});
     g.add_edge(a, b, {});
     g.add_edge(b, c, {});
     Ground_map map("room", "ground_map", text_mask({"."}), 100, 0, g);
@@ -142,7 +142,7 @@ TEST(Ground_map_builder, RoundTripThroughTheGraphFile) {
 TEST(Ground_map_builderDeathTest, WriterRefusesMoreThan65535Vertices) {
     Ground_map::Graph g;
     for (int i = 0; i < 65536; ++i)
-        g.add_vertex({{double(i), 0}, 0, 0});
+        g.add_vertex({{double(i), 0}, 0});
     Ground_map map("room", "ground_map", text_mask({"."}), 100, 0, g);
     EXPECT_EXIT(map.write_graph("big_map.graph"), ::testing::ExitedWithCode(1),
                 "Graph file big_map.graph cannot hold 65536 vertices");

@@ -30,7 +30,6 @@ TEST(Ground_map, GraphFileWithTwoVerticesAndOneEdge) {
     ASSERT_EQ(g.edge_count(), 1u);
     EXPECT_EQ(g.vertex(Vid(0)).point, Point(10, 20));
     EXPECT_EQ(g.vertex(Vid(1)).gray, 255);
-    EXPECT_EQ(g.vertex(Vid(1)).distance, 0);
     EXPECT_EQ(g.source(Eid(0)), Vid(0));
     EXPECT_EQ(g.target(Eid(0)), Vid(1));
     EXPECT_EQ(g.incident_edges(Vid(1)).size(), 1u);
@@ -165,8 +164,8 @@ TEST(Ground_map, DepthFromTheGrayLevel) {
         return {levels[x], levels[x], levels[x]};
     });
     Ground_map::Graph g;
-    Vid a = g.add_vertex({{3, 10}, 0, 0});
-    Vid b = g.add_vertex({{3, -10}, 100, 0});
+    Vid a = g.add_vertex({{3, 10}, 0});
+    Vid b = g.add_vertex({{3, -10}, 100});
     g.add_edge(a, b, {});
     Ground_map map("room", "ground_map", mask, 100, 0, g);
     struct Case {
@@ -190,8 +189,8 @@ TEST(Ground_map, DepthOnANonGrayPixelWithoutGraphIsTheFront) {
 
 TEST(Ground_map, ClosestSimplex) {
     Ground_map::Graph g;
-    Vid a = g.add_vertex({{0, 0}, 0, 0});
-    Vid b = g.add_vertex({{10, 0}, 0, 0});
+    Vid a = g.add_vertex({{0, 0}, 0});
+    Vid b = g.add_vertex({{10, 0}, 0});
     g.add_edge(a, b, {});
     Ground_map map("room", "ground_map", text_mask({"."}), 100, 0, g);
     struct Case {
@@ -215,8 +214,8 @@ TEST(Ground_map, ClosestSimplex) {
     // Equal distances: the lower index wins.
     EXPECT_EQ(map.closest_simplex({5, 100}).edge, Eid(0));
     Ground_map::Graph two;
-    two.add_vertex({{0, 0}, 0, 0});
-    two.add_vertex({{10, 0}, 0, 0});
+    two.add_vertex({{0, 0}, 0});
+    two.add_vertex({{10, 0}, 0});
     Ground_map tie("room", "ground_map", text_mask({"."}), 100, 0, two);
     EXPECT_EQ(tie.closest_simplex({5, 3}).vertex, Vid(0));
 
@@ -245,10 +244,10 @@ TEST(Ground_map, CrossingTest) {
 
 TEST(Ground_map, IntersectsBorderSkipsInnerAndSkippedEdges) {
     Ground_map::Graph g;
-    Vid a = g.add_vertex({{5, -5}, 0, 0});
-    Vid b = g.add_vertex({{5, 5}, 0, 0});
-    Vid c = g.add_vertex({{7, -5}, 0, 0});
-    Vid d = g.add_vertex({{7, 5}, 0, 0});
+    Vid a = g.add_vertex({{5, -5}, 0});
+    Vid b = g.add_vertex({{5, 5}, 0});
+    Vid c = g.add_vertex({{7, -5}, 0});
+    Vid d = g.add_vertex({{7, 5}, 0});
     Eid border = g.add_edge(a, b, {true});
     g.add_edge(c, d, {false});
     Ground_map map("room", "ground_map", text_mask({"."}), 100, 0, g);
