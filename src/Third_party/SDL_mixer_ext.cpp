@@ -72,17 +72,26 @@ SDL_mixer_ext::Music_handle SDL_mixer_ext::load_music(const std::string& file) {
     auto decoder = Vorbis_decoder::open(std::make_unique<Asset_bytes>(asset), Music_mixer::rate(),
                                         Music_mixer::channels());
     ORVANE_CHECK(decoder != nullptr, "Cannot load music " + file);
-    auto* stream = new Music_stream(std::move(decoder), Music_mixer::rate());
-    Music_mixer::attach(stream);
-    return {stream, asset};
+    // Whoever drops the last copy, the mixer stops reading the stream before it is freed.
+    std::shared_ptr<Music_stream> stream(new Music_stream(std::move(decoder), Music_mixer::rate()),
+                                         [](Music_stream* freed) {
+                                             Music_mixer::detach(freed);
+                                             delete freed;
+                                         });
+    Music_mixer::attach(stream.get());
+    return {std::move(stream), asset};
 }
 
 void SDL_mixer_ext::delete_music(Music_handle& handle) {
     if (handle.first != nullptr) {
-        // Once detached the audio thread no longer reads the stream nor its entry.
-        Music_mixer::detach(handle.first);
-        delete handle.first;
-        handle.first = nullptr;
+        // Once detached the audio thread no longer reads the stream nor its entry; a copy of
+        // the handle may still hold the stream, halted, over the closed entry.
+        Music_mixer::detach(handle.first.get());
+        {
+            auto lock = Music_mixer::lock();
+            handle.first->halt();
+        }
+        handle.first.reset();
     }
     handle.second.close();
 }
