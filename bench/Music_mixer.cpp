@@ -128,7 +128,9 @@ class Plain_decoder {
     explicit Plain_decoder(const std::vector<char>& file) : m_bytes(file) {
         const ov_callbacks callbacks{
             [](void* data, std::size_t size, std::size_t count, void* source) -> std::size_t {
-                return size == 0 ? 0 : static_cast<Memory_bytes*>(source)->read(data, size * count) / size;
+                return size == 0
+                           ? 0
+                           : static_cast<Memory_bytes*>(source)->read(data, size * count) / size;
             },
             [](void* source, ogg_int64_t offset, int whence) -> int {
                 auto* bytes = static_cast<Memory_bytes*>(source);
@@ -285,8 +287,7 @@ BENCHMARK(BM_mix_four_decoded_streams);
 } // namespace
 
 int main(int argc, char** argv) {
-    const Source cd{44100, 2}, high{48000, 2}, half{22050, 2}, half_mono{22050, 1},
-        phone{8000, 1};
+    const Source cd{44100, 2}, high{48000, 2}, half{22050, 2}, half_mono{22050, 1}, phone{8000, 1};
     struct Case {
         const char* name;
         std::vector<Source> sources;
@@ -306,10 +307,9 @@ int main(int argc, char** argv) {
          true},
     };
     for (const Case& c : cases)
-        benchmark::RegisterBenchmark((std::string("BM_mix_against_plain/") + c.name).c_str(),
-                                     [c](benchmark::State& state) {
-                                         mix_against_plain(state, c.sources, c.fades);
-                                     })
+        benchmark::RegisterBenchmark(
+            (std::string("BM_mix_against_plain/") + c.name).c_str(),
+            [c](benchmark::State& state) { mix_against_plain(state, c.sources, c.fades); })
             ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

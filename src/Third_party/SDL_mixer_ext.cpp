@@ -46,7 +46,7 @@ std::array<std::atomic<bool>, SDL_mixer_ext::channel_count> SDL_mixer_ext::m_ava
 
 SDL_mixer_ext::SDL_mixer_ext() {
     ORVANE_CHECK(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1,
-          "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
+                 "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
     Mix_AllocateChannels(channel_count);
     for (auto& available : m_available_channels)
         available.store(true);
@@ -57,7 +57,7 @@ SDL_mixer_ext::SDL_mixer_ext() {
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &channels);
     ORVANE_CHECK(format == AUDIO_S16SYS && rate > 0 && channels > 0,
-          "Cannot initialized SDL Mixer (unexpected device format)");
+                 "Cannot initialized SDL Mixer (unexpected device format)");
     Music_mixer::install(rate, channels);
 }
 

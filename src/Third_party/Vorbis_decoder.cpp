@@ -88,9 +88,9 @@ double bessel_i0(double x) {
     const __m128 s23 = _mm_add_ps(_mm_unpacklo_ps(a2, a3), _mm_unpackhi_ps(a2, a3));
     const __m128 sums = _mm_add_ps(_mm_movelh_ps(s01, s23), _mm_movehl_ps(s23, s01));
     // max gives its second operand for NaN: NaN becomes -32768, as in `to_sample`.
-    const __m128 scaled = _mm_min_ps(_mm_max_ps(_mm_mul_ps(sums, _mm_set1_ps(32768.0f)),
-                                                _mm_set1_ps(-32768.0f)),
-                                     _mm_set1_ps(32767.0f));
+    const __m128 scaled =
+        _mm_min_ps(_mm_max_ps(_mm_mul_ps(sums, _mm_set1_ps(32768.0f)), _mm_set1_ps(-32768.0f)),
+                   _mm_set1_ps(32767.0f));
     const __m128i rounded = _mm_cvtps_epi32(scaled);
     return _mm_packs_epi32(rounded, rounded);
 }
@@ -117,7 +117,7 @@ double bessel_i0(double x) {
 struct Polyphase {
     std::size_t up = 1;
     std::size_t down = 1;
-    std::size_t taps = 4; // a multiple of 4
+    std::size_t taps = 4;       // a multiple of 4
     std::vector<float> weights; // up rows of taps
 
     /// Tap k of an output weighs input frame (the output's input frame, rounded down) - centre
@@ -156,7 +156,8 @@ struct Polyphase {
             for (std::size_t k = 0; k < p.taps; ++k) {
                 const double t = double(k) - double(p.centre()) - double(phase) / double(p.up);
                 const double x = t / half;
-                const double window = x * x < 1 ? bessel_i0(beta * std::sqrt(1 - x * x)) * window_scale : 0;
+                const double window =
+                    x * x < 1 ? bessel_i0(beta * std::sqrt(1 - x * x)) * window_scale : 0;
                 const double arg = std::numbers::pi * cutoff * t;
                 const double sinc = t == 0 ? 1 : std::sin(arg) / arg;
                 w[k] = window * sinc;
@@ -319,7 +320,8 @@ std::size_t Vorbis_decoder::convert(std::int16_t* out, std::size_t frames) {
     while (done < frames) {
         std::size_t room = frames - done;
         if (s.ended)
-            room = std::min(room, std::size_t(std::max<std::int64_t>(0, s.frames_end - s.frames_out)));
+            room =
+                std::min(room, std::size_t(std::max<std::int64_t>(0, s.frames_end - s.frames_out)));
         const std::size_t held = s.input[0].size();
         // Local copies: the loop writes samples through `out`, which must not make the compiler
         // read the filter's state again on every frame.
@@ -378,8 +380,8 @@ std::size_t Vorbis_decoder::convert(std::int16_t* out, std::size_t frames) {
                 for (std::size_t c = 0; c < width; ++c)
                     frame[c] = to_sample(dot(row, s.input[c].data() + cursor, taps));
             } else { // stereo to mono
-                frame[0] = to_sample(0.5f * (dot(row, first + cursor, taps) +
-                                             dot(row, second + cursor, taps)));
+                frame[0] = to_sample(
+                    0.5f * (dot(row, first + cursor, taps) + dot(row, second + cursor, taps)));
             }
             phase += down;
             while (phase >= up) {

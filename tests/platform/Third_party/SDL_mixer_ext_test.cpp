@@ -86,12 +86,12 @@ TEST_F(MixerDeathTest, FatalCheckWhileMusicPlaysEndsWithStatusOneEveryTime) {
     // A large index makes a normal exit's teardown long, while the audio thread goes on mixing
     // streams that read the package buffers.
     std::vector<Orvane::Packer::Entry> entries = {
-        Orvane::Test::raw_entry("musics/a.ogg", bytes(Orvane::Test::encode_ogg(
-                                                    sine(441, 0.5, 2.0, rate), 2, rate))),
-        Orvane::Test::raw_entry("musics/b.ogg", bytes(Orvane::Test::encode_ogg(
-                                                    sine(1000, 0.5, 2.0, rate), 2, rate))),
-        Orvane::Test::raw_entry("musics/c.ogg", bytes(Orvane::Test::encode_ogg(
-                                                    sine(660, 0.5, 2.0, rate), 2, rate))),
+        Orvane::Test::raw_entry(
+            "musics/a.ogg", bytes(Orvane::Test::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate))),
+        Orvane::Test::raw_entry(
+            "musics/b.ogg", bytes(Orvane::Test::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate))),
+        Orvane::Test::raw_entry(
+            "musics/c.ogg", bytes(Orvane::Test::encode_ogg(sine(660, 0.5, 2.0, rate), 2, rate))),
     };
     for (int i = 0; i < 200000; ++i)
         entries.push_back(Orvane::Test::raw_entry("data/filler/" + std::to_string(i), "x"));
@@ -113,7 +113,9 @@ TEST_F(MixerDeathTest, FatalCheckWhileMusicPlaysEndsWithStatusOneEveryTime) {
                     musics.push_back(SDL_mixer_ext::load_music(file));
                     SDL_mixer_ext::start_music(musics.back(), 0, 1.0);
                 }
-                while (SDL_mixer_ext::position(musics.back()) == 0)
+                // Until the device has mixed the streams (at most a few seconds).
+                for (int wait = 0; wait < 3000 && SDL_mixer_ext::position(musics.back()) == 0;
+                     ++wait)
                     SDL_Delay(1);
                 ORVANE_CHECK(false, "checked while the music plays");
             },

@@ -84,8 +84,8 @@ TEST(Vorbis_decoder, DecodesInTheDeviceFormatOrConvertsToIt) {
 }
 
 TEST(Vorbis_decoder, MonoAtTheDeviceRateIsCopiedToBothSidesUnchanged) {
-    const auto ogg = Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.7, 1.0, 44100, {true}), 1,
-                                              44100);
+    const auto ogg =
+        Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.7, 1.0, 44100, {true}), 1, 44100);
     auto mono = open(ogg, 44100, 1);
     auto stereo = open(ogg, 44100, 2);
     ASSERT_NE(mono, nullptr);
@@ -100,8 +100,8 @@ TEST(Vorbis_decoder, MonoAtTheDeviceRateIsCopiedToBothSidesUnchanged) {
 }
 
 TEST(Vorbis_decoder, StereoOnAMonoDeviceIsTheAverageOfBothSides) {
-    const auto ogg = Orvane::Test::encode_ogg(
-        Orvane::Test::sine(440, 0.6, 1.0, 44100, {true, false}), 2, 44100);
+    const auto ogg =
+        Orvane::Test::encode_ogg(Orvane::Test::sine(440, 0.6, 1.0, 44100, {true, false}), 2, 44100);
     auto stereo = open(ogg, 44100, 2);
     auto mono = open(ogg, 44100, 1);
     ASSERT_NE(stereo, nullptr);
