@@ -72,11 +72,13 @@ SDL_mixer_ext::Music_handle SDL_mixer_ext::load_music(const std::string& file) {
     auto decoder = Vorbis_decoder::open(std::make_unique<Asset_bytes>(asset), Music_mixer::rate(),
                                         Music_mixer::channels());
     ORVANE_CHECK(decoder != nullptr, "Cannot load music " + file);
-    // Whoever drops the last copy, the mixer stops reading the stream before it is freed.
+    // Whoever drops the last copy, the mixer stops reading the stream before it is freed, and
+    // the entry is closed (delete_music has closed it already, unless no copy was deleted).
     std::shared_ptr<Music_stream> stream(new Music_stream(std::move(decoder), Music_mixer::rate()),
-                                         [](Music_stream* freed) {
+                                         [asset](Music_stream* freed) mutable {
                                              Music_mixer::detach(freed);
                                              delete freed;
+                                             asset.close();
                                          });
     Music_mixer::attach(stream.get());
     return {std::move(stream), asset};

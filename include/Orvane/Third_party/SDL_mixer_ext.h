@@ -30,7 +30,8 @@ class SDL_mixer_ext {
     /// A music stream and the package entry it keeps reading while it plays; the entry stays
     /// open until `delete_music`. Copies share the stream: once any copy is deleted the stream
     /// is no longer mixed and its entry is closed, and what is left of it is freed with the last
-    /// copy, so a copy kept after `delete_music` stays safe to use (it plays nothing).
+    /// copy, so a copy kept after `delete_music` stays safe to use (it plays nothing). Dropping
+    /// every copy without `delete_music` takes the stream off the mixer and closes the entry.
     using Music_handle = std::pair<std::shared_ptr<Music_stream>, Packaged_asset>;
     /// A sound effect decoded whole into memory.
     using Sound_handle = Mix_Chunk*;
