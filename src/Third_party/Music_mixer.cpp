@@ -4,9 +4,53 @@
 
 #include <SDL_mixer.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <Orvane/Third_party/Music_mixer.h>
 
 namespace Orvane::Third_party {
+
+namespace {
+
+/// Adds int(sample x gain) (rounded towards zero) of `n` samples into `out`.
+void add_scaled(std::int32_t* out, const std::int16_t* in, std::size_t n, float gain) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // The same steps as the plain loop below, eight samples at a time: the same results.
+    const __m128 scale = _mm_set1_ps(gain);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i samples = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i low = _mm_srai_epi32(_mm_unpacklo_epi16(samples, samples), 16);
+        const __m128i high = _mm_srai_epi32(_mm_unpackhi_epi16(samples, samples), 16);
+        const __m128i a = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(low), scale));
+        const __m128i b = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(high), scale));
+        auto* sum = reinterpret_cast<__m128i*>(out + i);
+        _mm_storeu_si128(sum, _mm_add_epi32(_mm_loadu_si128(sum), a));
+        _mm_storeu_si128(sum + 1, _mm_add_epi32(_mm_loadu_si128(sum + 1), b));
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] += std::int32_t(float(in[i]) * gain);
+}
+
+/// Writes `n` sums clipped to the 16-bit range.
+void clip(std::int16_t* out, const std::int32_t* in, std::size_t n) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Packing with signed saturation is exactly the clipping.
+    for (; i + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(a, b));
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = std::int16_t(std::clamp<std::int32_t>(in[i], -32768, 32767));
+}
+
+} // namespace
 
 Music_stream::Music_stream(std::unique_ptr<Music_decoder> decoder, int rate)
     : m_decoder(std::move(decoder)), m_rate(rate > 0 ? rate : 44100) {}
@@ -94,8 +138,7 @@ void Music_stream::mix_into(std::int32_t* accumulator, std::size_t frames, int c
         std::int32_t* out = accumulator + done * width;
         std::size_t used = got;
         if (m_fade == Fade::NONE) {
-            for (std::size_t i = 0; i < got * width; ++i)
-                out[i] += std::int32_t(float(decoded[i]) * gain);
+            add_scaled(out, decoded.data(), got * width, gain);
         } else {
             const float length = float(m_fade_length);
             for (std::size_t f = 0; f < got; ++f) {
@@ -119,8 +162,8 @@ void Music_stream::mix_into(std::int32_t* accumulator, std::size_t frames, int c
                 }
                 // The fade-in is over: the frames decoded past its end still play, at full level.
                 m_fade = Fade::NONE;
-                for (std::size_t i = used * width; i < got * width; ++i)
-                    out[i] += std::int32_t(float(decoded[i]) * gain);
+                add_scaled(out + used * width, decoded.data() + used * width, (got - used) * width,
+                           gain);
                 m_position += std::int64_t(got - used);
                 done += got - used;
                 continue;
@@ -143,8 +186,7 @@ void mix_music(std::span<Music_stream* const> streams, std::int16_t* buffer, std
         for (Music_stream* stream : streams)
             if (stream != nullptr)
                 stream->mix_into(sum.data(), n, channels);
-        for (std::size_t i = 0; i < n * width; ++i)
-            out[i] = std::int16_t(std::clamp<std::int32_t>(sum[i], -32768, 32767));
+        clip(out, sum.data(), n * width);
     }
 }
 

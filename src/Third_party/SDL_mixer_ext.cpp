@@ -46,7 +46,7 @@ std::array<std::atomic<bool>, SDL_mixer_ext::channel_count> SDL_mixer_ext::m_ava
 
 SDL_mixer_ext::SDL_mixer_ext() {
     ORVANE_CHECK(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1,
-          "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
+                 "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
     Mix_AllocateChannels(channel_count);
     for (auto& available : m_available_channels)
         available.store(true);
@@ -57,7 +57,7 @@ SDL_mixer_ext::SDL_mixer_ext() {
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &channels);
     ORVANE_CHECK(format == AUDIO_S16SYS && rate > 0 && channels > 0,
-          "Cannot initialized SDL Mixer (unexpected device format)");
+                 "Cannot initialized SDL Mixer (unexpected device format)");
     Music_mixer::install(rate, channels);
 }
 
@@ -72,17 +72,28 @@ SDL_mixer_ext::Music_handle SDL_mixer_ext::load_music(const std::string& file) {
     auto decoder = Vorbis_decoder::open(std::make_unique<Asset_bytes>(asset), Music_mixer::rate(),
                                         Music_mixer::channels());
     ORVANE_CHECK(decoder != nullptr, "Cannot load music " + file);
-    auto* stream = new Music_stream(std::move(decoder), Music_mixer::rate());
-    Music_mixer::attach(stream);
-    return {stream, asset};
+    // Whoever drops the last copy, the mixer stops reading the stream before it is freed, and
+    // the entry is closed (delete_music has closed it already, unless no copy was deleted).
+    std::shared_ptr<Music_stream> stream(new Music_stream(std::move(decoder), Music_mixer::rate()),
+                                         [asset](Music_stream* freed) mutable {
+                                             Music_mixer::detach(freed);
+                                             delete freed;
+                                             asset.close();
+                                         });
+    Music_mixer::attach(stream.get());
+    return {std::move(stream), asset};
 }
 
 void SDL_mixer_ext::delete_music(Music_handle& handle) {
     if (handle.first != nullptr) {
-        // Once detached the audio thread no longer reads the stream nor its entry.
-        Music_mixer::detach(handle.first);
-        delete handle.first;
-        handle.first = nullptr;
+        // Once detached the audio thread no longer reads the stream nor its entry; a copy of
+        // the handle may still hold the stream, halted, over the closed entry.
+        Music_mixer::detach(handle.first.get());
+        {
+            auto lock = Music_mixer::lock();
+            handle.first->halt();
+        }
+        handle.first.reset();
     }
     handle.second.close();
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -27,8 +28,11 @@ class Music_stream;
 class SDL_mixer_ext {
   public:
     /// A music stream and the package entry it keeps reading while it plays; the entry stays
-    /// open until `delete_music`.
-    using Music_handle = std::pair<Music_stream*, Packaged_asset>;
+    /// open until `delete_music`. Copies share the stream: once any copy is deleted the stream
+    /// is no longer mixed and its entry is closed, and what is left of it is freed with the last
+    /// copy, so a copy kept after `delete_music` stays safe to use (it plays nothing). Dropping
+    /// every copy without `delete_music` takes the stream off the mixer and closes the entry.
+    using Music_handle = std::pair<std::shared_ptr<Music_stream>, Packaged_asset>;
     /// A sound effect decoded whole into memory.
     using Sound_handle = Mix_Chunk*;
 
@@ -48,7 +52,8 @@ class SDL_mixer_ext {
     /// Opens the OGG Vorbis music of package entry `file` as a halted stream; fatal
     /// "Cannot load music <file>" when the entry is missing or not Vorbis data.
     static Music_handle load_music(const std::string& file);
-    /// Stops and frees the stream, then closes its entry; the handle is left empty.
+    /// Stops the stream and takes it off the mixer, then closes its entry; the handle is left
+    /// empty. Other copies of the handle keep a silent stream that plays nothing.
     static void delete_music(Music_handle& handle);
 
     /// Decodes the sound effect of package entry `file` (WAV or OGG) and closes the entry; fatal

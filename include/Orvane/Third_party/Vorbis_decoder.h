@@ -23,7 +23,10 @@ class Byte_stream {
 };
 
 /// Decodes an OGG Vorbis stream as it plays, converting it to the device's rate and channel
-/// count when they differ from the file's.
+/// count when they differ from the file's: a windowed-sinc filter for every rate whose ratio to
+/// the device's is a fraction with a denominator up to 2048 (8, 11.025, 16, 22.05, 32, 48 or
+/// 96 kHz to 44.1 kHz), copied or averaged channels for mono and stereo; SDL's converter for
+/// any other rate or channel layout.
 class Vorbis_decoder final : public Music_decoder {
   public:
     /// A decoder over `bytes`, or null when they are not OGG Vorbis data.
@@ -42,6 +45,8 @@ class Vorbis_decoder final : public Music_decoder {
     struct State;
     explicit Vorbis_decoder(std::unique_ptr<State> state);
     std::size_t decode(char* out, std::size_t bytes);
+    std::size_t pull();
+    std::size_t convert(std::int16_t* out, std::size_t frames);
 
     std::unique_ptr<State> m_state;
 };

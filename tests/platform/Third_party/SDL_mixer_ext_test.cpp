@@ -14,6 +14,7 @@
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Third_party/Music_mixer.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
+#include <Orvane/Utils/error.h>
 
 #include <Packer/Ogg.h>
 
@@ -83,14 +84,63 @@ TEST_F(MixerDeathTest, MusicOrSoundThatCannotLoadIsFatal) {
                 "Cannot load sound sounds/missing.wav");
 }
 
+TEST_F(MixerDeathTest, FatalCheckWhileMusicPlaysEndsWithStatusOneEveryTime) {
+    // A normal exit would tear down the streams' package buffers and the mixer's list while the
+    // audio thread goes on mixing them (status 139 every time here); a large index makes that
+    // teardown longer still.
+    std::vector<Orvane::Packer::Entry> entries = {
+        Orvane::Test::raw_entry(
+            "musics/a.ogg", bytes(Orvane::Packer::encode_ogg(sine(441, 0.5, 2.0, rate), 2, rate))),
+        Orvane::Test::raw_entry(
+            "musics/b.ogg", bytes(Orvane::Packer::encode_ogg(sine(1000, 0.5, 2.0, rate), 2, rate))),
+        Orvane::Test::raw_entry(
+            "musics/c.ogg", bytes(Orvane::Packer::encode_ogg(sine(660, 0.5, 2.0, rate), 2, rate))),
+    };
+    for (int i = 0; i < 20000; ++i)
+        entries.push_back(Orvane::Test::raw_entry("data/filler/" + std::to_string(i), "x"));
+    Orvane::Test::load_packages(entries);
+    // The disk device mixes buffer after buffer with hardly a pause, as fast as it can.
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    // Forked children: the index is built once here, and this process starts no audio thread
+    // (the fixture closed the audio subsystem), so forking is safe.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    for (int run = 0; run < 50; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_EXIT(
+            {
+                SDL_mixer_ext mixer;
+                std::vector<SDL_mixer_ext::Music_handle> musics;
+                for (const char* file : {"musics/a.ogg", "musics/b.ogg", "musics/c.ogg"}) {
+                    musics.push_back(SDL_mixer_ext::load_music(file));
+                    SDL_mixer_ext::start_music(musics.back(), 0, 1.0);
+                }
+                // Until the device has mixed the streams (at most a few seconds).
+                for (int wait = 0; wait < 3000 && SDL_mixer_ext::position(musics.back()) == 0;
+                     ++wait)
+                    SDL_Delay(1);
+                ORVANE_CHECK(false, "checked while the music plays");
+            },
+            testing::ExitedWithCode(1), "checked while the music plays");
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+}
+
+/// Reads a stream's state under the mixer lock: the device mixes the stream meanwhile.
+template <typename Read> auto locked(Read read) {
+    auto lock = Orvane::Third_party::Music_mixer::lock();
+    return read();
+}
+
 TEST_F(Mixer, MusicVolumeUsesSixtyFourAsFull) {
     SDL_mixer_ext mixer;
     auto music = SDL_mixer_ext::load_music("musics/a.ogg");
     SDL_mixer_ext::start_music(music, 0, 1.0);
-    EXPECT_EQ(music.first->volume(), 64);
-    EXPECT_TRUE(music.first->playing());
+    EXPECT_EQ(locked([&] { return music.first->volume(); }), 64);
+    EXPECT_TRUE(locked([&] { return music.first->playing(); }));
     SDL_mixer_ext::set_volume(music, 0, 0.5);
-    EXPECT_EQ(music.first->volume(), 32);
+    EXPECT_EQ(locked([&] { return music.first->volume(); }), 32);
     SDL_mixer_ext::delete_music(music);
     EXPECT_EQ(music.first, nullptr);
 }
@@ -104,7 +154,7 @@ TEST_F(Mixer, FadeInStartsFromThePositionGiven) {
         const double position = SDL_mixer_ext::position(music);
         EXPECT_GE(position, from);
         EXPECT_LT(position, from + 0.5);
-        EXPECT_TRUE(music.first->playing());
+        EXPECT_TRUE(locked([&] { return music.first->playing(); }));
     }
     SDL_mixer_ext::delete_music(music);
 }
@@ -114,20 +164,57 @@ TEST_F(Mixer, FadeOutKeepsPlayingUntilItEndsAndAZeroFadeHaltsAtOnce) {
     auto music = SDL_mixer_ext::load_music("musics/a.ogg");
     SDL_mixer_ext::start_music(music, 0, 1.0);
     SDL_mixer_ext::fade(music, 0, 2.0, false, 0);
-    {
-        auto lock = Orvane::Third_party::Music_mixer::lock();
-        EXPECT_TRUE(music.first->playing()) << "a 2 s fade-out has only begun";
-    }
+    EXPECT_TRUE(locked([&] { return music.first->playing(); })) << "a 2 s fade-out has only begun";
     SDL_mixer_ext::pause_music(music, 0);
-    EXPECT_TRUE(music.first->paused());
+    EXPECT_TRUE(locked([&] { return music.first->paused(); }));
     SDL_mixer_ext::resume_music(music, 0);
-    EXPECT_FALSE(music.first->paused());
+    EXPECT_FALSE(locked([&] { return music.first->paused(); }));
     for (double duration : {0.0, -1.0}) {
         SDL_mixer_ext::start_music(music, 0, 1.0);
         SDL_mixer_ext::fade(music, 0, duration, false, 0);
-        EXPECT_FALSE(music.first->playing());
+        EXPECT_FALSE(locked([&] { return music.first->playing(); }));
     }
     SDL_mixer_ext::delete_music(music);
+}
+
+TEST_F(Mixer, ACopyOfAHandleKeptAfterDeleteMusicIsHarmless) {
+    SDL_mixer_ext mixer;
+    auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+    SDL_mixer_ext::start_music(music, 0, 1.0);
+    const auto copy = music;
+    SDL_mixer_ext::delete_music(music);
+    ASSERT_NE(copy.first, nullptr);
+    EXPECT_FALSE(copy.second) << "the entry is closed for every copy";
+    // Every operation on the stale copy works on a stream the mixer no longer reads.
+    SDL_mixer_ext::start_music(copy, 0, 1.0);
+    SDL_mixer_ext::set_volume(copy, 0, 0.5);
+    SDL_mixer_ext::fade(copy, 0, 1.0, true, 0.5);
+    SDL_mixer_ext::fade(copy, 0, 1.0, false, 0);
+    SDL_mixer_ext::pause_music(copy, 0);
+    SDL_mixer_ext::resume_music(copy, 0);
+    SDL_mixer_ext::stop_music(copy, 0);
+    EXPECT_GE(SDL_mixer_ext::position(copy), 0.0);
+    auto again = copy;
+    SDL_mixer_ext::delete_music(again); // a second delete through a copy does nothing more
+    EXPECT_EQ(again.first, nullptr);
+    SDL_Delay(150); // the device mixes a few buffers meanwhile
+}
+
+TEST_F(Mixer, AStreamWhoseHandlesAreAllDroppedLeavesTheMixer) {
+    SDL_mixer_ext mixer;
+    Orvane::Packaged_asset entry;
+    {
+        auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+        entry = music.second;
+        SDL_mixer_ext::start_music(music, 0, 1.0);
+        SDL_Delay(50);
+    } // dropped without delete_music: the mixer must not read it any more
+    EXPECT_FALSE(entry) << "the last copy closes the entry";
+    auto other = SDL_mixer_ext::load_music("musics/b.ogg");
+    SDL_mixer_ext::start_music(other, 0, 1.0);
+    SDL_Delay(150);
+    EXPECT_TRUE(locked([&] { return other.first->playing(); }));
+    SDL_mixer_ext::delete_music(other);
 }
 
 TEST_F(Mixer, SeventeenthSoundIsDroppedAndAFinishedChannelIsReused) {

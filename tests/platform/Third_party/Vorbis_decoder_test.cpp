@@ -44,11 +44,12 @@ std::unique_ptr<Vorbis_decoder> open(std::vector<char> bytes, int rate = 44100, 
     return Vorbis_decoder::open(std::make_unique<Memory_bytes>(std::move(bytes)), rate, channels);
 }
 
-/// Everything the decoder gives, interleaved.
-std::vector<std::int16_t> decode_all(Vorbis_decoder& decoder, int channels = 2) {
+/// Everything the decoder gives, interleaved, read `frames` at a time.
+std::vector<std::int16_t> decode_all(Vorbis_decoder& decoder, int channels = 2,
+                                     std::size_t frames = 1000) {
     std::vector<std::int16_t> out;
-    std::vector<std::int16_t> block(1000 * std::size_t(channels));
-    while (std::size_t n = decoder.read(block.data(), 1000))
+    std::vector<std::int16_t> block(frames * std::size_t(channels));
+    while (std::size_t n = decoder.read(block.data(), frames))
         out.insert(out.end(), block.begin(), block.begin() + std::ptrdiff_t(n) * channels);
     return out;
 }
@@ -59,7 +60,9 @@ TEST(Vorbis_decoder, DecodesInTheDeviceFormatOrConvertsToIt) {
         std::vector<bool> file_channels;
     };
     for (const Case& c :
-         {Case{44100, {true, false}}, Case{22050, {true}}, Case{48000, {true, false}}}) {
+         {Case{44100, {true, false}}, Case{22050, {true}}, Case{48000, {true, false}},
+          Case{8000, {true}}, Case{44100, {true}}, Case{96000, {true, false}},
+          Case{22050, {true, false}}, Case{11025, {true}}, Case{32000, {true, false}}}) {
         SCOPED_TRACE(testing::Message()
                      << c.file_rate << " Hz, " << c.file_channels.size() << " channels");
         const int file_channels = int(c.file_channels.size());
@@ -80,6 +83,63 @@ TEST(Vorbis_decoder, DecodesInTheDeviceFormatOrConvertsToIt) {
         else
             EXPECT_LT(right, 0.01 * 32767) << "the right channel of the file is silent";
     }
+}
+
+TEST(Vorbis_decoder, MonoAtTheDeviceRateIsCopiedToBothSidesUnchanged) {
+    const auto ogg =
+        Orvane::Packer::encode_ogg(Orvane::Test::sine(440, 0.7, 1.0, 44100, {true}), 1, 44100);
+    auto mono = open(ogg, 44100, 1);
+    auto stereo = open(ogg, 44100, 2);
+    ASSERT_NE(mono, nullptr);
+    ASSERT_NE(stereo, nullptr);
+    const auto plain = decode_all(*mono, 1);
+    const auto both = decode_all(*stereo, 2);
+    ASSERT_EQ(both.size(), plain.size() * 2);
+    for (std::size_t f = 0; f < plain.size(); ++f)
+        ASSERT_TRUE(both[2 * f] == plain[f] && both[2 * f + 1] == plain[f])
+            << "frame " << f << ": " << both[2 * f] << ", " << both[2 * f + 1] << " for "
+            << plain[f];
+}
+
+TEST(Vorbis_decoder, StereoOnAMonoDeviceIsTheAverageOfBothSides) {
+    const auto ogg =
+        Orvane::Packer::encode_ogg(Orvane::Test::sine(440, 0.6, 1.0, 44100, {true, false}), 2, 44100);
+    auto stereo = open(ogg, 44100, 2);
+    auto mono = open(ogg, 44100, 1);
+    ASSERT_NE(stereo, nullptr);
+    ASSERT_NE(mono, nullptr);
+    const auto both = decode_all(*stereo, 2);
+    const auto one = decode_all(*mono, 1);
+    ASSERT_EQ(both.size(), one.size() * 2);
+    for (std::size_t f = 0; f < one.size(); ++f)
+        ASSERT_NEAR(one[f], (both[2 * f] + both[2 * f + 1]) / 2.0, 1.0) << "frame " << f;
+}
+
+TEST(Vorbis_decoder, ConvertedAudioIsTheSameWhateverTheReadSize) {
+    for (const int file_rate : {48000, 8000}) {
+        SCOPED_TRACE(file_rate);
+        const auto ogg = Orvane::Packer::encode_ogg(
+            Orvane::Test::sine(440, 0.5, 1.0, file_rate, {true, false}), 2, file_rate);
+        auto large = open(ogg);
+        auto small = open(ogg);
+        ASSERT_NE(large, nullptr);
+        ASSERT_NE(small, nullptr);
+        const auto expected = decode_all(*large, 2, 2048);
+        EXPECT_EQ(decode_all(*small, 2, 7), expected);
+        // and after a seek back to the start
+        ASSERT_TRUE(small->seek(0));
+        EXPECT_EQ(decode_all(*small, 2, 3), expected);
+    }
+}
+
+TEST(Vorbis_decoder, SeeksToAPositionInSecondsInAConvertedFile) {
+    auto decoder =
+        open(Orvane::Packer::encode_ogg(Orvane::Test::sine(440, 0.5, 2.0, 48000), 2, 48000));
+    ASSERT_NE(decoder, nullptr);
+    EXPECT_TRUE(decoder->seek(1.5));
+    EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 0.5 * 44100, 10);
+    EXPECT_FALSE(decoder->seek(5.0));
+    EXPECT_NEAR(double(decode_all(*decoder).size() / 2), 2.0 * 44100, 10) << "back at the start";
 }
 
 TEST(Vorbis_decoder, SeeksToAPositionInSeconds) {

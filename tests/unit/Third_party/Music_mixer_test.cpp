@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -106,6 +107,45 @@ TEST(Music_mixer, StreamsAreSummedWithTheBufferAndClipped) {
         mix_music(streams, buffer.data(), 6000, channels);
         EXPECT_EQ(buffer.front(), c.expected);
         EXPECT_EQ(buffer.back(), c.expected);
+    }
+}
+
+TEST(Music_mixer, EverySampleIsScaledSummedAndClippedAsThePlainFormulaSays) {
+    // Samples over the whole 16-bit range, odd frame counts (the ends of blocks of eight
+    // samples), volumes that round differently: each sample must be
+    // clip(before + sum of int(sample x volume / 128)).
+    auto value = [](std::size_t frame, int channel) {
+        return std::int16_t(int((frame * 7919 + std::size_t(channel) * 104729) % 65536) - 32768);
+    };
+    auto other = [](std::size_t frame, int channel) {
+        return std::int16_t(int((frame * 2713 + std::size_t(channel) * 31) % 60000) - 30000);
+    };
+    for (int volume : {1, 37, 48, 64, 127, 128}) {
+        for (std::size_t frames :
+             {std::size_t(1), std::size_t(3), std::size_t(5), std::size_t(13), std::size_t(2051)}) {
+            SCOPED_TRACE(testing::Message() << "volume " << volume << ", " << frames << " frames");
+            Music_stream a(std::make_unique<Formula_decoder>(frames, value), rate);
+            Music_stream b(std::make_unique<Formula_decoder>(frames, other), rate);
+            a.set_volume(volume);
+            b.set_volume(128 - volume / 2);
+            a.play(false);
+            b.play(false);
+            std::vector<std::int16_t> buffer(frames * channels);
+            for (std::size_t i = 0; i < buffer.size(); ++i)
+                buffer[i] = std::int16_t(int(i % 5) * 1000 - 2000);
+            const auto before = buffer;
+            std::vector<Music_stream*> streams{&a, &b};
+            mix_music(streams, buffer.data(), frames, channels);
+            const float gain_a = float(volume) / 128.0f;
+            const float gain_b = float(128 - volume / 2) / 128.0f;
+            for (std::size_t i = 0; i < buffer.size(); ++i) {
+                const std::size_t f = i / channels;
+                const int c = int(i % channels);
+                const int sum =
+                    before[i] + int(float(value(f, c)) * gain_a) + int(float(other(f, c)) * gain_b);
+                ASSERT_EQ(buffer[i], std::clamp(sum, -32768, 32767)) << "sample " << i;
+            }
+        }
     }
 }
 
