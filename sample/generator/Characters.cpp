@@ -95,7 +95,7 @@ void draw_mouths(const Output& out, const std::string& name, int cell_w, int cel
     out.picture(folder + name + ".png", c);
 }
 
-// ---- Mara: cells of 200 x 560, feet at (100, 532), neck at y = 130 ----
+// ---- Mara: cells of 200 x 560, feet at (100, 532), shoulders at y = 150 ----
 
 /// Mara's body without a head. `phase` runs over one walk cycle; `hips` puts her hands on her
 /// hips.
@@ -217,7 +217,7 @@ void draw_pip(const Output& out) {
     draw_mouths(out, "pip_mouth", 30, 20);
 }
 
-// ---- Ferran: cells of 240 x 520, feet at (120, 494), neck at y = 122; he sits ----
+// ---- Ferran: cells of 240 x 520, feet at (120, 494), shoulders at y = 140; he sits ----
 
 void draw_ferran(const Output& out) {
     Canvas idle(240, 1040); // 1 pose (sitting) x 2 rows

@@ -66,13 +66,16 @@ void shape(Canvas& c, const std::string& name, Dot centre, double size, Colour c
 const char* const shapes[] = {"circle", "square", "triangle", "star"};
 
 void crate_picture(Canvas& c, double x, double y, bool open) {
+    if (open) // the lid leans back behind the box
+        c.outlined_polygon({{x, y + 6}, {x + 190, y + 6}, {x + 210, y - 40}, {x + 20, y - 40}},
+                           dark_wood);
     c.outlined_rect(x, y, 190, 120, wood);
     for (int k = 1; k < 3; ++k)
         c.rect(x + 3, y + k * 40, 184, 3, outline);
     c.line({x + 10, y + 10}, {x + 180, y + 110}, 5, dark_wood);
     c.text("GP", {x + 95, y + 60}, 4, cream, true); // the lighthouse's mark
     if (open)
-        c.outlined_polygon({{x, y}, {x + 190, y}, {x + 210, y - 40}, {x + 20, y - 40}}, dark_wood);
+        c.outlined_rect(x + 8, y, 174, 26, night); // the empty inside
 }
 
 void draw_objects(const Output& out) {
@@ -95,7 +98,6 @@ void draw_objects(const Output& out) {
     crate_picture(crate, 0, 20, false);
     out.picture(folder + "crate.png", crate);
     Canvas crate_open(220, 170);
-    crate_open.outlined_rect(3, 50, 184, 30, night); // the empty inside
     crate_picture(crate_open, 0, 50, true);
     out.picture(folder + "crate_open.png", crate_open);
 
@@ -220,7 +222,7 @@ void draw_animations(const Output& out) {
     for (int cell = 0; cell < 6; ++cell)
         for (int b = 0; b < 3; ++b) {
             const double beat = std::sin(2 * std::numbers::pi * (cell / 6.0 + b / 3.0));
-            const Dot body{cell * 300 + birds[b].x + 6 * cell, birds[b].y};
+            const Dot body{cell * 300 + birds[b].x + 3 * cell, birds[b].y};
             const Dot left{body.x - 30, body.y - 16 * beat}, right{body.x + 30, body.y - 16 * beat};
             for (const double width : {9.0, 4.0})
                 for (const Dot wing : {left, right})
@@ -234,7 +236,7 @@ void draw_animations(const Output& out) {
         const double x0 = (cell % 2) * 640, y0 = (cell / 2) * 160;
         const double height = 20 + 14 * cell;
         for (int k = 0; k < 5; ++k) {
-            const double cx = x0 + 64 + k * 128 + cell * 10;
+            const double cx = x0 + 64 + k * 120 + cell * 6;
             waves.polygon({{cx - 60, y0 + 160}, {cx, y0 + 160 - height}, {cx + 60, y0 + 160}},
                           {150, 180, 200, 200});
             waves.line({cx - 20, y0 + 166 - height}, {cx + 8, y0 + 162 - height}, 4, white);
@@ -249,7 +251,7 @@ void draw_animations(const Output& out) {
         const double x0 = (cell % 4) * 800, y0 = (cell / 4) * 240;
         const double angle = std::numbers::pi * (1.05 + 0.9 * cell / 7.0);
         const Dot origin{x0 + 400, y0 + 230};
-        const double spread = 0.12, length = 420;
+        const double spread = 0.12, length = 380; // within its own cell
         beam.polygon({origin,
                       {origin.x + length * std::cos(angle - spread),
                        origin.y + length * std::sin(angle - spread) * 0.5},
