@@ -1,6 +1,7 @@
 // The sample game's committed data: every text that init.yaml, the rooms and their items show
 // the player has a line in both languages of locale.yaml, every file they name is made by the
-// generator, and the character and animation sheets are cut into whole cells.
+// generator, the character and animation sheets are cut into whole cells, and the places the
+// characters walk to lie on the floor of the rooms' ground maps.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +17,7 @@
 
 #include <Orvane/Assets/Packaged_asset.h>
 #include <Orvane/Third_party/Yaml.h>
+#include <Packer/Package_writer.h>
 
 namespace {
 
@@ -555,6 +557,115 @@ TEST_F(Sample_rooms, PicturesHaveTheirDesignedSizes) {
         const auto [width, height] = png_size(stage + "/images/" + c.file + ".png");
         EXPECT_EQ(width, c.width) << c.file;
         EXPECT_EQ(height, c.height) << c.file;
+    }
+}
+
+/// A room's floor as its ground-map picture paints it: gray pixels are walkable, pure red ones
+/// are not.
+class Floor {
+  public:
+    explicit Floor(const std::string& name)
+        : m_image(Orvane::Packer::read_png(stage + "/images/backgrounds/" + name + ".png")) {}
+
+    bool walkable(int x, int y) const {
+        if (x < 0 || y < 0 || x >= int(m_image.width) || y >= int(m_image.height))
+            return false;
+        const unsigned char* p =
+            &m_image.pixels[(std::size_t(y) * m_image.width + std::size_t(x)) * 4];
+        return p[0] == p[1] && p[1] == p[2];
+    }
+    /// The number of pixels that are neither gray nor pure opaque red.
+    std::size_t stray_pixels() const {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < m_image.pixels.size(); i += 4) {
+            const unsigned char* p = &m_image.pixels[i];
+            const bool gray = p[0] == p[1] && p[1] == p[2];
+            const bool red = p[0] == 255 && p[1] == 0 && p[2] == 0;
+            if (p[3] != 255 || (!gray && !red))
+                ++count;
+        }
+        return count;
+    }
+
+  private:
+    Orvane::Packer::Image m_image;
+};
+
+/// A point of an item: absolute, or relative to the item's coordinates when written with a sign.
+std::pair<int, int> point_of(const Node& pair, const Node& item) {
+    int x = pair[0].integer(), y = pair[1].integer();
+    if (pair[0].is_relative()) {
+        x += item["coordinates"][0].integer();
+        y += item["coordinates"][1].integer();
+    }
+    return {x, y};
+}
+
+TEST_F(Sample_rooms, ViewPointsAndEntryPlacesLieOnTheFloor) {
+    // a view point off the floor leaves the player unable to reach the item; an entry place off
+    // it strands the character
+    for (const std::string& id : Room_walk::rooms()) {
+        SCOPED_TRACE("room " + id);
+        const std::unique_ptr<Yaml> room = read(source + "/data/rooms/" + id + ".yaml");
+        if (!room->has("ground_map"))
+            continue;
+        const std::vector<std::string> names = (*room)["ground_map"].string_array();
+        ASSERT_EQ(names.size(), 2u) << "both rooms give a map for Mara and one for Pip";
+        const Floor first(names[0]), second(names[1]);
+        EXPECT_EQ(first.stray_pixels(), 0u) << names[0];
+        EXPECT_EQ(second.stray_pixels(), 0u) << names[1];
+
+        std::vector<std::unique_ptr<Yaml>> files;
+        const auto items = [&](const char* kind, auto&& check) {
+            if (!room->has(kind))
+                return;
+            for (std::size_t i = 0; i < (*room)[kind].size(); ++i) {
+                const Node& entry = (*room)[kind][i];
+                if (entry.children.empty()) {
+                    files.push_back(read(source + "/data/" + kind + "/" + entry.value + ".yaml"));
+                    check(files.back()->root(), entry.value);
+                } else {
+                    check(entry, entry["id"].string());
+                }
+            }
+        };
+        items("objects", [&](const Node& object, const std::string& name) {
+            // items that only ever show in the inventory are never walked to
+            bool shown = false;
+            for (std::size_t s = 0; s < object["states"].size(); ++s) {
+                const Node& state = object["states"][s];
+                if (state["id"].string().rfind("inventory", 0) != 0 &&
+                    (state.has("skin") || state.has("mask") || state.has("size")))
+                    shown = true;
+            }
+            if (!shown)
+                return;
+            const auto [x, y] = point_of(object["view"], object);
+            EXPECT_TRUE(first.walkable(x, y)) << name << ": view (" << x << ", " << y << ")";
+        });
+        items("characters", [&](const Node& character, const std::string& name) {
+            if (character.has("view")) {
+                const auto [x, y] = point_of(character["view"], character);
+                EXPECT_TRUE(first.walkable(x, y)) << name << ": view (" << x << ", " << y << ")";
+            }
+        });
+        items("actions", [&](const Node& action, const std::string& name) {
+            if (!action.has("effect"))
+                return;
+            const Node& steps = action["effect"];
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                if (steps[i].nstring() != "move")
+                    continue;
+                const std::vector<std::string> args = steps[i]["move"].string_array();
+                const int x = std::stoi(args.at(1)), y = std::stoi(args.at(2));
+                // Pip walks on the second map, Mara on the first
+                const Floor& floor = args[0] == "pip" ? second : first;
+                if (args[0] == "mara" || args[0] == "pip") {
+                    EXPECT_TRUE(floor.walkable(x, y))
+                        << name << ": " << args[0] << " placed at (" << x << ", " << y << ")";
+                }
+            }
+        });
     }
 }
 
