@@ -3,6 +3,7 @@
 // generator, the character and animation sheets are cut into whole cells, and the places the
 // characters walk to lie on the floor of the rooms' ground maps.
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -226,6 +227,9 @@ class Room_walk {
 
     std::vector<Text> files;
     std::vector<Text> texts;
+    /// The ids that "message" steps show, and the text items without a place on screen.
+    std::vector<Text> messages;
+    std::set<std::string> script_texts;
     std::vector<Sheet> sheets;
     std::vector<std::string> missing_items;
     std::set<std::string> rooms_read;
@@ -271,8 +275,10 @@ class Room_walk {
     void item(const std::string& kind, const Node& entry, const std::string& where) {
         if (!entry.is_sequence && entry.children.empty() && !entry.value.empty())
             named_item(kind, entry.value, where);
-        else
-            read_item(kind, entry, where + ": " + kind + " " + entry["id"].string());
+        else {
+            m_id = entry["id"].string();
+            read_item(kind, entry, where + ": " + kind + " " + m_id);
+        }
     }
 
     void named_item(const std::string& kind, const std::string& name, const std::string& who) {
@@ -281,6 +287,7 @@ class Room_walk {
             missing_items.push_back(path + " (asked for by " + who + ")");
             return;
         }
+        m_id = name;
         read_item(kind, keep(read(source + "/" + path))->root(), path);
     }
 
@@ -307,7 +314,7 @@ class Room_walk {
             if (keyword == "talk" && !args.empty())
                 texts.push_back({args.size() == 1 ? args[0] : args[1], at});
             else if (keyword == "message" && !args.empty())
-                texts.push_back({args[0], at});
+                messages.push_back({args[0], at}); // the id of a text item or a fixed text
             else if (keyword == "notify" && args.size() == 1 && args[0].find(' ') != std::string::npos)
                 texts.push_back({args[0], at}); // a notification text, not an achievement id
             else if (keyword == "func")
@@ -384,6 +391,8 @@ class Room_walk {
 
     void text(const Node& node, const std::string& where) {
         texts.push_back({node["text"].string(), where + ": text"});
+        if (!node.has("coordinates"))
+            script_texts.insert(m_id);
     }
 
     void scenery(const Node& node, const std::string& where) {
@@ -466,6 +475,7 @@ class Room_walk {
 
     std::vector<std::string> phone_numbers;
     std::vector<std::unique_ptr<Yaml>> m_kept;
+    std::string m_id; ///< the id of the item being read
 };
 
 /// Width and height of a PNG file, read from its header; {0, 0} when it is not a PNG.
@@ -524,6 +534,21 @@ TEST_F(Sample_rooms, EveryTextOfTheRoomsAndItemsIsTranslated) {
     for (const Text& text : walk->texts)
         EXPECT_TRUE(french.contains(text.value))
             << text.where << ": \"" << text.value << "\" has no line in locale.yaml";
+}
+
+TEST_F(Sample_rooms, MessagesShowTextsThatExist) {
+    // "message" shows the text item or fixed text of that id, and stops the game without one
+    std::set<std::string> known = walk->script_texts;
+    const Node& fixed = (*init)["text"];
+    for (std::size_t i = 0; i < fixed.size(); ++i) {
+        std::string id = fixed[i]["id"].string();
+        id[0] = char(std::toupper(static_cast<unsigned char>(id[0])));
+        known.insert(id);
+    }
+    EXPECT_GE(walk->messages.size(), 5u);
+    for (const Text& message : walk->messages)
+        EXPECT_TRUE(known.contains(message.value))
+            << message.where << " shows \"" << message.value << "\", which is no text item";
 }
 
 TEST_F(Sample_rooms, SheetsAreCutIntoWholeCells) {
