@@ -230,6 +230,8 @@ class Room_walk {
     /// The ids that "message" steps show, and the text items without a place on screen.
     std::vector<Text> messages;
     std::set<std::string> script_texts;
+    /// The achievement ids that one-argument "notify" steps unlock.
+    std::vector<Text> achievements;
     std::vector<Sheet> sheets;
     std::vector<std::string> missing_items;
     std::set<std::string> rooms_read;
@@ -315,8 +317,10 @@ class Room_walk {
                 texts.push_back({args.size() == 1 ? args[0] : args[1], at});
             else if (keyword == "message" && !args.empty())
                 messages.push_back({args[0], at}); // the id of a text item or a fixed text
-            else if (keyword == "notify" && args.size() == 1 && args[0].find(' ') != std::string::npos)
-                texts.push_back({args[0], at}); // a notification text, not an achievement id
+            else if (keyword == "notify" && args.size() == 2)
+                texts.push_back({args[0], at}); // a notification text and its seconds
+            else if (keyword == "notify" && args.size() == 1)
+                achievements.push_back({args[0], at});
             else if (keyword == "func")
                 for (std::size_t a = 1; a < args.size(); ++a)
                     texts.push_back({args[a], at}); // the function says its arguments
@@ -549,6 +553,20 @@ TEST_F(Sample_rooms, MessagesShowTextsThatExist) {
     for (const Text& message : walk->messages)
         EXPECT_TRUE(known.contains(message.value))
             << message.where << " shows \"" << message.value << "\", which is no text item";
+}
+
+TEST_F(Sample_rooms, NotificationsUnlockAchievementsThatExist) {
+    std::set<std::string> declared;
+    const Node& list = (*init)["achievements"];
+    for (std::size_t i = 0; i < list.size(); ++i)
+        declared.insert(list[i][0].string());
+    std::set<std::string> unlocked;
+    for (const Text& achievement : walk->achievements) {
+        EXPECT_TRUE(declared.contains(achievement.value))
+            << achievement.where << " unlocks \"" << achievement.value << "\", no achievement";
+        unlocked.insert(achievement.value);
+    }
+    EXPECT_EQ(unlocked, declared) << "every achievement can be won";
 }
 
 TEST_F(Sample_rooms, SheetsAreCutIntoWholeCells) {
