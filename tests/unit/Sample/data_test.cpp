@@ -617,6 +617,31 @@ class Floor {
             &m_image.pixels[(std::size_t(y) * m_image.width + std::size_t(x)) * 4];
         return p[0] == p[1] && p[1] == p[2];
     }
+    /// Whether a walk along walkable pixels (4-connected) leads from a to b.
+    bool connected(std::pair<int, int> a, std::pair<int, int> b) const {
+        if (!walkable(a.first, a.second) || !walkable(b.first, b.second))
+            return false;
+        const auto index = [this](int x, int y) {
+            return std::size_t(y) * m_image.width + std::size_t(x);
+        };
+        std::vector<bool> seen(std::size_t(m_image.width) * m_image.height, false);
+        std::vector<std::pair<int, int>> todo{a};
+        seen[index(a.first, a.second)] = true;
+        while (!todo.empty()) {
+            const auto [x, y] = todo.back();
+            todo.pop_back();
+            if (x == b.first && y == b.second)
+                return true;
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                if (walkable(x + dx, y + dy) && !seen[index(x + dx, y + dy)]) {
+                    seen[index(x + dx, y + dy)] = true;
+                    todo.push_back({x + dx, y + dy});
+                }
+            }
+        }
+        return false;
+    }
+
     /// The number of pixels that are neither gray nor pure opaque red.
     std::size_t stray_pixels() const {
         std::size_t count = 0;
@@ -644,9 +669,9 @@ std::pair<int, int> point_of(const Node& pair, const Node& item) {
     return {x, y};
 }
 
-TEST_F(Sample_rooms, ViewPointsAndEntryPlacesLieOnTheFloor) {
-    // a view point off the floor leaves the player unable to reach the item; an entry place off
-    // it strands the character
+TEST_F(Sample_rooms, ViewPointsAndEntryPlacesLieOnOneFloor) {
+    // a view point off the floor, or on a patch of floor cut off from the rest, leaves the player
+    // unable to reach the item; an entry place off it strands the character
     for (const std::string& id : Room_walk::rooms()) {
         SCOPED_TRACE("room " + id);
         const std::unique_ptr<Yaml> room = read(source + "/data/rooms/" + id + ".yaml");
@@ -659,6 +684,8 @@ TEST_F(Sample_rooms, ViewPointsAndEntryPlacesLieOnTheFloor) {
         EXPECT_EQ(second.stray_pixels(), 0u) << names[1];
 
         std::vector<std::unique_ptr<Yaml>> files;
+        using Place = std::pair<std::pair<int, int>, std::string>;
+        std::vector<Place> on_first, on_second;
         const auto items = [&](const char* kind, auto&& check) {
             if (!room->has(kind))
                 return;
@@ -685,11 +712,13 @@ TEST_F(Sample_rooms, ViewPointsAndEntryPlacesLieOnTheFloor) {
                 return;
             const auto [x, y] = point_of(object["view"], object);
             EXPECT_TRUE(first.walkable(x, y)) << name << ": view (" << x << ", " << y << ")";
+            on_first.push_back({{x, y}, name + " view"});
         });
         items("characters", [&](const Node& character, const std::string& name) {
             if (character.has("view")) {
                 const auto [x, y] = point_of(character["view"], character);
                 EXPECT_TRUE(first.walkable(x, y)) << name << ": view (" << x << ", " << y << ")";
+                on_first.push_back({{x, y}, name + " view"});
             }
         });
         items("actions", [&](const Node& action, const std::string& name) {
@@ -706,9 +735,18 @@ TEST_F(Sample_rooms, ViewPointsAndEntryPlacesLieOnTheFloor) {
                 if (args[0] == "mara" || args[0] == "pip") {
                     EXPECT_TRUE(floor.walkable(x, y))
                         << name << ": " << args[0] << " placed at (" << x << ", " << y << ")";
+                    (args[0] == "pip" ? on_second : on_first)
+                        .push_back({{x, y}, name + ": " + args[0]});
                 }
             }
         });
+        // every place is reached from the others: the walks between them stay on the floor
+        for (const auto* places : {&on_first, &on_second}) {
+            const Floor& floor = places == &on_first ? first : second;
+            for (const Place& place : *places)
+                EXPECT_TRUE(floor.connected(places->front().first, place.first))
+                    << place.second << " cannot be reached from " << places->front().second;
+        }
     }
 }
 
