@@ -35,8 +35,8 @@ void gray_floor(Canvas& map, int x0, int x1, int y0, int y1, double back, double
 // ---- Quay ----
 
 // The quay's layout, shared by the picture and its ground map.
-constexpr int quay_edge_x = 960;  // the sea lies left of it
-constexpr int quay_back_y = 620;  // the walkable quay starts here
+constexpr int quay_edge_x = 960; // the sea lies left of it
+constexpr int quay_back_y = 620; // the walkable quay starts here
 constexpr int horizon_y = 520;
 struct Box {
     double x, y, w, h;
@@ -70,7 +70,7 @@ void draw_lighthouse(Canvas& c) {
     for (int k = 0; k < 4; ++k)
         c.rect(2612 + k * 48, 50, 36, 54, night);
     c.outlined_polygon({{2580, 44}, {2820, 44}, {2700, 0}}, red);
-    c.outlined_rect(2560, 630, 300, 24, stone); // the base
+    c.outlined_rect(2560, 630, 300, 24, stone);                // the base
     c.outlined_rounded_rect(2655, 410, 130, 240, 30, outline); // the doorway behind the door
     c.rect(2666, 422, 108, 230, night);
 }
@@ -123,9 +123,9 @@ void draw_quay(const Output& out) {
         map.rect(b.x - 10, quay_back_y, b.w + 20, b.y + b.h + 10 - quay_back_y, blocked);
     map.rect(crate_stack.x - 10, quay_back_y, crate_stack.w + 20, 100, blocked);
     map.rect(bench.x - 10, bench.y - 10, bench.w + 20, bench.h + 15, blocked);
-    map.rect(1260, quay_back_y, 60, 32, blocked);                 // the sign's post
+    map.rect(1260, quay_back_y, 60, 32, blocked); // the sign's post
     map.rect(lighthouse_left, quay_back_y, 2880 - lighthouse_left, 32, blocked);
-    map.rect(2655, quay_back_y, 130, 32, gray(240));            // the doorway
+    map.rect(2655, quay_back_y, 130, 32, gray(240)); // the doorway
     out.picture(folder + "quay_map.png", map);
 }
 
@@ -137,7 +137,8 @@ constexpr double step_height = 44, step_shift = 35, step_width = 200;
 constexpr double first_step_x = 1280;
 
 Box step_box(int k) {
-    return {first_step_x + step_shift * k, floor_y - step_height * (k + 1), step_width, step_height};
+    return {first_step_x + step_shift * k, floor_y - step_height * (k + 1), step_width,
+            step_height};
 }
 
 void draw_tower(const Output& out) {

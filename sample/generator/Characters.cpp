@@ -250,7 +250,10 @@ void draw_ferran(const Output& out) {
             cell.disc(65, 96 + tilt, 50, skin);
             cell.polygon({{18, 100 + tilt}, {112, 100 + tilt}, {104, 150}, {65, 158}, {26, 150}},
                          beard);
-            cell.polygon({{14, 70 + tilt}, {26, 38 + tilt}, {70, 30 + tilt}, {120, 52 + tilt},
+            cell.polygon({{14, 70 + tilt},
+                          {26, 38 + tilt},
+                          {70, 30 + tilt},
+                          {120, 52 + tilt},
                           {124, 72 + tilt}},
                          cap);
             const double eye_y = position == 1 ? 94 : 86;

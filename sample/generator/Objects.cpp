@@ -116,8 +116,8 @@ void draw_objects(const Output& out) {
     Canvas note(120, 160);
     note.outlined_polygon({{6, 10}, {114, 4}, {110, 156}, {10, 150}}, paper);
     for (int k = 0; k < 4; ++k)
-        shape(note, shapes[k], {34.0 + (k % 2) * 52, 50.0 + (k / 2) * 60},
-              30, k % 2 == 0 ? red : slate);
+        shape(note, shapes[k], {34.0 + (k % 2) * 52, 50.0 + (k / 2) * 60}, 30,
+              k % 2 == 0 ? red : slate);
     note.outlined_disc({60, 12}, 6, red); // the pin
     out.picture(folder + "note.png", note);
 
@@ -265,9 +265,7 @@ void draw_animations(const Output& out) {
 
 void draw_scenery(const Output& out) {
     const std::string folder = "images/scenery/";
-    const struct {
-        std::string suffix, word;
-    } languages[] = {{"", "HARBOUR"}, {".fr_FR", "PORT"}};
+    const struct { std::string suffix, word; } languages[] = {{"", "HARBOUR"}, {".fr_FR", "PORT"}};
     for (const auto& language : languages) {
         Canvas sign(260, 300);
         sign.outlined_rect(118, 100, 24, 200, dark_wood);
@@ -278,7 +276,7 @@ void draw_scenery(const Output& out) {
     }
     Canvas floating(220, 170); // the crate low in the water
     crate_picture(floating, 15, 30, false);
-    floating.rect(0, 120, 220, 50, {74, 98, 116, 255});
+    floating.rect(0, 120, 220, 50, water);
     floating.line({0, 120}, {220, 120}, 4, {150, 180, 200, 255});
     out.picture(folder + "floating_crate.png", floating);
 }

@@ -1,8 +1,8 @@
 // The sound effects and music: 44.1 kHz stereo OGG Vorbis, synthesised from sines and noise.
 #include <algorithm>
-#include <cstdint>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -199,8 +199,8 @@ double triangle(double phase) {
 
 /// Ferran's theme: a slow tune of triangle tones, two notes a second.
 void theme(const Output& out) {
-    const double tune[] = {392.0, 440.0, 493.88, 587.33, 493.88, 440.0, 392.0, 329.63,
-                           293.66, 329.63, 392.0, 440.0, 392.0, 329.63, 293.66, 392.0};
+    const double tune[] = {392.0,  440.0,  493.88, 587.33, 493.88, 440.0,  392.0,  329.63,
+                           293.66, 329.63, 392.0,  440.0,  392.0,  329.63, 293.66, 392.0};
     Mono s = silence(loop_seconds);
     const double note_seconds = loop_seconds / 16;
     for (std::size_t f = 0; f < s.size(); ++f) {

@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include <Packer/Package_writer.h>
 #include <gtest/gtest.h>
 
 #include <Orvane/Assets/Packaged_asset.h>
 #include <Orvane/Third_party/Yaml.h>
-#include <Packer/Package_writer.h>
 
 namespace {
 
@@ -522,8 +522,8 @@ TEST_F(Sample_rooms, EveryFileTheRoomsAndItemsNameIsStaged) {
         EXPECT_TRUE(std::filesystem::is_regular_file(stage + "/" + file.value))
             << file.where << " names " << file.value << ", which was not staged";
     // the pictures that carry words have their French variant
-    for (const char* variant : {"images/scenery/harbour_sign.fr_FR.png",
-                                "images/windows/note_sheet.fr_FR.png"})
+    for (const char* variant :
+         {"images/scenery/harbour_sign.fr_FR.png", "images/windows/note_sheet.fr_FR.png"})
         EXPECT_TRUE(std::filesystem::is_regular_file(stage + "/" + variant)) << variant;
 }
 
