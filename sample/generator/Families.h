@@ -26,6 +26,12 @@ class Output {
 /// The interface pictures that init.yaml names, with the French variants of the locale-dependent
 /// ones.
 void draw_interface(const Output& out);
+/// The rooms' backgrounds and their ground maps.
+void draw_backgrounds(const Output& out);
+/// The sheets of the characters.
+void draw_characters(const Output& out);
+/// Objects, inventory pictures, masks, animations, scenery, windows and the code lock.
+void draw_items(const Output& out);
 /// The sound effects and music tracks.
 void make_sounds(const Output& out);
 

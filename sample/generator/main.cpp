@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
     try {
         const Sample::Output out(argv[1]);
         Sample::draw_interface(out);
+        Sample::draw_backgrounds(out);
+        Sample::draw_characters(out);
+        Sample::draw_items(out);
         Sample::make_sounds(out);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvane_sample_generator: %s\n", error.what());
