@@ -55,8 +55,8 @@ std::string fast_access_name(const Fast_access_component& slot);
 class Content {
   public:
     /// A key that owns nothing: both names as views and the hash that Component::Id computes
-    /// for them (hash of the entity XOR hash of the component), so that the maps find a
-    /// component without building an Id.
+    /// for them (hash_name of the entity XOR hash_name of the component), so that the maps find
+    /// a component without building an Id.
     struct Key {
         std::string_view entity;
         std::string_view component;
@@ -249,10 +249,10 @@ class Content {
     /// A component name with its hash; the key of (entity, component) from it, the entity
     /// hashed once.
     static Name name(std::string_view component) {
-        return {component, std::hash<std::string_view>{}(component)};
+        return {component, Component::hash_name(component)};
     }
     static Key key(std::string_view entity, const Name& component) {
-        return {entity, component.text, std::hash<std::string_view>{}(entity) ^ component.hash};
+        return {entity, component.text, Component::hash_name(entity) ^ component.hash};
     }
 
     void file(const Component_ptr& c);
