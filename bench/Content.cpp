@@ -130,7 +130,8 @@ template <typename Lookup> void lookups(benchmark::State& state, Lookup lookup) 
         i = i + 1 == s.names.size() ? 0 : i + 1;
     }
     state.counters["allocs_per_lookup"] =
-        double(allocations - before) / double(std::max<benchmark::IterationCount>(1, state.iterations()));
+        double(allocations - before) /
+        double(std::max<benchmark::IterationCount>(1, state.iterations()));
 }
 
 void BM_lookup_building_an_id(benchmark::State& state) { lookups(state, request_by_id); }

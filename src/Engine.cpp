@@ -81,7 +81,8 @@ bool Engine::run(const std::string& folder) {
 }
 
 bool Engine::start_up(const std::string& folder) {
-    ORVANE_CHECK(!m_held.file_io, "The engine is already running: start_up needs a tear_down first");
+    ORVANE_CHECK(!m_held.file_io,
+                 "The engine is already running: start_up needs a tear_down first");
     if (!Packaged_asset_manager::init(folder, false))
         return false;
 
@@ -105,9 +106,8 @@ bool Engine::start_up(const std::string& folder) {
     // Input, Logic and Sound are held by the run list alone, so that emptying it releases them
     // in that order; the others are held until teardown releases them.
     m_held = make_systems();
-    m_systems = {m_held.file_io, m_held.input, m_held.control,   m_held.interface,
-                 m_held.menu,    m_held.logic, m_held.animation, m_held.sound,
-                 m_held.graphic, m_held.time};
+    m_systems = {m_held.file_io, m_held.input,     m_held.control, m_held.interface, m_held.menu,
+                 m_held.logic,   m_held.animation, m_held.sound,   m_held.graphic,   m_held.time};
     m_held.input.reset();
     m_held.logic.reset();
     m_held.sound.reset();

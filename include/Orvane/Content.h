@@ -82,8 +82,7 @@ class Content {
     };
 
     using Component_ptr = std::shared_ptr<Component::Base>;
-    using Component_map =
-        std::unordered_map<Component::Id, Component_ptr, Key_hash, Key_equal>;
+    using Component_map = std::unordered_map<Component::Id, Component_ptr, Key_hash, Key_equal>;
     using Map_list = std::vector<Component_map>;
 
     static constexpr std::size_t number_of_maps = 31;
@@ -144,7 +143,7 @@ class Content {
         ORVANE_CHECK(held, "Fast-access slot " + fast_access_name(slot) + " is empty");
         auto c = Component::cast<T>(held);
         ORVANE_CHECK(c, "Fast-access slot " + fast_access_name(slot) +
-                     " does not hold the requested type: " + held->str());
+                            " does not hold the requested type: " + held->str());
         return c->value();
     }
 
@@ -240,9 +239,7 @@ class Content {
 
     std::size_t map_index(const Name& component) const;
     /// The map of a hashed component name.
-    Component_map& map_of(const Name& component) {
-        return m_maps[map_index(component)];
-    }
+    Component_map& map_of(const Name& component) { return m_maps[map_index(component)]; }
     const Component_map& map_of(const Name& component) const {
         return m_maps[map_index(component)];
     }

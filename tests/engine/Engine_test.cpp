@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -462,9 +462,9 @@ std::string debug_line(Content& content, const std::string& prefix) {
 TEST(EngineTest, FramesStepOneAtATimeOnTheInjectedClock) {
     const Orvane::Test::Packed_game game;
     Orvane::Test::Manual_clock clock;
-    clock.now = 7000; // any start: play time counts from start-up
+    clock.now = 7000;                // any start: play time counts from start-up
     Orvane::Test::Event_feed events; // input comes from the test alone, never from SDL's queue
-    std::vector<int> seen; // Test:frame as the menu system saw it, frame by frame
+    std::vector<int> seen;           // Test:frame as the menu system saw it, frame by frame
     Skeleton_engine engine([&](Content& content, int) {
         auto written = content.request<Component::Simple<int>>("Test", "frame");
         seen.push_back(written ? written->value() : -1);

@@ -11,8 +11,8 @@ namespace Orvane::Test {
 /// through Engine::set_clock or System::Time's constructor). Sleeping never waits: it moves the
 /// time on by the milliseconds asked and notes them. Must outlive the clocks that read it.
 struct Manual_clock {
-    std::int64_t now = 0;              ///< milliseconds the source gives
-    std::vector<std::int64_t> slept;   ///< every sleep asked for, in milliseconds
+    std::int64_t now = 0;            ///< milliseconds the source gives
+    std::vector<std::int64_t> slept; ///< every sleep asked for, in milliseconds
 
     Clock::Source source() {
         return [this] { return now; };

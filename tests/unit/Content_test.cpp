@@ -229,7 +229,8 @@ TEST(ContentTest, LookupsByViewFindWhatWasFiledUnderStrings) {
         // The same names through views into other buffers, not the strings filed.
         const std::string buffer = "<" + entity + "|" + component + ">";
         const std::string_view e = std::string_view(buffer).substr(1, entity.size());
-        const std::string_view c = std::string_view(buffer).substr(2 + entity.size(), component.size());
+        const std::string_view c =
+            std::string_view(buffer).substr(2 + entity.size(), component.size());
         auto found = content.request<Simple<int>>(e, c);
         ASSERT_NE(found, nullptr);
         EXPECT_EQ(found->value(), value++);
@@ -264,9 +265,9 @@ TEST(ContentTest, WalkVisitsOneNameOnly) {
             EXPECT_EQ(c->component(), name);
             seen.push_back(c);
         });
-        const std::multiset<std::string> expected =
-            std::string(name) == "path" ? std::multiset<std::string>{}
-                                        : std::multiset<std::string>{"a", "b", "c"};
+        const std::multiset<std::string> expected = std::string(name) == "path"
+                                                        ? std::multiset<std::string>{}
+                                                        : std::multiset<std::string>{"a", "b", "c"};
         EXPECT_EQ(entities(seen), expected);
     }
 }
@@ -285,19 +286,20 @@ TEST(ContentTest, WalkBodiesMaySetAndRemove) {
         std::size_t left;   // components of the name left after the walk
     };
     const std::vector<Case> cases = {
-        {"removes the component visited", [](Content& c, const Content::Component_ptr& v) {
-             c.remove(v);
-         }, count, 0},
+        {"removes the component visited",
+         [](Content& c, const Content::Component_ptr& v) { c.remove(v); }, count, 0},
         {"removes every other component at the first visit",
          [](Content& c, const Content::Component_ptr& v) {
              for (int i = 0; i < count; ++i)
                  if ("e" + std::to_string(i) != v->entity())
                      c.remove("e" + std::to_string(i), "image", true);
-         }, 1, 1},
+         },
+         1, 1},
         {"files new components of the walked name",
          [](Content& c, const Content::Component_ptr& v) {
              c.set<Simple<int>>("new_" + v->entity(), "image", 0);
-         }, count, 2 * count},
+         },
+         count, 2 * count},
         {"replaces every component not yet visited",
          [](Content& c, const Content::Component_ptr& v) {
              for (int i = 0; i < count; ++i) {
@@ -305,12 +307,14 @@ TEST(ContentTest, WalkBodiesMaySetAndRemove) {
                  if (e != v->entity() && c.request<Simple<int>>(e, "image")->value() >= 0)
                      c.set<Simple<int>>(e, "image", -1);
              }
-         }, 1, count},
+         },
+         1, count},
         {"clears the store", [](Content& c, const Content::Component_ptr&) { c.clear(); }, 1, 0},
         {"clears the room's components",
          [](Content& c, const Content::Component_ptr&) {
              c.clear([](const Content::Component_ptr& x) { return !x->is_system(); });
-         }, 1, 0},
+         },
+         1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
