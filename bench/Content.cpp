@@ -3,10 +3,12 @@
 // which builds a Component::Id for every lookup (two string copies, a heap allocation and the
 // hashes), over the same components in the same run.
 //
-// BM_lookup_view_vs_id interleaves batches of both and reports, per lookup: the mean, the 99th
-// percentile and the maximum of the batch means in ns, "ratio" (Id-building mean over the
-// store's mean; the goal is 2 or more) and the heap allocations per lookup of each (the goal for
-// the store is 0).
+// BM_lookup_view_vs_id interleaves batches of the three lookups ("before": the store's lookup as
+// it was, with the library's string hash; "id": the same building today's Component::Id;
+// "view": the store's lookup) and reports, per lookup: the mean, the 99th percentile and the
+// maximum of the batch means in ns, the heap allocations (the goal for the store is 0), and
+// "ratio", the mean before over the store's mean (the goal is 2 or more; "ratio_id" likewise
+// against building today's Id).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -51,20 +53,44 @@ using Orvane::Component::Simple;
 
 constexpr int entities = 1000;
 
-/// The store's lookup as it was: a name index of strings, and maps keyed by Id whose every
-/// lookup builds an Id.
-struct Id_store {
-    using Map = std::unordered_map<Id, Content::Component_ptr, Orvane::Component::Id_hash>;
+/// The key as it was: both names copied, each hashed by the library's string hash, XORed.
+class Former_id {
+  public:
+    Former_id(const std::string& entity, const std::string& component)
+        : m_entity(entity), m_component(component),
+          m_hash(std::hash<std::string>{}(entity) ^ std::hash<std::string>{}(component)) {}
+    bool operator==(const Former_id& other) const {
+        return m_entity == other.m_entity && m_component == other.m_component;
+    }
+    std::size_t hash() const { return m_hash; }
+
+  private:
+    std::string m_entity;
+    std::string m_component;
+    std::size_t m_hash;
+};
+
+/// Hash functor of both key types: the stored hash.
+struct Stored_hash {
+    template <typename Key> std::size_t operator()(const Key& key) const noexcept {
+        return key.hash();
+    }
+};
+
+/// A lookup that builds a key every time, as the store did: a name index of strings, then maps
+/// keyed by `Key`. With Former_id, the store's lookup as it was before.
+template <typename Key> struct Key_building_store {
+    using Map = std::unordered_map<Key, Content::Component_ptr, Stored_hash>;
     std::vector<Map> maps = std::vector<Map>(Content::number_of_maps);
     std::unordered_map<std::string, std::size_t> name_index;
 
-    explicit Id_store(const Content& content) {
+    explicit Key_building_store(const Content& content) {
         name_index.max_load_factor(1.0f);
         for (const char* name : {"image", "position"})
             name_index.emplace(name, content.map_index(name));
         for (const auto& map : content)
             for (const auto& [id, c] : map)
-                maps[map_index(c->component())].emplace(id, c);
+                maps[map_index(c->component())].emplace(Key(c->entity(), c->component()), c);
     }
     std::size_t map_index(const std::string& component) const {
         auto it = name_index.find(component);
@@ -73,7 +99,7 @@ struct Id_store {
     template <typename T>
     std::shared_ptr<T> request(const std::string& entity, const std::string& component) const {
         const Map& map = maps[map_index(component)];
-        auto it = map.find(Id(entity, component));
+        auto it = map.find(Key(entity, component));
         return Orvane::Component::cast<T>(it == map.end() ? nullptr : it->second);
     }
 };
@@ -83,7 +109,8 @@ struct Id_store {
 /// names to look up in a scattered order.
 struct Store {
     Content content;
-    std::unique_ptr<Id_store> by_id;
+    std::unique_ptr<Key_building_store<Former_id>> before;
+    std::unique_ptr<Key_building_store<Id>> by_id;
     std::vector<std::string> names;
 
     Store() {
@@ -97,7 +124,8 @@ struct Store {
         }
         if (names.front().size() != 20)
             std::abort();
-        by_id = std::make_unique<Id_store>(content);
+        before = std::make_unique<Key_building_store<Former_id>>(content);
+        by_id = std::make_unique<Key_building_store<Id>>(content);
         // A walk through the names that is not the order of the map's buckets.
         std::vector<std::string> scattered;
         for (int i = 0; i < entities; ++i)
@@ -112,6 +140,10 @@ Store& store() {
 }
 
 const std::string component = "image";
+
+std::shared_ptr<Simple<int>> request_before(const Store& s, const std::string& entity) {
+    return s.before->request<Simple<int>>(entity, component);
+}
 
 std::shared_ptr<Simple<int>> request_by_id(const Store& s, const std::string& entity) {
     return s.by_id->request<Simple<int>>(entity, component);
@@ -133,6 +165,9 @@ template <typename Lookup> void lookups(benchmark::State& state, Lookup lookup) 
         double(allocations - before) /
         double(std::max<benchmark::IterationCount>(1, state.iterations()));
 }
+
+void BM_lookup_before(benchmark::State& state) { lookups(state, request_before); }
+BENCHMARK(BM_lookup_before);
 
 void BM_lookup_building_an_id(benchmark::State& state) { lookups(state, request_by_id); }
 BENCHMARK(BM_lookup_building_an_id);
@@ -174,24 +209,31 @@ template <typename Lookup> void batch(Series& series, Lookup lookup, std::size_t
     series.batch_ns.push_back(std::chrono::duration<double, std::nano>(end - start).count() / size);
 }
 
+void report(benchmark::State& state, const std::string& name, const Series& series) {
+    state.counters[name + "_mean_ns"] = series.mean();
+    state.counters[name + "_p99_ns"] = series.percentile(0.99);
+    state.counters[name + "_max_ns"] = series.percentile(1.0);
+    state.counters[name + "_allocs_per_lookup"] =
+        double(series.allocated) / double(series.lookups);
+}
+
 void BM_lookup_view_vs_id(benchmark::State& state) {
+    Series before;
     Series by_id;
     Series by_view;
+    std::size_t next_before = 0;
     std::size_t next_id = 0;
     std::size_t next_view = 0;
     for (auto _ : state) {
+        batch(before, request_before, next_before);
         batch(by_id, request_by_id, next_id);
         batch(by_view, request_by_view, next_view);
     }
-    state.counters["id_mean_ns"] = by_id.mean();
-    state.counters["id_p99_ns"] = by_id.percentile(0.99);
-    state.counters["id_max_ns"] = by_id.percentile(1.0);
-    state.counters["view_mean_ns"] = by_view.mean();
-    state.counters["view_p99_ns"] = by_view.percentile(0.99);
-    state.counters["view_max_ns"] = by_view.percentile(1.0);
-    state.counters["ratio"] = by_id.mean() / by_view.mean();
-    state.counters["id_allocs_per_lookup"] = double(by_id.allocated) / double(by_id.lookups);
-    state.counters["view_allocs_per_lookup"] = double(by_view.allocated) / double(by_view.lookups);
+    report(state, "before", before);
+    report(state, "id", by_id);
+    report(state, "view", by_view);
+    state.counters["ratio"] = before.mean() / by_view.mean();
+    state.counters["ratio_id"] = by_id.mean() / by_view.mean();
 }
 BENCHMARK(BM_lookup_view_vs_id)->Iterations(4000);
 
