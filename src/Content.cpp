@@ -44,18 +44,40 @@ std::string fast_access_name(const Fast_access_component& slot) {
 }
 
 Content::Content() : m_maps(number_of_maps) {
-    m_name_index.max_load_factor(1.0f);
-    for (std::size_t i = 0; i < std::size(own_map_names); ++i)
-        m_name_index.emplace(own_map_names[i], i + 1);
+    for (std::size_t i = 0; i < std::size(own_map_names); ++i) {
+        const Name n = name(own_map_names[i]);
+        std::size_t slot = n.hash & (name_slots - 1);
+        while (m_name_index[slot].index != 0)
+            slot = (slot + 1) & (name_slots - 1);
+        m_name_index[slot] = {n.text, n.hash, i + 1};
+    }
 }
 
-std::size_t Content::map_index(const std::string& component) const {
-    auto it = m_name_index.find(component);
-    return it == m_name_index.end() ? 0 : it->second;
+std::string Content::joined(std::string_view entity, std::string_view component) {
+    std::string out;
+    out.reserve(entity.size() + 1 + component.size());
+    out.append(entity).append(1, ':').append(component);
+    return out;
+}
+
+std::size_t Content::map_index(std::string_view component) const {
+    return map_index(name(component));
+}
+
+std::size_t Content::map_index(const Name& component) const {
+    // Ends at the name's slot or at a free one: the table is never full.
+    for (std::size_t slot = component.hash & (name_slots - 1);;
+         slot = (slot + 1) & (name_slots - 1)) {
+        const Name_slot& s = m_name_index[slot];
+        if (s.index == 0)
+            return 0;
+        if (s.hash == component.hash && s.text == component.text)
+            return s.index;
+    }
 }
 
 void Content::file(const Component_ptr& c) {
-    Component_map& map = m_maps[map_index(c->component())];
+    Component_map& map = map_of(name(c->component()));
     auto it = map.find(c->id());
     if (it != map.end())
         it->second = c;
@@ -63,53 +85,74 @@ void Content::file(const Component_ptr& c) {
         map.emplace(c->id(), c);
 }
 
-Content::Component_ptr Content::find(const std::string& entity,
-                                     const std::string& component) const {
-    const Component_map& map = m_maps[map_index(component)];
-    auto it = map.find(Component::Id(entity, component));
+Content::Component_ptr Content::find(std::string_view entity, std::string_view component) const {
+    const Name n = name(component);
+    const Component_map& map = map_of(n);
+    auto it = map.find(key(entity, n));
     return it == map.end() ? nullptr : it->second;
 }
 
-bool Content::remove(const std::string& entity, const std::string& component, bool optional) {
-    Component_map& map = m_maps[map_index(component)];
-    auto it = map.find(Component::Id(entity, component));
+bool Content::remove(std::string_view entity, std::string_view component, bool optional) {
+    const Name n = name(component);
+    Component_map& map = map_of(n);
+    auto it = map.find(key(entity, n));
     if (it == map.end()) {
-        ORVANE_CHECK(optional, "Id " + entity + ":" + component + " doesn't exist");
+        ORVANE_CHECK(optional, "Id " + joined(entity, component) + " doesn't exist");
         return false;
     }
+    // Nothing is read after the erase: the names may belong to the component it releases.
     map.erase(it);
     return true;
 }
 
 bool Content::remove(const Component_ptr& c, bool optional) {
-    // Copies: the entry erased may hold the last reference to c's names.
-    const Component::Id id = c->id();
-    return remove(id.entity(), id.component(), optional);
+    return remove(c->entity(), c->component(), optional);
 }
 
 void Content::emit(const std::string& entity, const std::string& component) {
     file(std::make_shared<Component::Signal>(entity, component));
 }
 
-bool Content::receive(const std::string& entity, const std::string& component) {
-    Component_map& map = m_maps[map_index(component)];
-    auto it = map.find(Component::Id(entity, component));
+bool Content::receive(std::string_view entity, std::string_view component) {
+    const Name n = name(component);
+    Component_map& map = map_of(n);
+    auto it = map.find(key(entity, n));
     if (it == map.end() || !Component::cast<Component::Signal>(it->second))
         return false;
     map.erase(it);
     return true;
 }
 
-bool Content::signal(const std::string& entity, const std::string& component) const {
+bool Content::signal(std::string_view entity, std::string_view component) const {
     return request<Component::Signal>(entity, component) != nullptr;
 }
 
-Content::Component_map& Content::components(const std::string& component) {
-    return m_maps[map_index(component)];
+Content::Component_map& Content::components(std::string_view component) {
+    return map_of(name(component));
 }
 
-const Content::Component_map& Content::components(const std::string& component) const {
-    return m_maps[map_index(component)];
+const Content::Component_map& Content::components(std::string_view component) const {
+    return map_of(name(component));
+}
+
+std::vector<Content::Component_ptr> Content::collect(std::string_view component) const {
+    const Name n = name(component);
+    const std::size_t index = map_index(n);
+    const Component_map& map = m_maps[index];
+    std::vector<Component_ptr> out;
+    out.reserve(map.size());
+    for (const auto& [id, c] : map)
+        // map 0 is shared by every name without a map of its own
+        if (index != 0 || id.component() == component)
+            out.push_back(c);
+    return out;
+}
+
+bool Content::holds(const Component_ptr& c) const {
+    const Name n = name(c->component());
+    const Component_map& map = map_of(n);
+    auto it = map.find(key(c->entity(), n));
+    return it != map.end() && it->second == c;
 }
 
 void Content::clear() {
@@ -124,9 +167,9 @@ void Content::clear() {
 void Content::clear(const std::function<bool(Component_ptr)>& drop) {
     for (auto& map : m_maps) {
         Component_map kept;
-        for (const auto& [key, c] : map)
+        for (const auto& [id, c] : map)
             if (!drop(c))
-                kept.emplace(key, c);
+                kept.emplace(id, c);
         map.swap(kept);
     }
 }

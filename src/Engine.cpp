@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <utility>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Condition.h>
@@ -30,8 +31,16 @@ Engine::Engine(int argc, char** argv) {
 }
 
 Engine::~Engine() {
+    // A run left without its teardown (a test that stopped early): release its systems in the
+    // usual order, but write nothing.
+    release_systems();
     m_content.clear();
     Third_party::Steam::shutdown();
+}
+
+void Engine::set_clock(Clock::Source now, Clock::Sleeper sleeper) {
+    m_clock_source = std::move(now);
+    m_clock_sleeper = std::move(sleeper);
 }
 
 void Engine::handle_cmdline_args(int argc, char** argv) {
@@ -54,7 +63,7 @@ Engine::Systems Engine::make_systems() {
     s.control = std::make_shared<System::Control>(m_content);
     s.interface = std::make_shared<System::Interface>(m_content);
     s.menu = std::make_shared<System::Menu>(m_content);
-    s.time = std::make_shared<System::Time>(m_content);
+    s.time = std::make_shared<System::Time>(m_content, m_clock_source, m_clock_sleeper);
     s.animation = std::make_shared<System::Animation>(m_content);
     s.input = std::make_shared<System::Input>(m_content);
     s.logic = std::make_shared<System::Logic>(m_content);
@@ -63,6 +72,17 @@ Engine::Systems Engine::make_systems() {
 }
 
 bool Engine::run(const std::string& folder) {
+    if (!start_up(folder))
+        return false;
+    while (run()) {
+    }
+    tear_down();
+    return true;
+}
+
+bool Engine::start_up(const std::string& folder) {
+    ORVANE_CHECK(!m_held.file_io,
+                 "The engine is already running: start_up needs a tear_down first");
     if (!Packaged_asset_manager::init(folder, false))
         return false;
 
@@ -83,31 +103,25 @@ bool Engine::run(const std::string& folder) {
         Component::make_not(Component::make_value_condition<Status>(status, Status::CUTSCENE));
     m_content.set<Component::And>("Unlocked", "condition", not_paused, not_cutscene);
 
-    // Declared in construction order, so that those not released explicitly below go in the
-    // reverse order: Animation, Time, Menu, Control, Graphic, File_IO.
-    Systems systems = make_systems();
-    std::shared_ptr<System::File_IO> file_io = systems.file_io;
-    std::shared_ptr<System::Graphic> graphic = systems.graphic;
-    std::shared_ptr<System::Base> control = systems.control;
-    std::shared_ptr<System::Base> interface = systems.interface;
-    std::shared_ptr<System::Base> menu = systems.menu;
-    std::shared_ptr<System::Time> time = systems.time;
-    std::shared_ptr<System::Animation> animation = systems.animation;
-    m_systems = {systems.file_io, systems.input, systems.control,   systems.interface,
-                 systems.menu,    systems.logic, systems.animation, systems.sound,
-                 systems.graphic, systems.time};
-    systems = Systems();
+    // Input, Logic and Sound are held by the run list alone, so that emptying it releases them
+    // in that order; the others are held until teardown releases them.
+    m_held = make_systems();
+    m_systems = {m_held.file_io, m_held.input,     m_held.control, m_held.interface, m_held.menu,
+                 m_held.logic,   m_held.animation, m_held.sound,   m_held.graphic,   m_held.time};
+    m_held.input.reset();
+    m_held.logic.reset();
+    m_held.sound.reset();
 
-    file_io->read_config();
-    graphic->init();
+    m_held.file_io->read_config();
+    m_held.graphic->init();
     m_content.emit("Window", "rescaled");
-    graphic->run();
+    m_held.graphic->run();
 
     // Keeps the loading spinner turning while a room loads; the store, which holds this
     // callback, is cleared before these three systems go.
-    System::Time* time_system = time.get();
-    System::Animation* animation_system = animation.get();
-    System::Graphic* graphic_system = graphic.get();
+    System::Time* time_system = m_held.time.get();
+    System::Animation* animation_system = m_held.animation.get();
+    System::Graphic* graphic_system = m_held.graphic.get();
     m_content.set<Component::Simple<std::function<void()>>>("Game", "loading_callback",
                                                             std::function<void()>([=] {
                                                                 time_system->skip_limiter();
@@ -116,24 +130,34 @@ bool Engine::run(const std::string& folder) {
                                                                     graphic_system->run_loading();
                                                             }));
 
-    file_io->read_init();
-    control->init();
-    interface->init();
-    menu->init();
+    m_held.file_io->read_init();
+    m_held.control->init();
+    m_held.interface->init();
+    m_held.menu->init();
+    return true;
+}
 
-    while (run()) {
-    }
-
-    file_io->write_config();
+void Engine::tear_down() {
+    if (!m_held.file_io)
+        return;
+    m_held.file_io->write_config();
     if (m_content.receive("Game", "save"))
-        file_io->write_savefile();
+        m_held.file_io->write_savefile();
+    release_systems();
+}
 
-    // Releases Sound, Logic and Input, in that order (the others are still held here).
+void Engine::release_systems() {
+    // Sound, Logic and Input, in that order (the others are still held).
     while (!m_systems.empty())
         m_systems.pop_back();
-    interface.reset();
+    m_held.interface.reset();
     m_content.clear();
-    return true;
+    m_held.animation.reset();
+    m_held.time.reset();
+    m_held.menu.reset();
+    m_held.control.reset();
+    m_held.graphic.reset();
+    m_held.file_io.reset();
 }
 
 bool Engine::run() {

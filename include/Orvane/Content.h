@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -42,10 +43,46 @@ std::string fast_access_name(const Fast_access_component& slot);
 /// own, every other name shares map 0), so that a system can walk every component of one
 /// name. Fifteen hot components are also held in fast-access slots. Every typed lookup
 /// converts through Component::cast, so conditionals are looked through.
+///
+/// Lookups (request, get, value, remove, receive, signal) take the names as views and build no
+/// strings: each name is hashed once, and the maps find the key by that hash and the two names
+/// (see Key). A lookup allocates nothing.
+///
+/// Walking the components of one name: use walk() whenever the body may set or remove
+/// components (of that name or any other); it goes over a snapshot and skips what the body
+/// removed. Iterate components() directly only in a body that changes nothing in the store:
+/// it is the live map, and filing or removing while it is iterated invalidates the iteration.
 class Content {
   public:
+    /// A key that owns nothing: both names as views and the hash that Component::Id computes
+    /// for them (hash_name of the entity XOR hash_name of the component), so that the maps find
+    /// a component without building an Id.
+    struct Key {
+        std::string_view entity;
+        std::string_view component;
+        std::size_t hash;
+    };
+    /// Hash of the maps: a stored Id's hash, or a Key's, never recomputed.
+    struct Key_hash {
+        using is_transparent = void;
+        std::size_t operator()(const Component::Id& id) const noexcept { return id.hash(); }
+        std::size_t operator()(const Key& key) const noexcept { return key.hash; }
+    };
+    /// Equality of the maps: both names equal, byte-wise.
+    struct Key_equal {
+        using is_transparent = void;
+        // The stored hashes first: the names are compared only when they agree.
+        bool operator()(const Component::Id& a, const Component::Id& b) const {
+            return a.hash() == b.hash() && a == b;
+        }
+        bool operator()(const Key& a, const Component::Id& b) const {
+            return a.hash == b.hash() && a.entity == b.entity() && a.component == b.component();
+        }
+        bool operator()(const Component::Id& a, const Key& b) const { return (*this)(b, a); }
+    };
+
     using Component_ptr = std::shared_ptr<Component::Base>;
-    using Component_map = std::unordered_map<Component::Id, Component_ptr, Component::Id_hash>;
+    using Component_map = std::unordered_map<Component::Id, Component_ptr, Key_hash, Key_equal>;
     using Map_list = std::vector<Component_map>;
 
     static constexpr std::size_t number_of_maps = 31;
@@ -80,7 +117,7 @@ class Content {
 
     /// The component under the key as a T, or null when absent or of another type.
     template <typename T>
-    std::shared_ptr<T> request(const std::string& entity, const std::string& component) const {
+    std::shared_ptr<T> request(std::string_view entity, std::string_view component) const {
         return Component::cast<T>(find(entity, component));
     }
 
@@ -92,9 +129,9 @@ class Content {
 
     /// As request, but null is fatal: "Cannot find entity:component".
     template <typename T>
-    std::shared_ptr<T> get(const std::string& entity, const std::string& component) const {
+    std::shared_ptr<T> get(std::string_view entity, std::string_view component) const {
         auto c = request<T>(entity, component);
-        ORVANE_CHECK(c, "Cannot find " + entity + ":" + component);
+        ORVANE_CHECK(c, "Cannot find " + joined(entity, component));
         return c;
     }
 
@@ -106,13 +143,13 @@ class Content {
         ORVANE_CHECK(held, "Fast-access slot " + fast_access_name(slot) + " is empty");
         auto c = Component::cast<T>(held);
         ORVANE_CHECK(c, "Fast-access slot " + fast_access_name(slot) +
-                     " does not hold the requested type: " + held->str());
+                            " does not hold the requested type: " + held->str());
         return c->value();
     }
 
     /// Copy of the value of the T under the key, or of the default when there is none.
     template <typename T>
-    typename T::value_type value(const std::string& entity, const std::string& component,
+    typename T::value_type value(std::string_view entity, std::string_view component,
                                  const typename T::value_type& default_value) const {
         auto c = request<T>(entity, component);
         if (!c)
@@ -132,19 +169,33 @@ class Content {
 
     /// Erases the entry under the key and returns true. Absent: false when optional, else
     /// fatal "Id entity:component doesn't exist".
-    bool remove(const std::string& entity, const std::string& component, bool optional = false);
+    bool remove(std::string_view entity, std::string_view component, bool optional = false);
     bool remove(const Component_ptr& c, bool optional = false);
 
     /// Files a new Component::Signal under the key, replacing whatever was there.
     void emit(const std::string& entity, const std::string& component);
     /// True and consumed when the key holds a signal; otherwise false, nothing changes.
-    bool receive(const std::string& entity, const std::string& component);
+    bool receive(std::string_view entity, std::string_view component);
     /// True when the key holds a signal; consumes nothing.
-    bool signal(const std::string& entity, const std::string& component) const;
+    bool signal(std::string_view entity, std::string_view component) const;
 
-    /// The map of a component name (map 0 for names without a map of their own).
-    Component_map& components(const std::string& component);
-    const Component_map& components(const std::string& component) const;
+    /// The live map of a component name (map 0 for names without a map of their own, shared
+    /// with every other such name). For walks whose body changes the store, use walk().
+    Component_map& components(std::string_view component);
+    const Component_map& components(std::string_view component) const;
+
+    /// Calls body(const Component_ptr&) once for every component named `component` that the
+    /// store holds when the walk begins, in no set order. The body may set and remove any
+    /// components: the walk goes over a snapshot of them, and skips one that is no longer
+    /// stored under its key when its turn comes (removed, or replaced by another component).
+    /// Components filed during the walk are not visited. The component passed stays alive for
+    /// the whole call, even when the body removes it.
+    template <typename F> void walk(std::string_view component, F&& body) {
+        const std::vector<Component_ptr> snapshot = collect(component);
+        for (const Component_ptr& c : snapshot)
+            if (holds(c))
+                body(c);
+    }
 
     /// Releases every slot and every map: the store holds nothing afterwards.
     void clear();
@@ -158,7 +209,7 @@ class Content {
     std::size_t size() const { return m_maps.size(); }
 
     /// Index of the map that holds a component name.
-    std::size_t map_index(const std::string& component) const;
+    std::size_t map_index(std::string_view component) const;
 
   private:
     static std::size_t index(const Fast_access_component& slot) {
@@ -167,12 +218,51 @@ class Content {
         return i;
     }
 
+    // A component name with its hash, so that one hash serves the name index and the key.
+    struct Name {
+        std::string_view text;
+        std::size_t hash;
+    };
+    // One slot of the name index; index 0 marks a free slot (map 0 has no name of its own).
+    struct Name_slot {
+        std::string_view text;
+        std::size_t hash = 0;
+        std::size_t index = 0;
+    };
+    // Slots of the name index: a power of two, at least twice the names, so that the low bits
+    // of a hash find a name in a probe or two.
+    static constexpr std::size_t name_slots = 64;
+    static_assert(2 * (number_of_maps - 1) <= name_slots);
+
+    /// "entity:component", for messages.
+    static std::string joined(std::string_view entity, std::string_view component);
+
+    std::size_t map_index(const Name& component) const;
+    /// The map of a hashed component name.
+    Component_map& map_of(const Name& component) { return m_maps[map_index(component)]; }
+    const Component_map& map_of(const Name& component) const {
+        return m_maps[map_index(component)];
+    }
+    /// A component name with its hash; the key of (entity, component) from it, the entity
+    /// hashed once.
+    static Name name(std::string_view component) {
+        return {component, Component::hash_name(component)};
+    }
+    static Key key(std::string_view entity, const Name& component) {
+        return {entity, component.text, Component::hash_name(entity) ^ component.hash};
+    }
+
     void file(const Component_ptr& c);
-    Component_ptr find(const std::string& entity, const std::string& component) const;
+    Component_ptr find(std::string_view entity, std::string_view component) const;
+    /// The components named `component`, for walk().
+    std::vector<Component_ptr> collect(std::string_view component) const;
+    /// Whether c itself is stored under its key.
+    bool holds(const Component_ptr& c) const;
 
     Map_list m_maps;
     std::array<Component_ptr, number_of_slots> m_fast_access;
-    std::unordered_map<std::string, std::size_t> m_name_index;
+    // The names with a map of their own, open-addressed by hash (the names are static text).
+    std::array<Name_slot, name_slots> m_name_index{};
 };
 
 } // namespace Orvane

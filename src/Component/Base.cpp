@@ -6,7 +6,7 @@ namespace Orvane::Component {
 
 Id::Id(const std::string& entity, const std::string& component)
     : m_entity(entity), m_component(component),
-      m_hash(std::hash<std::string>{}(entity) ^ std::hash<std::string>{}(component)) {}
+      m_hash(hash_name(entity) ^ hash_name(component)) {}
 
 Base::Base(const std::string& entity, const std::string& component) : m_id(entity, component) {}
 

@@ -1,10 +1,13 @@
+#include <utility>
+
 #include <Orvane/Component/Debug.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/System/Time.h>
 
 namespace Orvane::System {
 
-Time::Time(Content& content) : Base(content) {
+Time::Time(Content& content, Clock::Source now, Clock::Sleeper sleeper)
+    : Base(content), m_clock(std::move(now), std::move(sleeper)) {
     m_content.set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, "Game", "debug",
                                         m_content, m_clock);
     m_content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_TIME, "Clock", "time",
@@ -20,6 +23,8 @@ Time::Time(Content& content) : Base(content) {
 void Time::run() {
     m_clock.update(true);
     m_skip_limiter = false;
+    if (auto time = m_content.request<Component::Simple<double>>(Fast_access_component::CLOCK_TIME))
+        time->set(m_clock.time());
 }
 
 } // namespace Orvane::System

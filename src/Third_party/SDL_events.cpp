@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 #include <sstream>
+#include <utility>
 
 #include <SDL.h>
 
@@ -84,6 +85,12 @@ namespace Third_party {
 namespace {
 
 const Event unused_event(Event_type::UNUSED, Event_value::NONE, -1, -1);
+
+// The replacement of SDL's queue; empty while SDL's queue is read.
+SDL_events::Source& installed_source() {
+    static SDL_events::Source source;
+    return source;
+}
 
 // Events that need nothing from the platform event but its kind.
 const std::unordered_map<std::uint32_t, Event_value>& window_kinds() {
@@ -233,6 +240,9 @@ Event SDL_events::next_event() {
         return Event(Event_type::GAMEPAD_SWITCHED, Event_value::NONE, m_current_gamepad, -1);
     }
 
+    if (const Source& source = installed_source())
+        return source();
+
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0)
         return Event(Event_type::EMPTY, Event_value::NONE, -1, -1);
@@ -265,6 +275,11 @@ Event SDL_events::next_event() {
     default:
         return translate_controller(found->second, event);
     }
+}
+
+SDL_events::Source SDL_events::set_source(Source source) {
+    std::swap(installed_source(), source);
+    return source;
 }
 
 Event SDL_events::translate_controller(Event_type type, const SDL_Event& event) {

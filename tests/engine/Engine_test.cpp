@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -34,28 +35,17 @@
 #include <Orvane/System/Menu.h>
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
+#include <Orvane/Third_party/SDL_events.h>
+
+#include "support/Event_feed.h"
+#include "support/Manual_clock.h"
+#include "support/Packed_game.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace Orvane;
 using Log = std::vector<std::string>;
-
-// A data folder holding the six packages, each empty (just its closing 0 byte).
-class Data_folder {
-  public:
-    Data_folder()
-        : m_path(fs::temp_directory_path() / ("orvane_engine_" + std::to_string(getpid()))) {
-        fs::create_directories(m_path);
-        for (const char* name : Packaged_asset_manager::packages)
-            std::ofstream(m_path / (std::string(name) + ".data"), std::ios::binary).put('\0');
-    }
-    ~Data_folder() { fs::remove_all(m_path); }
-    std::string folder() const { return m_path.string() + "/"; }
-
-  private:
-    fs::path m_path;
-};
 
 // A component that notes in the log when the store lets it go.
 class Marker : public Component::Base {
@@ -107,8 +97,9 @@ class Recorder : public System::Base {
 // One of the engine's own systems, with its life recorded in the log.
 template <typename T> class Logged : public T {
   public:
-    Logged(Content& content, Log& log, std::string name)
-        : T(content), m_log(log), m_name(std::move(name)) {
+    template <typename... Args>
+    Logged(Content& content, Log& log, std::string name, Args&&... args)
+        : T(content, std::forward<Args>(args)...), m_log(log), m_name(std::move(name)) {
         m_log.push_back("new " + m_name);
     }
     ~Logged() override { m_log.push_back("~" + m_name); }
@@ -150,7 +141,8 @@ class Test_file_io : public Logged<System::File_IO> {
     Probe m_probe;
 };
 
-// An engine whose systems record what they do; `input`, `logic` act in chosen frames.
+// An engine whose systems record what they do; `input`, `logic` act in chosen frames. Its
+// clock stands still unless the test moves `clock`.
 class Test_engine : public Engine {
   public:
     Test_engine(Log& log, std::function<void(Content&, int)> input,
@@ -158,7 +150,11 @@ class Test_engine : public Engine {
                 std::vector<const char*> args = {"orvane"})
         : Engine(static_cast<int>(args.size()), const_cast<char**>(args.data())), m_log(log),
           m_input(std::move(input)), m_logic(std::move(logic)),
-          m_probe(std::move(after_read_init)) {}
+          m_probe(std::move(after_read_init)) {
+        set_clock(clock.source(), clock.sleeper());
+    }
+
+    Orvane::Test::Manual_clock clock;
 
   protected:
     Systems make_systems() override {
@@ -172,7 +168,8 @@ class Test_engine : public Engine {
         s.control = std::make_shared<Recorder>(content(), m_log, "Control");
         s.interface = std::make_shared<Recorder>(content(), m_log, "Interface");
         s.menu = std::make_shared<Recorder>(content(), m_log, "Menu");
-        s.time = std::make_shared<Logged<System::Time>>(content(), m_log, "Time");
+        s.time = std::make_shared<Logged<System::Time>>(content(), m_log, "Time", clock_source(),
+                                                        clock_sleeper());
         s.animation = std::make_shared<Logged<System::Animation>>(content(), m_log, "Animation");
         s.input = std::make_shared<Recorder>(content(), m_log, "Input", m_input);
         s.logic = std::make_shared<Recorder>(content(), m_log, "Logic", m_logic);
@@ -284,7 +281,7 @@ TEST(EngineTest, ExecutableWithoutDataEndsWithStatusOne) {
 }
 
 TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     Log log;
     bool probed = false;
     Probe probe = [&](Content& content) {
@@ -327,7 +324,7 @@ TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
     };
     {
         Test_engine engine(log, emit_in_frame(3, {"Game:exit"}), {}, probe);
-        EXPECT_TRUE(engine.run(data.folder()));
+        EXPECT_TRUE(engine.run(game.folder()));
         EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr)
             << "the store is cleared at the end of the run";
     }
@@ -341,20 +338,20 @@ TEST(EngineTest, StartUpFramesAndTeardownRunInOrder) {
 }
 
 TEST(EngineTest, FrameInWhichASystemEmitsExitCompletes) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     for (const char* who : {"Input", "Logic"}) {
         SCOPED_TRACE(who);
         Log log;
         auto exit_now = emit_in_frame(1, {"Game:exit"});
         Test_engine engine(log, std::string(who) == "Input" ? exit_now : nullptr,
                            std::string(who) == "Logic" ? exit_now : nullptr);
-        EXPECT_TRUE(engine.run(data.folder()));
+        EXPECT_TRUE(engine.run(game.folder()));
         EXPECT_EQ(log, concat({start_up, frames(1), {"write_config"}, teardown}));
     }
 }
 
 TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     struct Case {
         const char* name;
         std::function<void(Content&, int)> logic;
@@ -380,12 +377,46 @@ TEST(EngineTest, SaveRequestedInTheLastFrameIsWrittenAfterTheSettings) {
         SCOPED_TRACE(c.name);
         Log log;
         Test_engine engine(log, {}, c.logic);
-        EXPECT_TRUE(engine.run(data.folder()));
+        EXPECT_TRUE(engine.run(game.folder()));
         Log loop = frames(c.frames);
         if (c.frames == 2)
             loop.insert(loop.begin() + 10, "save in frame");
         EXPECT_EQ(log, concat({start_up, loop, c.after_loop, teardown}));
     }
+}
+
+TEST(EngineTest, StepsOfARunMatchTheWholeRun) {
+    const Orvane::Test::Packed_game game;
+    Log log;
+    Test_engine engine(log, {});
+    engine.tear_down(); // nothing started: nothing to tear down
+    EXPECT_TRUE(log.empty());
+    ASSERT_TRUE(engine.start_up(game.folder()));
+    EXPECT_EQ(log, start_up);
+    for (int frame = 1; frame <= 3; ++frame) {
+        SCOPED_TRACE(frame);
+        EXPECT_TRUE(engine.run());
+        EXPECT_EQ(log.size(), start_up.size() + one_frame.size() * std::size_t(frame));
+    }
+    engine.content().emit("Game", "save"); // pending after the last frame: written at teardown
+    engine.tear_down();
+    EXPECT_EQ(log, concat({start_up, frames(3), {"write_config", "write_savefile"}, teardown}));
+    EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr);
+    engine.tear_down(); // a second teardown finds nothing left
+    EXPECT_EQ(log, concat({start_up, frames(3), {"write_config", "write_savefile"}, teardown}));
+}
+
+TEST(EngineTest, RunLeftWithoutTeardownIsReleasedWithoutWriting) {
+    const Orvane::Test::Packed_game game;
+    Log log;
+    {
+        Test_engine engine(log, {});
+        ASSERT_TRUE(engine.start_up(game.folder()));
+        EXPECT_TRUE(engine.run());
+        engine.content().emit("Game", "save");
+    }
+    EXPECT_EQ(log, concat({start_up, frames(1), teardown}))
+        << "neither the settings nor the save are written by the destructor";
 }
 
 char program_name[] = "orvane";
@@ -412,14 +443,94 @@ class Skeleton_engine : public Engine {
 };
 
 TEST(EngineTest, EngineSystemsStartRunAndStop) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     Skeleton_engine engine(emit_in_frame(5, {"Game:exit"}));
-    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_TRUE(engine.run(game.folder()));
     EXPECT_EQ(engine.content().request<Component::Status>("Game", "status"), nullptr);
 }
 
+// The line of the debug overlay's text that begins with `prefix`.
+std::string debug_line(Content& content, const std::string& prefix) {
+    const std::string text =
+        content.request<Component::Debug>(Fast_access_component::GAME_DEBUG)->debug_str();
+    const std::size_t begin = text.find(prefix);
+    if (begin == std::string::npos)
+        return "";
+    return text.substr(begin, text.find('\n', begin) - begin);
+}
+
+TEST(EngineTest, FramesStepOneAtATimeOnTheInjectedClock) {
+    const Orvane::Test::Packed_game game;
+    Orvane::Test::Manual_clock clock;
+    clock.now = 7000;                // any start: play time counts from start-up
+    Orvane::Test::Event_feed events; // input comes from the test alone, never from SDL's queue
+    std::vector<int> seen;           // Test:frame as the menu system saw it, frame by frame
+    Skeleton_engine engine([&](Content& content, int) {
+        auto written = content.request<Component::Simple<int>>("Test", "frame");
+        seen.push_back(written ? written->value() : -1);
+    });
+    ASSERT_TRUE(game.start(engine, clock));
+    Content& content = engine.content();
+
+    // The engine reads the packed game: its entries are the source files.
+    std::ifstream source(game.source() + "/data/init.yaml", std::ios::binary);
+    const std::string expected((std::istreambuf_iterator<char>(source)),
+                               std::istreambuf_iterator<char>());
+    auto init = Packaged_asset_manager::open("data/init.yaml");
+    std::vector<char> bytes(init.size());
+    init.binary_read(bytes);
+    init.close();
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    const auto cursor = Packaged_asset_manager::image_info("images/interface/cursor.png");
+    EXPECT_EQ(cursor.width, 8);
+    EXPECT_EQ(cursor.height, 6);
+
+    auto clock_time = [&] {
+        return content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME);
+    };
+    const std::pair<int, std::string> overlay[] = {
+        {59, "FPS = 0Hz"}, {60, "FPS = 60Hz"}, {119, "CPU = 0%"}, {120, "CPU = 100%"}};
+    EXPECT_EQ(clock_time(), 0.0);
+    for (int n = 1; n <= 150; ++n) {
+        SCOPED_TRACE(testing::Message() << "frame " << n);
+        clock.at_frame(n, 7000);
+        content.set<Component::Simple<int>>("Test", "frame", n);
+        if (n == 30)
+            content.emit("Window", "rescaled");
+        ASSERT_TRUE(engine.run());
+        ASSERT_EQ(seen.size(), std::size_t(n));
+        EXPECT_EQ(seen.back(), n) << "a component written between frames is read in the next";
+        // Frame n happens at n/60 s, to the millisecond the clock counts in.
+        EXPECT_EQ(clock_time(), double(Orvane::Test::Manual_clock::frame_ms(n)) / 1000);
+        EXPECT_NEAR(clock_time(), n / 60.0, 0.0005);
+        if (n == 30) {
+            EXPECT_FALSE(content.signal("Window", "rescaled")) << "the graphic system took it";
+        }
+        // The overlay's figures come from the same clock: 60 frames in one second, each
+        // frame's work running from one present to the next. The share of the first block
+        // is taken (in frame 60's drawing) before the time system measured a rate.
+        for (const auto& [frame, line] : overlay) {
+            if (frame == n) {
+                EXPECT_EQ(debug_line(content, line.substr(0, 3)), line);
+            }
+        }
+    }
+    EXPECT_EQ(debug_line(content, "In game time"), "In game time = 00:00:02");
+    EXPECT_TRUE(clock.slept.empty()) << "no frame waited";
+
+    // A close request fed as an input event ends the game at the end of the next frame.
+    events.push(Event(Event_type::WINDOW, Event_value::EXIT, -1, -1));
+    clock.at_frame(151, 7000);
+    EXPECT_FALSE(engine.run());
+    EXPECT_EQ(events.pending(), 0u);
+    EXPECT_FALSE(content.signal("Game", "exit")) << "the engine took it";
+
+    engine.tear_down();
+    EXPECT_EQ(content.request<Component::Status>("Game", "status"), nullptr);
+}
+
 TEST(EngineTest, OpenedWindowSizeIsWrittenBackForTheSettings) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     bool checked = false;
     Skeleton_engine engine([&](Content& content, int) {
         checked = true;
@@ -431,12 +542,12 @@ TEST(EngineTest, OpenedWindowSizeIsWrittenBackForTheSettings) {
         }
         content.emit("Game", "exit");
     });
-    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_TRUE(engine.run(game.folder()));
     EXPECT_TRUE(checked);
 }
 
 TEST(EngineTest, ClosingTheWindowEndsTheGame) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     Skeleton_engine engine([](Content& content, int frame) {
         if (frame == 10) {
             ADD_FAILURE() << "the close request was not seen";
@@ -448,7 +559,7 @@ TEST(EngineTest, ClosingTheWindowEndsTheGame) {
             SDL_PushEvent(&quit);
         }
     });
-    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_TRUE(engine.run(game.folder()));
     // Input runs before Menu: the request made in frame 2 ends frame 3
     EXPECT_EQ(std::count(engine.log.begin(), engine.log.end(), "Menu"), 3);
 }
@@ -494,7 +605,7 @@ void check_system_components(Content& c) {
 }
 
 TEST(EngineTest, SystemConstructorsCreateTheirComponents) {
-    Data_folder data;
+    const Orvane::Test::Packed_game game;
     struct Checking_engine : Skeleton_engine {
         Checking_engine() : Skeleton_engine(emit_in_frame(1, {"Game:exit"})) {}
         Systems make_systems() override {
@@ -514,7 +625,7 @@ TEST(EngineTest, SystemConstructorsCreateTheirComponents) {
             return s;
         }
     } engine;
-    EXPECT_TRUE(engine.run(data.folder()));
+    EXPECT_TRUE(engine.run(game.folder()));
 }
 
 TEST(EngineTest, EachSystemCreatesOnlyItsOwnComponents) {

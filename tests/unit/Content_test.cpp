@@ -1,5 +1,9 @@
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +205,154 @@ TEST(ContentTest, FastAccessNames) {
               "CAMERA_POSITION (Camera:position)");
     EXPECT_EQ(fast_access_name(Fast_access_component::STICK_DIRECTION),
               "STICK_DIRECTION (Stick:direction)");
+}
+
+TEST(ContentTest, LookupsByViewFindWhatWasFiledUnderStrings) {
+    // Names of every length (short ones live inside the string, long ones on the heap), names
+    // that differ only past a common prefix, and names whose halves swap.
+    const std::pair<std::string, std::string> keys[] = {
+        {"A", "image"},
+        {"Inventory_item_number_twenty", "image"},
+        {"Inventory_item_number_twentyone", "image"},
+        {"b", "a"},
+        {"a", "b"},
+        {"Player", "name"},
+        {"Very_long_entity_name_for_the_map_0", "a_component_without_its_own_map"},
+        {"", ""}};
+    Content content;
+    int value = 0;
+    for (const auto& [entity, component] : keys)
+        content.set<Simple<int>>(entity, component, value++);
+    value = 0;
+    for (const auto& [entity, component] : keys) {
+        SCOPED_TRACE(entity + ":" + component);
+        // The same names through views into other buffers, not the strings filed.
+        const std::string buffer = "<" + entity + "|" + component + ">";
+        const std::string_view e = std::string_view(buffer).substr(1, entity.size());
+        const std::string_view c =
+            std::string_view(buffer).substr(2 + entity.size(), component.size());
+        auto found = content.request<Simple<int>>(e, c);
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->value(), value++);
+        EXPECT_EQ(found->id().hash(), Component::Id(entity, component).hash());
+    }
+    EXPECT_EQ(content.request<Component::Base>("Inventory_item_number_twent", "image"), nullptr);
+    EXPECT_EQ(content.request<Component::Base>("A", "imag"), nullptr);
+    EXPECT_EQ(content.request<Component::Base>("image", "A"), nullptr);
+    EXPECT_TRUE(content.remove(std::string_view("Inventory_item_number_twentyone"), "image"));
+    EXPECT_NE(content.request<Component::Base>("Inventory_item_number_twenty", "image"), nullptr);
+}
+
+// The "entity" names of a list of components, sorted.
+std::multiset<std::string> entities(const std::vector<Content::Component_ptr>& components) {
+    std::multiset<std::string> out;
+    for (const auto& c : components)
+        out.insert(c->entity());
+    return out;
+}
+
+TEST(ContentTest, WalkVisitsOneNameOnly) {
+    Content content;
+    for (const char* e : {"a", "b", "c"}) {
+        content.set<Simple<int>>(e, "image", 1);
+        content.set<Simple<int>>(e, "zoom", 2); // map 0, shared with "tint"
+        content.set<Simple<int>>(e, "tint", 3);
+    }
+    for (const char* name : {"image", "zoom", "tint", "path"}) {
+        SCOPED_TRACE(name);
+        std::vector<Content::Component_ptr> seen;
+        content.walk(name, [&](const Content::Component_ptr& c) {
+            EXPECT_EQ(c->component(), name);
+            seen.push_back(c);
+        });
+        const std::multiset<std::string> expected = std::string(name) == "path"
+                                                        ? std::multiset<std::string>{}
+                                                        : std::multiset<std::string>{"a", "b", "c"};
+        EXPECT_EQ(entities(seen), expected);
+    }
+}
+
+TEST(ContentTest, WalkBodiesMaySetAndRemove) {
+    constexpr int count = 40;
+    auto fill = [](Content& content) {
+        for (int i = 0; i < count; ++i)
+            content.set<Simple<int>>("e" + std::to_string(i), "image", i);
+    };
+    struct Case {
+        const char* name;
+        // What the body does on each visit.
+        std::function<void(Content&, const Content::Component_ptr&)> body;
+        std::size_t visits; // 0: any number
+        std::size_t left;   // components of the name left after the walk
+    };
+    const std::vector<Case> cases = {
+        {"removes the component visited",
+         [](Content& c, const Content::Component_ptr& v) { c.remove(v); }, count, 0},
+        {"removes every other component at the first visit",
+         [](Content& c, const Content::Component_ptr& v) {
+             for (int i = 0; i < count; ++i)
+                 if ("e" + std::to_string(i) != v->entity())
+                     c.remove("e" + std::to_string(i), "image", true);
+         },
+         1, 1},
+        {"files new components of the walked name",
+         [](Content& c, const Content::Component_ptr& v) {
+             c.set<Simple<int>>("new_" + v->entity(), "image", 0);
+         },
+         count, 2 * count},
+        {"replaces every component not yet visited",
+         [](Content& c, const Content::Component_ptr& v) {
+             for (int i = 0; i < count; ++i) {
+                 const std::string e = "e" + std::to_string(i);
+                 if (e != v->entity() && c.request<Simple<int>>(e, "image")->value() >= 0)
+                     c.set<Simple<int>>(e, "image", -1);
+             }
+         },
+         1, count},
+        {"clears the store", [](Content& c, const Content::Component_ptr&) { c.clear(); }, 1, 0},
+        {"clears the room's components",
+         [](Content& c, const Content::Component_ptr&) {
+             c.clear([](const Content::Component_ptr& x) { return !x->is_system(); });
+         },
+         1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Content content;
+        fill(content);
+        std::vector<Content::Component_ptr> seen;
+        content.walk("image", [&](const Content::Component_ptr& visited) {
+            // Every component visited is still the one stored under its key.
+            EXPECT_EQ(content.request<Component::Base>(visited->entity(), "image"), visited);
+            EXPECT_EQ(visited->entity().rfind("new_", 0), std::string::npos)
+                << "a component filed during the walk was visited";
+            seen.push_back(visited);
+            c.body(content, visited);
+            // The body may have dropped the store's reference: the walk's keeps it alive.
+            EXPECT_GE(std::static_pointer_cast<Simple<int>>(visited)->value(), 0);
+        });
+        EXPECT_EQ(seen.size(), c.visits);
+        const std::multiset<std::string> visited = entities(seen);
+        EXPECT_EQ(visited.size(), std::set<std::string>(visited.begin(), visited.end()).size())
+            << "a component was visited twice";
+        EXPECT_EQ(content.components("image").size(), c.left);
+    }
+}
+
+TEST(ContentTest, WalksNest) {
+    Content content;
+    for (const char* e : {"a", "b", "c"})
+        content.set<Simple<int>>(e, "action", 0);
+    int pairs = 0;
+    content.walk("action", [&](const Content::Component_ptr& outer) {
+        content.walk("action", [&](const Content::Component_ptr& inner) {
+            ++pairs;
+            if (inner != outer)
+                content.remove(inner); // the outer walk then skips it
+        });
+    });
+    EXPECT_EQ(pairs, 3) << "the first outer visit removes the other two";
+    EXPECT_EQ(content.components("action").size(), 1u);
 }
 
 TEST(ContentDeathTest, FatalMessages) {

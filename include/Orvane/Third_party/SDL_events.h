@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <unordered_map>
@@ -119,15 +120,28 @@ namespace Third_party {
 /// each pending platform event into an Event, and opens, closes and shakes game controllers.
 /// Keeps track of the current controller so that an event from another one is followed by a
 /// GAMEPAD_SWITCHED event. Used only after SDL has been initialised with its video and
-/// game-controller subsystems, and only on the main thread.
+/// game-controller subsystems (unless a replacement source is installed), and only on the main
+/// thread.
 class SDL_events {
   public:
+    /// A replacement for the platform's queue: gives the next pending event, already in the
+    /// engine's vocabulary, or an EMPTY event when none is pending.
+    using Source = std::function<Event()>;
+
     SDL_events();
 
     /// The next pending event, one per call; an EMPTY event when none is pending. Right after
     /// an event from a controller other than the current one, returns
-    /// (GAMEPAD_SWITCHED, NONE, its instance id, -1) without reading the queue.
+    /// (GAMEPAD_SWITCHED, NONE, its instance id, -1) without reading the queue. Reads the
+    /// installed replacement source when there is one (its events are returned as they are),
+    /// SDL's queue otherwise.
     Event next_event();
+
+    /// Installs `source` in place of SDL's queue for every SDL_events object, like the queue
+    /// itself one for the whole process, and returns the source it replaces (empty for SDL's
+    /// queue); an empty `source` puts SDL's queue back. Input tests feed events through it
+    /// without SDL.
+    static Source set_source(Source source);
 
     /// Opens the controller at this device index and makes it the current one. Returns null
     /// when the device cannot be opened.

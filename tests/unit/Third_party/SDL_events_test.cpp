@@ -7,6 +7,8 @@
 #include <Orvane/Config.h>
 #include <Orvane/Third_party/SDL_events.h>
 
+#include "support/Event_feed.h"
+
 namespace {
 
 using Orvane::Event;
@@ -114,6 +116,48 @@ TEST(EventTest, ValueNumbersAndNames) {
             << "value " << c.number;
     EXPECT_EQ(static_cast<int>(Event_value::Q), 43);
     EXPECT_EQ(static_cast<int>(Event_value::F5), 57);
+}
+
+// Without SDL initialised at all: the events come from the fed source alone, as they are.
+TEST(SDLEventsSourceTest, FedEventsComeOutInOrderThenEmpty) {
+    using Orvane::Third_party::SDL_events;
+    const std::vector<Event> fed = {
+        Event(Event_type::MOUSE_DOWN, Event_value::LEFT, 960, 540),
+        Event(Event_type::KEY_DOWN, Event_value::ESCAPE, -1, -1),
+        Event(Event_type::STICK_MOVE, Event_value::LEFT, 12000, Orvane::Config::no_value),
+        Event(Event_type::GAMEPAD_SWITCHED, Event_value::NONE, 3, -1)};
+    Orvane::Test::Event_feed feed;
+    for (const Event& e : fed)
+        feed.push(e);
+    SDL_events events;
+    for (const Event& expected : fed) {
+        SCOPED_TRACE(expected.to_string());
+        const Event e = events.next_event();
+        EXPECT_EQ(e, expected);
+        EXPECT_EQ(e.x(), expected.x());
+        EXPECT_EQ(e.y(), expected.y());
+    }
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(events.next_event().type(), Event_type::EMPTY);
+}
+
+TEST(SDLEventsSourceTest, FeedsNestAndPutBackWhatTheyReplaced) {
+    using Orvane::Third_party::SDL_events;
+    SDL_events events;
+    Orvane::Test::Event_feed outer;
+    outer.push(Event(Event_type::KEY_DOWN, Event_value::A, -1, -1));
+    {
+        Orvane::Test::Event_feed inner;
+        inner.push(Event(Event_type::KEY_DOWN, Event_value::B, -1, -1));
+        EXPECT_EQ(events.next_event(), Event(Event_type::KEY_DOWN, Event_value::B, -1, -1));
+        EXPECT_EQ(events.next_event().type(), Event_type::EMPTY) << "the outer feed is not read";
+    }
+    EXPECT_EQ(events.next_event(), Event(Event_type::KEY_DOWN, Event_value::A, -1, -1));
+    // Every reader shares the one source, as they share SDL's one queue.
+    outer.push(Event(Event_type::KEY_UP, Event_value::A, -1, -1));
+    SDL_events other;
+    EXPECT_EQ(other.next_event(), Event(Event_type::KEY_UP, Event_value::A, -1, -1));
+    EXPECT_EQ(outer.pending(), 0u);
 }
 
 } // namespace
