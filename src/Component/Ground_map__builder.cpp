@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
+#include <vector>
 
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Utils/error.h>
@@ -10,6 +12,65 @@ namespace Orvane::Component {
 namespace {
 constexpr double deviation_threshold = 2.0;
 constexpr double chain_band = 2 * Ground_map::border_radius;
+/// The most vertices, and the most edges, that a graph file holds.
+constexpr std::size_t file_limit = 65535;
+/// A non-walkable patch of at most this many pixels, walkable all round, counts as a speck.
+constexpr std::size_t speck_pixels = 16;
+/// How many specks a refusal names.
+constexpr std::size_t specks_named = 5;
+
+/// Where the isolated non-walkable specks of a mask lie, for an author who has to clean them: the
+/// first few in reading order ("(x, y)" of their first pixel), and how many there are in all.
+/// A speck is a patch of diagonally or directly touching non-walkable pixels, no larger than
+/// speck_pixels and away from the mask's edge.
+std::string speck_places(const Ground_map::Mask& mask) {
+    const int width = mask.width(), height = mask.height();
+    std::vector<bool> seen(std::size_t(width) * std::size_t(height));
+    std::vector<std::pair<int, int>> stack;
+    std::string places;
+    std::size_t count = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = std::size_t(y) * std::size_t(width) + std::size_t(x);
+            if (seen[at] || mask.walkable(x, y))
+                continue;
+            // the whole patch is marked, however large, so that it is walked once
+            std::size_t size = 0;
+            bool edge = false;
+            seen[at] = true;
+            stack.assign(1, {x, y});
+            while (!stack.empty()) {
+                auto [px, py] = stack.back();
+                stack.pop_back();
+                ++size;
+                edge = edge || px == 0 || py == 0 || px == width - 1 || py == height - 1;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = px + dx, ny = py + dy;
+                        if (nx < 0 || ny < 0 || nx >= width || ny >= height ||
+                            mask.walkable(nx, ny))
+                            continue;
+                        const std::size_t n = std::size_t(ny) * std::size_t(width) + std::size_t(nx);
+                        if (!seen[n]) {
+                            seen[n] = true;
+                            stack.push_back({nx, ny});
+                        }
+                    }
+            }
+            if (edge || size > speck_pixels)
+                continue;
+            if (count < specks_named)
+                places += (count > 0 ? ", (" : "(") + std::to_string(x) + ", " +
+                          std::to_string(y) + ")";
+            ++count;
+        }
+    if (count == 0)
+        return "its outline is too detailed (no isolated non-walkable speck found)";
+    return "isolated non-walkable specks lie at " + places +
+           (count > specks_named ? ", ..." : "") + " (" + std::to_string(count) +
+           (count == 1 ? " speck" : " specks") +
+           " in all): make them walkable or part of larger obstacles";
+}
 } // namespace
 
 double Ground_map::deviation(const Vertex_id& v) const {
@@ -33,10 +94,23 @@ Ground_map::Vertex_id Ground_map::add_vertex(std::map<Point, Vertex_id>& index, 
 }
 
 void Ground_map::build_graph(const std::function<void()>& progress) {
-    auto report = [&] {
+    build_graph(std::string(), [&](const Build_progress&) {
         if (progress)
             progress();
+    });
+}
+
+void Ground_map::build_graph(const std::string& image,
+                             const std::function<void(const Build_progress&)>& progress) {
+    Build_progress at;
+    auto report = [&](int phase, double done) {
+        if (!progress)
+            return;
+        at.phase = phase;
+        at.done = std::min(done, 1.0);
+        progress(at);
     };
+    const bool limited = !image.empty();
     const int width = m_mask.width(), height = m_mask.height();
     working_graph(); // the working graph keeps what it shows now
 
@@ -59,7 +133,7 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
                 m_graph.add_edge(a, b, {true});
             }
         }
-        report();
+        report(1, double(x + 2) / double(width + 1));
     }
 
     // Simplification: collapse the vertex that moves the outline least, while that is less
@@ -71,11 +145,14 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
             return da < db || (da == db && a < b);
         };
         std::set<Vertex_id, decltype(less)> queue(less);
+        // each step removes one vertex: at most as many steps as vertices
+        const double steps = 2.0 * double(m_graph.vertex_count());
         for (std::size_t i = 0; i < m_graph.vertex_count(); ++i) {
             if (deviation(Vertex_id(i)) < deviation_threshold)
                 queue.insert(Vertex_id(i));
-            report();
+            report(2, double(i + 1) / steps);
         }
+        std::size_t step = m_graph.vertex_count();
         while (!queue.empty()) {
             Vertex_id v = *queue.begin();
             queue.erase(queue.begin());
@@ -91,13 +168,19 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
                 queue.insert(a);
             if (deviation(b) < deviation_threshold)
                 queue.insert(b);
-            report();
+            report(2, double(++step) / steps);
         }
     }
 
     m_graph.validity();
     m_graph.clean();
     m_graph.validity();
+    // The inner links cost far more than the outline: a graph that its file cannot hold is
+    // refused before them, and while they are made, as soon as it passes the limit.
+    ORVANE_CHECK(!limited || m_graph.vertex_count() <= file_limit,
+                 "Ground map " + image + " needs " + std::to_string(m_graph.vertex_count()) +
+                     " vertices, more than the " + std::to_string(file_limit) +
+                     " a graph file holds; " + speck_places(m_mask));
     index_graph();
 
     // Inner links between outline vertices that see each other, split into chains through
@@ -152,9 +235,17 @@ void Ground_map::build_graph(const std::function<void()>& progress) {
                     continue;
                 Edge_id e = m_graph.add_edge(a, b, {false});
                 m_graph.edge(e).border = false;
+                ORVANE_CHECK(!limited || m_graph.edge_count() <= file_limit,
+                             "Ground map " + image + " needs more than " +
+                                 std::to_string(file_limit) +
+                                 " edges, the most a graph file holds; " +
+                                 speck_places(m_mask));
             }
         }
-        report();
+        // pairs done so far, of n (n - 1) / 2
+        const double pairs = std::max(double(n) * double(n - 1) / 2, 1.0);
+        const double left = double(n) - double(i) - 1; // vertices after i
+        report(3, (pairs - left * (left - 1) / 2) / pairs);
     }
     index_graph();
 }
