@@ -257,7 +257,8 @@ Ground_map::Graph reference_graph(const Ground_map::Mask& mask) {
 
 /// Floors and walls drawn at random: blobs, specks, long walls, checkers, depth steps.
 Ground_map::Mask random_mask(std::mt19937& random, int kind) {
-    std::uniform_int_distribution<int> size(8, 40);
+    // small masks, and masks over many cells of the builder's buckets
+    std::uniform_int_distribution<int> size(kind % 8 == 0 ? 60 : 8, kind % 8 == 0 ? 160 : 40);
     const int w = size(random), h = size(random);
     std::vector<int> level(std::size_t(w) * std::size_t(h), 100);
     std::uniform_int_distribution<int> px(0, w - 1), py(0, h - 1), grays(0, 255);
@@ -268,11 +269,11 @@ Ground_map::Mask random_mask(std::mt19937& random, int kind) {
     };
     switch (kind % 4) {
     case 0: // rectangles and specks
-        for (int k = 0; k < 6; ++k) {
+        for (int k = 0; k < 6 + w / 10; ++k) {
             int x = px(random), y = py(random);
-            paint(x, y, x + px(random) / 3, y + py(random) / 3, -1);
+            paint(x, y, x + px(random) / 6, y + py(random) / 6, -1);
         }
-        for (int k = 0; k < 8; ++k) {
+        for (int k = 0; k < 8 + w / 10; ++k) {
             int x = px(random), y = py(random);
             paint(x, y, x + k % 2, y, -1);
         }
