@@ -211,6 +211,11 @@ class Outline_cells {
               std::vector<std::uint32_t>& out) {
         out.clear();
         next_query();
+        // exact on half pixels: most vertices are left out on these before the projection
+        const Point& a = link.first();
+        const double dx = link.second().x() - a.x(), dy = link.second().y() - a.y();
+        const double length2 = dx * dx + dy * dy;
+        const double reach2 = (band + 1e-3) * (band + 1e-3) * length2;
         walk(link, [&](std::size_t cell) {
             const int c = int(cell % std::size_t(m_cols)), r = int(cell / std::size_t(m_cols));
             for (int rr = std::max(r - 1, 0); rr <= std::min(r + 1, m_rows - 1); ++rr)
@@ -223,6 +228,11 @@ class Outline_cells {
                             continue;
                         m_vertex_stamp[v] = m_query;
                         const Point& q = m_graph.vertex(Ground_map::Vertex_id(v)).point;
+                        const double qx = q.x() - a.x(), qy = q.y() - a.y();
+                        const double across = qx * dy - qy * dx, along = qx * dx + qy * dy;
+                        if (across * across > reach2 || along < -1e-6 * length2 ||
+                            along > (1 + 1e-6) * length2)
+                            continue;
                         auto [foot, inside] = link.projection(q);
                         if (inside && distance(foot, q) <= band)
                             out.push_back(v);
