@@ -317,12 +317,16 @@ class Outline_cells {
         const double dx = std::max({x0 - p.x(), 0.0, p.x() - x1});
         const double dy = std::max({y0 - p.y(), 0.0, p.y() - y1});
         const double nearest = std::sqrt(dx * dx + dy * dy);
-        const double middle = std::atan2((y0 + y1) / 2 - p.y(), (x0 + x1) / 2 - p.x());
-        double lo = 0, hi = 0;
+        // the corners' angles, taken from the first one's: the cell spans less than a half turn
         const std::pair<double, double> corners[] = {{x0, y0}, {x1, y0}, {x0, y1}, {x1, y1}};
-        for (const auto& [x, y] : corners) {
-            const double off =
-                std::remainder(std::atan2(y - p.y(), x - p.x()) - middle, 2 * std::numbers::pi);
+        const double middle = std::atan2(y0 - p.y(), x0 - p.x());
+        double lo = 0, hi = 0;
+        for (std::size_t k = 1; k < 4; ++k) {
+            double off = std::atan2(corners[k].second - p.y(), corners[k].first - p.x()) - middle;
+            if (off > std::numbers::pi)
+                off -= 2 * std::numbers::pi;
+            else if (off < -std::numbers::pi)
+                off += 2 * std::numbers::pi;
             lo = std::min(lo, off);
             hi = std::max(hi, off);
         }
