@@ -1,10 +1,12 @@
 // Fuzzes the ground map's graph file reader: any byte string is read as a graph file. A file the
 // reader refuses ends there. An accepted graph must hold what the reader promises (the counts of
-// the file, every edge between two of its vertices), and then serves path requests over a small
-// fixed mask: point to point and along directions, between the graph's own vertices and fixed
-// points on, off and outside the mask, each followed by a look at the working graph it leaves.
+// the file, every edge between two of its vertices), and then serves path requests over a mask
+// drawn from the graph itself (walkable inside its outline, as the mask it was built from):
+// point to point and along directions, between the graph's own vertices and points on, off and
+// outside the mask, each followed by a look at the working graph it leaves.
 // The reader's checks are all that a graph file must pass: nothing after them may end the
 // process, crash or read out of bounds.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -20,18 +22,56 @@ using Orvane::Component::Ground_map;
 
 namespace {
 
-constexpr int mask_width = 48;
-constexpr int mask_height = 32;
+/// The largest side of a drawn mask: a graph file may hold any coordinates.
+constexpr int max_side = 1024;
 
-/// Walkable grays growing with x, and a wall block in the middle that paths must go round.
-const Ground_map::Mask& mask() {
-    static const Ground_map::Mask m(mask_width, mask_height, [](int x, int y) {
-        if (x >= 16 && x < 32 && y >= 8 && y < 24)
+/// The mask a graph fits: it spans the graph's vertices (up to max_side pixels a side, from 0),
+/// and a pixel is walkable when a ray from its centre to the right crosses the border edges an
+/// odd number of times, which gives back the walkable area of a graph made by the builder (its
+/// outline runs along the mask's edge and round every obstacle). Grays grow downwards.
+Ground_map::Mask mask_of(const Ground_map::Graph& graph) {
+    double right = 1, bottom = 1;
+    for (std::size_t i = 0; i < graph.vertex_count(); ++i) {
+        const Point& p = graph.vertex(Ground_map::Vertex_id(i)).point;
+        right = std::max(right, p.x() + 2);
+        bottom = std::max(bottom, p.y() + 2);
+    }
+    const int width = int(std::min(right, double(max_side)));
+    const int height = int(std::min(bottom, double(max_side)));
+    // per row, where the border edges cross the row's centre line
+    std::vector<std::vector<double>> crossings(static_cast<std::size_t>(height));
+    for (std::size_t i = 0; i < graph.edge_count(); ++i) {
+        const Ground_map::Edge_id e(i);
+        if (!graph.edge(e).border)
+            continue;
+        Point a = graph.vertex(graph.source(e)).point, b = graph.vertex(graph.target(e)).point;
+        if (a.y() > b.y())
+            std::swap(a, b);
+        // rows whose centre y satisfies a.y <= y < b.y
+        const double first = std::max(std::ceil(a.y()), 0.0);
+        const double last = std::min(std::ceil(b.y()) - 1, double(height - 1));
+        for (double y = first; y <= last; ++y)
+            crossings[std::size_t(y)].push_back(a.x() + (y - a.y()) * (b.x() - a.x()) /
+                                                            (b.y() - a.y()));
+    }
+    std::vector<bool> walkable(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        std::vector<double>& row = crossings[std::size_t(y)];
+        std::sort(row.begin(), row.end());
+        // pixels between the 1st and 2nd crossing, the 3rd and 4th, ...
+        for (std::size_t k = 0; k + 1 < row.size(); k += 2) {
+            const int x0 = int(std::clamp(std::ceil(row[k]), 0.0, double(width)));
+            const int x1 = int(std::clamp(std::floor(row[k + 1]), -1.0, double(width - 1)));
+            for (int x = x0; x <= x1; ++x)
+                walkable[std::size_t(y) * std::size_t(width) + std::size_t(x)] = true;
+        }
+    }
+    return Ground_map::Mask(width, height, [&](int x, int y) {
+        if (!walkable[std::size_t(y) * std::size_t(width) + std::size_t(x)])
             return Ground_map::Mask::Color{255, 0, 0};
-        auto gray = static_cast<unsigned char>(x * 5);
+        auto gray = static_cast<unsigned char>(y * 255 / height);
         return Ground_map::Mask::Color{gray, gray, gray};
     });
-    return m;
 }
 
 void require(bool condition) {
@@ -64,8 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(graph.target(e).index() < vertices);
     }
 
-    Ground_map map("room", "ground_map", mask(), 100, 0, std::move(graph));
-    std::vector<Point> points = {{4, 4}, {44, 28}, {24, 16}, {-10, 5}};
+    Ground_map::Mask mask = mask_of(graph);
+    const double w = mask.width(), h = mask.height();
+    Ground_map map("room", "ground_map", std::move(mask), 100, 0, std::move(graph));
+    std::vector<Point> points = {{w / 10, h / 8}, {w * 0.9, h * 0.85}, {w / 2, h / 2}, {-10, 5}};
     for (std::size_t i = 0; i < vertices && i < 2; ++i)
         points.push_back(map.graph().vertex(Ground_map::Vertex_id(i)).point);
     if (map.graph().edge_count() > 0) {

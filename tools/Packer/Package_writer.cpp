@@ -304,6 +304,12 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
     return entries;
 }
 
+namespace {
+Graph_progress graph_progress;
+} // namespace
+
+void set_graph_progress(Graph_progress progress) { graph_progress = std::move(progress); }
+
 Entry ground_graph_entry(const std::string& key, const Image& image) {
     using Component::Ground_map;
     const std::string name = Ground_map::graph_file_name(key);
@@ -313,7 +319,11 @@ Entry ground_graph_entry(const std::string& key, const Image& image) {
                                        image.pixels[at + 2]};
     });
     Ground_map map("Packer", "ground_map", std::move(mask), 0, 0);
-    map.build_graph({});
+    // refused before the long part when the graph file could not hold the result
+    map.build_graph(key, [&](const Ground_map::Build_progress& at) {
+        if (graph_progress)
+            graph_progress(key, at.phase, at.done);
+    });
     Entry entry;
     entry.key = name;
     entry.storage = Storage::compressed;

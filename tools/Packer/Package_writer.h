@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -104,6 +105,13 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
 /// ground map's builder makes from the image, stored compressed under the key with "png"
 /// replaced by "graph". read_folder() adds one beside every ground-map image.
 Entry ground_graph_entry(const std::string& key, const Image& image);
+
+/// What ground_graph_entry() reports while the builder works on an image: its key, the build's
+/// phase (1 to 3) and the part of that phase done (0 to 1).
+using Graph_progress = std::function<void(const std::string& key, int phase, double done)>;
+
+/// Installs the report for every later ground_graph_entry(); an empty one reports nothing.
+void set_graph_progress(Graph_progress progress);
 
 /// Writes the six packages as <folder>/<name>.data, creating the folder.
 void write_packages(const Package_set& packages, const std::string& folder);

@@ -174,6 +174,20 @@ class Ground_map : public Base {
     /// simplifies it and adds inner links between outline vertices that see each other.
     /// `progress` (may be empty) is called regularly.
     void build_graph(const std::function<void()>& progress);
+    /// How far a build has come: `phase` 1 (tracing the outline), 2 (simplifying it) or 3
+    /// (inner links), and `done`, the part of that phase done, from 0 to 1.
+    struct Build_progress {
+        int phase = 1;
+        double done = 0;
+    };
+    /// The same build for the graph file of the mask image `image`, which holds at most 65535
+    /// vertices and 65535 edges: an outline of more vertices is refused before any inner link
+    /// is made, and inner links as soon as the edges pass the limit (fatal checks naming
+    /// `image` and the first places where isolated non-walkable specks lie). An empty `image`
+    /// builds without the limit. `progress` (may be empty) is called where build_graph() calls
+    /// its callback, with how far the build has come.
+    void build_graph(const std::string& image,
+                     const std::function<void(const Build_progress&)>& progress);
     /// For a vertex with exactly two edges, its distance to the line through its two neighbours;
     /// the largest finite double for any other vertex or when the neighbours coincide.
     double deviation(const Vertex_id& v) const;
