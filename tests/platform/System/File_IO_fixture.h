@@ -189,6 +189,11 @@ class File_IO_test : public ::testing::Test {
         int width = 1920;
         int height = 1080;
         sdl.init(width, height, false);
+        fixed_components();
+    }
+
+    /// The components that the engine creates before any system runs.
+    void fixed_components() {
         content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
         content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
                                                       "Camera", "position", Point(0, 0));
