@@ -357,8 +357,33 @@ std::string Yaml::quoted(const std::string& value) {
     std::string out;
     out.reserve(value.size() + 2);
     out += '"';
-    for (const char c : value) {
+    auto byte_at = [&value](std::size_t i) {
+        return i < value.size() ? static_cast<unsigned char>(value[i]) : 0u;
+    };
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
         const auto byte = static_cast<unsigned char>(c);
+        // Characters that a reader folds as line breaks (U+0085, U+2028, U+2029) or refuses
+        // raw (the other C1 controls, U+FFFE, U+FFFF) are escaped too.
+        if (byte == 0xC2 && byte_at(i + 1) >= 0x80 && byte_at(i + 1) <= 0x9F) {
+            out += "\\x";
+            out += hex[byte_at(i + 1) >> 4];
+            out += hex[byte_at(i + 1) & 0xF];
+            i += 1;
+            continue;
+        }
+        if (byte == 0xE2 && byte_at(i + 1) == 0x80 &&
+            (byte_at(i + 2) == 0xA8 || byte_at(i + 2) == 0xA9)) {
+            out += byte_at(i + 2) == 0xA8 ? "\\L" : "\\P";
+            i += 2;
+            continue;
+        }
+        if (byte == 0xEF && byte_at(i + 1) == 0xBF &&
+            (byte_at(i + 2) == 0xBE || byte_at(i + 2) == 0xBF)) {
+            out += byte_at(i + 2) == 0xBE ? "\\uFFFE" : "\\uFFFF";
+            i += 2;
+            continue;
+        }
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;

@@ -16,8 +16,9 @@ namespace Orvane::Third_party {
 ///
 /// Reading: `Yaml(file, pref, false)` opens the file (from the per-user folder when `pref` is
 /// true, else from the packaged game data) and `parse()` builds the tree. Scalars stay text and
-/// are converted by the node accessors. Missing keys, out-of-range items and malformed files are
-/// fatal with a message that names the file.
+/// are converted by the node accessors. Missing keys and out-of-range items are fatal with a
+/// message that names the node's path and the file; a malformed game file is fatal, a malformed
+/// per-user file gives a warning and no tree.
 ///
 /// Writing: `Yaml(file, true, true)` creates the file in the per-user folder (written to a
 /// temporary file that replaces the target when closed) and the `write*` operations add one line

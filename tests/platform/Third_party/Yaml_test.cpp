@@ -128,6 +128,8 @@ TEST(YamlWriterTest, WrittenFileReadsBackAsWritten) {
         "",         "plain",  "say \"hi\"", "back\\slash\\",   "\\\"",      "colon: value",
         "# hash",   "- dash", "[bracket",   "{brace}",         "tab\there", "two\nlines\r\n",
         "bell\x07", "été ∑",  "'single'",   "trailing space ",
+        // line separators and characters a reader refuses raw
+        "nel\xC2\x85", "c1\xC2\x80\xC2\x9F", "ls\xE2\x80\xA8ps\xE2\x80\xA9", "nc\xEF\xBF\xBE\xEF\xBF\xBF",
     };
     write_file("writer_round_trip.yaml", [&](Yaml& y) {
         y.write("flag", true);
