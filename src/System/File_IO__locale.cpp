@@ -2,11 +2,11 @@
 #include <utility>
 #include <vector>
 
+#include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Locale.h>
 #include <Orvane/Component/Simple.h>
-#include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -21,6 +21,7 @@ bool offers(const std::vector<std::string>& offered, const std::string& id) {
     return contains(offered, id);
 }
 
+// The language part of a locale id: its first two characters.
 std::string language(const std::string& id) { return id.substr(0, 2); }
 
 } // namespace
