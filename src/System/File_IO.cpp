@@ -1,32 +1,155 @@
+#include <Orvane/Component/Action.h>
 #include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Image.h>
+#include <Orvane/Component/Inventory.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
-#include <Orvane/Config.h>
+#include <Orvane/Component/Status.h>
 #include <Orvane/System/File_IO.h>
+#include <Orvane/Utils/helpers.h>
 
 namespace Orvane::System {
 
-File_IO::File_IO(Content& content) : Base(content) {}
+using Third_party::Yaml;
 
-void File_IO::run() {}
-
-void File_IO::read_config() {
-    // The defaults that stand when there is no settings file.
-    m_content.set_fac<Component::Simple<std::string>>(Fast_access_component::GAME_CURRENT_LOCALE,
-                                                      "Game", "current_locale", "");
-    m_content.set<Component::Boolean>("Window", "fullscreen", true);
-    m_content.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
-                                                     "Interface", "input_mode", MOUSE);
-    m_content.set<Component::Simple<int>>("Window", "width", -1);
-    m_content.set<Component::Simple<int>>("Window", "height", -1);
+File_IO::File_IO(Content& content) : Base(content) {
+    // Each entry calls the virtual reader, so that a derived system's reader is the one used.
+    auto bind = [this](void (File_IO::*reader)(const std::string&, const Yaml::Node&)) {
+        return Reader([this, reader](const std::string& id, const Yaml::Node& node) {
+            (this->*reader)(id, node);
+        });
+    };
+    m_readers.emplace("actions", bind(&File_IO::read_action));
+    m_readers.emplace("animations", bind(&File_IO::read_animation));
+    m_readers.emplace("characters", bind(&File_IO::read_character));
+    m_readers.emplace("codes", bind(&File_IO::read_code));
+    m_readers.emplace("dialogs", bind(&File_IO::read_dialog));
+    m_readers.emplace("integers", bind(&File_IO::read_integer));
+    m_readers.emplace("objects", bind(&File_IO::read_object));
+    m_readers.emplace("musics", bind(&File_IO::read_music));
+    m_readers.emplace("scenery", bind(&File_IO::read_scenery));
+    m_readers.emplace("sounds", bind(&File_IO::read_sound));
+    m_readers.emplace("texts", bind(&File_IO::read_text));
+    m_readers.emplace("windows", bind(&File_IO::read_window));
 }
 
-void File_IO::read_init() {}
+void File_IO::run() {
+    if (receive("Game", "load")) {
+        clean_content();
+        const std::string slot =
+            m_content.get<Component::Simple<std::string>>("Savegame", "id")->value();
+        read_savefile(slot);
+        remove("Savegame", "id", true);
+    }
 
-void File_IO::write_config() {}
+    if (auto room = m_content.request<Component::Simple<std::string>>("Game", "new_room")) {
+        receive("Time", "speedup");
+        const std::string id = room->value();
+        read_room(id);
+        remove("Game", "new_room", true);
+        emit("Game", "clear_notifications");
+    }
+
+    if (receive("Game", "save"))
+        write_savefile();
+
+    if (receive("Game", "config_changed"))
+        write_config();
+}
+
+void File_IO::clean_content() {
+    const bool reset = receive("Game", "reset");
+    auto inventory = m_content.get<Component::Inventory>("Game", "inventory");
+
+    std::unordered_set<std::string> keep;
+    if (reset) {
+        auto blackscreen = m_content.get<Component::Image>("Blackscreen", "image");
+        blackscreen->on() = true;
+        blackscreen->set_alpha(255);
+
+        if (auto camera =
+                m_content.request<Component::Position>(Fast_access_component::CAMERA_POSITION))
+            camera->set(Point(0, 0));
+        if (auto zoom = m_content.request<Component::Simple<double>>(
+                Fast_access_component::CAMERA_ZOOM))
+            zoom->set(1.0);
+        if (auto game_status = status())
+            game_status->reset();
+        m_content.get<Component::Action>("Logic", "action")->clear();
+        remove("Character", "action", true);
+        remove("Character", "triggered_action", true);
+        remove("Game", "current_dialog", true);
+
+        // An item whose picture is missing, or currently selects nothing, has nothing to hide.
+        for (const std::string& item : inventory->data())
+            if (auto image = m_content.request<Component::Image>(item, "image"))
+                image->on() = false;
+        inventory->clear();
+    } else if (auto phones = m_content.request<Component::Vector<std::string>>("phone_numbers",
+                                                                                "list")) {
+        keep.insert("phone_numbers");
+        keep.insert(phones->value().begin(), phones->value().end());
+    }
+
+    m_content.clear([&](const Content::Component_ptr& c) {
+        const std::string& e = c->entity();
+        if (!reset) {
+            const std::string& name = c->component();
+            if (keep.count(e) != 0 || signal(e, "is_global") || name == "state" ||
+                name == "position" || name == "signal" || name == "resume_at" ||
+                Component::cast<Component::Simple<int>>(c))
+                return false;
+        }
+        return startswith(e, "Finishing_") || startswith(e, "Comment") || !c->is_system();
+    });
+
+    if (reset) {
+        remove("Player", "name", true);
+        remove("Follower", "name", true);
+        Yaml init("data/init.yaml", false, false);
+        ORVANE_CHECK(init.parse(), "Can't open data/init.yaml");
+        read_init_global_items(init);
+    }
+
+    emit("Game", "clear_managers");
+    emit("Dialog", "clean");
+}
 
 void File_IO::write_savefile() {
     m_content.get<Component::Simple<std::string>>("Savegame", "id");
     remove("Savegame", "id");
 }
+
+void File_IO::read_savefile(const std::string& /*slot*/) {}
+
+void File_IO::read_room(const std::string& /*id*/) {}
+
+void File_IO::for_each_kind(
+    const Yaml::Node& node,
+    const std::function<void(const std::string&, const Reader&, const Yaml::Node&)>& fn) {
+    for (const char* kind : walk_order)
+        if (node.has(kind))
+            fn(kind, m_readers.at(kind), node[kind]);
+}
+
+void File_IO::read_item_file(const std::string& kind, const std::string& name) {
+    const std::string path = "data/" + kind + "/" + name + ".yaml";
+    Yaml item(path, false, false);
+    ORVANE_CHECK(item.parse(), "Can't open " + path);
+    m_readers.at(kind)(name, item.root());
+}
+
+void File_IO::read_action(const std::string&, const Yaml::Node&) {}
+void File_IO::read_animation(const std::string&, const Yaml::Node&) {}
+void File_IO::read_character(const std::string&, const Yaml::Node&) {}
+void File_IO::read_code(const std::string&, const Yaml::Node&) {}
+void File_IO::read_dialog(const std::string&, const Yaml::Node&) {}
+void File_IO::read_integer(const std::string&, const Yaml::Node&) {}
+void File_IO::read_object(const std::string&, const Yaml::Node&) {}
+void File_IO::read_music(const std::string&, const Yaml::Node&) {}
+void File_IO::read_scenery(const std::string&, const Yaml::Node&) {}
+void File_IO::read_sound(const std::string&, const Yaml::Node&) {}
+void File_IO::read_text(const std::string&, const Yaml::Node&) {}
+void File_IO::read_window(const std::string&, const Yaml::Node&) {}
 
 } // namespace Orvane::System

@@ -77,12 +77,18 @@ Yaml::Node::~Node() {
     }
 }
 
-std::string Yaml::Node::where() const { return file ? *file : std::string("(no file)"); }
+std::string Yaml::Node::file_name() const { return file ? *file : std::string("(no file)"); }
+
+std::string Yaml::Node::where() const {
+    return path.empty() ? file_name() : path + ", " + file_name();
+}
+
+std::string Yaml::Node::of() const { return path.empty() ? std::string() : " of " + path; }
 
 const Yaml::Node& Yaml::Node::operator[](const std::string& key) const {
     auto found = children.find(key);
-    ORVANE_CHECK(found != children.end(),
-          "Value " + key + " not found in Yaml input " + value + " (" + where() + ")");
+    ORVANE_CHECK(found != children.end(), "Value " + key + " not found in Yaml input " + value +
+                                              (value.empty() ? "(" : " (") + where() + ")");
     return *found->second;
 }
 
@@ -93,14 +99,16 @@ const Yaml::Node& Yaml::Node::operator[](const char* key) const {
 bool Yaml::Node::has(const std::string& key) const { return children.find(key) != children.end(); }
 
 const Yaml::Node& Yaml::Node::operator[](std::size_t i) const {
-    ORVANE_CHECK(i < items.size(), "Item " + std::to_string(i) + " out of range in Yaml input (size " +
-                                std::to_string(items.size()) + ", " + where() + ")");
+    ORVANE_CHECK(i < items.size(), "Item " + std::to_string(i) + of() +
+                                       " out of range in Yaml input (size " +
+                                       std::to_string(items.size()) + ", " + file_name() + ")");
     return *items[i];
 }
 
 const Yaml::Node& Yaml::Node::operator[](int i) const {
-    ORVANE_CHECK(i >= 0, "Item " + std::to_string(i) + " out of range in Yaml input (size " +
-                      std::to_string(items.size()) + ", " + where() + ")");
+    ORVANE_CHECK(i >= 0, "Item " + std::to_string(i) + of() +
+                             " out of range in Yaml input (size " + std::to_string(items.size()) +
+                             ", " + file_name() + ")");
     return (*this)[static_cast<std::size_t>(i)];
 }
 
@@ -161,19 +169,19 @@ void Yaml::Node::print(const std::string& prefix) const {
     // An explicit stack instead of recursion, so that a deeply nested file cannot exhaust it.
     std::vector<std::pair<const Node*, std::string>> pending{{this, prefix}};
     while (!pending.empty()) {
-        auto [node, path] = std::move(pending.back());
+        auto [node, at] = std::move(pending.back());
         pending.pop_back();
         for (std::size_t i = 0; i < node->items.size(); ++i)
-            pending.emplace_back(node->items[i].get(), path + "/" + std::to_string(i));
+            pending.emplace_back(node->items[i].get(), at + "/" + std::to_string(i));
         for (const auto& [key, child] : node->children)
-            pending.emplace_back(child.get(), path + "/" + key);
+            pending.emplace_back(child.get(), at + "/" + key);
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Yaml: opening and reading
 
-Yaml::Yaml(const std::string& file, bool pref, bool write) : m_name(file) {
+Yaml::Yaml(const std::string& file, bool pref, bool write) : m_name(file), m_pref(pref) {
     if (pref)
         m_file = Packaged_asset_manager::open_pref(file, write);
     else
@@ -194,22 +202,36 @@ bool Yaml::parse() {
     if (!m_file)
         return false;
 
+    // A file that cannot be read whole stops the game when it is game data; the player's own
+    // file is only warned about, and its reader falls back on defaults.
+    auto unreadable = [this](const std::string& why) {
+        const std::string message = "Error while reading " + m_name + why;
+        if (!m_pref)
+            check_impl(__FILE__, __LINE__, message);
+        warning(message);
+        return false;
+    };
     const std::size_t size = m_file.size();
     const std::size_t memory = SDL_file::memory_size();
-    ORVANE_CHECK(memory == 0 || size < memory, "Error while reading " + m_name + ": its " +
-                                                   std::to_string(size) +
-                                                   " bytes do not fit in memory");
+    if (memory != 0 && size >= memory)
+        return unreadable(": its " + std::to_string(size) + " bytes do not fit in memory");
     std::vector<unsigned char> buffer(size + 1, 0);
-    ORVANE_CHECK(m_file.read_whole(buffer.data(), size) == size, "Error while reading " + m_name);
+    if (m_file.read_whole(buffer.data(), size) != size)
+        return unreadable("");
 
     Parser parser;
     ORVANE_CHECK(parser.ready, "Failed initializing Yaml parser");
     yaml_parser_set_input_string(&parser.parser, buffer.data(), size);
 
-    auto fail = [this](std::size_t line, const std::string& why) {
-        check_impl(__FILE__, __LINE__,
-                   "Failed parsing Yaml file (" + m_name + ":" + std::to_string(line) + ")" +
-                       (why.empty() ? std::string() : ": " + why));
+    // The first fault ends the reading; what it means depends on whose file it is (below).
+    std::string failure;
+    auto fail = [this, &failure](std::size_t line, const std::string& why) {
+        if (failure.empty())
+            failure = "Failed parsing Yaml file (" + m_name + ":" + std::to_string(line) + ")" +
+                      (why.empty() ? std::string() : ": " + why);
+    };
+    auto child_path = [](const Node& parent, const std::string& name) {
+        return parent.path.empty() ? name : parent.path + "/" + name;
     };
 
     const auto file_name = std::make_shared<const std::string>(m_name);
@@ -231,26 +253,34 @@ bool Yaml::parse() {
             return;
         Node& top = *stack.back();
         if (top.is_sequence) {
+            node->path = child_path(top, std::to_string(top.items.size()));
             top.items.push_back(node);
             return;
         }
         // A container where a mapping expects its key would shift every later key and value.
-        if (key.empty())
+        if (key.empty()) {
             fail(event.start_mark.line, "only scalars can be keys");
+            return;
+        }
+        node->path = child_path(top, key);
         top.children.emplace(key, node);
         key.clear();
     };
 
     for (bool done_parsing = false; !done_parsing;) {
         Event event;
-        if (!yaml_parser_parse(&parser.parser, &event.event))
+        if (!yaml_parser_parse(&parser.parser, &event.event)) {
             fail(parser.parser.mark.line,
                  parser.parser.problem ? std::string(parser.parser.problem) : std::string());
+            break;
+        }
         event.filled = true;
         const yaml_event_t& e = event.event;
 
-        if (e.type == YAML_ALIAS_EVENT || anchor_of(e) != nullptr)
+        if (e.type == YAML_ALIAS_EVENT || anchor_of(e) != nullptr) {
             fail(e.start_mark.line, "anchors and aliases are not supported");
+            break;
+        }
 
         switch (e.type) {
         case YAML_SCALAR_EVENT: {
@@ -262,12 +292,14 @@ bool Yaml::parse() {
             if (top.is_sequence) {
                 auto node = make_node(false);
                 node->value = std::move(text);
+                node->path = child_path(top, std::to_string(top.items.size()));
                 top.items.push_back(std::move(node));
             } else if (key.empty()) {
                 key = std::move(text);
             } else {
                 auto node = make_node(false);
                 node->value = std::move(text);
+                node->path = child_path(top, key);
                 top.children.emplace(key, std::move(node));
                 key.clear();
             }
@@ -304,8 +336,17 @@ bool Yaml::parse() {
         default:
             break;
         }
+        if (!failure.empty())
+            break;
     }
 
+    if (!failure.empty()) {
+        // The player's own files never stop the game: their reader falls back on defaults.
+        if (!m_pref)
+            check_impl(__FILE__, __LINE__, failure);
+        warning(failure);
+        return false;
+    }
     m_root = std::move(root);
     return m_root && !m_root->is_sequence;
 }
@@ -331,8 +372,33 @@ std::string Yaml::quoted(const std::string& value) {
     std::string out;
     out.reserve(value.size() + 2);
     out += '"';
-    for (const char c : value) {
+    auto byte_at = [&value](std::size_t i) {
+        return i < value.size() ? static_cast<unsigned char>(value[i]) : 0u;
+    };
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
         const auto byte = static_cast<unsigned char>(c);
+        // Characters that a reader folds as line breaks (U+0085, U+2028, U+2029) or refuses
+        // raw (the other C1 controls, U+FFFE, U+FFFF) are escaped too.
+        if (byte == 0xC2 && byte_at(i + 1) >= 0x80 && byte_at(i + 1) <= 0x9F) {
+            out += "\\x";
+            out += hex[byte_at(i + 1) >> 4];
+            out += hex[byte_at(i + 1) & 0xF];
+            i += 1;
+            continue;
+        }
+        if (byte == 0xE2 && byte_at(i + 1) == 0x80 &&
+            (byte_at(i + 2) == 0xA8 || byte_at(i + 2) == 0xA9)) {
+            out += byte_at(i + 2) == 0xA8 ? "\\L" : "\\P";
+            i += 2;
+            continue;
+        }
+        if (byte == 0xEF && byte_at(i + 1) == 0xBF &&
+            (byte_at(i + 2) == 0xBE || byte_at(i + 2) == 0xBF)) {
+            out += byte_at(i + 2) == 0xBE ? "\\uFFFE" : "\\uFFFF";
+            i += 2;
+            continue;
+        }
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;

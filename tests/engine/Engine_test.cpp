@@ -422,6 +422,13 @@ TEST(EngineTest, RunLeftWithoutTeardownIsReleasedWithoutWriting) {
 char program_name[] = "orvane";
 char* program_args[] = {program_name, nullptr};
 
+// The engine's own data system, less the init file, which the empty data folder does not hold.
+class No_init_file_io : public System::File_IO {
+  public:
+    using File_IO::File_IO;
+    void read_init() override {}
+};
+
 // The engine's own systems, with a stand-in menu system (which builds nothing) that acts in
 // chosen frames, for instance to end the game.
 class Skeleton_engine : public Engine {
@@ -434,6 +441,7 @@ class Skeleton_engine : public Engine {
   protected:
     Systems make_systems() override {
         Systems s = Engine::make_systems();
+        s.file_io = std::make_shared<No_init_file_io>(content());
         s.menu = std::make_shared<Recorder>(content(), log, "Menu", m_menu);
         return s;
     }

@@ -1,30 +1,187 @@
 #pragma once
 
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
 #include <Orvane/System/Base.h>
+#include <Orvane/Third_party/Yaml.h>
+
+namespace Orvane::Component {
+class Action;
+class Font;
+class Image;
+} // namespace Orvane::Component
+
+/// The engine's own version, and the version numbers that game data ask for.
+namespace Orvane::Version {
+
+/// The number of a version text "major.minor.patch": major x 10000 + minor x 100 + patch,
+/// each part counted by its leading decimal digits (0 when it has none: "2.0b.1" is 20001).
+/// Nothing when the text has fewer than two points or its number does not fit in 32 bits.
+std::optional<unsigned int> parse(const std::string& text);
+
+/// "1.6.0", followed by "-mit" when `with_suffix` is true.
+std::string str(bool with_suffix);
+
+} // namespace Orvane::Version
 
 namespace Orvane::System {
 
-/// The data-file system: loads the game's data files, rooms and saves into the store and
-/// writes the settings and save files. Runs first in every frame.
+/// What the automatic choice of the language decided, and what it warns about.
+struct Locale_choice {
+    std::string locale;
+    std::vector<std::string> warnings;
+};
+
+/// The current language from the configured one, the system's preferred locales (most
+/// preferred first), the offered locale ids (the source language first, never empty) and the
+/// command-line option (null when absent). A configured locale that is offered stays. Otherwise
+/// the choice is the first exact match of a preference, else of a two-letter preference with
+/// an offered id's language, else of a preference's language with an offered id's language,
+/// else "en_US" when offered, else the source language; an offered command-line locale then
+/// replaces it. A configured or command-line locale that is not offered is ignored, with a
+/// warning.
+Locale_choice choose_locale(const std::string& configured, const std::vector<std::string>& preferred,
+                            const std::vector<std::string>& offered, const std::string* cmdline);
+
+/// The data-file system: reads the game's init file, locale file, rooms and items into the
+/// store, reads and writes the settings file and the saves, and cleans the store when a room
+/// is left or the game restarts. Runs first in every frame.
 class File_IO : public Base {
   public:
-    /// Creates no component.
+    /// An item reader: the item's id and the root (or inline node) of its description.
+    using Reader = std::function<void(const std::string& id, const Third_party::Yaml::Node& node)>;
+    /// Makes the picture of a locale-dependent image from a package path.
+    using Image_maker = std::function<std::shared_ptr<Component::Image>(const std::string& path)>;
+
+    /// The item kinds in the order in which every walk over the items of a file visits them,
+    /// whatever the order of the keys in the file.
+    static constexpr std::array<const char*, 12> walk_order = {
+        "sounds",   "objects",  "musics",     "animations", "texts", "scenery",
+        "integers", "windows",  "characters", "dialogs",    "codes", "actions"};
+
+    /// Builds the reader table; creates no component.
     explicit File_IO(Content& content);
 
-    /// Handles pending load, room-change, save and settings requests.
+    /// Serves, in this order: Game:load (clean the store, read the save named by Savegame:id,
+    /// remove Savegame:id), Game:new_room (drop a pending fast-forward, read the room, remove
+    /// the request, emit Game:clear_notifications), Game:save and Game:config_changed.
     void run() override;
 
-    /// Reads the settings file into the settings components, or stores the defaults when there
-    /// is none. Called once by the engine, before the window opens.
+    /// Removes what a room change drops or, after the signal Game:reset (consumed), what a
+    /// restart drops; a restart also resets the camera, the status, the logic action and the
+    /// inventory and reads the global items of data/init.yaml again. A room change keeps the
+    /// system entities (upper-case first letter) but speech comments and finishing records,
+    /// global items, the phone-number entities and every state, position, signal, resume point
+    /// and integer value; a restart keeps only the system entities (same exceptions) and the
+    /// fast-access slots.
+    void clean_content();
+
+    /// Reads the settings file of the per-user folder into the settings components. A missing
+    /// file gives the defaults; a broken file or a value out of range gives the defaults of
+    /// what it spoils, with a warning, and never stops the game.
     virtual void read_config();
-    /// Reads the game's initial data and requests the first room. Called once by the engine,
-    /// after Game:loading_callback exists.
-    virtual void read_init();
-    /// Writes the settings file from the settings components.
+    /// Writes the settings components into the settings file.
     virtual void write_config();
+
+    /// Reads data/init.yaml (fatal "Can't open data/init.yaml" without it), the locale file
+    /// and the interface section, and requests the first room.
+    virtual void read_init();
+
     /// Writes the save of the slot named by Savegame:id (which must exist) and removes
     /// Savegame:id.
     virtual void write_savefile();
+    /// Reads the save of a slot. Empty here.
+    virtual void read_savefile(const std::string& slot);
+    /// Loads a room. Empty here.
+    virtual void read_room(const std::string& id);
+
+    /// Reads data/locale.yaml into the translation tables, Game:available_locales and
+    /// Game:locale, and chooses the current language when the settings name none that is
+    /// offered (see choose_locale).
+    void read_locale();
+
+    /// An image that follows the language: make_image(picture) for the source language and
+    /// make_image of each per-locale variant (the picture path less its last three characters,
+    /// the locale id, ".png") as a conditional on Game:current_locale, when every other
+    /// locale has its variant; otherwise (or for a single locale) a plain copy of the source
+    /// picture under (entity, component). Stored when `store`; returned in any case.
+    std::shared_ptr<Component::Base>
+    load_locale_dependent_image(const std::string& entity, const std::string& component,
+                                const std::string& picture, const Image_maker& make_image,
+                                bool store);
+    /// Stores <entity>:image: the text rendered once per offered language (a conditional on
+    /// Game:current_locale; a plain text image for a single language), each at depth z, scale
+    /// 0.75, unclickable and switched off. Game:current_locale is left as it was.
+    void create_locale_dependent_text(const std::string& entity,
+                                      const std::shared_ptr<Component::Font>& font,
+                                      const std::string& color, const std::string& text, int z);
+
+    /// Reads a step list (a sequence of one-key mappings: keyword, then the list of argument
+    /// texts) into `action`. With `expand_calls`, a "func" step is replaced by the steps of
+    /// the function it names (see parse_function); without, it is kept as written.
+    void read_steps(const Third_party::Yaml::Node& steps, Component::Action& action,
+                    bool expand_calls);
+    /// One element of a step list, as read_steps.
+    void read_step(const Third_party::Yaml::Node& step, Component::Action& action,
+                   bool expand_calls);
+    /// Appends the steps of the function call[0] (capitalised; <Name>:function must exist) to
+    /// `action`, each "ARG<n>" argument replaced by call[n + 1] and each "func" step among
+    /// them expanded the same way. A function that calls itself, directly or through others,
+    /// and an ARG<n> beyond the call's arguments are fatal.
+    void parse_function(const std::vector<std::string>& call, Component::Action& action);
+
+    /// Calls fn(kind, reader, items) for each kind of walk_order that `node` holds as a key.
+    void for_each_kind(const Third_party::Yaml::Node& node,
+                       const std::function<void(const std::string& kind, const Reader& reader,
+                                                const Third_party::Yaml::Node& items)>& fn);
+    /// Opens data/<kind>/<name>.yaml (fatal "Can't open data/<kind>/<name>.yaml") and calls
+    /// the reader of the kind with the name and the file's root.
+    void read_item_file(const std::string& kind, const std::string& name);
+
+    // The item readers, one per kind. Empty here.
+    virtual void read_action(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_animation(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_character(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_code(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_dialog(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_integer(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_object(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_music(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_scenery(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_sound(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_text(const std::string& id, const Third_party::Yaml::Node& node);
+    virtual void read_window(const std::string& id, const Third_party::Yaml::Node& node);
+
+  protected:
+    // The sections of the init file, in reading order.
+    void read_init_general(const Third_party::Yaml& init);
+    void read_init_achievement(const Third_party::Yaml& init);
+    void read_init_cursor(const Third_party::Yaml& init);
+    void read_init_inventory(const Third_party::Yaml& init);
+    void read_init_functions(const Third_party::Yaml& init);
+    /// The global items: each item of each kind list, in walk order, after its signal
+    /// <name>:is_global. Also read again after a restart.
+    void read_init_global_items(const Third_party::Yaml& init);
+    void read_init_text_defaults(const Third_party::Yaml& init);
+    /// Requests the first room: Force_load:room when present, else Game:init_new_room.
+    void read_savefiles(const Third_party::Yaml& init);
+    void read_init_interface(const Third_party::Yaml& init);
+
+    /// The fast-forward indicator's choice: 0 the first picture, 1 the second, 2 none.
+    std::size_t fast_forward_choice() const;
+
+  private:
+    void expand_call(const std::vector<std::string>& call, Component::Action& action,
+                     std::vector<std::string>& chain);
+
+    std::unordered_map<std::string, Reader> m_readers;
 };
 
 } // namespace Orvane::System

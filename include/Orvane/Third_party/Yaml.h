@@ -16,8 +16,9 @@ namespace Orvane::Third_party {
 ///
 /// Reading: `Yaml(file, pref, false)` opens the file (from the per-user folder when `pref` is
 /// true, else from the packaged game data) and `parse()` builds the tree. Scalars stay text and
-/// are converted by the node accessors. Missing keys, out-of-range items and malformed files are
-/// fatal with a message that names the file.
+/// are converted by the node accessors. Missing keys and out-of-range items are fatal with a
+/// message that names the node's path and the file; a malformed game file is fatal, a malformed
+/// per-user file gives a warning and no tree.
 ///
 /// Writing: `Yaml(file, true, true)` creates the file in the per-user folder (written to a
 /// temporary file that replaces the target when closed) and the `write*` operations add one line
@@ -35,6 +36,9 @@ class Yaml {
         std::string value;
         /// Name of the file the node was read from, quoted by fatal messages.
         std::shared_ptr<const std::string> file;
+        /// Where the node lies in its file: keys and item indices joined by '/' ("cursor",
+        /// "achievements/2"); empty for the top-level node. Quoted by fatal messages.
+        std::string path;
 
         Node() = default;
         Node(const Node& other) = default;
@@ -42,13 +46,15 @@ class Yaml {
         /// Releases deep trees without recursion, so that any nesting depth is safe.
         ~Node();
 
-        /// The child under `key`; fatal "Value <key> not found in Yaml input <value>" when absent.
+        /// The child under `key`; fatal "Value <key> not found in Yaml input <value> (<path>,
+        /// <file>)" when absent.
         const Node& operator[](const std::string& key) const;
         const Node& operator[](const char* key) const;
         /// Whether `key` is among the children.
         bool has(const std::string& key) const;
 
-        /// The i-th item of a sequence; fatal (naming the file) when i is not below `size()`.
+        /// The i-th item of a sequence; fatal "Item <i> of <path> out of range in Yaml input
+        /// (size <n>, <file>)" when i is not below `size()`.
         const Node& operator[](std::size_t i) const;
         const Node& operator[](int i) const;
         /// The number of items (0 for a mapping or a scalar).
@@ -86,8 +92,12 @@ class Yaml {
         void print(const std::string& prefix) const;
 
       private:
-        /// Where fatal messages say the node comes from.
+        /// Where fatal messages say the node comes from: its path (when it has one) and file.
         std::string where() const;
+        /// The file name alone.
+        std::string file_name() const;
+        /// " of <path>", or nothing for the top-level node.
+        std::string of() const;
     };
 
     /// Opens `file` for reading (or, with `pref` and `write`, creates it for writing). With
@@ -104,9 +114,13 @@ class Yaml {
     /// Builds the tree. False, without a message, when the file did not open, when it holds no
     /// document or when its top level is not a mapping (the caller then uses its defaults).
     /// A file that libyaml rejects, that uses anchors, aliases or non-scalar keys, or that nests
-    /// mappings and sequences more than 64 deep, is fatal with the file name and the line
-    /// (counted from 0). Only a regular file is read (a directory counts as missing).
+    /// mappings and sequences more than 64 deep, names the file and the line (counted from 0):
+    /// game data stop with that message, while a file of the per-user folder (the player's)
+    /// gives a warning and false. Only a regular file is read (a directory counts as missing).
     bool parse();
+
+    /// Whether the file was opened (a missing per-user file was not).
+    bool is_open() const { return static_cast<bool>(m_file); }
 
     /// The top-level mapping; fatal when nothing was parsed.
     const Node& root() const;
@@ -201,6 +215,7 @@ class Yaml {
 
     std::string m_name;
     Packaged_asset m_file;
+    bool m_pref = false;
     std::shared_ptr<Node> m_root;
     std::size_t m_indentation = 0;
 };

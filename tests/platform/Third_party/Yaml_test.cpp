@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -128,6 +129,8 @@ TEST(YamlWriterTest, WrittenFileReadsBackAsWritten) {
         "",         "plain",  "say \"hi\"", "back\\slash\\",   "\\\"",      "colon: value",
         "# hash",   "- dash", "[bracket",   "{brace}",         "tab\there", "two\nlines\r\n",
         "bell\x07", "été ∑",  "'single'",   "trailing space ",
+        // line separators and characters a reader refuses raw
+        "nel\xC2\x85", "c1\xC2\x80\xC2\x9F", "ls\xE2\x80\xA8ps\xE2\x80\xA9", "nc\xEF\xBF\xBE\xEF\xBF\xBF",
     };
     write_file("writer_round_trip.yaml", [&](Yaml& y) {
         y.write("flag", true);
@@ -193,6 +196,37 @@ TEST(YamlWriterTest, DirectoryInPlaceOfAPerUserFileIsNotParsed) {
     Yaml reader("writer_folder.yaml", true, false);
     EXPECT_FALSE(reader.parse());
     std::filesystem::remove(path);
+}
+
+// The player's own files never stop the game: what libyaml refuses, anchors and aliases give
+// false and one warning naming the file and the line.
+TEST(YamlReaderTest, BrokenPerUserFileWarnsAndAnswersFalse) {
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a: 1\nb: [1, 2\n", "Failed parsing Yaml file (user_broken.yaml:"},
+        {"a: 1\n  b: 2\nc: 3\n", "Failed parsing Yaml file (user_broken.yaml:1)"},
+        {"a: &x 1\nb: 2\n", "Failed parsing Yaml file (user_broken.yaml:0): anchors"},
+        {"a: 1\nb: *x\n", "Failed parsing Yaml file (user_broken.yaml:1): anchors"},
+        {"x: 1\n? {a: b}\n: c\n", "Failed parsing Yaml file (user_broken.yaml:1): only scalars"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        {
+            std::ofstream out(SDL_file::pref_path() + "user_broken.yaml", std::ios::binary);
+            out << c.text;
+        }
+        Yaml reader("user_broken.yaml", true, false);
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(reader.parse());
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.rfind("Warning: ", 0), 0u) << err;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_FALSE(reader.has("a"));
+    }
 }
 
 TEST(YamlWriterDeathTest, FileThatCannotBeCreatedIsFatal) {

@@ -223,24 +223,35 @@ TEST(YamlReaderTest, CopiedNodeSharesItsChildren) {
     EXPECT_EQ(copy["a"]["b"].integer(), 1);
 }
 
-TEST(YamlReaderDeathTest, MissingKeyNamesTheKeyAndFile) {
-    Parsed p("a: {b: 1}\n", "data/init.yaml");
+TEST(YamlReaderDeathTest, MissingKeyNamesTheKeyPathAndFile) {
+    Parsed p("a: {b: 1}\nl: [{x: 1}, {y: 2}]\n", "data/init.yaml");
     ASSERT_TRUE(p.ok);
     EXPECT_EXIT(p.root()["a"]["c"], ::testing::ExitedWithCode(1),
-                "Value c not found in Yaml input .*data/init\\.yaml");
-    EXPECT_EXIT((*p.yaml)["zz"], ::testing::ExitedWithCode(1), "Value zz not found in Yaml input");
+                "Value c not found in Yaml input \\(a, data/init\\.yaml\\)");
+    EXPECT_EXIT(p.root()["l"][1]["x"], ::testing::ExitedWithCode(1),
+                "Value x not found in Yaml input \\(l/1, data/init\\.yaml\\)");
+    EXPECT_EXIT(p.root()["a"]["b"]["z"], ::testing::ExitedWithCode(1),
+                "Value z not found in Yaml input 1 \\(a/b, data/init\\.yaml\\)");
+    EXPECT_EXIT((*p.yaml)["zz"], ::testing::ExitedWithCode(1),
+                "Value zz not found in Yaml input \\(data/init\\.yaml\\)");
 }
 
-TEST(YamlReaderDeathTest, ItemPastTheEndIsFatalNamingTheFile) {
-    Parsed p("list: [a, b]\nmap: {x: 1}\n", "data/objects/door.yaml");
+TEST(YamlReaderDeathTest, ItemPastTheEndIsFatalNamingTheListAndFile) {
+    Parsed p("cursor: [a, b]\nmap: {x: 1}\ndeep: [[a], {l: [1]}]\n", "data/init.yaml");
     ASSERT_TRUE(p.ok);
-    const auto& list = p.root()["list"];
-    EXPECT_EXIT(list[2], ::testing::ExitedWithCode(1),
-                "Item 2 out of range in Yaml input \\(size 2, data/objects/door\\.yaml\\)");
-    EXPECT_EXIT(list[std::size_t(7)], ::testing::ExitedWithCode(1), "Item 7 out of range");
-    EXPECT_EXIT(list[-1], ::testing::ExitedWithCode(1), "Item -1 out of range");
+    const auto& list = p.root()["cursor"];
+    EXPECT_EXIT(list[3], ::testing::ExitedWithCode(1),
+                "Item 3 of cursor out of range in Yaml input \\(size 2, data/init\\.yaml\\)");
+    EXPECT_EXIT(list[std::size_t(7)], ::testing::ExitedWithCode(1), "Item 7 of cursor out of range");
+    EXPECT_EXIT(list[-1], ::testing::ExitedWithCode(1), "Item -1 of cursor out of range");
     EXPECT_EXIT(p.root()["map"][0], ::testing::ExitedWithCode(1),
-                "Item 0 out of range in Yaml input \\(size 0");
+                "Item 0 of map out of range in Yaml input \\(size 0");
+    EXPECT_EXIT(p.root()["deep"][0][1], ::testing::ExitedWithCode(1),
+                "Item 1 of deep/0 out of range in Yaml input \\(size 1");
+    EXPECT_EXIT(p.root()["deep"][1]["l"][1], ::testing::ExitedWithCode(1),
+                "Item 1 of deep/1/l out of range in Yaml input \\(size 1");
+    EXPECT_EXIT(p.root()[0], ::testing::ExitedWithCode(1),
+                "Item 0 out of range in Yaml input \\(size 0, data/init\\.yaml\\)");
 }
 
 TEST(YamlReaderDeathTest, NstringNeedsExactlyOneKey) {

@@ -1,0 +1,262 @@
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Config.h>
+#include <Orvane/System/File_IO.h>
+#include <Orvane/Third_party/Gamepad.h>
+#include <Orvane/Utils/error.h>
+
+namespace Orvane::System {
+
+using Third_party::Yaml;
+
+namespace {
+
+// The settings as read, before they become components.
+struct Settings {
+    std::string locale;
+    bool fullscreen = true;
+    int input_mode = MOUSE;
+    int dialog_speed = 12;
+    int interface_scale = 6;
+    int music_volume = 7;
+    int sounds_volume = 9;
+    bool autosave = true;
+    int width = -1;
+    int height = -1;
+};
+
+constexpr int max_window_side = 16384;
+
+std::string config_file_name(const Content& content) {
+    return "config" + content.value<Component::Simple<std::string>>("Save", "suffix", "") +
+           ".yaml";
+}
+
+// Reads the settings file; every fault of the player's file is a warning and a fallback.
+class Settings_reader {
+  public:
+    explicit Settings_reader(std::string file) : m_file(std::move(file)) {}
+
+    void warn(const std::string& key, const std::string& what) const {
+        warning(m_file + ": " + key + " " + what + "; the default is used");
+    }
+
+    // The scalar under key, or null (with a warning) when it is a list or a mapping.
+    const Yaml::Node* scalar(const Yaml::Node& root, const std::string& key) const {
+        if (!root.has(key))
+            return nullptr;
+        const Yaml::Node& node = root[key];
+        if (node.is_sequence || !node.children.empty()) {
+            warn(key, "is not a single value");
+            return nullptr;
+        }
+        return &node;
+    }
+
+    // A whole decimal integer within int, or nothing.
+    static std::optional<int> whole_int(const std::string& text) {
+        if (text.empty())
+            return std::nullopt;
+        std::size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+        if (i == text.size())
+            return std::nullopt;
+        for (std::size_t j = i; j < text.size(); ++j)
+            if (text[j] < '0' || text[j] > '9')
+                return std::nullopt;
+        errno = 0;
+        char* end = nullptr;
+        const long long value = std::strtoll(text.c_str(), &end, 10);
+        if (errno == ERANGE || value < std::numeric_limits<int>::min() ||
+            value > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return static_cast<int>(value);
+    }
+
+    void read_bool(const Yaml::Node& root, const std::string& key, bool& out) const {
+        if (const Yaml::Node* node = scalar(root, key)) {
+            if (node->value == "true" || node->value == "false")
+                out = node->boolean();
+            else
+                warn(key, "is not true or false");
+        }
+    }
+
+    // An integer from min to max; a value outside is refused, or clamped with `clamp`.
+    void read_int(const Yaml::Node& root, const std::string& key, int min, int max, int& out,
+                  bool clamp = false) const {
+        const Yaml::Node* node = scalar(root, key);
+        if (!node)
+            return;
+        const std::optional<int> value = whole_int(node->value);
+        if (!value) {
+            warn(key, "is not an integer");
+            return;
+        }
+        if (*value >= min && *value <= max) {
+            out = *value;
+        } else if (clamp) {
+            out = *value < min ? min : max;
+            warning(m_file + ": " + key + " " + std::to_string(*value) + " is outside " +
+                    std::to_string(min) + "-" + std::to_string(max) + "; " + std::to_string(out) +
+                    " is used");
+        } else {
+            warn(key, std::to_string(*value) + " is outside " + std::to_string(min) + "-" +
+                          std::to_string(max));
+        }
+    }
+
+    void read(const Yaml::Node& root, Settings& s, Content& content) const {
+        if (const Yaml::Node* node = scalar(root, "locale"))
+            s.locale = node->value;
+        read_bool(root, "fullscreen", s.fullscreen);
+        read_int(root, "input_mode", MOUSE, GAMEPAD, s.input_mode);
+        read_gamepads(root, content);
+
+        if (const Yaml::Node* node = scalar(root, "dialog_speed")) {
+            const double speed = node->floating();
+            // checked before the truncation, which would overflow far outside the range
+            if (std::isfinite(speed) && speed >= 1.0 && speed < 101.0)
+                s.dialog_speed = static_cast<int>(speed);
+            else
+                warn("dialog_speed", "\"" + node->value + "\" is not a number from 1 to 100");
+        }
+
+        if (const Yaml::Node* node = scalar(root, "interface_scale")) {
+            const std::optional<int> scale = whole_int(node->value);
+            if (scale && (*scale == 4 || *scale == 6 || *scale == 9 || *scale == 12))
+                s.interface_scale = *scale;
+            else
+                warn("interface_scale", "\"" + node->value + "\" is not 4, 6, 9 or 12");
+        }
+        read_int(root, "music_volume", 0, 10, s.music_volume, true);
+        read_int(root, "sounds_volume", 0, 10, s.sounds_volume, true);
+        read_bool(root, "autosave", s.autosave);
+        read_window(root, s);
+    }
+
+    void read_window(const Yaml::Node& root, Settings& s) const {
+        if (!root.has("window"))
+            return;
+        const Yaml::Node& node = root["window"];
+        if (!node.is_sequence || node.size() != 2) {
+            warn("window", "is not a list of two integers");
+            return;
+        }
+        const std::optional<int> width = whole_int(node[0].value);
+        const std::optional<int> height = whole_int(node[1].value);
+        if (!width || !height) {
+            warn("window", "is not a list of two integers");
+            return;
+        }
+        // [-1, -1] is the written form of "no remembered size"
+        if (*width == -1 && *height == -1)
+            return;
+        if (*width < 1 || *width > max_window_side || *height < 1 || *height > max_window_side) {
+            warn("window", "side is outside 1-" + std::to_string(max_window_side));
+            return;
+        }
+        s.width = *width;
+        s.height = *height;
+    }
+
+    // Each entry is stored at once; an entry without an id is skipped.
+    void read_gamepads(const Yaml::Node& root, Content& content) const {
+        if (!root.has("gamepads"))
+            return;
+        const Yaml::Node& list = root["gamepads"];
+        if (!list.is_sequence) {
+            // the writer's empty section reads back as an empty value
+            if (!list.value.empty() || !list.children.empty())
+                warn("gamepads", "is not a list");
+            return;
+        }
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const Yaml::Node& entry = list[i];
+            const std::string where = "gamepads entry " + std::to_string(i);
+            const Yaml::Node* id = scalar(entry, "id");
+            if (!id) {
+                warning(m_file + ": " + where + " has no id; it is skipped");
+                continue;
+            }
+            int labels = 0;
+            read_int(entry, "labels", 0, 3, labels);
+            bool ok_down = false;
+            if (const Yaml::Node* node = scalar(entry, "ok_down"))
+                ok_down = node->boolean();
+            content.set<Component::Simple<Gamepad_info>>(
+                "Gamepad(" + id->value + ")", "gamepad",
+                Gamepad_info(id->value, static_cast<Gamepad_labels>(labels), ok_down));
+        }
+    }
+
+  private:
+    std::string m_file;
+};
+
+} // namespace
+
+void File_IO::read_config() {
+    Settings s;
+    const std::string name = config_file_name(m_content);
+    Yaml file(name, true, false);
+    if (file.is_open()) {
+        if (file.parse())
+            Settings_reader(name).read(file.root(), s, m_content);
+        else
+            warning(name + " holds no settings; the defaults are used");
+    }
+
+    if (signal("Game", "test_input_mode")) {
+        s.music_volume = 0;
+        s.sounds_volume = 0;
+    }
+
+    m_content.set_fac<Component::Simple<std::string>>(Fast_access_component::GAME_CURRENT_LOCALE,
+                                                      "Game", "current_locale", s.locale);
+    m_content.set<Component::Boolean>("Window", "fullscreen", s.fullscreen);
+    m_content.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
+                                                     "Interface", "input_mode",
+                                                     static_cast<Input_mode>(s.input_mode));
+    m_content.set<Component::Simple<int>>("Dialog", "speed", s.dialog_speed);
+    m_content.set<Component::Simple<int>>("Interface", "scale", s.interface_scale);
+    Config::interface_scale = s.interface_scale / 6.0;
+    m_content.set<Component::Simple<int>>("Music", "volume", s.music_volume);
+    m_content.set<Component::Simple<int>>("Sounds", "volume", s.sounds_volume);
+    m_content.set<Component::Boolean>("Game", "autosave", s.autosave);
+    m_content.set<Component::Simple<int>>("Window", "width", s.width);
+    m_content.set<Component::Simple<int>>("Window", "height", s.height);
+}
+
+void File_IO::write_config() {
+    Yaml file(config_file_name(m_content), true, true);
+    file.write("locale", m_content.value<Component::Simple<std::string>>(
+                             Fast_access_component::GAME_CURRENT_LOCALE));
+    file.write("fullscreen", m_content.get<Component::Boolean>("Window", "fullscreen")->value());
+    file.write("input_mode", m_content.value<Component::Simple<Input_mode>>(
+                                 Fast_access_component::INTERFACE_INPUT_MODE));
+    file.start_section("gamepads");
+    for (const auto& [key, c] : components("gamepad"))
+        if (auto pad = c->component() == "gamepad"
+                           ? Component::cast<Component::Simple<Gamepad_info>>(c)
+                           : nullptr)
+            file.write_list_item("id", pad->value().id, "labels", pad->value().labels, "ok_down",
+                                 pad->value().ok_down);
+    file.end_section();
+    file.write("dialog_speed", value<Component::Simple<int>>("Dialog", "speed"));
+    file.write("interface_scale", value<Component::Simple<int>>("Interface", "scale"));
+    file.write("music_volume", value<Component::Simple<int>>("Music", "volume"));
+    file.write("sounds_volume", value<Component::Simple<int>>("Sounds", "volume"));
+    file.write("autosave", m_content.get<Component::Boolean>("Game", "autosave")->value());
+    file.write("window", value<Component::Simple<int>>("Window", "width"),
+               value<Component::Simple<int>>("Window", "height"));
+    file.close();
+}
+
+} // namespace Orvane::System

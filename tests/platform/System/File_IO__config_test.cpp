@@ -1,0 +1,288 @@
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <support/Temp_pref_folder.h>
+
+#include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Config.h>
+#include <Orvane/Content.h>
+#include <Orvane/System/File_IO.h>
+#include <Orvane/Third_party/Gamepad.h>
+
+namespace Orvane::System {
+namespace {
+
+// Every setting as the store holds it after reading.
+struct Settings {
+    std::string locale;
+    bool fullscreen = false;
+    int input_mode = -1;
+    int dialog_speed = 0;
+    int interface_scale = 0;
+    double config_scale = 0;
+    int music_volume = 0;
+    int sounds_volume = 0;
+    bool autosave = false;
+    int width = 0;
+    int height = 0;
+    std::map<std::string, std::tuple<std::string, int, bool>> gamepads;
+
+    bool operator==(const Settings&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Settings& s) {
+    out << "{locale \"" << s.locale << "\", fullscreen " << s.fullscreen << ", input_mode "
+        << s.input_mode << ", dialog_speed " << s.dialog_speed << ", interface_scale "
+        << s.interface_scale << " (" << s.config_scale << "), volumes " << s.music_volume << "/"
+        << s.sounds_volume << ", autosave " << s.autosave << ", window " << s.width << "x"
+        << s.height << ", gamepads";
+    for (const auto& [entity, pad] : s.gamepads)
+        out << " " << entity << "=" << std::get<0>(pad) << "/" << std::get<1>(pad) << "/"
+            << std::get<2>(pad);
+    return out << "}";
+}
+
+Settings settings(const Content& content) {
+    Settings s;
+    s.locale =
+        content.value<Component::Simple<std::string>>(Fast_access_component::GAME_CURRENT_LOCALE);
+    s.fullscreen = content.get<Component::Boolean>("Window", "fullscreen")->value();
+    s.input_mode =
+        content.value<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE);
+    s.dialog_speed = content.get<Component::Simple<int>>("Dialog", "speed")->value();
+    s.interface_scale = content.get<Component::Simple<int>>("Interface", "scale")->value();
+    s.config_scale = Config::interface_scale;
+    s.music_volume = content.get<Component::Simple<int>>("Music", "volume")->value();
+    s.sounds_volume = content.get<Component::Simple<int>>("Sounds", "volume")->value();
+    s.autosave = content.get<Component::Boolean>("Game", "autosave")->value();
+    s.width = content.get<Component::Simple<int>>("Window", "width")->value();
+    s.height = content.get<Component::Simple<int>>("Window", "height")->value();
+    for (const auto& [key, c] : const_cast<Content&>(content).components("gamepad"))
+        if (auto pad = Component::cast<Component::Simple<Gamepad_info>>(c))
+            s.gamepads[c->entity()] = {pad->value().id, static_cast<int>(pad->value().labels),
+                                       pad->value().ok_down};
+    return s;
+}
+
+Settings defaults() {
+    Settings s;
+    s.fullscreen = true;
+    s.input_mode = 0;
+    s.dialog_speed = 12;
+    s.interface_scale = 6;
+    s.config_scale = 1.0;
+    s.music_volume = 7;
+    s.sounds_volume = 9;
+    s.autosave = true;
+    s.width = -1;
+    s.height = -1;
+    return s;
+}
+
+// Reads the settings into a fresh store, returning them with what went to standard error.
+std::pair<Settings, std::string> read_settings() {
+    Content content;
+    File_IO file_io(content);
+    ::testing::internal::CaptureStderr();
+    file_io.read_config();
+    std::string err = ::testing::internal::GetCapturedStderr();
+    return {settings(content), err};
+}
+
+// Reads, writes and reads again: the second reading must equal the first.
+void expect_stable_after_writing(const Test::Temp_pref_folder& pref) {
+    Content content;
+    File_IO file_io(content);
+    ::testing::internal::CaptureStderr();
+    file_io.read_config();
+    ::testing::internal::GetCapturedStderr();
+    const Settings first = settings(content);
+    file_io.write_config();
+    auto [second, err] = read_settings();
+    EXPECT_EQ(second, first) << "written file:\n" << pref.read("config.yaml");
+    EXPECT_EQ(err, "");
+}
+
+const char* const defaults_file = "locale: \"\"\n"
+                                  "fullscreen: true\n"
+                                  "input_mode: 0\n"
+                                  "gamepads:\n"
+                                  "dialog_speed: 12\n"
+                                  "interface_scale: 6\n"
+                                  "music_volume: 7\n"
+                                  "sounds_volume: 9\n"
+                                  "autosave: true\n"
+                                  "window: [-1, -1]\n";
+
+TEST(File_IO_config_test, WithoutAFileTheDefaultsApplyAndAreWrittenAsTheGoldenFile) {
+    Orvane::Test::Temp_pref_folder pref;
+    Content content;
+    File_IO file_io(content);
+    ::testing::internal::CaptureStderr();
+    file_io.read_config();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(settings(content), defaults());
+    EXPECT_TRUE(content.components("gamepad").empty());
+    file_io.write_config();
+    EXPECT_EQ(pref.read("config.yaml"), defaults_file);
+    auto [again, err] = read_settings();
+    EXPECT_EQ(again, defaults());
+    EXPECT_EQ(err, "");
+}
+
+TEST(File_IO_config_test, EverySettingChangedAndTwoControllersSurviveARoundTrip) {
+    Orvane::Test::Temp_pref_folder pref;
+    {
+        Content content;
+        File_IO file_io(content);
+        file_io.read_config();
+        content.get<Component::Simple<std::string>>("Game", "current_locale")->set("fr_FR");
+        content.get<Component::Boolean>("Window", "fullscreen")->set(false);
+        content.get<Component::Simple<Input_mode>>("Interface", "input_mode")->set(GAMEPAD);
+        content.get<Component::Simple<int>>("Dialog", "speed")->set(40);
+        content.get<Component::Simple<int>>("Interface", "scale")->set(12);
+        content.get<Component::Simple<int>>("Music", "volume")->set(0);
+        content.get<Component::Simple<int>>("Sounds", "volume")->set(10);
+        content.get<Component::Boolean>("Game", "autosave")->set(false);
+        content.get<Component::Simple<int>>("Window", "width")->set(1280);
+        content.get<Component::Simple<int>>("Window", "height")->set(720);
+        content.set<Component::Simple<Gamepad_info>>(
+            "Gamepad(1118:654)", "gamepad",
+            Gamepad_info("1118:654", Gamepad_labels::XBOX, true));
+        content.set<Component::Simple<Gamepad_info>>(
+            "Gamepad(1356:3302)", "gamepad",
+            Gamepad_info("1356:3302", Gamepad_labels::PLAYSTATION, false));
+        // another kind of component under the same name is not a controller
+        content.set<Component::Simple<int>>("Other", "gamepad", 3);
+        file_io.write_config();
+    }
+    const std::string text = pref.read("config.yaml");
+    EXPECT_NE(text.find("  - { id: \"1118:654\", labels: \"2\", ok_down: \"true\" }\n"),
+              std::string::npos)
+        << text;
+    auto [s, err] = read_settings();
+    EXPECT_EQ(err, "");
+    Settings expected;
+    expected.locale = "fr_FR";
+    expected.fullscreen = false;
+    expected.input_mode = GAMEPAD;
+    expected.dialog_speed = 40;
+    expected.interface_scale = 12;
+    expected.config_scale = 2.0;
+    expected.music_volume = 0;
+    expected.sounds_volume = 10;
+    expected.autosave = false;
+    expected.width = 1280;
+    expected.height = 720;
+    expected.gamepads = {{"Gamepad(1118:654)", {"1118:654", 2, true}},
+                         {"Gamepad(1356:3302)", {"1356:3302", 3, false}}};
+    EXPECT_EQ(s, expected);
+}
+
+TEST(File_IO_config_test, ValuesAreReadAsTheFileGivesThem) {
+    Orvane::Test::Temp_pref_folder pref;
+    struct Case {
+        const char* file;
+        Settings expected;
+    };
+    Settings speed = defaults();
+    speed.dialog_speed = 15;
+    Settings scale = defaults();
+    scale.interface_scale = 9;
+    scale.config_scale = 1.5;
+    Settings music = defaults();
+    music.music_volume = 3;
+    const std::vector<Case> cases = {
+        {"dialog_speed: 15.9\n", speed},
+        {"interface_scale: 9\n", scale},
+        {"music_volume: 3\n", music},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        pref.write("config.yaml", c.file);
+        auto [s, err] = read_settings();
+        EXPECT_EQ(s, c.expected);
+        EXPECT_EQ(err, "");
+    }
+}
+
+TEST(File_IO_config_test, TheTestRunHookSilencesBothVolumes) {
+    Orvane::Test::Temp_pref_folder pref;
+    pref.write("config.yaml", "music_volume: 3\nsounds_volume: 4\n");
+    Content content;
+    content.emit("Game", "test_input_mode");
+    File_IO file_io(content);
+    file_io.read_config();
+    EXPECT_EQ(content.get<Component::Simple<int>>("Music", "volume")->value(), 0);
+    EXPECT_EQ(content.get<Component::Simple<int>>("Sounds", "volume")->value(), 0);
+}
+
+// A broken or refused settings file never stops the game: the spoilt settings fall back with a
+// warning, and what is written next reads back the same.
+TEST(File_IO_config_test, BrokenFilesFallBackWithAWarning) {
+    Orvane::Test::Temp_pref_folder pref;
+    struct Case {
+        std::string file;
+        Settings expected;
+    };
+    auto with = [](auto change) {
+        Settings s = defaults();
+        change(s);
+        return s;
+    };
+    const std::string pad = "gamepads:\n  - { id: \"1:2\", labels: \"2\", ok_down: \"true\" }\n";
+    const std::vector<Case> cases = {
+        {"locale: \"fr_FR\"\nmusic_volume: 3\nwindow: [12", defaults()},
+        {"- locale\n- fr_FR\n", defaults()},
+        {"", defaults()},
+        {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18), defaults()},
+        {"locale: &a fr_FR\nmusic_volume: 3\n", defaults()},
+        {"music_volume: 3\nsounds_volume: *a\n", defaults()},
+        {"input_mode: 3\n", defaults()},
+        {"input_mode: -1\nmusic_volume: 2\n", with([](Settings& s) { s.music_volume = 2; })},
+        {"input_mode: touch\n", defaults()},
+        {"music_volume: 11\nsounds_volume: -4\n", with([](Settings& s) {
+             s.music_volume = 10;
+             s.sounds_volume = 0;
+         })},
+        {"music_volume: 99999999999999999999\n", defaults()},
+        {"interface_scale: 7\n", defaults()},
+        {"interface_scale: 0\n", defaults()},
+        {"dialog_speed: nan\n", defaults()},
+        {"dialog_speed: inf\n", defaults()},
+        {"dialog_speed: 1e300\n", defaults()},
+        {"dialog_speed: 0.5\n", defaults()},
+        {"dialog_speed: 101\n", defaults()},
+        {"window: [100]\n", defaults()},
+        {"window: [100, 200, 300]\n", defaults()},
+        {"window: [0, 600]\n", defaults()},
+        {"window: [800, 20000]\n", defaults()},
+        {"window: [wide, 600]\n", defaults()},
+        {"window: 800\n", defaults()},
+        {"fullscreen: [true]\n", defaults()},
+        {"autosave: yes\n", defaults()},
+        {"gamepads:\n  - { labels: \"2\", ok_down: \"true\" }\n", defaults()},
+        {"gamepads:\n  - plain\n", defaults()},
+        {"gamepads: 3\n", defaults()},
+        {"gamepads:\n  - { id: \"1:2\", labels: \"7\", ok_down: \"true\" }\n",
+         with([](Settings& s) { s.gamepads = {{"Gamepad(1:2)", {"1:2", 0, true}}}; })},
+        {pad + "  - { labels: \"1\" }\n",
+         with([](Settings& s) { s.gamepads = {{"Gamepad(1:2)", {"1:2", 2, true}}}; })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        pref.write("config.yaml", c.file);
+        auto [s, err] = read_settings();
+        EXPECT_EQ(s, c.expected);
+        EXPECT_NE(err.find("Warning: "), std::string::npos) << "no warning";
+        EXPECT_NE(err.find("config.yaml"), std::string::npos) << err;
+        expect_stable_after_writing(pref);
+    }
+}
+
+} // namespace
+} // namespace Orvane::System
