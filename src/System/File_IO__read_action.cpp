@@ -37,7 +37,8 @@ void File_IO::read_action(const std::string& id, const Yaml::Node& node) {
 
     if (node.has("states")) {
         auto state = m_content.get_or_set<Component::Simple<std::string>>(id, "state", "");
-        auto action = m_content.set<Component::Simple_conditional<std::string>>(id, "action", state);
+        auto action =
+            m_content.set<Component::Simple_conditional<std::string>>(id, "action", state);
         const Yaml::Node& states = node["states"];
         for (std::size_t i = 0; i < states.size(); ++i) {
             const std::string state_id = states[i]["id"].string();
@@ -47,8 +48,8 @@ void File_IO::read_action(const std::string& id, const Yaml::Node& node) {
             action->add(state_id, new_action(states[i]));
         }
     } else if (node.has("modes")) {
-        auto mode =
-            m_content.request<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE);
+        auto mode = m_content.request<Component::Simple<Input_mode>>(
+            Fast_access_component::INTERFACE_INPUT_MODE);
         ORVANE_CHECK(mode, "Cannot find Interface:input_mode while reading the action " + id);
         auto action = m_content.set<Component::Simple_conditional<Input_mode>>(id, "action", mode);
         const Yaml::Node& modes = node["modes"];

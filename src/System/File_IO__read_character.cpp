@@ -78,9 +78,8 @@ void File_IO::read_character(const std::string& id, const Yaml::Node& node) {
         if (pair[0].is_relative()) {
             m_content.set<Component::Absolute_position>(id, "relative_" + key, at, false);
             m_content.set<Component::Functional_position>(
-                id, key,
-                [content, point](const std::string& arg) { return point(*content, arg); }, id,
-                false);
+                id, key, [content, point](const std::string& arg) { return point(*content, arg); },
+                id, false);
         } else {
             m_content.set<Component::Absolute_position>(id, key, at, false);
         }
@@ -167,8 +166,7 @@ void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
         ORVANE_CHECK(!values.empty(), where + ": \"" + name + "\" has no \"positions\"");
         return values;
     };
-    auto columns_of = [&](const Yaml::Node& part, const char* name, const char* key,
-                          int fallback) {
+    auto columns_of = [&](const Yaml::Node& part, const char* name, const char* key, int fallback) {
         const int columns = part.has(key) ? part[key].integer() : fallback;
         ORVANE_CHECK(columns >= 1, where + ": \"" + name + "\" has a \"" + key + "\" of " +
                                        std::to_string(columns));
@@ -176,8 +174,8 @@ void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
     };
 
     const Yaml::Node& mouth_node = skin["mouth"];
-    auto mouth = sheet(id + "_mouth", mouth_node, columns_of(mouth_node, "mouth", "size", 11), 2,
-                       1.0);
+    auto mouth =
+        sheet(id + "_mouth", mouth_node, columns_of(mouth_node, "mouth", "size", 11), 2, 1.0);
     m_content.set(mouth);
     group->add(mouth);
 
@@ -201,9 +199,9 @@ void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
     auto body = m_content.set<Component::Conditional>(id + "_body", "image", walking, walk, idle);
     group->add(body);
 
-    auto hit = std::make_shared<Component::Image>(id, "conditional_image", idle->width() / 2,
-                                                  static_cast<int>(idle->height() * 1.05), 0, 0,
-                                                  0, 0);
+    auto hit =
+        std::make_shared<Component::Image>(id, "conditional_image", idle->width() / 2,
+                                           static_cast<int>(idle->height() * 1.05), 0, 0, 0, 0);
     hit->z() = 0;
     hit->set_relative_origin(0.5, 0.95);
 
@@ -237,8 +235,8 @@ void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
     m_content.set<Component::Functional_position>(
         id + "_mouth", "position",
         [content](const std::string& arg) { return mouth_point(*content, arg); }, id, false);
-    m_content.set<Component::Absolute_position>(
-        id, "lookat", Point(looking_right ? 1e10 : -1e10, 0), true);
+    m_content.set<Component::Absolute_position>(id, "lookat",
+                                                Point(looking_right ? 1e10 : -1e10, 0), true);
 }
 
 } // namespace Orvane::System

@@ -18,8 +18,8 @@
 
 namespace Orvane::System {
 
-using Third_party::Yaml;
 using Component::Collision_type;
+using Third_party::Yaml;
 
 void File_IO::read_code(const std::string& id, const Yaml::Node& node) {
     m_content.set<Component::Sound>(id + "_button", "sound",
@@ -88,8 +88,8 @@ void File_IO::read_dialog(const std::string& id, const Yaml::Node& node) {
     using Vertex = Component::Dialog::Vertex_handle;
     const std::string where = (node.file ? *node.file : std::string("?")) + ": " + id;
 
-    auto dialog = m_content.set<Component::Dialog>(id, "dialog",
-                                                   node.has("end") ? node["end"].string() : "");
+    auto dialog =
+        m_content.set<Component::Dialog>(id, "dialog", node.has("end") ? node["end"].string() : "");
 
     struct Pending {
         Vertex from;
@@ -121,7 +121,11 @@ void File_IO::read_dialog(const std::string& id, const Yaml::Node& node) {
             const Yaml::Node& choices = entry["choices"];
             for (std::size_t c = 0; c < choices.size(); ++c) {
                 const Yaml::Node& choice = choices[c];
-                Pending edge{point, choice["goto"].string(), choice["line"].string(), "", false,
+                Pending edge{point,
+                             choice["goto"].string(),
+                             choice["line"].string(),
+                             "",
+                             false,
                              !choice.has("displayed") || choice["displayed"].boolean()};
                 if (choice.has("if")) {
                     edge.condition = choice["if"].string();

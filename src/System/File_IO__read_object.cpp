@@ -14,8 +14,8 @@
 
 namespace Orvane::System {
 
-using Third_party::Yaml;
 using Component::Collision_type;
+using Third_party::Yaml;
 
 namespace {
 
@@ -48,8 +48,7 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
         const Yaml::Node& pair = list_of(node, id, key, 2);
         const Point at(pair[0].integer(), pair[1].integer());
         if (pair[0].is_relative())
-            m_content.set<Component::Relative_position>(id, key, position,
-                                                        Vector(at.x(), at.y()));
+            m_content.set<Component::Relative_position>(id, key, position, Vector(at.x(), at.y()));
         else
             m_content.set<Component::Absolute_position>(id, key, at, false);
     };
@@ -104,8 +103,13 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
             // a bare rectangle has no mask for a pixel-perfect hit test
             ORVANE_CHECK(box, where + ": \"size\" needs \"box_collision\" true");
             const Yaml::Node& size = list_of(entry, id, "size", 2);
-            image = std::make_shared<Component::Image>(id, "conditional_image", size[0].integer(),
-                                                       size[1].integer(), 0, 0, 0, 0);
+            const int width = size[0].integer();
+            const int height = size[1].integer();
+            ORVANE_CHECK(width >= 1 && height >= 1, where + ": \"size\" is " +
+                                                        std::to_string(width) + " x " +
+                                                        std::to_string(height));
+            image = std::make_shared<Component::Image>(id, "conditional_image", width, height, 0, 0,
+                                                       0, 0);
             image->z() = z;
         } else {
             image = std::make_shared<Component::Image>(id, "conditional_image", file, z, collision,
@@ -141,8 +145,7 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
     }
 }
 
-File_IO::Verb_components File_IO::read_object_action(const std::string& id,
-                                                     const std::string& verb,
+File_IO::Verb_components File_IO::read_object_action(const std::string& id, const std::string& verb,
                                                      const Yaml::Node& node) {
     using Conditional = Component::Simple_conditional<std::string>;
     const std::string verb_entity = id + "_" + verb;

@@ -4,7 +4,9 @@
 #include <vector>
 
 // Ground_map.h comes before Simple.h: it names the geometry Vector unqualified
+// clang-format off
 #include <Orvane/Component/Ground_map.h>
+// clang-format on
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Condition.h>
@@ -82,17 +84,17 @@ void File_IO::read_room(const std::string& id) {
     m_content.set<Component::Absolute_position>("background", "position", Point(0, 0), false);
     call_back();
 
-    for_each_kind(room.root(), [&](const std::string& kind, const Reader& reader,
-                                   const Yaml::Node& items) {
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const Yaml::Node& entry = items[i];
-            if (entry.string().empty())
-                reader(entry["id"].string(), entry);
-            else
-                read_item_file(kind, entry.string(), file);
-            call_back();
-        }
-    });
+    for_each_kind(room.root(),
+                  [&](const std::string& kind, const Reader& reader, const Yaml::Node& items) {
+                      for (std::size_t i = 0; i < items.size(); ++i) {
+                          const Yaml::Node& entry = items[i];
+                          if (entry.string().empty())
+                              reader(entry["id"].string(), entry);
+                          else
+                              read_item_file(kind, entry.string(), file);
+                          call_back();
+                      }
+                  });
 
     // a copy: reading an object may change the inventory
     const std::vector<std::string> inventory =
@@ -128,8 +130,7 @@ void File_IO::read_integer(const std::string& id, const Yaml::Node& node) {
         return;
     const Yaml::Node& triggers = node["triggers"];
     for (std::size_t i = 0; i < triggers.size(); ++i) {
-        auto action =
-            std::make_shared<Component::Action>(id, triggers[i]["value"].string());
+        auto action = std::make_shared<Component::Action>(id, triggers[i]["value"].string());
         read_steps(triggers[i]["effect"], *action, true);
         m_content.set(action);
     }
@@ -159,8 +160,8 @@ void File_IO::read_music(const std::string& id, const Yaml::Node& node) {
         if (source.has("radius")) {
             const Yaml::Node& at = list_of(source, id, "coordinates", 2);
             const Yaml::Node& radius = list_of(source, id, "radius", 2);
-            music->add_source(source_id, mix, at[0].integer(), at[1].integer(),
-                              radius[0].integer(), radius[1].integer());
+            music->add_source(source_id, mix, at[0].integer(), at[1].integer(), radius[0].integer(),
+                              radius[1].integer());
         } else {
             music->add_source(source_id, mix, 0, 0, 0, 0);
         }
@@ -191,9 +192,8 @@ void File_IO::read_window(const std::string& id, const Yaml::Node& node) {
     load_locale_dependent_image(
         id, "image", picture,
         [id](const std::string& path) {
-            auto image = std::make_shared<Component::Image>(id, "image", path,
-                                                            Config::INTERFACE_BACK,
-                                                            Component::Collision_type::UNCLICKABLE);
+            auto image = std::make_shared<Component::Image>(
+                id, "image", path, Config::INTERFACE_BACK, Component::Collision_type::UNCLICKABLE);
             image->set_relative_origin(0.5, 0.5);
             image->on() = false;
             return image;

@@ -12,8 +12,15 @@
 
 namespace Orvane::System {
 
-using Third_party::Yaml;
 using Component::Collision_type;
+using Third_party::Yaml;
+
+namespace {
+
+/// Ten thousand frames of one cell: over thirteen minutes at twelve frames per second.
+constexpr int max_repeat = 10000;
+
+} // namespace
 
 void File_IO::read_animation(const std::string& id, const Yaml::Node& node) {
     const std::string where = (node.file ? *node.file : std::string("?")) + ": " + id;
@@ -38,7 +45,8 @@ void File_IO::read_animation(const std::string& id, const Yaml::Node& node) {
 
     m_content.set<Component::Absolute_position>(id, "position",
                                                 Point(at[0].integer(), at[1].integer()), false);
-    auto animation = m_content.set<Component::Animation>(id, "image", sheet, z, columns, rows, loop);
+    auto animation =
+        m_content.set<Component::Animation>(id, "image", sheet, z, columns, rows, loop);
 
     const int duration = node.has("duration") ? node["duration"].integer() : 1;
     // a frame that never ends would hold a script waiting for the animation for ever
@@ -54,6 +62,10 @@ void File_IO::read_animation(const std::string& id, const Yaml::Node& node) {
             const std::size_t x = entry.find('x');
             const int count = x == std::string::npos ? 1 : to_int(entry.substr(0, x));
             const int index = to_int(x == std::string::npos ? entry : entry.substr(x + 1));
+            // a bound on repeats keeps a mistyped count from asking for gigabytes of frames
+            ORVANE_CHECK(count <= max_repeat, where + ": \"frames\" entry " + entry +
+                                                  " repeats a cell more than " +
+                                                  std::to_string(max_repeat) + " times");
             ORVANE_CHECK(index >= 0 && index < columns * rows,
                          where + ": \"frames\" entry " + entry + " is outside the " +
                              std::to_string(columns) + " x " + std::to_string(rows) + " grid");
@@ -77,8 +89,8 @@ void File_IO::read_scenery(const std::string& id, const Yaml::Node& node) {
                                                 Point(at[0].integer(), at[1].integer()), false);
 
     const Image_maker make = [id, z](const std::string& path) {
-        auto image = std::make_shared<Component::Image>(id, "image", path, z,
-                                                        Collision_type::UNCLICKABLE);
+        auto image =
+            std::make_shared<Component::Image>(id, "image", path, z, Collision_type::UNCLICKABLE);
         image->set_relative_origin(0.5, 1.0);
         return image;
     };
@@ -100,10 +112,10 @@ void File_IO::read_scenery(const std::string& id, const Yaml::Node& node) {
             images = m_content.set<Component::Simple_conditional<std::string>>(id, "image", state);
         }
         if (states[i].has("skin"))
-            images->add(state_id, load_locale_dependent_image(
-                                      id, "image",
-                                      states[i]["skin"].string("images", "scenery", "png"), make,
-                                      false));
+            images->add(state_id,
+                        load_locale_dependent_image(
+                            id, "image", states[i]["skin"].string("images", "scenery", "png"), make,
+                            false));
         else
             images->add(state_id, nullptr);
     }

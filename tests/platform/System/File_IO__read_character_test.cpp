@@ -61,10 +61,8 @@ TEST_F(Room_reader, CharacterWithASkin) {
     EXPECT_EQ(content.get<Component::Animation>("mara_head", "image")->width_subdiv(), 3);
 
     // head point: body position minus the right gap (the head's first frame is in row 0)
-    EXPECT_EQ(content.get<Component::Position>("mara_head", "position")->value(),
-              Point(490, 500));
-    EXPECT_EQ(content.get<Component::Position>("mara_mouth", "position")->value(),
-              Point(489, 497));
+    EXPECT_EQ(content.get<Component::Position>("mara_head", "position")->value(), Point(490, 500));
+    EXPECT_EQ(content.get<Component::Position>("mara_mouth", "position")->value(), Point(489, 497));
 }
 
 TEST_F(Room_reader, GlobalCharacterKeepsItsHeadAcrossARoomChange) {
@@ -72,8 +70,7 @@ TEST_F(Room_reader, GlobalCharacterKeepsItsHeadAcrossARoomChange) {
     content.emit("mara", "is_global");
     file_io.read_item_file("characters", "mara");
     file_io.read_room("quay");
-    EXPECT_EQ(content.get<Component::Position>("mara_head", "position")->value(),
-              Point(490, 500));
+    EXPECT_EQ(content.get<Component::Position>("mara_head", "position")->value(), Point(490, 500));
     EXPECT_TRUE(content.request<Component::Animation>("mara_body", "image"));
     EXPECT_TRUE(content.request<Component::Animation>("mara_mouth", "image"));
 }

@@ -83,8 +83,8 @@ TEST_F(Room_reader, DialogGraphs) {
          "      - {line: Stop, goto: end, unless: bored, displayed: no}\n"
          "      - {line: Lost, goto: a}\n"
          "  - target: a\n  - line: [pip, Two]\n    goto: end\n",
-         {"0->2 ||0|1", "2->3 ||0|1", "3->2 Again|ok|0|1", "3->1 Stop|bored|1|0",
-          "3->4 Lost||0|1", "4->1 ||0|1"}},
+         {"0->2 ||0|1", "2->3 ||0|1", "3->2 Again|ok|0|1", "3->1 Stop|bored|1|0", "3->4 Lost||0|1",
+          "4->1 ||0|1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);

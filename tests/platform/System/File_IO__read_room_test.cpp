@@ -84,8 +84,8 @@ TEST_F(Room_reader, GroundMapForms) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ground_map);
         // the previous case's maps must not survive the room change
-        pack({{"rooms/tower", std::string("name: Tower\nfront_z: 900\nback_z: 90\n") +
-                                  c.ground_map}});
+        pack({{"rooms/tower",
+               std::string("name: Tower\nfront_z: 900\nback_z: 90\n") + c.ground_map}});
         // a room without ground map clears the signal left by an earlier one
         content.receive("Player", "not_moved_yet");
         if (std::string(c.ground_map).empty())

@@ -12,7 +12,9 @@
 #include <support/audio.h>
 
 // Ground_map.h comes before Simple.h: it names the geometry Vector unqualified
+// clang-format off
 #include <Orvane/Component/Ground_map.h>
+// clang-format on
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Animation.h>
@@ -101,16 +103,16 @@ class Room_reader : public ::testing::Test {
         };
         for (const auto& [key, image] : pictures)
             entries.push_back(image_entry(key, image));
-        for (const char* map : {"images/backgrounds/quay_map.png",
-                                "images/backgrounds/tower_map.png"}) {
+        for (const char* map :
+             {"images/backgrounds/quay_map.png", "images/backgrounds/tower_map.png"}) {
             Packer::Image floor{64, 32, std::vector<unsigned char>(64 * 32 * 4, 0)};
             for (std::size_t i = 0; i < floor.pixels.size(); i += 4)
                 floor.pixels[i + 3] = 255;
             entries.push_back(image_entry(map, floor));
             entries.push_back(Packer::ground_graph_entry(map, floor));
         }
-        for (const char* sound : {"sounds/effects/bell.ogg", "sounds/musics/sea.ogg",
-                                  "sounds/musics/gulls.ogg"})
+        for (const char* sound :
+             {"sounds/effects/bell.ogg", "sounds/musics/sea.ogg", "sounds/musics/gulls.ogg"})
             entries.push_back(raw_entry(sound, ogg_bytes()));
         entries.push_back(raw_entry("fonts/DejaVuSans.ttf", file_bytes(font_path)));
         for (const auto& [name, text] : files)
