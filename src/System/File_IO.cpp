@@ -122,8 +122,6 @@ void File_IO::write_savefile() {
 
 void File_IO::read_savefile(const std::string& /*slot*/) {}
 
-void File_IO::read_room(const std::string& /*id*/) {}
-
 void File_IO::for_each_kind(
     const Yaml::Node& node,
     const std::function<void(const std::string&, const Reader&, const Yaml::Node&)>& fn) {
@@ -132,24 +130,14 @@ void File_IO::for_each_kind(
             fn(kind, m_readers.at(kind), node[kind]);
 }
 
-void File_IO::read_item_file(const std::string& kind, const std::string& name) {
+void File_IO::read_item_file(const std::string& kind, const std::string& name,
+                             const std::string& asked_by) {
     const std::string path = "data/" + kind + "/" + name + ".yaml";
     Yaml item(path, false, false);
-    ORVANE_CHECK(item.parse(), "Can't open " + path);
+    ORVANE_CHECK(item.parse(),
+                 "Can't open " + path + (asked_by.empty() ? "" : ", asked for by " + asked_by));
     m_readers.at(kind)(name, item.root());
 }
 
-void File_IO::read_action(const std::string&, const Yaml::Node&) {}
-void File_IO::read_animation(const std::string&, const Yaml::Node&) {}
-void File_IO::read_character(const std::string&, const Yaml::Node&) {}
-void File_IO::read_code(const std::string&, const Yaml::Node&) {}
-void File_IO::read_dialog(const std::string&, const Yaml::Node&) {}
-void File_IO::read_integer(const std::string&, const Yaml::Node&) {}
-void File_IO::read_object(const std::string&, const Yaml::Node&) {}
-void File_IO::read_music(const std::string&, const Yaml::Node&) {}
-void File_IO::read_scenery(const std::string&, const Yaml::Node&) {}
-void File_IO::read_sound(const std::string&, const Yaml::Node&) {}
-void File_IO::read_text(const std::string&, const Yaml::Node&) {}
-void File_IO::read_window(const std::string&, const Yaml::Node&) {}
 
 } // namespace Orvane::System

@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include <Orvane/System/Base.h>
@@ -14,6 +15,7 @@
 
 namespace Orvane::Component {
 class Action;
+class Base;
 class Font;
 class Image;
 } // namespace Orvane::Component
@@ -99,7 +101,12 @@ class File_IO : public Base {
     virtual void write_savefile();
     /// Reads the save of a slot. Empty here.
     virtual void read_savefile(const std::string& slot);
-    /// Loads a room. Empty here.
+    /// Replaces the current room by data/rooms/<id>.yaml (fatal "Can't open data/rooms/<id>.yaml"
+    /// without it): cleans the store, builds the background and its ground maps, reads the
+    /// room's items in walk order (named items from their files, inline items from the room
+    /// file), reads again the inventory objects and phone actions that the room change dropped,
+    /// and emits Game:in_new_room then Window:rescaled. Game:loading_callback is called between
+    /// the steps and after every item.
     virtual void read_room(const std::string& id);
 
     /// Reads data/locale.yaml into the translation tables, Game:available_locales and
@@ -141,11 +148,36 @@ class File_IO : public Base {
     void for_each_kind(const Third_party::Yaml::Node& node,
                        const std::function<void(const std::string& kind, const Reader& reader,
                                                 const Third_party::Yaml::Node& items)>& fn);
-    /// Opens data/<kind>/<name>.yaml (fatal "Can't open data/<kind>/<name>.yaml") and calls
-    /// the reader of the kind with the name and the file's root.
-    void read_item_file(const std::string& kind, const std::string& name);
+    /// Opens data/<kind>/<name>.yaml (fatal "Can't open data/<kind>/<name>.yaml", followed by
+    /// ", asked for by " and `asked_by` when given) and calls the reader of the kind with the
+    /// name and the file's root.
+    void read_item_file(const std::string& kind, const std::string& name,
+                        const std::string& asked_by = "");
 
-    // The item readers, one per kind. Empty here.
+    /// The list under `key` of `node`, which must hold at least `count` items; otherwise fatal
+    /// with "<file>: <item>: \"<key>\" needs <count> items, has <n>" (for an inline item the
+    /// file is the room file).
+    static const Third_party::Yaml::Node& list_of(const Third_party::Yaml::Node& node,
+                                                  const std::string& item, const std::string& key,
+                                                  std::size_t count);
+
+    /// A label and an action, either of which may be absent.
+    using Verb_components =
+        std::pair<std::shared_ptr<Component::Base>, std::shared_ptr<Component::Base>>;
+    /// Reads one verb entry of an object or character: a list of entries with a "state" each
+    /// (conditionals <id>_<verb>:label and :action on <id>:state, stored here), or one entry
+    /// with an optional "object", "label", "right" (stored here), "effect" and "state". Returns
+    /// the label and the action for the caller to store. A global item's verbs are global too.
+    Verb_components read_object_action(const std::string& id, const std::string& verb,
+                                       const Third_party::Yaml::Node& node);
+
+    /// The composed appearance of a character whose file (`node`, the file's root) has a
+    /// "skin": mouth, head and body animations in <id>:group, their gaps and position
+    /// functions, the hit rectangle per state in <id>:image and the facing side in <id>:lookat.
+    void read_character_skin(const std::string& id, const Third_party::Yaml::Node& node,
+                             const std::string& initial_state);
+
+    // The item readers, one per kind.
     virtual void read_action(const std::string& id, const Third_party::Yaml::Node& node);
     virtual void read_animation(const std::string& id, const Third_party::Yaml::Node& node);
     virtual void read_character(const std::string& id, const Third_party::Yaml::Node& node);

@@ -1,0 +1,179 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "File_IO__readers_fixture.h"
+
+namespace Orvane::Test {
+namespace {
+
+using Room_reader_DeathTest = Room_reader;
+
+const std::string room = "name: Quay\n";
+const std::string object = "name: Door\ncoordinates: [1, 2, 3]\nbox_collision: true\n"
+                           "view: [0, 0]\nstates:\n";
+const std::string mara = R"(coordinates: [500, 600]
+name: Mara
+color: ff8800
+looking_right: true
+skin:
+  mouth: {skin: mara_mouth, dx_right: 1, dx_left: 2, dy: 3}
+  head: {skin: mara_head, positions: [front], dx_right: 10, dx_left: -10, dy: 100}
+  idle: {skin: mara_idle, positions: [a, b, c]}
+)";
+
+std::string replaced(std::string text, const std::string& line, const std::string& by) {
+    const std::size_t at = text.find(line);
+    EXPECT_NE(at, std::string::npos) << line;
+    if (at != std::string::npos)
+        text.replace(at, line.size(), by);
+    return text;
+}
+
+/// One malformed file: the file under data/ (without ".yaml") and its text, the item read
+/// (kind and name; kind "rooms" reads the room), and the message, matched literally.
+struct Broken {
+    const char* file;
+    std::string text;
+    const char* kind;
+    const char* name;
+    const char* message;
+};
+
+std::string literal(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::vector<Broken> cases = {
+        {"rooms/other", room, "rooms", "quay", "Can't open data/rooms/quay.yaml"},
+        {"rooms/quay", "background: quay\n", "rooms", "quay", "Value name not found in Yaml input"},
+        {"rooms/quay", room + "ground_map: [quay_map]\nfront_z: 1\nback_z: 2\n", "rooms", "quay",
+         "data/rooms/quay.yaml: quay: \"ground_map\" needs 2 items, has 1"},
+        {"rooms/quay", room + "objects: [ghost]\n", "rooms", "quay",
+         "Can't open data/objects/ghost.yaml, asked for by data/rooms/quay.yaml"},
+        {"rooms/quay", room + "objects:\n  - {name: Door}\n", "rooms", "quay",
+         "Value id not found in Yaml input"},
+        {"objects/door", replaced(object, "[1, 2, 3]", "[1, 2]"), "objects", "door",
+         "data/objects/door.yaml: door: \"coordinates\" needs 3 items, has 2"},
+        {"rooms/quay",
+         room + "objects:\n  - {id: door, name: D, coordinates: [1], box_collision: true}\n",
+         "rooms", "quay", "data/rooms/quay.yaml: door: \"coordinates\" needs 3 items, has 1"},
+        {"objects/door", replaced(object, "view: [0, 0]", "view: [5]"), "objects", "door",
+         "data/objects/door.yaml: door: \"view\" needs 2 items, has 1"},
+        {"objects/crate",
+         replaced(object, "box_collision: true\n", "box_collision: false\n") +
+             "  - {id: here, size: [20, 30]}\n",
+         "objects", "crate",
+         "data/objects/crate.yaml: crate: state here: \"size\" needs \"box_collision\" true"},
+        {"objects/crate", object + "  - {id: here, size: [20]}\n", "objects", "crate",
+         "data/objects/crate.yaml: crate: \"size\" needs 2 items, has 1"},
+        {"objects/lamp", object + "  - {id: lit, skin: lamp, frames: 0, duration: 2}\n", "objects",
+         "lamp", "data/objects/lamp.yaml: lamp: state lit: \"frames\" is 0"},
+        {"objects/lamp", object + "  - {id: lit, skin: lamp, frames: 4, duration: 0}\n", "objects",
+         "lamp", "data/objects/lamp.yaml: lamp: state lit: \"duration\" is 0"},
+        {"objects/lamp", object + "  - {id: lit, frames: 4, duration: 1}\n", "objects", "lamp",
+         "data/objects/lamp.yaml: lamp: state lit: \"frames\" needs a \"skin\" or \"mask\""},
+        {"animations/gull", "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: [0, 2]\n",
+         "animations", "gull", "data/animations/gull.yaml: gull: \"length\" gives 0 x 2 cells"},
+        {"animations/gull",
+         "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: [4, 2]\nframes: [\"8\"]\n",
+         "animations", "gull",
+         "data/animations/gull.yaml: gull: \"frames\" entry 8 is outside the 4 x 2 grid"},
+        {"animations/gull",
+         "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: 4\nframes: [\"0x1\"]\n",
+         "animations", "gull", "data/animations/gull.yaml: gull: \"frames\" gives no frame"},
+        {"animations/gull",
+         "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: 4\n"
+         "frames: [\"2000000000x1\"]\n",
+         "animations", "gull",
+         "data/animations/gull.yaml: gull: \"frames\" entry 2000000000x1 repeats a cell more "
+         "than 10000 times"},
+        {"objects/crate", object + "  - {id: here, size: [0, 30]}\n", "objects", "crate",
+         "data/objects/crate.yaml: crate: state here: \"size\" is 0 x 30"},
+        {"animations/gull",
+         "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: 4\nduration: 0\n", "animations",
+         "gull", "data/animations/gull.yaml: gull: \"duration\" is 0"},
+        {"characters/mara", replaced(mara, "positions: [front]", "positions: []"), "characters",
+         "mara", "data/characters/mara.yaml: mara: \"head\" has no \"positions\""},
+        {"characters/mara", replaced(mara, "mara_mouth,", "mara_mouth, size: 0,"), "characters",
+         "mara", "data/characters/mara.yaml: mara: \"mouth\" has a \"size\" of 0"},
+        {"dialogs/talk", "lines:\n  - line: [mara, Hi]\n    goto: nowhere\n", "dialogs", "talk",
+         "data/dialogs/talk.yaml: talk: label \"nowhere\" names no line or choice"},
+        {"dialogs/talk", "lines:\n  - line: [mara, Hi]\n    goto: later\n  - target: later\n",
+         "dialogs", "talk",
+         "data/dialogs/talk.yaml: talk: label \"later\" names no line or choice"},
+        {"dialogs/talk", "lines:\n  - choices: [{line: Go, goto: end}]\n    goto: end\n", "dialogs",
+         "talk", "data/dialogs/talk.yaml: talk: goto \"end\" (line 0) has no line"},
+        {"dialogs/talk", "lines:\n  - line: [mara]\n", "dialogs", "talk",
+         "data/dialogs/talk.yaml: talk: \"line\" needs 2 items, has 1"},
+        {"codes/lock",
+         "button_sound: bell\nsuccess_sound: bell\nfailure_sound: bell\n"
+         "states: [{id: a, skin: [map]}]\nbuttons: []\nanswer: []\non_success: []\n",
+         "codes", "lock", "data/codes/lock.yaml: lock: \"skin\" needs 2 items, has 1"},
+        {"codes/lock",
+         "button_sound: bell\nsuccess_sound: bell\nfailure_sound: bell\nstates: []\n"
+         "buttons: [{value: \"1\", coordinates: [1, 2, 3]}]\nanswer: []\non_success: []\n",
+         "codes", "lock", "data/codes/lock.yaml: lock: \"coordinates\" needs 4 items, has 3"},
+        {"musics/sea", "tracks: [sea, gulls]\nsources: [{id: all, mix: [1]}]\n", "musics", "sea",
+         "data/musics/sea.yaml: sea: \"mix\" needs 2 items, has 1"},
+        {"texts/sign", "text: Hi\ncoordinates: [1, 2]\n", "texts", "sign",
+         "data/texts/sign.yaml: sign: \"coordinates\" needs 3 items, has 2"},
+        {"actions/hello", "effect:\n  - {talk: [a], wait: [1]}\n", "actions", "hello",
+         "Checking for nstring in non-singular input (effect/0, data/actions/hello.yaml)"},
+        {"actions/hello", "effect:\n  - func: [say]\n", "actions", "hello", "Say -> Greet -> Say"},
+        {"actions/hello", "effect:\n  - func: [two, Hi]\n", "actions", "hello",
+         "Function Two uses ARG1"},
+        {"actions/hello", "modes:\n  - {id: Keyboard, effect: []}\n", "actions", "hello",
+         "Invalid mode Keyboard"},
+    };
+    for (const Broken& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EXIT(
+            {
+                content.set<Component::Action>("Say", "function")->add("func", {"greet"});
+                auto greet = content.set<Component::Action>("Greet", "function");
+                greet->add("talk", {"x"});
+                greet->add("func", {"say"});
+                content.set<Component::Action>("Two", "function")->add("set", {"ARG0", "ARG1"});
+                pack({{c.file, c.text}});
+                if (std::string(c.kind) == "rooms")
+                    file_io.read_room(c.name);
+                else
+                    file_io.read_item_file(c.kind, c.name);
+            },
+            ::testing::ExitedWithCode(1), literal(c.message));
+    }
+}
+
+TEST_F(Room_reader_DeathTest, ReloadsNameWhoAskedForAMissingFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            pack({{"rooms/quay", room}});
+            content.get<Component::Inventory>("Game", "inventory")->add("ghost");
+            file_io.read_room("quay");
+        },
+        ::testing::ExitedWithCode(1),
+        "Can't open data/objects/ghost.yaml, asked for by the inventory");
+    EXPECT_EXIT(
+        {
+            pack({{"rooms/quay", room}});
+            content.set<Component::Vector<std::string>>("phone_numbers", "list",
+                                                        std::vector<std::string>{"0600"});
+            file_io.read_room("quay");
+        },
+        ::testing::ExitedWithCode(1),
+        "Can't open data/actions/0600.yaml, asked for by the phone list");
+}
+
+} // namespace
+} // namespace Orvane::Test
