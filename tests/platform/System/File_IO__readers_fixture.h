@@ -11,6 +11,8 @@
 #include <support/Temp_pref_folder.h>
 #include <support/audio.h>
 
+#include <Packer/Ogg.h>
+
 // Ground_map.h comes before Simple.h: it names the geometry Vector unqualified
 // clang-format off
 #include <Orvane/Component/Ground_map.h>
@@ -47,7 +49,7 @@ inline std::vector<std::string> steps_of(const std::shared_ptr<Component::Action
 
 inline std::string ogg_bytes() {
     static const std::string bytes = [] {
-        auto ogg = encode_ogg(sine(441, 0.3, 0.1, 44100), 2, 44100);
+        auto ogg = Orvane::Packer::encode_ogg(sine(441, 0.3, 0.1, 44100), 2, 44100);
         return std::string(ogg.begin(), ogg.end());
     }();
     return bytes;
