@@ -1,14 +1,22 @@
 // The engine on the packed sample game (build/data), in this process: every real system, the
 // data-file system watched right after it reads the init file, and a temporary per-user folder.
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Image.h>
@@ -178,6 +186,64 @@ TEST(EngineSampleTest, CommandLineLocaleIsKeptAtTheNextStart) {
         EXPECT_TRUE(engine.run(sample_data()));
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"fr_FR", "fr_FR"}));
+}
+
+// Whether process `pid` catches `signal`, from the SigCgt mask of its /proc status.
+bool catches(pid_t pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
+
+// Waits up to `limit` for `pid` to end; its wait status, or nothing (the process then killed).
+std::optional<int> wait_for(pid_t pid, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return std::nullopt;
+}
+
+// The game program on the sample data (build/data beside it), ended by a termination request
+// from the system once SDL has put its handler in: a clean quit, status 0.
+TEST(EngineSampleTest, ProgramEndsCleanlyOnTerminationRequest) {
+    const Orvane::Test::Temp_pref_folder pref;
+    const char* build = std::getenv("ORVANE_BUILD_DIR");
+    ASSERT_NE(build, nullptr) << "ORVANE_BUILD_DIR is not set: run through ctest";
+    std::string program = std::string(build) + "/orvane";
+    char* argv[] = {program.data(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0) << program;
+
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool ready = false;
+    while (!ready && std::chrono::steady_clock::now() < end) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            FAIL() << "the program ended before handling SIGTERM, status " << status;
+        ready = catches(pid, SIGTERM);
+        if (!ready)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!ready) {
+        wait_for(pid, std::chrono::seconds(0));
+        FAIL() << "SDL's SIGTERM handler was not set within 60 s";
+    }
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    const std::optional<int> status = wait_for(pid, std::chrono::seconds(60));
+    ASSERT_TRUE(status) << "the program did not end within 60 s of SIGTERM";
+    ASSERT_TRUE(WIFEXITED(*status)) << "wait status " << *status;
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_FALSE(pref.read("config.yaml").empty()) << "the settings are written on the way out";
 }
 
 } // namespace
