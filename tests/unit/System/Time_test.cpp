@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -142,6 +143,8 @@ struct Scenario {
     const char* name;
     std::vector<Frame> frames;
 };
+
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
 
 class TimeAccountTest : public testing::TestWithParam<Scenario> {};
 
@@ -289,6 +292,8 @@ struct Display {
     std::vector<std::int64_t> intervals; // ms between frames, cycled
     std::vector<std::int64_t> sleeps;    // ms slept after each interval once capped; empty: never
 };
+
+void PrintTo(const Display& d, std::ostream* os) { *os << d.name; }
 
 class TimeLimiterTest : public testing::TestWithParam<Display> {};
 
