@@ -104,22 +104,7 @@ void File_IO::read_character(const std::string& id, const Yaml::Node& node) {
     if (!m_content.request<Component::Simple<std::string>>(id, "state"))
         m_content.set<Component::Simple<std::string>>(id, "state", initial_state);
 
-    for (const char* verb : Config::possible_actions) {
-        if (!node.has(verb))
-            continue;
-        auto store = [&](const Verb_components& read) {
-            if (read.first)
-                m_content.set(read.first);
-            if (read.second)
-                m_content.set(read.second);
-        };
-        const Yaml::Node& entry = node[verb];
-        if (std::string(verb) == "inventory")
-            for (std::size_t i = 0; i < entry.size(); ++i)
-                store(read_object_action(id, verb, entry[i]));
-        else
-            store(read_object_action(id, verb, entry));
-    }
+    read_verbs(id, node);
 
     if (node.has("skin"))
         read_character_skin(id, node, initial_state);

@@ -127,22 +127,7 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
         images->add(state_id, image);
     }
 
-    for (const char* verb : Config::possible_actions) {
-        if (!node.has(verb))
-            continue;
-        auto store = [&](const Verb_components& read) {
-            if (read.first)
-                m_content.set(read.first);
-            if (read.second)
-                m_content.set(read.second);
-        };
-        const Yaml::Node& entry = node[verb];
-        if (std::string(verb) == "inventory")
-            for (std::size_t i = 0; i < entry.size(); ++i)
-                store(read_object_action(id, verb, entry[i]));
-        else
-            store(read_object_action(id, verb, entry));
-    }
+    read_verbs(id, node);
 }
 
 File_IO::Verb_components File_IO::read_object_action(const std::string& id, const std::string& verb,
@@ -199,6 +184,25 @@ File_IO::Verb_components File_IO::read_object_action(const std::string& id, cons
         emit(verb_entity, "is_global");
     }
     return {label, action};
+}
+
+void File_IO::read_verbs(const std::string& id, const Yaml::Node& node) {
+    for (const char* verb : Config::possible_actions) {
+        if (!node.has(verb))
+            continue;
+        auto store = [&](const Verb_components& read) {
+            if (read.first)
+                m_content.set(read.first);
+            if (read.second)
+                m_content.set(read.second);
+        };
+        const Yaml::Node& entry = node[verb];
+        if (std::string(verb) == "inventory")
+            for (std::size_t i = 0; i < entry.size(); ++i)
+                store(read_object_action(id, verb, entry[i]));
+        else
+            store(read_object_action(id, verb, entry));
+    }
 }
 
 } // namespace Orvane::System

@@ -170,6 +170,9 @@ class File_IO : public Base {
     /// the label and the action for the caller to store. A global item's verbs are global too.
     Verb_components read_object_action(const std::string& id, const std::string& verb,
                                        const Third_party::Yaml::Node& node);
+    /// Reads and stores every verb entry an object or character file (`node`) holds, in the
+    /// order of the game's verbs; "inventory" holds a list of entries.
+    void read_verbs(const std::string& id, const Third_party::Yaml::Node& node);
 
     /// The composed appearance of a character whose file (`node`, the file's root) has a
     /// "skin": mouth, head and body animations in <id>:group, their gaps and position
