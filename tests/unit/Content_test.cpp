@@ -63,6 +63,24 @@ TEST(ContentTest, RequestOfAbsentOrOtherTypeIsNull) {
     EXPECT_NE(content.request<Component::Base>("Camera", "zoom"), nullptr);
 }
 
+// A component class derived from another one: its lookups as the base class must still succeed
+// when the exact dynamic type is not the one asked for.
+class Counted : public Simple<int> {
+  public:
+    using Simple<int>::Simple;
+};
+
+TEST(ContentTest, TypedLookupsMatchTheExactTypeAndItsBases) {
+    Content content;
+    auto plain = content.set<Simple<int>>("Door", "state", 1);
+    auto counted = content.set<Counted>("Door", "count", 2);
+    EXPECT_EQ(content.request<Simple<int>>("Door", "state"), plain);
+    EXPECT_EQ(content.request<Counted>("Door", "state"), nullptr) << "a base is not the derived";
+    EXPECT_EQ(content.request<Counted>("Door", "count"), counted);
+    EXPECT_EQ(content.request<Simple<int>>("Door", "count"), counted);
+    EXPECT_EQ(content.request<Simple<double>>("Door", "count"), nullptr);
+}
+
 TEST(ContentTest, LookupsSeeThroughVariables) {
     Content content;
     auto room = std::make_shared<Simple<std::string>>("Room", "name", "hall");

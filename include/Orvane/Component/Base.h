@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <typeinfo>
 
 namespace Orvane::Component {
 
@@ -148,6 +149,14 @@ template <typename T> std::shared_ptr<T> cast(std::shared_ptr<Base> c) {
         return c;
     } else {
         for (std::size_t depth = 0; c && depth <= max_conditional_depth; ++depth) {
+            // The common case first: c is exactly a T. Comparing the dynamic type costs a load
+            // and a compare, where dynamic_cast walks the class hierarchy.
+            if constexpr (requires(Base* b) { static_cast<T*>(b); }) {
+                if (typeid(*c) == typeid(T)) {
+                    T* typed = static_cast<T*>(c.get());
+                    return std::shared_ptr<T>(std::move(c), typed);
+                }
+            }
             if (T* typed = dynamic_cast<T*>(c.get()))
                 return std::shared_ptr<T>(std::move(c), typed);
             const auto* conditional = dynamic_cast<const Conditional_base*>(c.get());
