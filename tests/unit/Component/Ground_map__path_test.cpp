@@ -452,6 +452,12 @@ TEST(Ground_map_path_plain, RequestsMatchAPlainReadingOnRandomMaps) {
             EXPECT_EQ(path, expected.path)
                 << "got " << show(path) << "expected " << show(expected.path);
             expect_same_graph(map.working_graph(), expected.working);
+            // and back, leaving the working graph unread before the next request
+            Plain_result back = plain_find_path(map, to, from);
+            path.clear();
+            map.find_path(to, from, path);
+            EXPECT_EQ(path, back.path) << "back: got " << show(path) << "expected "
+                                       << show(back.path);
         }
     }
 }
