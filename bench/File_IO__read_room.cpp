@@ -58,7 +58,7 @@ struct Block {
     const char* data;
     int compressed;
     int size;
-    int width;  // 0 for a mask (decoded only)
+    int width; // 0 for a mask (decoded only)
     int height;
     std::uint32_t format;
     bool map; // the ground map's tile: decoded only, and not a picture the cache loads
@@ -181,8 +181,7 @@ struct Fixture {
                     continue;
                 if (is_mask && image->mask.size() == 0)
                     continue;
-                if (is_highlight && std::none_of(image->highlights.begin(),
-                                                 image->highlights.end(),
+                if (is_highlight && std::none_of(image->highlights.begin(), image->highlights.end(),
                                                  [](SDL_Texture* h) { return h != nullptr; }))
                     continue;
                 if (!is_highlight && !is_mask)
@@ -217,8 +216,7 @@ struct Fixture {
     double engine_once() {
         fresh_store();
         file_io.read_init();
-        content.set<Component::Simple<std::function<void()>>>("Game", "loading_callback",
-                                                               [] {});
+        content.set<Component::Simple<std::function<void()>>>("Game", "loading_callback", [] {});
         sdl.clear_managers();
         const auto start = std::chrono::steady_clock::now();
         file_io.read_room("quay");
@@ -253,8 +251,8 @@ struct Fixture {
                 std::abort();
             if (b.width == 0)
                 continue;
-            SDL_Texture* texture = SDL_CreateTexture(renderer, b.format,
-                                                     SDL_TEXTUREACCESS_STATIC, b.width, b.height);
+            SDL_Texture* texture =
+                SDL_CreateTexture(renderer, b.format, SDL_TEXTUREACCESS_STATIC, b.width, b.height);
             SDL_UpdateTexture(texture, nullptr, scratch.data(), b.width * 4);
             textures.push_back(texture);
         }
@@ -343,8 +341,8 @@ void BM_room_ground_maps_vs_bare_map(benchmark::State& state) {
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
         for (const char* component : {"ground_map", "2nd_ground_map"})
-            benchmark::DoNotOptimize(Component::Ground_map("background", component, room_map,
-                                                           3240, 1620, [] {}));
+            benchmark::DoNotOptimize(
+                Component::Ground_map("background", component, room_map, 3240, 1620, [] {}));
         engine.push_back(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         start = std::chrono::steady_clock::now();

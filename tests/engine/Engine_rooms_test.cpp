@@ -132,8 +132,8 @@ class Checked_file_io : public System::File_IO {
         }
 
         // Objects (the door's look by state), an inline object, inline scenery, actions.
-        for (const char* object : {"rope", "purse", "hook", "grapnel", "crate", "key",
-                                   "tower_door", "tower_entrance"})
+        for (const char* object :
+             {"rope", "purse", "hook", "grapnel", "crate", "key", "tower_door", "tower_entrance"})
             has<State>(object, "state");
         if (auto state = has<State>("tower_door", "state")) {
             EXPECT_EQ(state->value(), door);
