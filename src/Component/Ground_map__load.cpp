@@ -14,8 +14,15 @@ Ground_map::Mask load_mask(const std::string& file) {
     // One tile covering the whole image, or a fatal check naming the file.
     std::shared_ptr<SDL_Surface> surface = Third_party::SDL::load_surface(file);
     Packaged_image_info info = Packaged_asset_manager::image_info(file);
+    // the surface has the record's size; the mask is filled row by row: read each row once
+    std::vector<std::uint32_t> row;
+    int row_y = -1;
     return Ground_map::Mask(info.width, info.height, [&](int x, int y) -> Ground_map::Mask::Color {
-        std::uint32_t c = Third_party::SDL::get_color(surface, x, y);
+        if (y != row_y) {
+            Third_party::SDL::get_row_colors(surface, y, row);
+            row_y = y;
+        }
+        std::uint32_t c = row[std::size_t(x)];
         return {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>((c >> 8) & 0xFF),
                 static_cast<unsigned char>((c >> 16) & 0xFF)};
     });

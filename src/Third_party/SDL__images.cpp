@@ -432,6 +432,32 @@ std::uint32_t SDL::get_color(const std::shared_ptr<SDL_Surface>& surface, int x,
     return std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16;
 }
 
+void SDL::get_row_colors(const std::shared_ptr<SDL_Surface>& surface, int y,
+                         std::vector<std::uint32_t>& out) {
+    ORVANE_CHECK(y >= 0 && y < surface->h, "Row " + std::to_string(y) + " outside a surface of " +
+                                               std::to_string(surface->w) + "x" +
+                                               std::to_string(surface->h));
+    out.resize(std::size_t(surface->w));
+    SDL_LockSurface(surface.get());
+    const int bpp = surface->format->BytesPerPixel;
+    const auto* p = static_cast<const Uint8*>(surface->pixels) + std::ptrdiff_t(y) * surface->pitch;
+    for (int x = 0; x < surface->w; ++x, p += bpp) {
+        Uint32 pixel = p[0];
+        if (bpp > 1)
+            pixel |= Uint32(p[1]) << 8;
+        if (bpp > 2)
+            pixel |= Uint32(p[2]) << 16;
+        if (bpp > 3)
+            pixel |= Uint32(p[3]) << 24;
+        Uint8 r = 0;
+        Uint8 g = 0;
+        Uint8 b = 0;
+        SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+        out[std::size_t(x)] = std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16;
+    }
+    SDL_UnlockSurface(surface.get());
+}
+
 SDL_Color SDL::color(const std::string& text) {
     RGB_color c = color_from_string(text);
     return SDL_Color{c[0], c[1], c[2], 255};

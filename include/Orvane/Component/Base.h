@@ -152,7 +152,8 @@ template <typename T> std::shared_ptr<T> cast(std::shared_ptr<Base> c) {
             // The common case first: c is exactly a T. Comparing the dynamic type costs a load
             // and a compare, where dynamic_cast walks the class hierarchy.
             if constexpr (requires(Base* b) { static_cast<T*>(b); }) {
-                if (typeid(*c) == typeid(T)) {
+                const Base& object = *c;
+                if (typeid(object) == typeid(T)) {
                     T* typed = static_cast<T*>(c.get());
                     return std::shared_ptr<T>(std::move(c), typed);
                 }

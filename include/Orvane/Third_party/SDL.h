@@ -155,6 +155,11 @@ class SDL {
     /// fatal when the image is stored in several tiles.
     static std::shared_ptr<SDL_Surface> load_surface(const std::string& file);
     /// The colour of pixel (x, y): red in the lowest byte, then green, then blue.
+    /// The colours of row `y` of `surface` (fatal outside it), packed as get_color() packs them,
+    /// into `out`, which is resized to the surface's width: one call per row instead of one per
+    /// pixel.
+    static void get_row_colors(const std::shared_ptr<SDL_Surface>& surface, int y,
+                               std::vector<std::uint32_t>& out);
     static std::uint32_t get_color(const std::shared_ptr<SDL_Surface>& surface, int x, int y);
     /// "RRGGBB" as an opaque colour.
     static SDL_Color color(const std::string& color);

@@ -414,6 +414,15 @@ TEST_F(Sdl_test, SurfaceOfASingleTileImage) {
         EXPECT_EQ(c >> 8 & 255, unsigned(y % 256));
         EXPECT_EQ(c >> 16 & 255, unsigned((x ^ y) % 256));
     }
+    // the row read gives every pixel as the one-pixel read does
+    std::vector<std::uint32_t> row;
+    for (int y = 0; y < 300; ++y) {
+        SDL::get_row_colors(surface, y, row);
+        ASSERT_EQ(row.size(), 600u);
+        for (int x = 0; x < 600; ++x)
+            ASSERT_EQ(row[std::size_t(x)], SDL::get_color(surface, x, y))
+                << x << ", " << y;
+    }
 }
 
 TEST_F(Sdl_test, ColoursAreReadFromHexText) {
