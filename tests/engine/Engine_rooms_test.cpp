@@ -8,11 +8,6 @@
 #include <string>
 #include <vector>
 
-// Ground_map.h comes before Simple.h: it names the geometry Vector unqualified
-// clang-format off
-#include <Orvane/Component/Ground_map.h>
-// clang-format on
-
 #include <gtest/gtest.h>
 
 #include <Orvane/Component/Action.h>
@@ -20,6 +15,7 @@
 #include <Orvane/Component/Code.h>
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Dialog.h>
+#include <Orvane/Component/Ground_map.h>
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Music.h>
 #include <Orvane/Component/Simple.h>

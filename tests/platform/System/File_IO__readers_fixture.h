@@ -13,14 +13,10 @@
 
 #include <Packer/Ogg.h>
 
-// Ground_map.h comes before Simple.h: it names the geometry Vector unqualified
-// clang-format off
-#include <Orvane/Component/Ground_map.h>
-// clang-format on
-
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Animation.h>
 #include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Ground_map.h>
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Music.h>
