@@ -31,13 +31,9 @@
 #include <benchmark/benchmark.h>
 #include <lz4.h>
 
-// Ground_map.h comes before Simple.h: it names the geometry Vector unqualified
-// clang-format off
-#include <Orvane/Component/Ground_map.h>
-// clang-format on
-
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Action.h>
+#include <Orvane/Component/Ground_map.h>
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
