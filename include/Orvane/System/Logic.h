@@ -1,18 +1,112 @@
 #pragma once
 
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <Orvane/Component/Action.h>
 #include <Orvane/System/Base.h>
+
+namespace Orvane::Component {
+class Debug;
+template <typename T> class Simple;
+} // namespace Orvane::Component
 
 namespace Orvane::System {
 
 /// The logic system: runs the game's scripts step by step, with dialogs, movement, the
-/// follower and code locks.
+/// follower, notifications and code locks.
 class Logic : public Base {
   public:
-    /// Creates Logic:action and Notifications:action (empty actions) and Hinter:color
-    /// "FFFFFF".
+    using Arguments = std::vector<std::string>;
+    using Step_handler = std::function<bool(const Arguments&)>;
+
+    /// Builds the keyword table, and creates Logic:action and Notifications:action (empty
+    /// actions) and Hinter:color "FFFFFF".
     explicit Logic(Content& content);
 
     void run() override;
+
+    // The step engine.
+    void update_scheduled(std::shared_ptr<Component::Action> action, bool skip_dialog);
+    void run_actions(bool skip);
+    bool apply_next_step(std::shared_ptr<Component::Action> action);
+    void update_action(std::shared_ptr<Component::Action> triggered);
+    void cancel_action();
+    void reset_all_actions();
+
+    // Notifications and achievements.
+    std::string push_notification(const std::string& text, double seconds);
+    void clear_notifications(bool force);
+    void notify_end_achievements();
+
+    // Cutscene skipping, the debug overlay and the test console.
+    bool skip_cutscene();
+    void skip_step(const Component::Action::Step& step);
+    void update_debug_info(std::shared_ptr<Component::Debug> debug);
+    void console_action(std::shared_ptr<Component::Simple<std::string>> line);
+
+    // Walking, the follower and code locks: their frame work.
+    void update_character_path();
+    void update_follower();
+    void update_code();
+
+    // Step handlers: control flow and game flow.
+    bool function_control(const Arguments& args);
+    bool function_cutscene(const Arguments& args);
+    bool function_emit(const Arguments& args);
+    bool function_exit(const Arguments& args);
+    bool function_load(const Arguments& args);
+    bool function_lock(const Arguments& args);
+    bool function_loop(const Arguments& args);
+    bool function_message(const Arguments& args);
+    bool function_receive(const Arguments& args);
+    bool function_save(const Arguments& args);
+    bool function_timer(const Arguments& args);
+    bool function_trigger(const Arguments& args);
+    bool function_unlock(const Arguments& args);
+    bool function_wait(const Arguments& args);
+    // States, values and lists.
+    bool function_add(const Arguments& args);
+    bool function_randomize(const Arguments& args);
+    bool function_remove(const Arguments& args);
+    bool function_set(const Arguments& args);
+    // Notifications.
+    bool function_notify(const Arguments& args);
+    // Camera, fades, moves and rescales.
+    bool function_camera(const Arguments& args);
+    bool function_fadein(const Arguments& args);
+    bool function_fadeout(const Arguments& args);
+    bool function_move(const Arguments& args);
+    bool function_move60fps(const Arguments& args);
+    bool function_rescale(const Arguments& args);
+    bool function_rescale60fps(const Arguments& args);
+    bool function_shake(const Arguments& args);
+    bool function_zoom(const Arguments& args);
+    // Show, hide, play, stop, pause and state changes at 12 frames a second.
+    bool function_hide(const Arguments& args);
+    bool function_pause(const Arguments& args);
+    bool function_play(const Arguments& args);
+    bool function_set12fps(const Arguments& args);
+    bool function_show(const Arguments& args);
+    bool function_stop(const Arguments& args);
+    // Walking and looking, speech.
+    bool function_goto(const Arguments& args);
+    bool function_look(const Arguments& args);
+    bool function_talk(const Arguments& args);
+
+  private:
+    /// The frame time in seconds, read from Clock:time at the start of each run().
+    double now = 0;
+    /// Keyword -> handler bound to this system.
+    std::unordered_map<std::string, Step_handler> step_handlers;
+    /// The action whose step is being applied.
+    std::shared_ptr<Component::Action> current_action;
+    /// Actions still to be processed by the running run_actions(), first in, first out.
+    std::deque<std::shared_ptr<Component::Action>> run_list;
 };
 
 } // namespace Orvane::System
