@@ -1,6 +1,7 @@
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/System/Logic.h>
+#include <Orvane/Utils/error.h>
 
 namespace Orvane::System {
 
@@ -45,6 +46,15 @@ Logic::Logic(Content& content) : Base(content) {
     m_content.set<Component::Action>("Logic", "action");
     m_content.set<Component::Action>("Notifications", "action");
     m_content.set<Component::Simple<std::string>>("Hinter", "color", "FFFFFF");
+}
+
+void Logic::check_arguments(const Arguments& args, std::size_t min, std::size_t max,
+                            const char* message) {
+    ORVANE_CHECK(args.size() >= min && args.size() <= max, message);
+}
+
+void Logic::unknown_keyword(const std::string& keyword) {
+    check_impl(__FILE__, __LINE__, keyword + " is not a valid function");
 }
 
 void Logic::run() {}

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <Orvane/System/Base.h>
+
+namespace Orvane::Component {
+class Animation;
+}
 
 namespace Orvane::System {
 
@@ -20,6 +25,25 @@ class Animation : public Base {
     /// One step of the loading screen; true when the spinner moved to a new frame and the
     /// screen should be drawn again.
     bool run_loading();
+
+    /// Sets the black layer's opacity for time now of a fade from begin to end; true while
+    /// the fade is still running.
+    bool fade(double begin, double end, bool fade_in);
+    /// The display-rate half of run(): fade, shake, zoom, GUI animations, 60-fps moves and
+    /// rescales.
+    void run_gui_frame();
+    /// One animation frame (twelve a second): commands, walks, sprite frames, camera target.
+    void run_animation_frame();
+
+    // Character commands, walking and the camera target, called by run_animation_frame().
+    void handle_character_lookat(bool in_new_room);
+    void handle_animation_stops();
+    void handle_animation_starts();
+    void handle_state_changes();
+    void handle_characters_headmove(std::shared_ptr<Component::Animation> animation);
+    /// True when a character moved in this animation frame.
+    bool handle_moves();
+    void update_camera_target();
 
   private:
     std::uint64_t m_frame_id = 0;

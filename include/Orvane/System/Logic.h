@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -99,6 +100,13 @@ class Logic : public Base {
     bool function_talk(const Arguments& args);
 
   private:
+    /// Fatal check of a handler's argument count: stops with message unless
+    /// min <= args.size() <= max.
+    static void check_arguments(const Arguments& args, std::size_t min, std::size_t max,
+                                const char* message);
+    /// Stops with "<keyword> is not a valid function".
+    [[noreturn]] static void unknown_keyword(const std::string& keyword);
+
     /// The frame time in seconds, read from Clock:time at the start of each run().
     double now = 0;
     /// Keyword -> handler bound to this system.
