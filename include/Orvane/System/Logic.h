@@ -99,7 +99,10 @@ class Logic : public Base {
     bool function_look(const Arguments& args);
     bool function_talk(const Arguments& args);
 
-  private:
+  protected:
+    // Protected rather than private so that tests can drive the step engine through a
+    // subclass.
+
     /// Fatal check of a handler's argument count: stops with message unless
     /// min <= args.size() <= max.
     static void check_arguments(const Arguments& args, std::size_t min, std::size_t max,
