@@ -38,6 +38,12 @@ Ground_map::Ground_map(const Ground_map& other)
       m_front_z(other.m_front_z), m_back_z(other.m_back_z), m_graph(other.m_graph),
       m_search(std::make_unique<Search>(*other.m_search)) {}
 
+Ground_map::Ground_map(const std::string& entity, const std::string& component,
+                       const Ground_map& other)
+    : Base(entity, component), m_mask(other.m_mask), m_max_length(other.m_max_length),
+      m_front_z(other.m_front_z), m_back_z(other.m_back_z), m_graph(other.m_graph),
+      m_search(std::make_unique<Search>(*other.m_search)) {}
+
 Ground_map::Ground_map(Ground_map&& other) noexcept = default;
 
 Ground_map& Ground_map::operator=(const Ground_map& other) {

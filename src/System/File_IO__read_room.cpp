@@ -67,7 +67,13 @@ void File_IO::read_room(const std::string& id) {
                 emit("Player", "not_moved_yet");
                 ground_map("ground_map", pair[0]);
             }
-            ground_map("2nd_ground_map", pair[1]);
+            if (pair[0].string() != "null" && pair[0].string() == pair[1].string())
+                // one picture for both maps: its mask and graph are read once
+                m_content.set<Component::Ground_map>(
+                    "background", "2nd_ground_map",
+                    *m_content.get<Component::Ground_map>("background", "ground_map"));
+            else
+                ground_map("2nd_ground_map", pair[1]);
         } else {
             emit("Player", "not_moved_yet");
             ground_map("ground_map", maps);

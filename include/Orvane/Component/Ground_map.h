@@ -110,6 +110,9 @@ class Ground_map : public Base {
     /// A ground map over a mask and a graph held in memory.
     Ground_map(const std::string& entity, const std::string& component, Mask mask, int front_z,
                int back_z, Graph graph = {});
+    /// The same map and graph as `other`, filed under another key: a room whose two maps are
+    /// one picture reads it once.
+    Ground_map(const std::string& entity, const std::string& component, const Ground_map& other);
     Ground_map(const Ground_map& other);
     Ground_map(Ground_map&& other) noexcept;
     Ground_map& operator=(const Ground_map& other);
