@@ -52,11 +52,14 @@
 #include <Orvane/Third_party/SDL.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
+#include "support/Timings.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using namespace Orvane;
 using Third_party::SDL;
+using Bench::set_time_counters;
 
 // One stored block to decode and, for pixels, upload.
 struct Block {
@@ -291,16 +294,6 @@ Fixture& fixture() {
     return instance;
 }
 
-// Mean, p99 and maximum of one side's times (seconds) as millisecond counters.
-void set_side_counters(benchmark::State& state, const std::string& side, std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    double sum = 0;
-    for (double x : v)
-        sum += x;
-    state.counters[side + "_ms"] = sum / double(v.size()) * 1000;
-    state.counters[side + "_p99_ms"] = v[std::min(v.size() - 1, v.size() * 99 / 100)] * 1000;
-    state.counters[side + "_max_ms"] = v.back() * 1000;
-}
 
 void report(benchmark::State& state, const Picture_set& set, const std::vector<double>& engine,
             const std::vector<double>& bare) {
@@ -311,8 +304,8 @@ void report(benchmark::State& state, const Picture_set& set, const std::vector<d
     for (double x : bare)
         total_bare += x;
     state.counters["ratio"] = total_engine / total_bare;
-    set_side_counters(state, "engine", engine);
-    set_side_counters(state, "bare", bare);
+    set_time_counters(state, engine, "engine_", "ms");
+    set_time_counters(state, bare, "bare_", "ms");
     state.counters["pictures"] = double(set.loaded.size());
     state.counters["blocks"] = double(set.blocks.size());
 }

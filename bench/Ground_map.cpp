@@ -30,6 +30,9 @@
 
 #include <Orvane/Component/Ground_map.h>
 
+#include "support/Masks.h"
+#include "support/Timings.h"
+
 namespace {
 
 using Orvane::Point;
@@ -46,29 +49,8 @@ double thread_seconds() {
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
-struct Obstacle {
-    bool disc;
-    double x, y, a, b; // rectangle: corner and size; disc: centre and radius
-};
-
-/// A 1920 x 1080 mask with `count` obstacles placed by a fixed seed.
-Ground_map::Mask obstacle_mask(int count) {
-    std::mt19937 random(1234);
-    std::uniform_real_distribution<double> x(0, 1920), y(0, 1080), size(20, 90);
-    std::vector<Obstacle> obstacles;
-    for (int i = 0; i < count; ++i)
-        obstacles.push_back({i % 2 == 0, x(random), y(random), size(random), size(random)});
-    return Ground_map::Mask(1920, 1080, [&](int px, int py) -> Ground_map::Mask::Color {
-        for (const Obstacle& o : obstacles) {
-            bool inside = o.disc ? (px - o.x) * (px - o.x) + (py - o.y) * (py - o.y) < o.a * o.a / 4
-                                 : px >= o.x && px < o.x + o.a && py >= o.y && py < o.y + o.b;
-            if (inside)
-                return {200, 30, 30};
-        }
-        auto gray = static_cast<unsigned char>(py * 255 / 1080);
-        return {gray, gray, gray};
-    });
-}
+using Orvane::Bench::obstacle_mask;
+using Orvane::Bench::set_time_counters;
 
 /// Joins each vertex of `graph` to the `nearest` nearest vertices that it sees: midpoint on a
 /// walkable pixel, and no border edge crossed but those at either end (the builder's rule).
@@ -236,19 +218,6 @@ void set_graph_counters(benchmark::State& state, const Ground_map& map) {
     state.counters["edges"] = double(map.graph().edge_count());
 }
 
-/// Mean, p99 and maximum of per-request times (seconds), as microsecond counters.
-void set_time_counters(benchmark::State& state, std::vector<double> times,
-                       const std::string& prefix) {
-    if (times.empty())
-        return;
-    std::sort(times.begin(), times.end());
-    double sum = 0;
-    for (double t : times)
-        sum += t;
-    state.counters[prefix + "mean_us"] = sum / double(times.size()) * 1e6;
-    state.counters[prefix + "p99_us"] = times[(times.size() - 1) * 99 / 100] * 1e6;
-    state.counters[prefix + "max_us"] = times.back() * 1e6;
-}
 
 /// A plain A* over the loaded graph with the straight-line distance: adjacency arrays, a
 /// binary heap with lazy deletion, no visibility links.
@@ -371,9 +340,9 @@ void BM_find_path(benchmark::State& state) {
     }
     set_graph_counters(state, map);
     state.counters["found"] = double(found) / double(i);
-    set_time_counters(state, times, "");
-    set_time_counters(state, plain_times, "astar_");
-    set_time_counters(state, cpu_times, "cpu_");
+    set_time_counters(state, times, "", "us");
+    set_time_counters(state, plain_times, "astar_", "us");
+    set_time_counters(state, cpu_times, "cpu_", "us");
     state.counters["x_astar"] = state.counters["mean_us"] / state.counters["astar_mean_us"];
 }
 BENCHMARK(BM_find_path)
@@ -431,9 +400,9 @@ void BM_find_path_direction(benchmark::State& state) {
     }
     set_graph_counters(state, map);
     state.counters["points"] = double(points_walked) / double(i);
-    set_time_counters(state, times, "");
-    set_time_counters(state, plain_times, "astar_");
-    set_time_counters(state, cpu_times, "cpu_");
+    set_time_counters(state, times, "", "us");
+    set_time_counters(state, plain_times, "astar_", "us");
+    set_time_counters(state, cpu_times, "cpu_", "us");
     state.counters["x_astar"] = state.counters["mean_us"] / state.counters["astar_mean_us"];
 }
 BENCHMARK(BM_find_path_direction)

@@ -20,35 +20,17 @@
 #include <benchmark/benchmark.h>
 
 #include <Orvane/Component/Ground_map.h>
+
+#include "support/Masks.h"
+#include "support/Timings.h"
 #include <Orvane/Utils/error.h>
 
 namespace {
 
 using Orvane::Component::Ground_map;
 
-struct Obstacle {
-    bool disc;
-    double x, y, a, b; // rectangle: corner and size; disc: centre and radius
-};
-
-/// A 1920 x 1080 floor with a depth gradient and `count` red rectangles and discs (fixed seed).
-Ground_map::Mask obstacle_mask(int count) {
-    std::mt19937 random(1234);
-    std::uniform_real_distribution<double> x(0, 1920), y(0, 1080), size(20, 90);
-    std::vector<Obstacle> obstacles;
-    for (int i = 0; i < count; ++i)
-        obstacles.push_back({i % 2 == 0, x(random), y(random), size(random), size(random)});
-    return Ground_map::Mask(1920, 1080, [&](int px, int py) -> Ground_map::Mask::Color {
-        for (const Obstacle& o : obstacles) {
-            bool inside = o.disc ? (px - o.x) * (px - o.x) + (py - o.y) * (py - o.y) < o.a * o.a / 4
-                                 : px >= o.x && px < o.x + o.a && py >= o.y && py < o.y + o.b;
-            if (inside)
-                return {200, 30, 30};
-        }
-        auto gray = static_cast<unsigned char>(py * 255 / 1080);
-        return {gray, gray, gray};
-    });
-}
+using Orvane::Bench::obstacle_mask;
+using Orvane::Bench::set_time_counters;
 
 /// A width x height gray floor with `per_mille` thousandths of its pixels turned into stray
 /// non-gray specks (fixed seed).
@@ -104,24 +86,12 @@ const Ground_map::Mask& mask_of(std::size_t i) {
     return it->second;
 }
 
-/// Mean, p99 and maximum of per-iteration times, in milliseconds.
-void set_time_counters(benchmark::State& state, std::vector<double> ms) {
-    if (ms.empty())
-        return;
-    std::sort(ms.begin(), ms.end());
-    double sum = 0;
-    for (double t : ms)
-        sum += t;
-    state.counters["mean_ms"] = sum / double(ms.size());
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, std::size_t(double(ms.size()) * 0.99))];
-    state.counters["max_ms"] = ms.back();
-}
 
 /// The bare baseline: every pixel's three probes (itself, right, below), as tracing does.
 void BM_mask_pass(benchmark::State& state) {
     const Ground_map::Mask& mask = mask_of(std::size_t(state.range(0)));
     state.SetLabel(cases()[std::size_t(state.range(0))].name);
-    std::vector<double> ms;
+    std::vector<double> seconds;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
         long long changes = 0;
@@ -131,11 +101,10 @@ void BM_mask_pass(benchmark::State& state) {
                 changes += ((c >= 0) != (r >= 0)) + ((c >= 0) != (d >= 0));
             }
         benchmark::DoNotOptimize(changes);
-        ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
+        seconds.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
-    set_time_counters(state, ms);
+    set_time_counters(state, seconds, "", "ms");
 }
 
 [[noreturn]] void throw_on_fatal(const char*, int, const std::string& message) {
@@ -148,7 +117,7 @@ void BM_build_graph(benchmark::State& state) {
     const Map_case& map_case = cases()[std::size_t(state.range(0))];
     const Ground_map::Mask& mask = mask_of(std::size_t(state.range(0)));
     state.SetLabel(std::string(map_case.name) + (map_case.refused ? " (refused)" : ""));
-    std::vector<double> ms;
+    std::vector<double> seconds;
     std::size_t vertices = 0, edges = 0, refusals = 0;
     const Orvane::Fatal_handler previous = Orvane::set_fatal_handler(throw_on_fatal);
     for (auto _ : state) {
@@ -161,12 +130,11 @@ void BM_build_graph(benchmark::State& state) {
         }
         vertices = map.graph().vertex_count();
         edges = map.graph().edge_count();
-        ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
+        seconds.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     Orvane::set_fatal_handler(previous);
-    set_time_counters(state, ms);
+    set_time_counters(state, seconds, "", "ms");
     state.counters["vertices"] = double(vertices);
     state.counters["edges"] = double(edges);
     state.counters["refused"] = double(refusals);
