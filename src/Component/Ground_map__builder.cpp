@@ -11,6 +11,8 @@
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Utils/error.h>
 
+#include "Ground_map__search.h"
+
 namespace Orvane::Component {
 
 namespace {
@@ -374,32 +376,9 @@ class Outline_cells {
     /// Calls f(cell) for the cells that the segment passes through, widened by a hair, from its
     /// first point on, until f returns true; returns whether it did.
     template <typename F> bool walk(const Segment& s, F&& f) const {
-        const Point& a = s.first();
-        const Point& b = s.second();
-        const int c0 = column(std::min(a.x(), b.x()) - hair);
-        const int c1 = column(std::max(a.x(), b.x()) + hair);
-        const double dx = b.x() - a.x(), dy = b.y() - a.y();
-        for (int k = 0; k <= c1 - c0; ++k) {
-            const int c = dx < 0 ? c1 - k : c0 + k;
-            double ymin = std::min(a.y(), b.y()), ymax = std::max(a.y(), b.y());
-            if (dx != 0) {
-                const double x_lo = m_x0 + c * cell_side - hair, x_hi = x_lo + cell_side + 2 * hair;
-                double u0 = (x_lo - a.x()) / dx, u1 = (x_hi - a.x()) / dx;
-                if (u0 > u1)
-                    std::swap(u0, u1);
-                u0 = std::max(u0, 0.0);
-                u1 = std::min(u1, 1.0);
-                if (u0 > u1)
-                    continue;
-                ymin = std::min(a.y() + dy * u0, a.y() + dy * u1);
-                ymax = std::max(a.y() + dy * u0, a.y() + dy * u1);
-            }
-            const int r0 = row(ymin - hair), r1 = row(ymax + hair);
-            for (int m = 0; m <= r1 - r0; ++m)
-                if (f(index(c, dy < 0 ? r1 - m : r0 + m)))
-                    return true;
-        }
-        return false;
+        return walk_segment_cells(
+            s.first(), s.second(), m_x0, cell_side, hair, [this](double x) { return column(x); },
+            [this](double y) { return row(y); }, [&](int c, int r) { return f(index(c, r)); });
     }
 
     const Ground_map::Graph& m_graph;

@@ -235,6 +235,42 @@ struct Ground_map::Search {
                  std::vector<std::uint32_t>& out);
 };
 
+/// Calls f(column, row) for the cells of a grid of square cells of side `cell` whose column 0
+/// starts at x0 that the segment a-b passes through, widened by eps, until f returns true;
+/// returns whether it did. column(x) and row(y) give the cell of a coordinate, clamped as the
+/// grid needs. Cells are visited from a towards b (columns in that direction, rows within a
+/// column too), so that a search that stops at the first hit looks first where the segment
+/// starts.
+template <typename Column, typename Row, typename F>
+bool walk_segment_cells(const Point& a, const Point& b, double x0, double cell, double eps,
+                        const Column& column, const Row& row, F&& f) {
+    const int c0 = column(std::min(a.x(), b.x()) - eps);
+    const int c1 = column(std::max(a.x(), b.x()) + eps);
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    for (int k = 0; k <= c1 - c0; ++k) {
+        const int c = dx < 0 ? c1 - k : c0 + k;
+        double ymin = std::min(a.y(), b.y()), ymax = std::max(a.y(), b.y());
+        if (dx != 0) {
+            // the part of the segment within this column (widened by eps)
+            const double x_lo = x0 + c * cell - eps, x_hi = x_lo + cell + 2 * eps;
+            double u0 = (x_lo - a.x()) / dx, u1 = (x_hi - a.x()) / dx;
+            if (u0 > u1)
+                std::swap(u0, u1);
+            u0 = std::max(u0, 0.0);
+            u1 = std::min(u1, 1.0);
+            if (u0 > u1)
+                continue;
+            ymin = std::min(a.y() + dy * u0, a.y() + dy * u1);
+            ymax = std::max(a.y() + dy * u0, a.y() + dy * u1);
+        }
+        const int r0 = row(ymin - eps), r1 = row(ymax + eps);
+        for (int m = 0; m <= r1 - r0; ++m)
+            if (f(c, dy < 0 ? r1 - m : r0 + m))
+                return true;
+    }
+    return false;
+}
+
 template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) const {
     const Point& a = s.first();
     const Point& b = s.second();
@@ -249,36 +285,9 @@ template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) cons
     auto row = [&](double y) {
         return int(std::clamp(std::floor((y - m_y0) / m_cell), 1.0, double(m_rows - 2)));
     };
-    const int c0 = column(std::min(a.x(), b.x()) - eps);
-    const int c1 = column(std::max(a.x(), b.x()) + eps);
-    const double dx = b.x() - a.x(), dy = b.y() - a.y();
-    // Cells are visited from the first point towards the second (columns in that direction,
-    // rows within a column too), so that a search that stops at the first hit looks first
-    // where the segment starts.
-    for (int k = 0; k <= c1 - c0; ++k) {
-        const int c = dx < 0 ? c1 - k : c0 + k;
-        double ymin = std::min(a.y(), b.y()), ymax = std::max(a.y(), b.y());
-        if (dx != 0) {
-            // the part of the segment within this column (widened by eps)
-            double x_lo = m_x0 + c * m_cell - eps, x_hi = x_lo + m_cell + 2 * eps;
-            double u0 = (x_lo - a.x()) / dx, u1 = (x_hi - a.x()) / dx;
-            if (u0 > u1)
-                std::swap(u0, u1);
-            u0 = std::max(u0, 0.0);
-            u1 = std::min(u1, 1.0);
-            if (u0 > u1)
-                continue;
-            ymin = std::min(a.y() + dy * u0, a.y() + dy * u1);
-            ymax = std::max(a.y() + dy * u0, a.y() + dy * u1);
-        }
-        const int r0 = row(ymin - eps), r1 = row(ymax + eps);
-        for (int m = 0; m <= r1 - r0; ++m) {
-            const int r = dy < 0 ? r1 - m : r0 + m;
-            if (f(std::size_t(r) * std::size_t(m_cols) + std::size_t(c)))
-                return true;
-        }
-    }
-    return false;
+    return walk_segment_cells(a, b, m_x0, m_cell, eps, column, row, [&](int col, int r) {
+        return f(std::size_t(r) * std::size_t(m_cols) + std::size_t(col));
+    });
 }
 
 template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) const {
