@@ -45,6 +45,18 @@ class Animation : public Base {
     bool handle_moves();
     void update_camera_target();
 
+    // Frame lists of a character's body, head and mouth (a character with a skin).
+    /// Idle body, then idle head and resting mouth, when the store holds `<id>:group`.
+    void generate_random_idle_animation(const std::string& id, bool looking_right);
+    /// Ten random poses of a "transition" idle sheet, or its first column held.
+    void generate_random_idle_body_animation(const std::string& id, bool looking_right);
+    /// Ten periods of a head column broken by one-tick flashes of column 0; the mouth at rest.
+    void generate_random_idle_head_animation(const std::string& id, bool looking_right);
+    /// Fifty ticks of random mouth shapes (never column 0); nothing without a mouth.
+    void generate_random_mouth_animation(const std::string& id);
+    /// The body holds the idle column named `pose` (fatal when no column has that name).
+    void generate_animation(const std::string& id, const std::string& pose);
+
   private:
     std::uint64_t m_frame_id = 0;
     std::vector<std::string> m_to_remove;
