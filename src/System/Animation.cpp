@@ -92,9 +92,11 @@ bool Animation::run_loading() {
 
 bool Animation::fade(double begin, double end, bool fade_in) {
     const double t = m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME);
-    const double r = std::clamp(progress(t, begin, end), 0.0, 1.0);
-    // a fade-in lifts the black layer from opaque to clear, a fade-out lays it down
-    const double opacity = fade_in ? 1 - r : r;
+    // a fade-in lifts the black layer from opaque to clear, a fade-out lays it down; an
+    // instant one is at its end at once
+    double opacity = fade_in ? 0.0 : 1.0;
+    if (!is_instant(begin, end))
+        opacity = std::clamp((fade_in ? end - t : t - begin) / (end - begin), 0.0, 1.0);
     auto black = m_content.get<Component::Image>("Blackscreen", "image");
     black->on() = true;
     black->set_alpha(static_cast<unsigned char>(opacity * 255));
@@ -117,7 +119,8 @@ void Animation::run_gui_frame() {
     if (auto shake = m_content.request<Timed_camera>("Camera", "shake")) {
         const auto [begin, end, intensity, start_x] = shake->value();
         // the amplitude falls linearly to nothing at the end time
-        const double amplitude = intensity * (1 - progress(t, begin, end));
+        const double amplitude =
+            is_instant(begin, end) ? 0.0 : intensity * (end - t) / (end - begin);
         const double x = amplitude * std::sin((t - begin) / shake_period) + start_x;
         held<Component::Position>(m_content, Fast_access_component::CAMERA_POSITION,
                                   "Camera:position")
