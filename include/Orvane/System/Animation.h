@@ -45,12 +45,12 @@ class Animation : public Base {
     bool handle_moves();
     void update_camera_target();
 
+  private:
+    std::uint64_t m_frame_id = 0;
+
   protected:
     // Protected rather than private so that tests can fill the lists through a subclass.
 
-    /// Animation frame number of the latest frame run, or skipped in pause, in a menu or
-    /// during loading.
-    std::uint64_t m_frame_id = 0;
     /// Commands consumed in this animation frame, removed from the store together once the
     /// handlers have all run.
     std::vector<std::shared_ptr<Component::Base>> m_to_remove;

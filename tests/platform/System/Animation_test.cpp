@@ -74,11 +74,10 @@ TEST(Animation_systemDeathTest, MissingSpinnerIsFatalOnANewFrameNumber) {
 
 // -----------------------------------------------------------------------------------------
 
-// The system with its lists and frame number reachable.
+// The system with its lists reachable.
 class Open_animation : public Animation {
   public:
     using Animation::Animation;
-    using Animation::m_frame_id;
     using Animation::m_started;
     using Animation::m_to_remove;
 };
@@ -159,21 +158,33 @@ TEST_F(Animation_frame_test, DisplayFrameRunsTheAnimationFramesItOwes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        Open_animation system(content);
+        // a display frame in pause brings the frame number up to the clock's
         status->reset();
+        status->push(Orvane::Status::PAUSE);
+        clock->set((static_cast<double>(c.last_id) + 0.5) / 12);
+        system.run();
+        status->pop();
+
         if (c.pushed)
             status->push(*c.pushed);
         if (c.in_new_room)
             content.emit("Game", "in_new_room");
         auto ticker = sprite("ticker", 100);
-        Open_animation system(content);
-        system.m_frame_id = c.last_id;
         clock->set(c.time);
         system.run();
         EXPECT_EQ(ticker->current(), c.frames_run);
-        EXPECT_EQ(system.m_frame_id, c.last_id_after);
         // the first animation frame consumes the signal; one that ran none leaves it
         EXPECT_EQ(content.signal("Game", "in_new_room"), c.in_new_room && c.frames_run == 0);
         content.remove("Game", "in_new_room", true);
+
+        // where the frame number was left: the number after it runs exactly one frame
+        status->reset();
+        const std::size_t before = ticker->current();
+        clock->set((static_cast<double>(c.last_id_after) + 1.5) / 12);
+        system.run();
+        EXPECT_EQ(ticker->current() - before, 1U)
+            << "the frame number should have been left at " << c.last_id_after;
     }
 }
 
