@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <Orvane/System/Base.h>
@@ -59,8 +59,20 @@ class Animation : public Base {
 
   private:
     std::uint64_t m_frame_id = 0;
-    std::vector<std::string> m_to_remove;
-    std::set<std::string> m_started;
+
+  protected:
+    // Protected rather than private so that tests can fill the lists through a subclass.
+
+    /// Commands consumed in this animation frame, removed from the store together once the
+    /// handlers have all run.
+    std::vector<std::shared_ptr<Component::Base>> m_to_remove;
+    /// Entities whose animation was (re)started in this animation frame: not advanced in it.
+    std::unordered_set<std::string> m_started;
+    /// The animations to advance in this animation frame; kept so that it keeps its capacity.
+    std::vector<std::shared_ptr<Component::Animation>> m_collected;
+    /// Components over in this display frame: ended GUI animations and the camera's finished
+    /// 60-fps move.
+    std::vector<std::shared_ptr<Component::Base>> m_ended;
 };
 
 } // namespace Orvane::System
