@@ -122,7 +122,8 @@ void Logic::skip_step(const Component::Action::Step& step) {
         check_arguments(args, 4, 5, "function_move takes 4 or 5 arguments");
         // a character is never moved over time: its fifth argument is its facing, kept
         const bool timed_item =
-            args.size() == 5 && !m_content.request<Component::Simple<std::string>>(args[0], "color");
+            args.size() == 5 &&
+            !m_content.request<Component::Simple<std::string>>(args[0], "color");
         function_move(timed_item ? Arguments(args.begin(), args.begin() + 4) : args);
     } else if (keyword == "move60fps") {
         check_arguments(args, 5, 5, "function_move60fps takes 5 arguments");
@@ -206,8 +207,8 @@ void Logic::update_debug_info(std::shared_ptr<Component::Debug> debug) {
         return;
     if (debug->value()) {
         auto font = m_content.get<Component::Font>("Debug", "font");
-        auto image = m_content.set<Component::Image>("Debug", "image", font, "FFFFFF",
-                                                     debug->debug_str());
+        auto image =
+            m_content.set<Component::Image>("Debug", "image", font, "FFFFFF", debug->debug_str());
         image->z() = Config::Depth::TOPMOST;
         m_content.set<Component::Absolute_position>("Debug", "position", Point(0, 0));
     } else if (auto image = m_content.request<Component::Image>("Debug", "image")) {

@@ -73,8 +73,7 @@ TEST_F(Logic_camera_steps, Camera) {
     auto glides_to = [](double x, double y) {
         return [x, y](Logic_world& w) {
             EXPECT_EQ(w.position("Camera"), Point(10, 20)) << "the glide has not begun";
-            auto glide =
-                w.content.get<Component::GUI_position_animation>("Camera", "animation");
+            auto glide = w.content.get<Component::GUI_position_animation>("Camera", "animation");
             EXPECT_DOUBLE_EQ(glide->start(), 4.0);
             EXPECT_DOUBLE_EQ(glide->end(), 5.0);
             glide->finalize();
@@ -83,16 +82,39 @@ TEST_F(Logic_camera_steps, Camera) {
     };
     auto from_10_20 = [](Logic_world& w) { w.camera->set(Point(10, 20)); };
     run_cases({
-        {"one argument: a one-second glide to (x, 0)", from_10_20, "camera", {"500"}, 4.0,
-         glides_to(500, 0), {}},
-        {"two arguments: a glide to (x, y)", from_10_20, "camera", {"500", "200"}, 4.0,
-         glides_to(500, 200), {}},
-        {"a duration of 0: at once", from_10_20, "camera", {"500", "200", "0"}, 4.0,
-         camera_at(500, 200), {}},
-        {"numbers are read as integers", nullptr, "camera", {"500.7", "-3", "0"}, 4.0,
-         camera_at(500, -3), {}},
-        {"a duration: a move every display frame that holds the action", from_10_20, "camera",
-         {"500", "200", "2"}, 4.0,
+        {"one argument: a one-second glide to (x, 0)",
+         from_10_20,
+         "camera",
+         {"500"},
+         4.0,
+         glides_to(500, 0),
+         {}},
+        {"two arguments: a glide to (x, y)",
+         from_10_20,
+         "camera",
+         {"500", "200"},
+         4.0,
+         glides_to(500, 200),
+         {}},
+        {"a duration of 0: at once",
+         from_10_20,
+         "camera",
+         {"500", "200", "0"},
+         4.0,
+         camera_at(500, 200),
+         {}},
+        {"numbers are read as integers",
+         nullptr,
+         "camera",
+         {"500.7", "-3", "0"},
+         4.0,
+         camera_at(500, -3),
+         {}},
+        {"a duration: a move every display frame that holds the action",
+         from_10_20,
+         "camera",
+         {"500", "200", "2"},
+         4.0,
          [](Logic_world& w) {
              EXPECT_EQ(w.position("Camera"), Point(10, 20));
              auto move = w.content.get<Move60fps>("Camera", "move60fps");
@@ -104,7 +126,11 @@ TEST_F(Logic_camera_steps, Camera) {
 
 TEST_F(Logic_camera_steps, Zoom) {
     run_cases({
-        {"one argument: at once", nullptr, "zoom", {"2"}, 1.0,
+        {"one argument: at once",
+         nullptr,
+         "zoom",
+         {"2"},
+         1.0,
          [](Logic_world& w) {
              EXPECT_DOUBLE_EQ(w.zoom->value(), 2.0);
              EXPECT_TRUE(w.zoom->was_altered()) << "a zoom set by a script is saved";
@@ -112,7 +138,10 @@ TEST_F(Logic_camera_steps, Zoom) {
          },
          {}},
         {"a duration: the change is requested, the zoom is untouched",
-         [](Logic_world& w) { w.zoom->set(1.5); }, "zoom", {"2", "3"}, 1.0,
+         [](Logic_world& w) { w.zoom->set(1.5); },
+         "zoom",
+         {"2", "3"},
+         1.0,
          [](Logic_world& w) {
              EXPECT_DOUBLE_EQ(w.zoom->value(), 1.5);
              auto change = w.content.get<Component::Array<double, 4>>("Camera", "change_zoom");
@@ -125,7 +154,10 @@ TEST_F(Logic_camera_steps, Zoom) {
 TEST_F(Logic_camera_steps, MoveOfAnItem) {
     auto box = [](Logic_world& w) { w.item("box", 10, 20, 30); };
     run_cases({
-        {"four arguments: position and depth at once", box, "move", {"box", "100", "200", "40"},
+        {"four arguments: position and depth at once",
+         box,
+         "move",
+         {"box", "100", "200", "40"},
          3.1,
          [](Logic_world& w) {
              EXPECT_EQ(w.position("box"), Point(100, 200));
@@ -134,7 +166,10 @@ TEST_F(Logic_camera_steps, MoveOfAnItem) {
          },
          {}},
         {"a duration: from the start of the animation frame, the request one frame past the end",
-         box, "move", {"box", "100", "200", "40", "2"}, 3.1,
+         box,
+         "move",
+         {"box", "100", "200", "40", "2"},
+         3.1,
          [](Logic_world& w) {
              EXPECT_EQ(w.position("box"), Point(10, 20)) << "the animation system moves it";
              auto move = w.content.get<Move>("box", "move");
@@ -180,15 +215,20 @@ TEST_F(Logic_camera_steps, MoveOfACharacter) {
              w.content.set<Component::Simple<int>>("bob", "z", 500);
              w.content.set<Component::Base>("bob", "z_rescaled");
          },
-         "move", {"bob", "100", "200", "true"}, 1.0,
+         "move",
+         {"bob", "100", "200", "true"},
+         1.0,
          [placed](Logic_world& w) {
              placed(Point(100, 200), Point::right())(w);
              EXPECT_FALSE(w.content.request<Component::Base>("bob", "z"));
              EXPECT_FALSE(w.content.request<Component::Base>("bob", "z_rescaled"));
          },
          {}},
-        {"five arguments, a relative depth: z and the rescaling marker", bob, "move",
-         {"bob", "100", "200", "+10", "false"}, 1.0,
+        {"five arguments, a relative depth: z and the rescaling marker",
+         bob,
+         "move",
+         {"bob", "100", "200", "+10", "false"},
+         1.0,
          [placed, fixed_depth](Logic_world& w) {
              placed(Point(100, 200), Point::left())(w);
              fixed_depth(10, true)(w);
@@ -200,7 +240,9 @@ TEST_F(Logic_camera_steps, MoveOfACharacter) {
              w.content.set<Component::Simple<int>>("bob", "z", 10);
              w.content.set<Component::Base>("bob", "z_rescaled");
          },
-         "move", {"bob", "100", "200", "2000", "true"}, 1.0,
+         "move",
+         {"bob", "100", "200", "2000", "true"},
+         1.0,
          [placed, fixed_depth](Logic_world& w) {
              placed(Point(100, 200), Point::right())(w);
              fixed_depth(2000, false)(w);
@@ -212,7 +254,9 @@ TEST_F(Logic_camera_steps, MoveOfACharacter) {
              w.content.remove("bob", "group");
              w.content.remove("bob", "lookat");
          },
-         "move", {"bob", "100", "200", "true"}, 1.0,
+         "move",
+         {"bob", "100", "200", "true"},
+         1.0,
          [](Logic_world& w) {
              EXPECT_EQ(w.position("bob"), Point(100, 200));
              EXPECT_FALSE(w.content.request<Component::Base>("bob", "lookat"));
@@ -234,17 +278,29 @@ TEST_F(Logic_camera_steps, Rescale) {
         };
     };
     run_cases({
-        {"two arguments: at once", box, "rescale", {"box", "2"}, 10.03,
+        {"two arguments: at once",
+         box,
+         "rescale",
+         {"box", "2"},
+         10.03,
          [](Logic_world& w) {
              EXPECT_DOUBLE_EQ(w.content.get<Component::Image>("box", "image")->scale(), 2.0);
              EXPECT_FALSE(w.content.request<Component::Base>("box", "rescale"));
          },
          {}},
-        {"one second at 10.03: 12 frames from 10.0, ending at 11.0417", box, "rescale",
-         {"box", "2", "1"}, 10.03, request(10.0, 10.0 + 12.5 / 12),
+        {"one second at 10.03: 12 frames from 10.0, ending at 11.0417",
+         box,
+         "rescale",
+         {"box", "2", "1"},
+         10.03,
+         request(10.0, 10.0 + 12.5 / 12),
          {{10.0 + 12.5 / 12, "Dummy:event"}, {10.0 + 12.5 / 12, "box:rescale"}}},
-        {"0.02 seconds: no whole frame, half a frame past the start", box, "rescale",
-         {"box", "2", "0.02"}, 10.03, request(10.0, 10.0 + 0.5 / 12),
+        {"0.02 seconds: no whole frame, half a frame past the start",
+         box,
+         "rescale",
+         {"box", "2", "0.02"},
+         10.03,
+         request(10.0, 10.0 + 0.5 / 12),
          {{10.0 + 0.5 / 12, "Dummy:event"}, {10.0 + 0.5 / 12, "box:rescale"}}},
     });
 }

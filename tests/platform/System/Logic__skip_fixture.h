@@ -31,9 +31,9 @@ namespace Orvane::Test {
 /// The logic system with the members that tests drive directly.
 class Test_logic : public System::Logic {
   public:
-    using Logic::Logic;
     using Logic::check_arguments;
     using Logic::current_action;
+    using Logic::Logic;
     using Logic::notification_ended;
     using Logic::now;
     using Logic::place_walker;
@@ -84,8 +84,8 @@ struct Logic_world {
     void character(const std::string& id, double x, double y, bool right = true) {
         content.set<Component::Simple<std::string>>(id, "color", "FF8000");
         content.set<Component::Absolute_position>(id, "position", Point(x, y), false);
-        auto head = content.set<Component::Animation>(
-            id + "_head", "image", "images/animations/sheet.png", 0, 4, 2, true);
+        auto head = content.set<Component::Animation>(id + "_head", "image",
+                                                      "images/animations/sheet.png", 0, 4, 2, true);
         head->frames().front().y = right ? 0 : 1;
         auto group = content.set<Component::Group>(id, "group");
         group->add(head);
