@@ -10,6 +10,7 @@
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/System/Base.h>
+#include <Orvane/Utils/geometry.h>
 
 namespace Orvane::Component {
 class Debug;
@@ -50,6 +51,24 @@ class Logic : public Base {
     void update_debug_info(std::shared_ptr<Component::Debug> debug);
     void console_action(std::shared_ptr<Component::Simple<std::string>> line);
 
+  protected:
+    /// The due end of notification slot `id` (an entity Notification_<n>): once the screen
+    /// interface has made the slot's image, asks it to fade the slot out and returns true (the
+    /// end is done); without an image yet returns false, and the end must stay scheduled, or
+    /// the slot would never be freed.
+    bool notification_ended(const std::string& id);
+    /// The skip of one running action: takes its steps up to its next "unlock" and passes every
+    /// other step, its last one included, to skip_step. True when an "unlock" was taken (it is
+    /// not applied: the skip already left the cutscene).
+    bool skip_to_unlock(const std::shared_ptr<Component::Action>& action);
+    /// The skipped "goto": places the walker at once where function_goto would walk it.
+    void skip_goto(const Arguments& args);
+    /// Places a walking character at the end of its walk at once, through function_move,
+    /// facing right when `right` is "true"; a fixed depth (<id>:z, <id>:z_rescaled) stays, as
+    /// it does when the walk is played.
+    void place_walker(const std::string& id, const Point& point, const std::string& right);
+
+  public:
     // Walking, the follower and code locks: their frame work.
     void update_character_path();
     void update_follower();
