@@ -252,13 +252,14 @@ void Logic::update_scheduled(std::shared_ptr<Action> action, bool skip_dialog) {
 }
 
 void Logic::run_actions(bool skip) {
-    m_content.walk("action", [&](const Content::Component_ptr& c) {
-        if (c->entity() == "Character")
-            return;
+    // Collecting changes nothing in the store: the live map is walked.
+    for (const auto& [id, c] : m_content.components("action")) {
+        if (id.entity() == "Character")
+            continue;
         auto action = Component::cast<Action>(c);
         if (action && action->on())
             run_list.push_back(std::move(action));
-    });
+    }
 
     while (!run_list.empty()) {
         std::shared_ptr<Action> action = std::move(run_list.front());
