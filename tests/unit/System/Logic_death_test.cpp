@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <Orvane/Component/Action.h>
+#include <Orvane/Component/Dialog.h>
 #include <Orvane/Component/Simple.h>
 
 #include "support/Logic_store.h"
@@ -103,6 +104,19 @@ TEST(Logic_DeathTest, PendingStepsStopAsUnknown) {
             },
             ::testing::ExitedWithCode(1), std::string(keyword) + " is not a valid function");
     }
+}
+
+// Dialogs are not played yet: triggering one stops as an unknown step does.
+TEST(Logic_DeathTest, TriggeredDialogStopsAsUnknown) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Logic_store s;
+            s.content.set<Component::Dialog>("ferran", "dialog", "end");
+            s.action("script", {{"trigger", {"ferran"}}})->launch();
+            s.frame(1);
+        },
+        ::testing::ExitedWithCode(1), "trigger is not a valid function");
 }
 
 // Scripts that never wait stop with a message naming the action, not a frame without end.
