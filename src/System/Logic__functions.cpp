@@ -117,7 +117,7 @@ bool Logic::function_trigger(const Arguments& args) {
         unknown_keyword("trigger");
     if (auto action = m_content.request<Action>(id, "action")) {
         const bool from_player =
-            m_content.request<Action>("Character", "action") == current_action;
+            current_action && m_content.request<Action>("Character", "action") == current_action;
         launch_action(action);
         run_list.push_back(action);
         if (args.size() == 1 && from_player)
