@@ -473,17 +473,28 @@ TEST_F(Logic_test, DialogFreezesOnlyTheDialogAction) {
     EXPECT_TRUE(s.has("dialog_item", "signal"));
 }
 
+// In a pause, a menu, or while a restart is pending, only notifications end.
 TEST_F(Logic_test, PausedFramesEndNothingButNotifications) {
-    for (Status paused : {Status::PAUSE, Status::IN_MENU}) {
-        SCOPED_TRACE(static_cast<int>(paused));
+    for (int paused : {int(Status::PAUSE), int(Status::IN_MENU), -1}) {
+        SCOPED_TRACE(paused);
         Logic_store s;
         auto script = s.action("script", {{"wait", {"1"}}, {"emit", {"done"}}});
+        auto notice = s.content.set<String>("Notification_0", "notification", "Hi");
+        s.content.set<Component::Image>("Notification_0", "image", 10, 10);
+        s.content.get<Action>("Notifications", "action")->schedule(2, notice);
         script->launch();
         s.frame(0);
-        s.status->push(paused);
+        if (paused < 0)
+            s.content.emit("Game", "reset");
+        else
+            s.status->push(Status(paused));
         s.frame(5);
         EXPECT_FALSE(s.has("done", "signal"));
-        s.status->pop();
+        EXPECT_TRUE(s.has("Notification_0", "end_notification"));
+        if (paused < 0)
+            s.content.remove("Game", "reset");
+        else
+            s.status->pop();
         s.frame(6);
         EXPECT_TRUE(s.has("done", "signal"));
     }
