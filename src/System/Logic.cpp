@@ -1,7 +1,18 @@
+#include <cstdlib>
+#include <memory>
+#include <string>
+
 #include <Orvane/Component/Action.h>
+#include <Orvane/Component/Animation.h>
+#include <Orvane/Component/Debug.h>
+#include <Orvane/Component/Image.h>
+#include <Orvane/Component/Path.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Component/Status.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
+#include <Orvane/Utils/helpers.h>
 
 namespace Orvane::System {
 
@@ -57,24 +68,343 @@ void Logic::unknown_keyword(const std::string& keyword) {
     check_impl(__FILE__, __LINE__, keyword + " is not a valid function");
 }
 
-void Logic::run() {}
+namespace {
 
-void Logic::update_scheduled(std::shared_ptr<Component::Action> action, bool skip_dialog) {
-    (void)action;
-    (void)skip_dialog;
+using Component::Action;
+
+// The component stored under c's own key, as stored (conditionals not looked through).
+bool stored_is(const Content& content, const std::shared_ptr<Component::Base>& c) {
+    return content.request<Component::Base>(c->entity(), c->component()) == c;
 }
 
-void Logic::run_actions(bool skip) { (void)skip; }
+} // namespace
 
-bool Logic::apply_next_step(std::shared_ptr<Component::Action> action) {
-    (void)action;
-    return false;
+void Logic::launch_action(const std::shared_ptr<Action>& action) {
+    // An action without steps has nothing to run: it ends where it is launched.
+    if (action->size() > 0)
+        action->launch();
 }
 
-void Logic::update_action(std::shared_ptr<Component::Action> triggered) { (void)triggered; }
+void Logic::end_scheduled(const std::shared_ptr<Action>& action) {
+    // A copy: a bubble of Logic:action itself is scheduled again on it below.
+    const Action::Schedule items = action->scheduled();
+    action->reset_scheduled();
+    auto logic_action = m_content.request<Action>("Logic", "action");
+    for (const auto& [t, c] : items) {
+        if (!c)
+            continue;
+        if (t == 0)
+            m_content.remove(c->entity(), "nofollow", true);
+        else if (startswith(c->entity(), "Comment_")) {
+            if (logic_action)
+                logic_action->schedule(t, c);
+        } else if (dynamic_cast<const Component::Signal*>(c.get()))
+            m_content.set(c);
+        else if (c->entity() != "wait")
+            m_content.remove(c, true);
+    }
+}
 
-void Logic::cancel_action() {}
+void Logic::run() {
+    now = m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME);
+    steps_in_frame.clear();
 
-void Logic::reset_all_actions() {}
+    update_debug_info(m_content.request<Component::Debug>(Fast_access_component::GAME_DEBUG));
+    if (receive("Game", "clear_notifications"))
+        clear_notifications(false);
+    if (receive("Game", "notify_end_achievements"))
+        notify_end_achievements();
+
+    auto game_status = status();
+    ORVANE_CHECK(game_status, "Cannot find Game:status");
+    auto notifications = m_content.get<Action>("Notifications", "action");
+
+    // Paused frame: only notifications end.
+    if (game_status->is(Status::PAUSE, Status::IN_MENU) || signal("Game", "reset")) {
+        update_scheduled(notifications, false);
+        return;
+    }
+
+    // Dialog frame: the dialog's own action waits for the choice, everything else goes on.
+    if (game_status->is(Status::DIALOG)) {
+        update_scheduled(notifications, false);
+        m_content.walk("action", [&](const Content::Component_ptr& c) {
+            if (c->entity() == "Character" || c->entity() == "Logic" ||
+                c->entity() == "Notifications")
+                return;
+            if (auto action = Component::cast<Action>(c))
+                update_scheduled(action, false);
+        });
+        run_actions(false);
+        return;
+    }
+
+    const bool in_new_room = signal("Game", "in_new_room");
+    if (in_new_room) {
+        reset_all_actions();
+        game_status->pop();
+    }
+    if (receive("Skip_message", "create"))
+        push_notification(locale_get("Skip_cutscene", "text"), 5.0);
+    if (receive("Cancel", "action"))
+        cancel_action();
+    if (auto line = m_content.request<Component::Simple<std::string>>("Test", "console_action"))
+        console_action(line);
+    const bool skip_dialog = receive("Game", "skip_dialog");
+
+    m_content.walk("action", [&](const Content::Component_ptr& c) {
+        if (c->entity() == "Character")
+            return;
+        if (auto action = Component::cast<Action>(c))
+            update_scheduled(action, skip_dialog);
+    });
+
+    if (receive("Game", "test"))
+        function_shake({std::to_string(random_double(0, 30)), std::to_string(random_double(0, 3))});
+
+    update_character_path();
+    update_code();
+    if (!in_new_room)
+        update_follower();
+
+    // Room entry: the action of the origin the room was entered from.
+    if (auto origin = m_content.request<Component::Simple<std::string>>("Game", "new_room_origin")) {
+        const std::string o = origin->value();
+        auto entry = m_content.get<Action>(o, "action");
+        if (o == "Saved_game") {
+            // The room's own save action runs after the save game's steps. Added before the
+            // launch, so that a save game without steps of its own still runs it.
+            const std::string room = value<Component::Simple<std::string>>("Game", "current_room");
+            if (m_content.request<Action>(room + "_save", "action"))
+                entry->add("trigger", {room + "_save"});
+        }
+        launch_action(entry);
+        remove("Game", "new_room_origin");
+        emit("Game", "new_room_loaded");
+    }
+
+    if (auto triggered = m_content.request<Action>("Character", "triggered_action"))
+        update_action(triggered);
+
+    const bool skip = skip_cutscene();
+    run_actions(skip);
+}
+
+void Logic::update_scheduled(std::shared_ptr<Action> action, bool skip_dialog) {
+    // A dialog skip removes pending bubble lines only once the current bubble has been up for
+    // a quarter of a second.
+    const bool dialog_skip =
+        skip_dialog &&
+        now - m_content.value<Component::Simple<double>>("Dialog", "creation_time", 0.0) > 0.25;
+
+    action->update_scheduled([&](const Action::Scheduled& item) -> bool {
+        const auto& [t, c] = item;
+        if (!c)
+            return false;
+        if (t == 0) {
+            if (dynamic_cast<const Component::Path*>(c.get())) {
+                if (stored_is(m_content, c))
+                    return true;
+                // The walk ended or was replaced: the follower follows again.
+                remove(c->entity(), "nofollow", true);
+                return false;
+            }
+            if (const auto* animation = dynamic_cast<const Component::Animation*>(c.get()))
+                return !animation->is_last_frame();
+            return false;
+        }
+        if (t > now) {
+            if (dialog_skip) {
+                if (contains(c->entity(), "Comment_")) {
+                    remove(c, true);
+                    return false;
+                }
+                if (c->component() == "stop_talking") {
+                    m_content.set(c);
+                    return false;
+                }
+            }
+            return true;
+        }
+        if (dynamic_cast<const Component::Signal*>(c.get())) {
+            m_content.set(c);
+            return false;
+        }
+        if (c->component() == "notification") {
+            if (m_content.request<Component::Image>(c->entity(), "image")) {
+                emit(c->entity(), "end_notification");
+                return false;
+            }
+            // Not drawn yet: the end waits for the interface's image, while the slot lasts.
+            return stored_is(m_content, c);
+        }
+        if (c->entity() == "wait")
+            return false;
+        if (startswith(c->entity(), "Comment_")) {
+            // A newer bubble under the same id stays.
+            if (stored_is(m_content, c))
+                remove(c);
+            return false;
+        }
+        remove(c, true);
+        return false;
+    });
+}
+
+void Logic::run_actions(bool skip) {
+    // Collecting changes nothing in the store: the live map is walked.
+    for (const auto& [id, c] : m_content.components("action")) {
+        if (id.entity() == "Character")
+            continue;
+        auto action = Component::cast<Action>(c);
+        if (action && action->on())
+            run_list.push_back(std::move(action));
+    }
+
+    while (!run_list.empty()) {
+        std::shared_ptr<Action> action = std::move(run_list.front());
+        run_list.pop_front();
+        if (action->on() && action->size() == 0) {
+            // Launched elsewhere without steps: it ends at once.
+            action->stop();
+            continue;
+        }
+
+        if (skip) {
+            bool unlocked = false;
+            while (action->on()) {
+                const Action::Step step = action->next_step();
+                if (step.function() == "unlock") {
+                    unlocked = true;
+                    break;
+                }
+                // The last step of an action without a further unlock is skipped like the
+                // others: it is the one that leaves the final state.
+                skip_step(step);
+            }
+            end_scheduled(action);
+            if (action->on() && unlocked)
+                skip = false;
+            if (!action->on())
+                continue;
+        }
+
+        if (action->ready()) {
+            while (action->on() && apply_next_step(action)) {
+            }
+            if ((action->on() || !action->scheduled().empty()) &&
+                m_content.request<Action>(action->entity(), action->component()) != action)
+                m_content.set<Component::Variable>("Finishing_" + action->entity(), "action",
+                                                   action);
+        }
+    }
+}
+
+bool Logic::apply_next_step(std::shared_ptr<Action> action) {
+    current_action = action;
+    if (action->size() == 0) {
+        action->stop();
+        return false;
+    }
+    std::size_t& steps = steps_in_frame[action.get()];
+    ORVANE_CHECK(++steps <= max_steps_per_frame,
+                 "Action " + action->id().str() + " applied more than " +
+                     std::to_string(max_steps_per_frame) +
+                     " steps in one frame: its script never waits (a loop without a waiting "
+                     "step, or an action that triggers itself)");
+    const Action::Step step = action->next_step();
+    auto handler = step_handlers.find(step.function());
+    if (handler == step_handlers.end())
+        unknown_keyword(step.function());
+    return handler->second(step.args());
+}
+
+void Logic::update_action(std::shared_ptr<Action> triggered) {
+    if (auto old = m_content.request<Action>("Character", "action")) {
+        for (const auto& [t, c] : old->scheduled()) {
+            if (t == 0 || !c || c->entity() == "wait")
+                continue;
+            if (dynamic_cast<const Component::Signal*>(c.get()))
+                m_content.set(c);
+            else
+                remove(c, true);
+        }
+        old->stop();
+    }
+
+    launch_action(triggered);
+
+    // The player who already stands at an exit leaves at once, without the walk.
+    if (triggered->size() > 0 && endswith(triggered->entity(), "_goto") &&
+        triggered->first_step().function() == "goto" &&
+        triggered->last_step().function() == "load") {
+        const std::string player = value<Component::Simple<std::string>>("Player", "name");
+        const Point p = m_content.get<Component::Position>(player, "position")->value();
+        const Point q =
+            m_content.get<Component::Position>(triggered->target_entity(), "position")->value();
+        if (std::abs(p.X() - q.X()) <= 74 && std::abs(p.Y() - q.Y()) <= 29)
+            triggered->next_step();
+    }
+
+    m_content.set<Component::Variable>("Character", "action", triggered);
+    remove("Character", "triggered_action", true);
+}
+
+void Logic::cancel_action() {
+    auto logic_action = m_content.get<Action>("Logic", "action");
+    auto cancelled = m_content.request<Action>("Character", "action");
+    if (!cancelled || cancelled == logic_action)
+        return;
+    end_scheduled(cancelled);
+    cancelled->stop();
+    remove("Character", "action");
+    if (auto player = m_content.request<Component::Simple<std::string>>("Player", "name")) {
+        const std::string id = player->value();
+        remove(id, "path", true);
+        emit(id, "stop_walking");
+    }
+}
+
+void Logic::reset_all_actions() {
+    m_content.walk("action", [&](const Content::Component_ptr& c) {
+        if (auto action = Component::cast<Action>(c))
+            action->stop();
+    });
+    remove("Character", "action", true);
+    remove("Character", "triggered_action", true);
+}
+
+void Logic::run_bound_action(const std::string& id, int value) {
+    std::shared_ptr<Action> action = m_content.request<Action>(id, std::to_string(value));
+    if (!action)
+        action = m_content.request<Action>(id, "default");
+    if (!action)
+        return;
+
+    const std::string name = action->id().str();
+    if (bound_chain.size() >= max_bound_depth) {
+        std::string chain;
+        for (const std::string& link : bound_chain)
+            chain += link + " -> ";
+        check_impl(__FILE__, __LINE__,
+                   "Bound actions nest more than " + std::to_string(max_bound_depth) +
+                       " deep (a bound action sets a value of its own chain): " + chain + name);
+    }
+    // Popped however the run ends, also when a test's fatal handler throws.
+    struct Link {
+        std::vector<std::string>& chain;
+        ~Link() { chain.pop_back(); }
+    } link{bound_chain};
+    bound_chain.push_back(name);
+
+    launch_action(action);
+    // Every step in this call: a waiting step does not hold a bound action up.
+    while (action->on())
+        apply_next_step(action);
+    // Not in the "action" map: kept there while what it scheduled has not ended.
+    if (!action->scheduled().empty())
+        m_content.set<Component::Variable>("Finishing_" + id + "_" + action->component(),
+                                           "action", action);
+}
 
 } // namespace Orvane::System

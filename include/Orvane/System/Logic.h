@@ -129,6 +129,22 @@ class Logic : public Base {
     /// Stops with "<keyword> is not a valid function".
     [[noreturn]] static void unknown_keyword(const std::string& keyword);
 
+    /// Most steps that one action may apply in one frame; beyond, its script never waits.
+    static constexpr std::size_t max_steps_per_frame = 10000;
+    /// Most bound-action runs nested in one another (a bound action setting a value).
+    static constexpr std::size_t max_bound_depth = 32;
+
+    /// Launches action at its first step; an action without steps ends at once instead.
+    static void launch_action(const std::shared_ptr<Component::Action>& action);
+    /// Empties action's schedule, ending each item as a cancelled action's items end: speech
+    /// bubbles move to Logic:action and end on time, signals fire, walks give the follower
+    /// back, other components are removed.
+    void end_scheduled(const std::shared_ptr<Component::Action>& action);
+    /// Runs to its end, within this call, the action bound to value `value` of item `id`
+    /// (<id>:<value>, else <id>:default); one that leaves scheduled items is kept as
+    /// Finishing_<id>_<value>:action until they end.
+    void run_bound_action(const std::string& id, int value);
+
     /// The frame time in seconds, read from Clock:time at the start of each run().
     double now = 0;
     /// Keyword -> handler bound to this system.
@@ -137,6 +153,10 @@ class Logic : public Base {
     std::shared_ptr<Component::Action> current_action;
     /// Actions still to be processed by the running run_actions(), first in, first out.
     std::deque<std::shared_ptr<Component::Action>> run_list;
+    /// Steps applied per action since the start of the frame.
+    std::unordered_map<const Component::Action*, std::size_t> steps_in_frame;
+    /// The bound actions being run, outermost first, as "<id>:<value>".
+    std::vector<std::string> bound_chain;
 };
 
 } // namespace Orvane::System
