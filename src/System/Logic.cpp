@@ -230,14 +230,9 @@ void Logic::update_scheduled(std::shared_ptr<Action> action, bool skip_dialog) {
             m_content.set(c);
             return false;
         }
-        if (c->component() == "notification") {
-            if (m_content.request<Component::Image>(c->entity(), "image")) {
-                emit(c->entity(), "end_notification");
-                return false;
-            }
+        if (c->component() == "notification")
             // Not drawn yet: the end waits for the interface's image, while the slot lasts.
-            return stored_is(m_content, c);
-        }
+            return !notification_ended(c->entity()) && stored_is(m_content, c);
         if (c->entity() == "wait")
             return false;
         if (startswith(c->entity(), "Comment_")) {
@@ -271,17 +266,7 @@ void Logic::run_actions(bool skip) {
         }
 
         if (skip) {
-            bool unlocked = false;
-            while (action->on()) {
-                const Action::Step step = action->next_step();
-                if (step.function() == "unlock") {
-                    unlocked = true;
-                    break;
-                }
-                // The last step of an action without a further unlock is skipped like the
-                // others: it is the one that leaves the final state.
-                skip_step(step);
-            }
+            const bool unlocked = skip_to_unlock(action);
             end_scheduled(action);
             if (action->on() && unlocked)
                 skip = false;

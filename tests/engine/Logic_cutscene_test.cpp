@@ -143,8 +143,7 @@ Outcome play_opening(int skip_at) {
     return out;
 }
 
-// Waits for the move, camera and skip steps of the cutscene.
-TEST(LogicCutsceneTest, DISABLED_SkippedOpeningEndsAsThePlayedOne) {
+TEST(LogicCutsceneTest, SkippedOpeningEndsAsThePlayedOne) {
     const Orvane::Test::Temp_pref_folder pref;
     ASSERT_FALSE(sample_data().empty()) << "ORVANE_BUILD_DIR is not set: run through ctest";
     const Outcome played = play_opening(0);

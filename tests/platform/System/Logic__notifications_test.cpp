@@ -159,8 +159,7 @@ TEST_F(Logic_notifications, ADueEndWaitsForTheNotificationsImage) {
     EXPECT_TRUE(world.content.signal("Notification_0", "end_notification"));
 }
 
-// Through the item rule of the step engine, which another branch fills in.
-TEST_F(Logic_notifications, DISABLED_ADueNotificationStaysScheduledUntilItIsDrawn) {
+TEST_F(Logic_notifications, ADueNotificationStaysScheduledUntilItIsDrawn) {
     world.logic->push_notification("a", 1.0);
     world.at(2.0);
     world.logic->update_scheduled(notifications(), false);

@@ -328,8 +328,7 @@ TEST_F(Logic_skip, TheOverlayFollowsTheDebugSwitch) {
     w.logic->update_debug_info(nullptr); // a store without the switch: nothing to do
 }
 
-// Needs the step engine (run, run_actions), which another branch fills in.
-TEST_F(Logic_skip, DISABLED_SkippingMidWayEndsAsRunningToTheEnd) {
+TEST_F(Logic_skip, SkippingMidWayEndsAsRunningToTheEnd) {
     auto script = [](Skip_world& w) {
         w.content.set<Component::Simple<std::string>>("box", "state", "closed");
         auto intro = w.content.set<Component::Action>("Intro", "action");

@@ -693,8 +693,8 @@ TEST_F(Logic_test, NotificationEndWaitsForItsImage) {
     EXPECT_TRUE(notifications->scheduled().empty()) << "also in a paused frame";
 }
 
-// Waits for notifications: picking an item up outside a room load announces it.
-TEST_F(Logic_test, DISABLED_PickingUpAnnouncesTheItem) {
+// Picking an item up outside a room load announces it.
+TEST_F(Logic_test, PickingUpAnnouncesTheItem) {
     Logic_store s;
     item(s, "rope", "on_bollard");
     s.logic->function_set({"rope", "inventory_rope"});
