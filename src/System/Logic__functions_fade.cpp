@@ -96,15 +96,15 @@ bool Logic::function_shake(const Arguments& args) {
     const double duration = to_double(args[1]);
     const double camera_x =
         m_content.value<Component::Position>(Fast_access_component::CAMERA_POSITION).x();
-    auto shake = m_content.set<Component::Array<double, 4>>("Camera", "shake", now,
-                                                            now + duration, intensity, camera_x);
+    auto shake = m_content.set<Component::Array<double, 4>>("Camera", "shake", now, now + duration,
+                                                            intensity, camera_x);
     // The shake has no end of its own: its removal from the store ends it. The frame also
     // shakes on a test request, outside any step: then Logic:action holds the end.
-    auto holder = current_action ? current_action
-                                 : m_content.get<Component::Action>("Logic", "action");
+    auto holder =
+        current_action ? current_action : m_content.get<Component::Action>("Logic", "action");
     holder->schedule(now + duration, shake);
-    auto mode =
-        m_content.request<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE);
+    auto mode = m_content.request<Component::Simple<Input_mode>>(
+        Fast_access_component::INTERFACE_INPUT_MODE);
     if (mode && mode->value() == Input_mode::GAMEPAD)
         m_content.set<Component::Pair<double, double>>("Gamepad", "rumble", intensity / 40,
                                                        duration * 0.75);

@@ -67,8 +67,8 @@ bool Logic::function_play(const Arguments& args) {
     // A character's own animation: [name, duration] for the player, or [character, name,
     // duration].
     const bool for_player = args.size() == 2;
-    const std::string character = for_player ? value<Component::Simple<std::string>>("Player", "name")
-                                             : args[0];
+    const std::string character =
+        for_player ? value<Component::Simple<std::string>>("Player", "name") : args[0];
     const std::string& name = for_player ? args[0] : args[1];
     const double duration = to_double(for_player ? args[1] : args[2]);
     m_content.set<Component::Simple<std::string>>(character, "start_animation", name);
