@@ -106,6 +106,9 @@ class Logic : public Base {
     bool function_rescale60fps(const Arguments& args);
     bool function_shake(const Arguments& args);
     bool function_zoom(const Arguments& args);
+    /// The screen fade of "fadein" and "fadeout": Camera:fade = (now, now + duration, fade_in),
+    /// replacing any earlier one, and the current action held until now + duration. True.
+    bool subfunction_fade(bool fade_in, double duration);
     // Show, hide, play, stop, pause and state changes at 12 frames a second.
     bool function_hide(const Arguments& args);
     bool function_pause(const Arguments& args);
