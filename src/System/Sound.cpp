@@ -86,8 +86,9 @@ void Sound::run() {
     if (const auto fade =
             m_content.request<Component::Tuple<double, double, bool>>("Music", "fade")) {
         ORVANE_CHECK(music, "No music to fade");
-        const auto [start, end, fade_in] = fade->value();
-        (void)start; // the duration runs from now
+        // Only the end counts: the duration runs from now.
+        const double end = std::get<1>(fade->value());
+        const bool fade_in = std::get<2>(fade->value());
         double from = 0;
         if (fade_in)
             from = m_content.value<Component::Simple<double>>(music->entity(), "resume_at", 0.0);
