@@ -1,8 +1,12 @@
 #include "audio.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <numbers>
+#include <thread>
 
 namespace Orvane::Test {
 
@@ -57,6 +61,60 @@ double tone_level(const std::int16_t* samples, std::size_t frames, int channels,
     }
     const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
     return 2 * std::sqrt(std::max(power, 0.0)) / double(frames);
+}
+
+Audio_capture::Audio_capture(const std::string& name) {
+    const char* build = std::getenv("ORVANE_BUILD_DIR");
+    m_file = std::filesystem::path(build != nullptr ? build : ".") / ("capture_" + name + ".raw");
+    restart();
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", m_file.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "5", 1); // faster than real time
+}
+
+Audio_capture::~Audio_capture() {
+    std::error_code ignored;
+    std::filesystem::remove(m_file, ignored);
+}
+
+void Audio_capture::restart() {
+    std::error_code ignored;
+    std::filesystem::remove(m_file, ignored);
+}
+
+std::uintmax_t Audio_capture::bytes() const {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(m_file, error);
+    return error ? 0 : size;
+}
+
+void Audio_capture::wait_for(std::uintmax_t from, double seconds) const {
+    const auto goal = from + std::uintmax_t(seconds * rate) * 4;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (bytes() < goal && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+std::vector<std::int16_t> Audio_capture::samples(std::uintmax_t from, double seconds) const {
+    std::ifstream in(m_file, std::ios::binary);
+    in.seekg(std::streamoff(from / 4 * 4));
+    std::vector<std::int16_t> out(std::size_t(seconds * rate) * 2);
+    in.read(reinterpret_cast<char*>(out.data()), std::streamsize(out.size() * 2));
+    out.resize(std::size_t(std::max<std::streamsize>(in.gcount(), 0)) / 2);
+    return out;
+}
+
+std::uintmax_t Audio_capture::onset(std::uintmax_t from) const {
+    const auto out = samples(from, 10.0);
+    for (std::size_t i = 0; i + 1 < out.size(); i += 2)
+        if (std::abs(out[i]) > 1000 || std::abs(out[i + 1]) > 1000)
+            return from / 4 * 4 + i * 2;
+    return from / 4 * 4 + out.size() * 2;
+}
+
+double Audio_capture::level(const std::vector<std::int16_t>& samples, int channel,
+                            double frequency) {
+    return tone_level(samples.data(), samples.size() / 2, 2, channel, frequency, rate);
 }
 
 } // namespace Orvane::Test

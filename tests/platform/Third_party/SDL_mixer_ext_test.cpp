@@ -1,12 +1,11 @@
-#include <chrono>
+#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include <Packer/Ogg.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -15,8 +14,6 @@
 #include <Orvane/Third_party/Music_mixer.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 #include <Orvane/Utils/error.h>
-
-#include <Packer/Ogg.h>
 
 #include "support/Packages.h"
 #include "support/audio.h"
@@ -277,57 +274,24 @@ class Captured_mixer : public Mixer {
   protected:
     void SetUp() override {
         Mixer::SetUp();
-        const char* build = std::getenv("ORVANE_BUILD_DIR");
-        m_file =
-            std::filesystem::path(build != nullptr ? build : ".") /
-            ("capture_" +
-             std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".raw");
-        std::filesystem::remove(m_file);
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", m_file.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "5", 1); // faster than real time
+        m_capture.emplace(testing::UnitTest::GetInstance()->current_test_info()->name());
     }
     void TearDown() override {
         Mixer::TearDown();
-        std::filesystem::remove(m_file);
+        m_capture.reset();
     }
 
-    std::uintmax_t captured_bytes() const {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(m_file, error);
-        return error ? 0 : size;
-    }
-    /// Waits until `seconds` more of audio have been written after `from` bytes.
-    void wait_for(std::uintmax_t from, double seconds) const {
-        const auto goal = from + std::uintmax_t(seconds * rate) * 4;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (captured_bytes() < goal && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    /// The captured samples from byte `from` on, for `seconds`.
+    std::uintmax_t captured_bytes() const { return m_capture->bytes(); }
+    void wait_for(std::uintmax_t from, double seconds) const { m_capture->wait_for(from, seconds); }
     std::vector<std::int16_t> captured(std::uintmax_t from, double seconds) const {
-        std::ifstream in(m_file, std::ios::binary);
-        in.seekg(std::streamoff(from / 4 * 4));
-        std::vector<std::int16_t> samples(std::size_t(seconds * rate) * 2);
-        in.read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
-        samples.resize(std::size_t(in.gcount()) / 2);
-        return samples;
+        return m_capture->samples(from, seconds);
     }
-    /// Byte offset of the first audible frame at or after `from`: the device keeps writing
-    /// silence while the test thread starts a sound, so timing alone cannot place it.
-    std::uintmax_t onset(std::uintmax_t from) const {
-        const auto samples = captured(from, 10.0);
-        for (std::size_t i = 0; i + 1 < samples.size(); i += 2)
-            if (std::abs(samples[i]) > 1000 || std::abs(samples[i + 1]) > 1000)
-                return from / 4 * 4 + i * 2;
-        return from / 4 * 4 + samples.size() * 2;
-    }
+    std::uintmax_t onset(std::uintmax_t from) const { return m_capture->onset(from); }
     double level(const std::vector<std::int16_t>& samples, int channel, double frequency) const {
-        return Orvane::Test::tone_level(samples.data(), samples.size() / 2, 2, channel, frequency,
-                                        rate);
+        return Orvane::Test::Audio_capture::level(samples, channel, frequency);
     }
 
-    std::filesystem::path m_file;
+    std::optional<Orvane::Test::Audio_capture> m_capture;
 };
 
 TEST_F(Captured_mixer, TwoMusicStreamsPlayTogetherAtTheirOwnVolumes) {
@@ -366,7 +330,7 @@ TEST_F(Captured_mixer, PannedSoundsLandOnTheirSide) {
                           Case{1.7, 0.5, 0}, Case{-0.5, 0, 0.5}}) {
         SCOPED_TRACE(c.panning);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        std::filesystem::remove(m_file);
+        m_capture->restart();
         auto mixer = std::make_unique<SDL_mixer_ext>();
         auto sound = SDL_mixer_ext::load_sound("sounds/tone.wav");
         const auto start = captured_bytes();
