@@ -83,7 +83,8 @@ void Graphic::run_loading() {
     m_sdl.begin();
     auto image = m_content.request<Component::Image>(Fast_access_component::LOADING_SPIN_IMAGE);
     ORVANE_CHECK(image, "Cannot find Loading_spin:image");
-    const Point p = m_content.value<Component::Position>(Fast_access_component::LOADING_SPIN_POSITION);
+    const Point p =
+        m_content.value<Component::Position>(Fast_access_component::LOADING_SPIN_POSITION);
     const double s = image->scale();
     const Point corner(p.x() - image->origin().x() * s, p.y() - image->origin().y() * s);
     const int w = image->xmax() - image->xmin();
@@ -112,10 +113,10 @@ void Graphic::build_render_list(const Content& content, const View& view, Render
         // the image's top-left corner in its own space, then on screen
         const Point corner(p.x() - image->origin().x() * s, p.y() - image->origin().y() * s);
         const Point top_left = view.to_screen(corner, is_interface);
-        const double x1 = top_left.x() + view.to_screen(s * (image->xmax() - image->xmin()),
-                                                        is_interface);
-        const double y1 = top_left.y() + view.to_screen(s * (image->ymax() - image->ymin()),
-                                                        is_interface);
+        const double x1 =
+            top_left.x() + view.to_screen(s * (image->xmax() - image->xmin()), is_interface);
+        const double y1 =
+            top_left.y() + view.to_screen(s * (image->ymax() - image->ymin()), is_interface);
 
         // dropped only when outside on both axes at once
         const bool meets_x = x1 >= 0 && top_left.x() <= Config::world_width;
@@ -187,16 +188,14 @@ void Graphic::draw_debug_overlay(const View& view) {
         if (!m_content.request<Component::Simple<std::string>>(item, "name"))
             continue;
         const Point at = m_content.get<Component::Position>(item, "view")->value();
-        const double f =
-            m_content.value<Component::Simple<double>>(item, "reach_factor", 1.0);
+        const double f = m_content.value<Component::Simple<double>>(item, "reach_factor", 1.0);
         m_sdl.draw_rectangle(X(at), Y(at), int(500 * f), int(200 * f), 255, 255, 255, 92, true);
     }
 
     if (auto music = m_content.request<Component::Music>("Game", "music")) {
         for (const auto& [name, source] : music->sources()) {
             // a general source has no place to circle
-            if (source.state == Component::Music::Source_state::OFF ||
-                source.position.is_invalid())
+            if (source.state == Component::Music::Source_state::OFF || source.position.is_invalid())
                 continue;
             const int x = X(source.position);
             const int y = Y(source.position);

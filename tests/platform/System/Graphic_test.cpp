@@ -74,15 +74,15 @@ class Graphic_window_test : public ::testing::Test {
         graphic->set_presenter([this] { ++presented; });
         graphic->set_browser([this](const std::string& url) { browsed.push_back(url); });
 
-        auto spin = content.set_fac<Component::Image>(Fast_access_component::LOADING_SPIN_IMAGE,
-                                                      "Loading_spin", "image", 100, 100, 255, 0,
-                                                      0, 255);
+        auto spin =
+            content.set_fac<Component::Image>(Fast_access_component::LOADING_SPIN_IMAGE,
+                                              "Loading_spin", "image", 100, 100, 255, 0, 0, 255);
         spin->set_relative_origin(0.5, 0.5);
         spin->on() = false; // the loading screen draws it whatever its flag
         content.set_fac<Component::Absolute_position>(Fast_access_component::LOADING_SPIN_POSITION,
                                                       "Loading_spin", "position", Point(960, 540));
-        auto room = content.set<Component::Image>("background", "image", 1920, 1080, 0, 255, 0,
-                                                  255);
+        auto room =
+            content.set<Component::Image>("background", "image", 1920, 1080, 0, 255, 0, 255);
         room->z() = 0;
         content.set<Component::Absolute_position>("background", "position", Point(0, 0), false);
     }
@@ -202,8 +202,9 @@ TEST_F(Graphic_window_test, ReachBoxesOnlyForLabelsThatAreOn) {
 
 TEST_F(Graphic_window_test, DebugOverlayDrawsPathsFromTheBody) {
     Clock clock;
-    content.set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, "Game", "debug", content,
-                                      clock)
+    content
+        .set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, "Game", "debug", content,
+                                   clock)
         ->set(true);
     content.remove("background", "image");
     std::vector<Point> points{{100, 100}, {300, 100}, {300, 400}};

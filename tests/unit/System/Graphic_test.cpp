@@ -63,8 +63,8 @@ std::string picture(int width, int height) {
 }
 
 void fill(Content& content, const Case& c, bool reversed) {
-    auto status = content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game",
-                                                     "status");
+    auto status =
+        content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
     // a new stack holds IDLE under LOCKED
     status->pop();
     if (c.status != Orvane::Status::IDLE)
@@ -74,8 +74,8 @@ void fill(Content& content, const Case& c, bool reversed) {
     if (reversed)
         std::reverse(images.begin(), images.end());
     for (const Drawable& d : images) {
-        auto image = content.set<Component::Image>(d.entity, "image", picture(d.width, d.height),
-                                                   d.z);
+        auto image =
+            content.set<Component::Image>(d.entity, "image", picture(d.width, d.height), d.z);
         image->on() = d.on;
         image->set_scale(d.scale);
         image->origin() = d.origin;
@@ -141,8 +141,7 @@ const Case cases[] = {
      Orvane::Status::IDLE,
      {}},
     {"interface positions unmoved by camera and zoom",
-     {{"Button", 50, 20, {10, 20}, Config::INTERFACE_ITEMS, true},
-      {"tree", 50, 20, {510, 120}}},
+     {{"Button", 50, 20, {10, 20}, Config::INTERFACE_ITEMS, true}, {"tree", 50, 20, {510, 120}}},
      {500, 100},
      2.0,
      Orvane::Status::IDLE,

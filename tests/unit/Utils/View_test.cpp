@@ -14,16 +14,13 @@ TEST(ViewTest, RoomPointsMoveWithCameraAndZoomInterfacePointsStay) {
         Point screen; // where a room point lands
     };
     const std::vector<Case> cases = {
-        {{{0, 0}, 1.0}, {2000, 300}, {2000, 300}},
-        {{{500, 0}, 1.0}, {2000, 300}, {1500, 300}},
-        {{{500, 0}, 2.0}, {2000, 300}, {3000, 600}},
-        {{{960, 40}, 1.25}, {1000, 100}, {50, 75}},
+        {{{0, 0}, 1.0}, {2000, 300}, {2000, 300}},   {{{500, 0}, 1.0}, {2000, 300}, {1500, 300}},
+        {{{500, 0}, 2.0}, {2000, 300}, {3000, 600}}, {{{960, 40}, 1.25}, {1000, 100}, {50, 75}},
         {{{-100, 20}, 0.5}, {0, 0}, {50, -10}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("camera (" + std::to_string(c.view.camera.x()) + ", " +
-                     std::to_string(c.view.camera.y()) + "), zoom " +
-                     std::to_string(c.view.zoom));
+                     std::to_string(c.view.camera.y()) + "), zoom " + std::to_string(c.view.zoom));
         const Point room = c.view.to_screen(c.scene, false);
         EXPECT_DOUBLE_EQ(room.x(), c.screen.x());
         EXPECT_DOUBLE_EQ(room.y(), c.screen.y());
