@@ -95,6 +95,7 @@ class Graphic_window_test : public ::testing::Test {
         return {int(raw >> 16 & 255), int(raw >> 8 & 255), int(raw & 255)};
     }
 
+    Clock debug_clock;
     Content content;
     std::shared_ptr<Component::Absolute_position> camera;
     std::shared_ptr<Component::Simple<double>> zoom;
@@ -221,10 +222,44 @@ TEST_F(Graphic_window_test, DebugOverlayDrawsPathsFromTheBody) {
     EXPECT_EQ(pixel(250, 400), green);
 }
 
-TEST_F(Graphic_window_test, DrawnImageWithoutPositionIsFatal) {
+using Graphic_windowDeathTest = Graphic_window_test;
+
+TEST_F(Graphic_windowDeathTest, MissingComponentsThatAFrameNeeds) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    content.set<Component::Image>("lost", "image", 10, 10, 0, 0, 0, 255);
-    EXPECT_EXIT(graphic->run(), ::testing::ExitedWithCode(1), "Cannot find lost:position");
+    struct Case {
+        const char* message;
+        std::function<void(Content&)> set_up;
+    };
+    const std::vector<Case> cases = {
+        {"Cannot find lost:position",
+         [](Content& c) { c.set<Component::Image>("lost", "image", 10, 10, 0, 0, 0, 255); }},
+        {"Cannot find Icon:filename",
+         [](Content& c) {
+             c.set<Component::Simple<std::string>>("Game", "name", "The Hall");
+             c.emit("Game", "name_changed");
+         }},
+        {"Cannot find Window:fullscreen",
+         [](Content& c) {
+             c.remove("Window", "fullscreen");
+             c.emit("Window", "toggle_fullscreen");
+         }},
+        {"Cannot find mara_body:position",
+         [this](Content& c) {
+             c.set<Component::Path>("mara", "path", Point(10, 10));
+             c.set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, "Game", "debug", c,
+                                         debug_clock)
+                 ->set(true);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EXIT(
+            {
+                c.set_up(content);
+                graphic->run();
+            },
+            ::testing::ExitedWithCode(1), c.message);
+    }
 }
 
 } // namespace
