@@ -51,6 +51,8 @@ class Tower_file_io : public System::File_IO {
     void read_init() override {
         m_content.set<Text>("Force_load", "room", "tower");
         m_content.set<Text>("Force_load", "origin", "from_quay");
+        // the opening's "control" step, which this start passes by
+        m_content.set<Text>("Player", "name", std::string("mara"));
         File_IO::read_init();
     }
 };

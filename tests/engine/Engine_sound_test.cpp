@@ -38,6 +38,8 @@ class Quay_file_io : public System::File_IO {
     void read_init() override {
         m_content.set<Component::Simple<std::string>>("Force_load", "room", "quay");
         m_content.set<Component::Simple<std::string>>("Force_load", "origin", "quay_save");
+        // a save names its player; the music is mixed around her from the first frame
+        m_content.set<Component::Simple<std::string>>("Player", "name", std::string("mara"));
         File_IO::read_init();
     }
 };
@@ -95,8 +97,6 @@ TEST(EngineSoundTest, QuayMusicFollowsMaraToFerransBench) {
     ASSERT_EQ(music->tracks(), 2u) << "sea and theme";
     // What the "play" and "control" steps do, for a logic that may not run them yet.
     content.set<Component::Variable>("Game", "music", music);
-    if (!content.request<Component::Simple<std::string>>("Player", "name"))
-        content.set<Component::Simple<std::string>>("Player", "name", std::string("mara"));
     content.emit("Music", "start");
     auto body = content.get<Component::Position>(
         content.get<Component::Simple<std::string>>("Player", "name")->value() + "_body",
