@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <Orvane/Component/Action.h>
 #include <Orvane/Utils/error.h>
 
@@ -78,6 +80,10 @@ Action::Step Action::next_step() {
 }
 
 void Action::schedule(double time, std::shared_ptr<Base> component) {
+    // The schedule is ordered by time: a time that is not a number ("wait: [nan]") has no place
+    // in it.
+    ORVANE_CHECK(!std::isnan(time), "Cannot schedule " + component->id().str() + " on " +
+                                        id().str() + " at a time that is not a number");
     m_scheduled.emplace(time, std::move(component));
 }
 

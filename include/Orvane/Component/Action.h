@@ -68,7 +68,8 @@ class Action : public Base {
     /// rewrites the script it runs from), which would leave a reference dangling.
     Step next_step();
 
-    /// Adds (time, component) to the schedule unless that very pair is there.
+    /// Adds (time, component) to the schedule unless that very pair is there. A time that is
+    /// not a number is fatal.
     void schedule(double time, std::shared_ptr<Base> component);
     const Schedule& scheduled() const { return m_scheduled; }
     /// Empties the schedule; nothing else changes.

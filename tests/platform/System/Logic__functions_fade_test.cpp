@@ -231,6 +231,18 @@ TEST_F(Logic_steps_test, ShakeWithoutAStepKeepsItsEndOnTheLogicAction) {
               (std::vector<Scheduled_item>{{2.5, "Camera:shake", "Array<double,4>"}}));
 }
 
+TEST_F(Logic_steps_test, AnEarlierShakesEndLeavesTheNewerShake) {
+    EXPECT_TRUE(apply("shake", {"10", "1"}, 2));
+    EXPECT_TRUE(apply("shake", {"5", "4"}, 2.5));
+    const auto newer = content.get<Shake>("Camera", "shake");
+    logic.now = 3.5; // the first shake's end is due
+    logic.update_scheduled(action, false);
+    EXPECT_EQ(content.request<Shake>("Camera", "shake"), newer);
+    logic.now = 7;
+    logic.update_scheduled(action, false);
+    EXPECT_FALSE(content.request<Shake>("Camera", "shake"));
+}
+
 TEST_F(Logic_steps_test, SubfunctionFadeIsTheScreenFadeOfBothSteps) {
     logic.now = 4;
     logic.current_action = action;

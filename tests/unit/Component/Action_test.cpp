@@ -1,3 +1,4 @@
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -208,6 +209,14 @@ TEST(ActionDeathTest, MessageShowsTheScript) {
                 "Trying to access step 2 of action Action\\(door_look:action\\) = \n"
                 " \\* a:\\[\\]\n \\* b:\\[\\] of size 2");
     EXPECT_EXIT(script({})->first_step(), ::testing::ExitedWithCode(1), "has no steps");
+}
+
+TEST(ActionDeathTest, ATimeThatIsNotANumberHasNoPlaceInTheSchedule) {
+    auto a = script({"wait"});
+    a->schedule(1.5, std::make_shared<Base>("wait", "wait"));
+    EXPECT_EXIT(a->schedule(std::nan(""), std::make_shared<Base>("wait", "wait")),
+                ::testing::ExitedWithCode(1),
+                "Cannot schedule wait:wait on door_look:action at a time that is not a number");
 }
 
 } // namespace
