@@ -714,9 +714,9 @@ void File_IO::restore_savefile(const Save_data& s) {
 void File_IO::load_requested_save() {
     const std::string slot =
         m_content.get<Component::Simple<std::string>>("Savegame", "id")->value();
-    if (const std::unique_ptr<Save_data> save = check_savefile(slot, false)) {
+    if (check_savefile(slot, false)) {
         clean_content();
-        restore_savefile(*save);
+        read_savefile(slot);
     } else {
         // the game goes on as it was: the restart that came with the request is dropped too
         warning("The saved game \"" + slot + "\" cannot be loaded; the game goes on");
