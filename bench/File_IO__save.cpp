@@ -6,8 +6,8 @@
 // the very same bytes written to a temporary file with fwrite, fsync'd, renamed over the target
 // and the folder fsync'd, which is the least any save that survives a crash costs. With the
 // folder on a disk, both sides are dominated by the two flushes; on a memory file system (set
-// TMPDIR) the engine side shows what building the text costs. Engine read: File_IO::read_savefile into a
-// fresh store (parse, whole-file check, restore). Bare read: the file read whole and run
+// TMPDIR) the engine side shows what building the text costs. Engine read: File_IO::read_savefile
+// into a fresh store (parse, whole-file check, restore). Bare read: the file read whole and run
 // through libyaml's event parser, building nothing. Counters: ratio = total engine time /
 // total bare time, mean, p99 and slowest iteration of each side in ms, and the file's size.
 
@@ -21,12 +21,11 @@
 #include <string>
 #include <vector>
 
+#include <Packer/Package_writer.h>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 #include <yaml.h>
-
-#include <Packer/Package_writer.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Inventory.h>
@@ -49,17 +48,18 @@ void fixed(Content& c) {
     c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
                                             "position", Point(0, 0));
     c.set<Component::Inventory>("Game", "inventory");
-    for (auto [slot, name] : {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-                              std::pair{Fast_access_component::CLOCK_TIME, "time"},
-                              std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME,
-                                        "discounted_time"}})
+    for (auto [slot, name] :
+         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
+          std::pair{Fast_access_component::CLOCK_TIME, "time"},
+          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
         c.set_fac<Component::Simple<double>>(slot, "Clock", name, 1.0);
 }
 
 struct Fixture {
     Fixture() {
         const char* tmp = std::getenv("TMPDIR");
-        std::string folder = std::string(tmp != nullptr ? tmp : "/tmp") + "/orvane_bench_save_XXXXXX";
+        std::string folder =
+            std::string(tmp != nullptr ? tmp : "/tmp") + "/orvane_bench_save_XXXXXX";
         if (mkdtemp(folder.data()) == nullptr)
             std::abort();
         home = folder;
@@ -68,8 +68,11 @@ struct Fixture {
 
         std::vector<Packer::Entry> entries;
         const std::string room = "name: The quay\n";
-        entries.push_back({"data/rooms/quay.yaml", Packer::Storage::raw,
-                           std::vector<char>(room.begin(), room.end()), {}, -1});
+        entries.push_back({"data/rooms/quay.yaml",
+                           Packer::Storage::raw,
+                           std::vector<char>(room.begin(), room.end()),
+                           {},
+                           -1});
         Packaged_asset_manager::init("", true);
         auto packages = Packer::build(entries);
         Packaged_asset_manager::load({packages.begin(), packages.end()});
@@ -80,8 +83,8 @@ struct Fixture {
         store.set<Component::Simple<std::string>>("Player", "name", "mara");
         for (int i = 0; i < 2000; ++i) {
             const std::string id = "object_" + std::to_string(i);
-            store.set<Component::Simple<std::string>>(id, "state", "")->set("state_" +
-                                                                            std::to_string(i % 7));
+            store.set<Component::Simple<std::string>>(id, "state", "")
+                ->set("state_" + std::to_string(i % 7));
             store.set<Component::Absolute_position>(id, "position", Point(0, 0), false)
                 ->set(Point(i * 1.25, 1080 - i * 0.5));
         }

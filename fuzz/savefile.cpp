@@ -36,14 +36,13 @@ void fixed_components(Content& c) {
     c.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
     c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
                                             "position", Point(0, 0));
-    c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom",
-                                         1.0);
+    c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
     c.set<Component::Inventory>("Game", "inventory");
     c.set<Component::Action>("Logic", "action");
-    for (auto [slot, name] : {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-                              std::pair{Fast_access_component::CLOCK_TIME, "time"},
-                              std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME,
-                                        "discounted_time"}})
+    for (auto [slot, name] :
+         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
+          std::pair{Fast_access_component::CLOCK_TIME, "time"},
+          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
         c.set_fac<Component::Simple<double>>(slot, "Clock", name, 0.0);
 }
 
@@ -83,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     // Written again from what was read, the save must still be taken.
-    const std::string room = content.get<Component::Simple<std::string>>("Game", "new_room")->value();
+    const std::string room =
+        content.get<Component::Simple<std::string>>("Game", "new_room")->value();
     content.set<Component::Simple<std::string>>("Game", "current_room", room);
     content.set<Component::Simple<std::string>>("Game", "current_room_name", "The quay");
     content.set<Component::Simple<std::string>>("Savegame", "id", "auto");

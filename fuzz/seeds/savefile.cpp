@@ -29,10 +29,10 @@ void playing(Content& c) {
     c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
                                             "position", Point(-12.25, 0));
     c.set<Component::Inventory>("Game", "inventory");
-    for (auto [slot, name] : {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-                              std::pair{Fast_access_component::CLOCK_TIME, "time"},
-                              std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME,
-                                        "discounted_time"}})
+    for (auto [slot, name] :
+         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
+          std::pair{Fast_access_component::CLOCK_TIME, "time"},
+          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
         c.set_fac<Component::Simple<double>>(slot, "Clock", name, 25.25);
     c.set<Component::Simple<std::string>>("Game", "current_room", "quay");
     c.set<Component::Simple<std::string>>("Game", "current_room_name", "The quay");

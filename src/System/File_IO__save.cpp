@@ -428,7 +428,8 @@ void File_IO::write_savefile() {
         m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_SAVED_TIME) +
         m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME) -
         m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_DISCOUNTED_TIME);
-    const std::string room_name = value<Component::Simple<std::string>>("Game", "current_room_name");
+    const std::string room_name =
+        value<Component::Simple<std::string>>("Game", "current_room_name");
 
     Save_text out;
     out.line("date: " + std::to_string(date));
@@ -485,8 +486,8 @@ void File_IO::write_savefile() {
         const bool right = head->frames().empty() || head->frames().front().y == 0;
         auto animation = m_content.request<Component::Simple<std::string>>(e, "animation");
         if (animation && animation->value() != "action")
-            out.line("- { id: " + Yaml::quoted(e) + ", value: " +
-                     Yaml::quoted(Yaml::format(right)) +
+            out.line("- { id: " + Yaml::quoted(e) +
+                     ", value: " + Yaml::quoted(Yaml::format(right)) +
                      ", animation: " + Yaml::quoted(animation->value()) + " }");
         else
             out.record(e, "value", Yaml::format(right));
@@ -536,9 +537,8 @@ void File_IO::write_savefile() {
         std::string items = std::to_string(*x) + ", " + std::to_string(*y);
         if (auto z = m_content.request<Component::Simple<int>>(c->entity(), "z"))
             items += ", " +
-                     std::string(m_content.request<Component::Base>(c->entity(), "z_rescaled")
-                                     ? "+"
-                                     : "") +
+                     std::string(
+                         m_content.request<Component::Base>(c->entity(), "z_rescaled") ? "+" : "") +
                      std::to_string(z->value());
         out.record(c->entity(), "value", "[" + items + "]");
     }
@@ -589,13 +589,13 @@ void File_IO::write_savefile() {
     file.write(out.str());
     file.close();
 
-    m_content.set<Component::Tuple<std::string, double, std::int64_t>>(
-        "Save_" + slot, "info", room_name, time, date);
+    m_content.set<Component::Tuple<std::string, double, std::int64_t>>("Save_" + slot, "info",
+                                                                       room_name, time, date);
     emit("Saves", "have_changed");
 }
 
 std::unique_ptr<Save_data> File_IO::check_savefile(const std::string& slot,
-                                                       bool quiet_when_missing) {
+                                                   bool quiet_when_missing) {
     if (!is_save_id(slot)) {
         warning("Save slot \"" + slot + "\" is not a save slot; nothing is read");
         return nullptr;
@@ -630,8 +630,8 @@ bool File_IO::read_savefile(const std::string& slot) {
 }
 
 void File_IO::restore_savefile(const Save_data& s) {
-    if (auto saved = m_content.request<Component::Simple<double>>(
-            Fast_access_component::CLOCK_SAVED_TIME)) {
+    if (auto saved =
+            m_content.request<Component::Simple<double>>(Fast_access_component::CLOCK_SAVED_TIME)) {
         saved->set(s.time);
     } else {
         m_content
@@ -686,8 +686,7 @@ void File_IO::restore_savefile(const Save_data& s) {
 
     for (const Save_data::Place& place : s.positions) {
         m_content
-            .set<Component::Absolute_position>(place.id, "position", Point(place.x, place.y),
-                                               false)
+            .set<Component::Absolute_position>(place.id, "position", Point(place.x, place.y), false)
             ->mark_as_altered();
         if (const Save_data::Character* c = character(place.id)) {
             std::vector<std::string> args = {place.id, place.texts[0], place.texts[1]};
@@ -788,8 +787,7 @@ void File_IO::read_savefiles(const Yaml& /*init*/) {
 
     if (auto forced = m_content.request<Component::Simple<std::string>>("Force_load", "room")) {
         m_content.set<Component::Variable>("Game", "new_room", forced);
-        if (auto origin =
-                m_content.request<Component::Simple<std::string>>("Force_load", "origin"))
+        if (auto origin = m_content.request<Component::Simple<std::string>>("Force_load", "origin"))
             m_content.set<Component::Variable>("Game", "new_room_origin", origin);
         else
             m_content.set<Component::Simple<std::string>>("Game", "new_room_origin",

@@ -33,16 +33,15 @@ void fixed_components(Content& c) {
     c.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
     c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
                                             "position", Point(0, 0));
-    c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom",
-                                         1.0);
+    c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
     c.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
                                              "Interface", "input_mode", Input_mode::MOUSE);
     c.set<Component::Inventory>("Game", "inventory");
     c.set<Component::Action>("Logic", "action");
-    for (auto [slot, name] : {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-                              std::pair{Fast_access_component::CLOCK_TIME, "time"},
-                              std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME,
-                                        "discounted_time"}})
+    for (auto [slot, name] :
+         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
+          std::pair{Fast_access_component::CLOCK_TIME, "time"},
+          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
         c.set_fac<Component::Simple<double>>(slot, "Clock", name, 0.0);
 }
 
@@ -58,15 +57,18 @@ void playing(Content& c) {
 
 const std::string odd_text = "say \"hi\", then\nleave }";
 
+const std::string object_file =
+    "name: Thing\ncoordinates: [1, 2, 3]\nbox_collision: true\nview: [0, 0]\nstates: []\n";
+
 // The rooms, objects and pictures that saves in these tests name.
 const Files save_files = {
     {"rooms/quay", "name: The quay\nbackground: quay\nground_map: quay_map\nfront_z: 1000\n"
                    "back_z: 100\n"},
     {"rooms/tower", "name: The tower\nbackground: quay\nground_map: quay_map\nfront_z: 1000\n"
                     "back_z: 100\n"},
-    {"objects/rope", "name: Rope\n"},
-    {"objects/key", "name: Key\n"},
-    {"objects/" + odd_text, "name: Odd\n"},
+    {"objects/rope", object_file},
+    {"objects/key", object_file},
+    {"objects/" + odd_text, object_file},
 };
 
 // A save written by hand: every required key, and `extra` lines at the end.
@@ -86,8 +88,8 @@ void character(Content& c, const std::string& id, bool right) {
     auto head = c.set<Component::Animation>(id + "_head", "image",
                                             "images/characters/mara_head.png", 10, 2, 2, true);
     head->frames().front().y = right ? 0 : 1;
-    c.set<Component::Animation>(id + "_body", "image", "images/characters/mara_walk.png", 10,
-                                2, 2, true);
+    c.set<Component::Animation>(id + "_body", "image", "images/characters/mara_walk.png", 10, 2, 2,
+                                true);
 }
 
 // `text` with `entries` (whole lines) put at the start of the section `section`.
@@ -154,14 +156,10 @@ const std::vector<Kind> kinds = {
      },
      [](Content& c, const Steps&) { EXPECT_EQ(text_of(c, "lamp", "state"), "lit"); }},
     {"an unaltered state is not saved",
-     [](Content& c) {
-         c.set<Component::Simple<std::string>>("crate", "state", "floating");
-     },
+     [](Content& c) { c.set<Component::Simple<std::string>>("crate", "state", "floating"); },
      [](Content& c, const Steps&) { EXPECT_EQ(text_of(c, "crate", "state"), "<none>"); }},
     {"a state with quotes, a line break, a comma and a brace",
-     [](Content& c) {
-         c.set<Component::Simple<std::string>>("note", "state", "")->set(odd_text);
-     },
+     [](Content& c) { c.set<Component::Simple<std::string>>("note", "state", "")->set(odd_text); },
      [](Content& c, const Steps&) { EXPECT_EQ(text_of(c, "note", "state"), odd_text); }},
     {"a position rounded half away from zero",
      [](Content& c) {
@@ -178,8 +176,7 @@ const std::vector<Kind> kinds = {
     {"a character with a fixed, rescaled depth",
      [](Content& c) {
          character(c, "mara", true);
-         c.set<Component::Absolute_position>("mara", "position", Point(0, 0))
-             ->set(Point(300, 700));
+         c.set<Component::Absolute_position>("mara", "position", Point(0, 0))->set(Point(300, 700));
          c.set<Component::Simple<int>>("mara", "z", 40);
          c.emit("mara", "z_rescaled");
      },
@@ -219,22 +216,17 @@ const std::vector<Kind> kinds = {
      }},
     {"phone numbers",
      [](Content& c) {
-         c.set<Component::Vector<std::string>>("phone_numbers", "list",
-                                               Steps{"0612345678", "555"});
+         c.set<Component::Vector<std::string>>("phone_numbers", "list", Steps{"0612345678", "555"});
      },
      [](Content& c, const Steps&) {
          EXPECT_EQ(c.get<Component::Vector<std::string>>("phone_numbers", "list")->value(),
                    (Steps{"0612345678", "555"}));
      }},
     {"the follower",
-     [](Content& c) {
-         c.set<Component::Simple<std::string>>("Follower", "name", "pip");
-     },
+     [](Content& c) { c.set<Component::Simple<std::string>>("Follower", "name", "pip"); },
      [](Content& c, const Steps&) { EXPECT_EQ(text_of(c, "Follower", "name"), "pip"); }},
     {"camera and play time",
-     [](Content& c) {
-         c.get<Component::Position>("Camera", "position")->set(Point(-12.25, 40));
-     },
+     [](Content& c) { c.get<Component::Position>("Camera", "position")->set(Point(-12.25, 40)); },
      [](Content& c, const Steps&) {
          EXPECT_EQ(c.get<Component::Position>("Camera", "position")->value(), Point(-12.25, 0));
          auto saved = c.get<Component::Simple<double>>("Clock", "saved_time");
@@ -264,9 +256,7 @@ const std::vector<Kind> kinds = {
          EXPECT_EQ(steps[3], "fadein:[0.5]");
      }},
     {"a resume point of a system entity",
-     [](Content& c) {
-         c.set<Component::Simple<double>>("Quay_music", "resume_at", 12.25);
-     },
+     [](Content& c) { c.set<Component::Simple<double>>("Quay_music", "resume_at", 12.25); },
      [](Content& c, const Steps&) {
          EXPECT_EQ(c.get<Component::Simple<double>>("Quay_music", "resume_at")->value(), 12.25);
      }},
@@ -472,8 +462,8 @@ std::vector<Broken> broken_saves() {
         {"cut inside time", "date: 99\ntime: 12.5", "room"},
         {"cut inside the time key", "date: 99\ntim", "save_auto.yaml"},
         {"cut after room", "date: 99\ntime: 1.000000\nroom: \"quay\"\n", "player"},
-        {"cut inside a flow record", good.substr(0, good.find("states:")) +
-                                         "states:\n  - { id: \"door\", val",
+        {"cut inside a flow record",
+         good.substr(0, good.find("states:")) + "states:\n  - { id: \"door\", val",
          "save_auto.yaml"},
         {"cut before positions", good.substr(0, good.find("\npositions:") + 1), "positions"},
         {"inventory missing", without("inventory"), "inventory"},
@@ -481,13 +471,12 @@ std::vector<Broken> broken_saves() {
         {"a state without a value", with(good, "states", "  - { id: \"door\" }\n"), "states/0"},
         {"a position of one item", with(good, "positions", "  - { id: \"box\", value: [1] }\n"),
          "positions/0"},
-        {"a position of text",
-         with(good, "positions", "  - { id: \"box\", value: [a, b] }\n"), "positions/0/value"},
+        {"a position of text", with(good, "positions", "  - { id: \"box\", value: [a, b] }\n"),
+         "positions/0/value"},
         {"time nan", std::string(good).replace(good.find("12.500000"), 9, "nan"), "time"},
         {"time negative", std::string(good).replace(good.find("12.500000"), 9, "-1.0"), "time"},
         {"an integer beyond int",
-         with(good, "integers", "  - { id: \"coins\", value: 2147483648 }\n"),
-         "integers/0/value"},
+         with(good, "integers", "  - { id: \"coins\", value: 2147483648 }\n"), "integers/0/value"},
         {"a dialog without its position", good + "dialog: \"ferran\"\n", "dialog_position"},
         {"music without its disabled sources", good + "music: \"quay_music\"\n",
          "music_disabled_sources"},
@@ -561,8 +550,8 @@ TEST_F(Save_test, EntriesTheGameCannotTakeAreSkippedWithAWarning) {
     ::testing::internal::CaptureStderr();
     ASSERT_TRUE(file_io.read_savefile("auto"));
     const std::string warnings = ::testing::internal::GetCapturedStderr();
-    for (const char* what : {"sextant", "states/0", "positions/0", "integers/0", "signals/0",
-                             "characters/0"})
+    for (const char* what :
+         {"sextant", "states/0", "positions/0", "integers/0", "signals/0", "characters/0"})
         EXPECT_NE(warnings.find(what), std::string::npos) << what << "\n" << warnings;
     EXPECT_EQ(content.get<Component::Inventory>("Game", "inventory")->data(),
               (Steps{"rope", "key"}));
@@ -572,6 +561,41 @@ TEST_F(Save_test, EntriesTheGameCannotTakeAreSkippedWithAWarning) {
     EXPECT_EQ(content.get<Component::Position>("Camera", "position")->value(), Point(0, 0));
     EXPECT_FALSE(content.request<Component::Base>("Game", "value"));
     EXPECT_FALSE(content.signal("Game", "signal"));
+}
+
+// A usable save chosen in the menu: the restart empties the game first, the save fills it,
+// and its room loads in the same frame.
+TEST_F(Save_test, ALoadFromTheMenuReplacesTheGame) {
+    pack([] {
+        Files files = save_files;
+        files["init"] = "name: Velmoor\n";
+        return files;
+    }());
+    playing(content);
+    content.set<Component::Image>("Blackscreen", "image", 10, 10);
+    auto key = content.set<Component::Image>("key", "image", 10, 10);
+    content.get<Component::Inventory>("Game", "inventory")->add("key");
+    content.set<Component::Simple<std::string>>("door", "state", "closed");
+    pref.write("save_2.yaml", with(with(good, "inventory", "  - \"rope\"\n"), "states",
+                                   "  - { id: \"door\", value: open }\n"));
+
+    content.set<Component::Simple<std::string>>("Savegame", "id", "2");
+    content.emit("Game", "load");
+    content.emit("Game", "reset");
+    ::testing::internal::CaptureStderr();
+    file_io.run();
+    const std::string warnings = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(content.get<Component::Inventory>("Game", "inventory")->data(), Steps{"rope"})
+        << warnings;
+    EXPECT_FALSE(key->on());
+    EXPECT_FALSE(content.request<Component::Base>("key", "image"));
+    EXPECT_EQ(text_of(content, "door", "state"), "open");
+    EXPECT_EQ(text_of(content, "Game", "current_room"), "quay");
+    EXPECT_EQ(text_of(content, "Game", "new_room_origin"), "Saved_game");
+    EXPECT_EQ(steps_of(content.request<Component::Action>("Saved_game", "action")),
+              Steps{"fadein:[0.5]"});
+    EXPECT_FALSE(content.request<Component::Base>("Savegame", "id"));
+    EXPECT_FALSE(content.signal("Game", "reset"));
 }
 
 // After the saved room has loaded, the restoring steps that name what the room did not
