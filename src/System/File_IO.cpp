@@ -34,13 +34,8 @@ File_IO::File_IO(Content& content) : Base(content) {
 }
 
 void File_IO::run() {
-    if (receive("Game", "load")) {
-        clean_content();
-        const std::string slot =
-            m_content.get<Component::Simple<std::string>>("Savegame", "id")->value();
-        read_savefile(slot);
-        remove("Savegame", "id", true);
-    }
+    if (receive("Game", "load"))
+        load_requested_save();
 
     if (auto room = m_content.request<Component::Simple<std::string>>("Game", "new_room")) {
         receive("Time", "speedup");
@@ -48,6 +43,9 @@ void File_IO::run() {
         read_room(id);
         remove("Game", "new_room", true);
         emit("Game", "clear_notifications");
+        if (m_content.value<Component::Simple<std::string>>("Game", "new_room_origin", "") ==
+            "Saved_game")
+            drop_stale_saved_steps();
     }
 
     if (receive("Game", "save"))
@@ -114,13 +112,6 @@ void File_IO::clean_content() {
     emit("Game", "clear_managers");
     emit("Dialog", "clean");
 }
-
-void File_IO::write_savefile() {
-    m_content.get<Component::Simple<std::string>>("Savegame", "id");
-    remove("Savegame", "id");
-}
-
-void File_IO::read_savefile(const std::string& /*slot*/) {}
 
 void File_IO::for_each_kind(
     const Yaml::Node& node,

@@ -247,22 +247,4 @@ void File_IO::read_init_text_defaults(const Yaml& init) {
                                                   defaults["inventory"]["label"].string());
 }
 
-void File_IO::read_savefiles(const Yaml& /*init*/) {
-    if (auto forced = m_content.request<Component::Simple<std::string>>("Force_load", "room")) {
-        m_content.set<Component::Variable>("Game", "new_room", forced);
-        if (auto origin =
-                m_content.request<Component::Simple<std::string>>("Force_load", "origin"))
-            m_content.set<Component::Variable>("Game", "new_room_origin", origin);
-        else
-            m_content.set<Component::Simple<std::string>>("Game", "new_room_origin",
-                                                          forced->value() + "_test");
-        return;
-    }
-    m_content.set<Component::Variable>(
-        "Game", "new_room", m_content.get<Component::Simple<std::string>>("Game", "init_new_room"));
-    if (auto origin =
-            m_content.request<Component::Simple<std::string>>("Game", "init_new_room_origin"))
-        m_content.set<Component::Variable>("Game", "new_room_origin", origin);
-}
-
 } // namespace Orvane::System

@@ -90,10 +90,11 @@ std::string time_to_string(double seconds) {
            std::to_string(m);
 }
 
-std::string date_to_string(int t) {
-    std::time_t time = t;
+std::string date_to_string(std::int64_t t) {
+    const auto time = static_cast<std::time_t>(t);
     std::tm local{};
-    localtime_r(&time, &local);
+    if (localtime_r(&time, &local) == nullptr)
+        return {}; // beyond what the calendar functions handle
     char buffer[18];
     if (std::strftime(buffer, sizeof buffer, "%F, %R", &local) == 0)
         return {}; // a year past 9999 does not fit

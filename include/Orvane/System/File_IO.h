@@ -35,6 +35,9 @@ std::string str(bool with_suffix);
 
 namespace Orvane::System {
 
+/// A save file read and checked whole; private to the save code.
+struct Save_data;
+
 /// What the automatic choice of the language decided, and what it warns about.
 struct Locale_choice {
     std::string locale;
@@ -97,10 +100,19 @@ class File_IO : public Base {
     virtual void read_init();
 
     /// Writes the save of the slot named by Savegame:id (which must exist) and removes
-    /// Savegame:id.
+    /// Savegame:id. The whole text is built in memory first, then written through the
+    /// per-user writer, which puts the new file in place only once it is complete: a failed or
+    /// interrupted save leaves the slot's previous file whole. Then Save_<slot>:info is set
+    /// and Saves:have_changed emitted. A Savegame:id outside Config::save_ids is refused with
+    /// a warning, and no file is touched.
     virtual void write_savefile();
-    /// Reads the save of a slot. Empty here.
-    virtual void read_savefile(const std::string& slot);
+    /// Reads the save of a slot of Config::save_ids: the plain values into the store (marked
+    /// altered), the saved room into Game:new_room with the origin "Saved_game", and the
+    /// steps that rebuild the scene into Saved_game:action. The whole file is checked before
+    /// anything changes: false, with a warning naming the file and key, and the store left
+    /// untouched, when it is missing, broken or names a room the game lacks. Entries naming
+    /// system entities and inventory items the game lacks are skipped with a warning.
+    virtual bool read_savefile(const std::string& slot);
     /// Replaces the current room by data/rooms/<id>.yaml (fatal "Can't open data/rooms/<id>.yaml"
     /// without it): cleans the store, builds the background and its ground maps, reads the
     /// room's items in walk order (named items from their files, inline items from the room
@@ -205,7 +217,9 @@ class File_IO : public Base {
     /// <name>:is_global. Also read again after a restart.
     void read_init_global_items(const Third_party::Yaml& init);
     void read_init_text_defaults(const Third_party::Yaml& init);
-    /// Requests the first room: Force_load:room when present, else Game:init_new_room.
+    /// Publishes Save_<slot>:info for every usable save (an unusable one is skipped with a
+    /// warning), then requests the first room: Force_load:room when present, else the newest
+    /// usable save (on equal dates the earlier slot), else Game:init_new_room.
     void read_savefiles(const Third_party::Yaml& init);
     void read_init_interface(const Third_party::Yaml& init);
 
@@ -213,6 +227,18 @@ class File_IO : public Base {
     std::size_t fast_forward_choice() const;
 
   private:
+    /// The save of `slot`, checked whole; null when it cannot be used (with a warning naming
+    /// the file and key; a missing file is warned about unless `quiet_when_missing`).
+    std::unique_ptr<Save_data> check_savefile(const std::string& slot, bool quiet_when_missing);
+    /// Puts a checked save into the store.
+    void restore_savefile(const Save_data& save);
+    /// Serves Game:load: the slot is checked before the store is cleaned, so that an unusable
+    /// one leaves the game as it was (Savegame:id and Game:reset are then dropped).
+    void load_requested_save();
+    /// After a saved room has loaded: drops the steps of Saved_game:action that name a
+    /// character, animation, music or dialog the room does not have, with a warning.
+    void drop_stale_saved_steps();
+
     void expand_call(const std::vector<std::string>& call, Component::Action& action,
                      std::vector<std::string>& chain);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <concepts>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <type_traits>
@@ -65,8 +66,9 @@ double random_double(double a, double b);
 /// Play time in seconds as "hh:mm" (hours not capped, seconds not shown). A negative or
 /// non-numeric time prints as "00:00"; times beyond the int range stop at its largest value.
 std::string time_to_string(double seconds);
-/// Calendar time (seconds since the epoch) as local "YYYY-MM-DD, hh:mm".
-std::string date_to_string(int t);
+/// Calendar time (seconds since the epoch, 64 bits: dates past 2038 too) as local
+/// "YYYY-MM-DD, hh:mm"; empty when the year does not fit in four digits.
+std::string date_to_string(std::int64_t t);
 
 /// The user's preferred locales in order of preference ("fr", "en_US"); empty when the
 /// platform gives none.

@@ -2,6 +2,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <support/Packages.h>
+#include <support/Temp_pref_folder.h>
 
 #include <Orvane/Assets/Packaged_asset.h>
 #include <Orvane/Component/Condition.h>
@@ -37,9 +39,12 @@ TEST(File_IOTest, SettingsComponentsExistAfterReadingTheSettings) {
 
 TEST(File_IOTest, SavingConsumesTheSlotName) {
     Content content;
-    content.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+    // a slot outside the six: refused with a warning, and no file is touched
+    content.set<Component::Simple<std::string>>("Savegame", "id", "6");
     File_IO file_io(content);
+    ::testing::internal::CaptureStderr();
     file_io.write_savefile();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not a save slot"), std::string::npos);
     EXPECT_FALSE(content.request<Component::Simple<std::string>>("Savegame", "id"));
 }
 
@@ -61,10 +66,11 @@ class Noting_file_io : public File_IO {
     using File_IO::File_IO;
     std::vector<std::string> log;
 
-    void read_savefile(const std::string& slot) override {
+    bool read_savefile(const std::string& slot) override {
         log.push_back("read_savefile " + slot);
         // a save names its room, which the same frame loads
         m_content.set<Component::Simple<std::string>>("Game", "new_room", "saved_room");
+        return true;
     }
     void read_room(const std::string& id) override {
         log.push_back("read_room " + id + (signal("Time", "speedup") ? " speedup" : ""));
@@ -87,6 +93,12 @@ class Noting_file_io : public File_IO {
 };
 
 TEST(File_IOTest, RequestsAreServedInOrderAndALoadedSaveGetsItsRoomInTheSameFrame) {
+    // a usable save in slot 3: the load is checked before the store is cleaned
+    const Orvane::Test::Temp_pref_folder pref;
+    pref.write("save_3.yaml", "time: 1.0\nroom: \"saved_room\"\nplayer: \"mara\"\ncamera: 0\n"
+                              "inventory:\ncharacters:\nstates:\nsignals:\npositions:\n"
+                              "integers:\nhidden:\nactive_animations:\n");
+    Orvane::Test::load_packages({Orvane::Test::raw_entry("data/rooms/saved_room.yaml", "name: Saved\n")});
     Content content;
     content.set<Component::Inventory>("Game", "inventory");
     content.set<Component::Simple<std::string>>("room_thing", "label", "dropped by the load");

@@ -161,6 +161,9 @@ TEST(Helpers, DateToStringHasSeventeenCharacters) {
     EXPECT_EQ(Orvane::date_to_string(1709301900), "2024-03-01, 14:05");
     EXPECT_EQ(Orvane::date_to_string(0), "1970-01-01, 00:00");
     EXPECT_EQ(Orvane::date_to_string(2147483647).size(), 17u);
+    // dates past 2038 keep their 64 bits
+    EXPECT_EQ(Orvane::date_to_string(4102444800), "2100-01-01, 00:00");
+    EXPECT_EQ(Orvane::date_to_string(INT64_MAX), "") << "no year fits";
 }
 
 TEST(Helpers, LocaleNames) {

@@ -1,0 +1,180 @@
+// Saves interrupted in a child process: killed in the middle of the write, or refused by the
+// file-size limit. The slot's previous file must come through whole either way.
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <support/Packages.h>
+#include <support/Temp_pref_folder.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <Orvane/Component/Action.h>
+#include <Orvane/Component/Inventory.h>
+#include <Orvane/Component/Position.h>
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Component/Status.h>
+#include <Orvane/Content.h>
+#include <Orvane/System/File_IO.h>
+
+namespace Orvane::Test {
+namespace {
+
+// Written by the child's handler of the file-size signal, so that the parent knows the child
+// is stopped in the middle of its write.
+int g_stopped_fd = -1;
+
+void stop_in_the_write(int) {
+    const char byte = 'x';
+    (void)!::write(g_stopped_fd, &byte, 1);
+    for (;;)
+        ::pause();
+}
+
+// A store whose save is some 80 kB, in the quay.
+void fill(Content& c, const std::string& state) {
+    c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
+                                            "position", Point(0, 0));
+    c.set<Component::Inventory>("Game", "inventory");
+    for (auto [slot, name] :
+         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
+          std::pair{Fast_access_component::CLOCK_TIME, "time"},
+          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
+        c.set_fac<Component::Simple<double>>(slot, "Clock", name, 1.0);
+    c.set<Component::Simple<std::string>>("Game", "current_room", "quay");
+    c.set<Component::Simple<std::string>>("Game", "current_room_name", "The quay");
+    c.set<Component::Simple<std::string>>("Player", "name", "mara");
+    for (int i = 0; i < 2000; ++i)
+        c.set<Component::Simple<std::string>>("thing" + std::to_string(i), "state", "")->set(state);
+}
+
+class Interrupted_save : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        load_packages({raw_entry("data/rooms/quay.yaml", "name: The quay\n")});
+        fill(old_store, "old");
+        save(old_store);
+        previous = pref.read("save_auto.yaml");
+        ASSERT_GT(previous.size(), 40000u);
+        fill(new_store, "new");
+        new_store.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+        std::fflush(nullptr); // nothing buffered is written twice by the child
+    }
+
+    static void save(Content& c) {
+        c.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+        System::File_IO(c).write_savefile();
+    }
+
+    // The temporary files beside the slot's file.
+    std::vector<std::filesystem::path> temporaries() const {
+        std::vector<std::filesystem::path> out;
+        for (const auto& entry : std::filesystem::directory_iterator(pref.pref_path()))
+            if (entry.path().filename().string().rfind("save_auto.yaml.", 0) == 0)
+                out.push_back(entry.path());
+        return out;
+    }
+
+    // The previous save is still there, byte for byte, and loads.
+    void previous_save_is_whole() {
+        EXPECT_EQ(pref.read("save_auto.yaml"), previous);
+        Content c;
+        c.set<Component::Inventory>("Game", "inventory");
+        EXPECT_TRUE(System::File_IO(c).read_savefile("auto"));
+        EXPECT_EQ(c.get<Component::Simple<std::string>>("thing7", "state")->value(), "old");
+    }
+
+    // The next save works and replaces the file.
+    void next_save_succeeds() {
+        save(new_store);
+        Content c;
+        c.set<Component::Inventory>("Game", "inventory");
+        ASSERT_TRUE(System::File_IO(c).read_savefile("auto"));
+        EXPECT_EQ(c.get<Component::Simple<std::string>>("thing7", "state")->value(), "new");
+        EXPECT_TRUE(temporaries().empty());
+    }
+
+    Temp_pref_folder pref;
+    Content old_store;
+    Content new_store;
+    std::string previous;
+    const rlim_t limit = 20000;
+};
+
+TEST_F(Interrupted_save, AChildKilledInTheMiddleOfTheWriteLeavesThePreviousSave) {
+    int stopped[2];
+    ASSERT_EQ(::pipe(stopped), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::close(stopped[0]);
+        g_stopped_fd = stopped[1];
+        std::signal(SIGXFSZ, stop_in_the_write);
+        const rlimit size{limit, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        System::File_IO(new_store).write_savefile();
+        std::_Exit(0); // not reached: the write goes past the limit
+    }
+    ::close(stopped[1]);
+    pollfd wait_for{stopped[0], POLLIN, 0};
+    const bool in_the_write = ::poll(&wait_for, 1, 30000) == 1;
+    if (in_the_write) {
+        // halfway: part of the new save is in the temporary file, the old one is untouched
+        const auto temps = temporaries();
+        ASSERT_EQ(temps.size(), 1u);
+        EXPECT_EQ(std::filesystem::file_size(temps[0]), limit);
+        EXPECT_EQ(pref.read("save_auto.yaml"), previous);
+    }
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(stopped[0]);
+    ASSERT_TRUE(in_the_write) << "the child never reached the middle of its write";
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+
+    previous_save_is_whole();
+    for (const auto& temp : temporaries())
+        std::filesystem::remove(temp); // what a killed writer leaves; the next save ignores it
+    next_save_succeeds();
+}
+
+TEST_F(Interrupted_save, AWriteRefusedByTheSizeLimitEndsAndLeavesThePreviousSave) {
+    int errors[2];
+    ASSERT_EQ(::pipe(errors), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::close(errors[0]);
+        ::dup2(errors[1], 2);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{limit, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        System::File_IO(new_store).write_savefile();
+        std::_Exit(0);
+    }
+    ::close(errors[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(errors[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, static_cast<std::size_t>(n));
+    ::close(errors[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << message;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << message;
+    EXPECT_NE(message.find("Can't close file"), std::string::npos) << message;
+
+    EXPECT_TRUE(temporaries().empty()) << "the failed write leaves no temporary file";
+    previous_save_is_whole();
+    next_save_succeeds();
+}
+
+} // namespace
+} // namespace Orvane::Test
