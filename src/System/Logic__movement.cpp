@@ -4,21 +4,7 @@
 
 namespace Orvane::System {
 
-void Logic::update_character_path() {}
-
-void Logic::update_follower() {}
-
 void Logic::update_code() {}
-
-bool Logic::function_goto(const Arguments& args) {
-    (void)args;
-    return false;
-}
-
-bool Logic::function_look(const Arguments& args) {
-    (void)args;
-    return false;
-}
 
 bool Logic::function_talk(const Arguments& args) {
     (void)args;
