@@ -207,6 +207,7 @@ bool Animation::handle_moves() {
     });
 
     bool moved = false;
+    std::shared_ptr<Component::Simple<std::string>> player;
     m_content.walk("path", [&](const Content::Component_ptr& c) {
         auto path = Component::cast<Component::Path>(c);
         if (!path)
@@ -216,7 +217,9 @@ bool Animation::handle_moves() {
             m_to_remove.push_back(c);
             return;
         }
-        if (id == value<Component::Simple<std::string>>("Player", "name")) {
+        if (!player)
+            player = m_content.get<Component::Simple<std::string>>("Player", "name");
+        if (id == player->value()) {
             // the positional music follows the player
             emit("Music", "adjust_mix");
             moved = true;
