@@ -10,6 +10,12 @@
 
 namespace Orvane::Component {
 class Animation;
+class Ground_map;
+class Path;
+} // namespace Orvane::Component
+
+namespace Orvane {
+class Vector;
 }
 
 namespace Orvane::System {
@@ -41,9 +47,25 @@ class Animation : public Base {
     void handle_animation_starts();
     void handle_state_changes();
     void handle_characters_headmove(std::shared_ptr<Component::Animation> animation);
-    /// True when a character moved in this animation frame.
+    /// Plays the 12-fps moves and rescales and walks every path one animation frame; true when
+    /// the player's character walked.
     bool handle_moves();
+    /// Starts a one-second camera glide when the player has walked out of the middle half of
+    /// the view; a running glide is left alone.
     void update_camera_target();
+
+    // Walking, placement and scaling of characters.
+    /// Walks the path's character one animation frame along it (34 scene pixels at depth
+    /// 3240, proportional to depth, at least one pixel); false when the walk is over.
+    bool compute_movement_from_path(const std::shared_ptr<Component::Path>& path);
+    /// Shows the row of the walk sheet that matches `direction` (screen y downward).
+    void set_move_animation(const std::string& id, const Vector& direction);
+    /// Depth and scale of a character's parts from its fixed depth or the ground map.
+    void place_and_scale_character(const std::string& id);
+    /// Requests the step sound, panned by screen x, on walk columns 0 and 4.
+    void trigger_step_sounds(const std::shared_ptr<Component::Animation>& body);
+    /// Walk sheet row for a direction: 0 down the screen, 1 right, 2 left, 3 up the screen.
+    static int walk_row(const Vector& direction);
 
     // Frame lists of a character's body, head and mouth (a character with a skin).
     /// Idle body, then idle head and resting mouth, when the store holds `<id>:group`.
@@ -57,12 +79,15 @@ class Animation : public Base {
     /// The body holds the idle column named `pose` (fatal when no column has that name).
     void generate_animation(const std::string& id, const std::string& pose);
 
-  private:
-    std::uint64_t m_frame_id = 0;
-
   protected:
-    // Protected rather than private so that tests can fill the lists through a subclass.
+    // Protected rather than private so that tests can run the handlers through a subclass.
 
+    /// The ground map a character walks on: the second one when it uses it; may be null.
+    std::shared_ptr<Component::Ground_map> ground_map_of(const std::string& id) const;
+
+    /// Animation frame number of the latest frame run, or skipped in pause, in a menu or
+    /// during loading.
+    std::uint64_t m_frame_id = 0;
     /// Commands consumed in this animation frame, removed from the store together once the
     /// handlers have all run.
     std::vector<std::shared_ptr<Component::Base>> m_to_remove;

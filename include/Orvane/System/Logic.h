@@ -14,6 +14,7 @@
 
 namespace Orvane::Component {
 class Debug;
+class Position;
 template <typename T> class Simple;
 } // namespace Orvane::Component
 
@@ -73,6 +74,14 @@ class Logic : public Base {
     void update_character_path();
     void update_follower();
     void update_code();
+    /// Stores a walk of `id` (empty: the player) to the target's point as `<id>:path`; a
+    /// screen point is taken into the scene first. True when the character has a path to it
+    /// on return (a new one, or the running one kept for a goal less than 5 pixels away).
+    bool compute_path_from_target(std::shared_ptr<Component::Position> target, std::string id);
+    /// Stores a walk of the player from its feet along `direction`; true when stored.
+    bool compute_path_from_direction(const Vector& direction);
+    /// One steering decision for the follower `id`: walk to the player when too far, else stop.
+    void follow(const std::string& id);
 
     // Step handlers: control flow and game flow.
     bool function_control(const Arguments& args);
