@@ -1,9 +1,7 @@
 // The sample game's opening cutscene, headless, through the engine in this process: played to
 // its end, and skipped a few frames in; both runs must leave the same game.
 
-#include <cstdlib>
 #include <map>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -12,80 +10,14 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
-#include <Orvane/Engine.h>
-#include <Orvane/System/Animation.h>
-#include <Orvane/System/Control.h>
-#include <Orvane/System/File_IO.h>
-#include <Orvane/System/Graphic.h>
-#include <Orvane/System/Input.h>
-#include <Orvane/System/Interface.h>
-#include <Orvane/System/Logic.h>
-#include <Orvane/System/Menu.h>
-#include <Orvane/System/Sound.h>
-#include <Orvane/System/Time.h>
 
-#include "support/Manual_clock.h"
+#include "support/Fixed_step_engine.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
 
 using namespace Orvane;
-
-std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
-
-// The time system with a fixed step: frame n runs at n / 60 s, whatever the machine does.
-class Fixed_step_time : public System::Time {
-  public:
-    using Time::Time;
-    void run() override {
-        Time::run();
-        ++frames;
-        m_content.request<Component::Simple<double>>(Fast_access_component::CLOCK_TIME)
-            ->set(frames / 60.0);
-    }
-    int frames = 0;
-};
-
-// The animation system, followed by the end of the room-entry frame (a no-op once the system
-// takes the signal itself).
-class Room_entering_animation : public System::Animation {
-  public:
-    using Animation::Animation;
-    void run() override {
-        Animation::run();
-        m_content.receive("Game", "in_new_room");
-    }
-};
-
-class Cutscene_engine : public Engine {
-  public:
-    Cutscene_engine() : Engine(1, const_cast<char**>(args)) {
-        set_clock(clock.source(), clock.sleeper());
-    }
-    Orvane::Test::Manual_clock clock;
-
-  protected:
-    Systems make_systems() override {
-        Systems s;
-        s.file_io = std::make_shared<System::File_IO>(content());
-        s.graphic = std::make_shared<System::Graphic>(content());
-        s.control = std::make_shared<System::Control>(content());
-        s.interface = std::make_shared<System::Interface>(content());
-        s.menu = std::make_shared<System::Menu>(content());
-        s.time = std::make_shared<Fixed_step_time>(content(), clock_source(), clock_sleeper());
-        s.animation = std::make_shared<Room_entering_animation>(content());
-        s.input = std::make_shared<System::Input>(content());
-        s.logic = std::make_shared<System::Logic>(content());
-        s.sound = std::make_shared<System::Sound>(content());
-        return s;
-    }
-
-  private:
-    static constexpr const char* args[] = {"orvane", nullptr};
-};
+using Orvane::Test::sample_data;
 
 // What the two runs must agree on.
 struct Outcome {
@@ -115,7 +47,7 @@ Outcome outcome(Content& content) {
 // Runs the sample game from its start until the opening scene has ended and the game is idle;
 // with skip_at > 0, asks for a skip in that frame.
 Outcome play_opening(int skip_at) {
-    Cutscene_engine engine;
+    Orvane::Test::Fixed_step_engine engine;
     EXPECT_TRUE(engine.start_up(sample_data()));
     Content& content = engine.content();
     bool was_cutscene = false;

@@ -1,0 +1,75 @@
+#pragma once
+
+// The engine with every real system, and a time system that steps a fixed 1/60 s per frame:
+// the end-to-end tests play the sample game through it in this process, the same frames on
+// every machine.
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include <Orvane/Component/Simple.h>
+#include <Orvane/Engine.h>
+#include <Orvane/System/Animation.h>
+#include <Orvane/System/Control.h>
+#include <Orvane/System/File_IO.h>
+#include <Orvane/System/Graphic.h>
+#include <Orvane/System/Input.h>
+#include <Orvane/System/Interface.h>
+#include <Orvane/System/Logic.h>
+#include <Orvane/System/Menu.h>
+#include <Orvane/System/Sound.h>
+#include <Orvane/System/Time.h>
+
+#include "Manual_clock.h"
+
+namespace Orvane::Test {
+
+/// The packed sample game of the build (ORVANE_BUILD_DIR/data/), or empty outside ctest.
+inline std::string sample_data() {
+    const char* build = std::getenv("ORVANE_BUILD_DIR");
+    return build == nullptr ? std::string() : std::string(build) + "/data/";
+}
+
+/// The time system with a fixed step: frame n runs at n / 60 s, whatever the machine does.
+class Fixed_step_time : public System::Time {
+  public:
+    using Time::Time;
+    void run() override {
+        Time::run();
+        ++frames;
+        m_content.request<Component::Simple<double>>(Fast_access_component::CLOCK_TIME)
+            ->set(frames / 60.0);
+    }
+    int frames = 0;
+};
+
+/// The engine with the fixed-step time system; a test may replace systems in make_systems().
+class Fixed_step_engine : public Engine {
+  public:
+    Fixed_step_engine() : Engine(1, const_cast<char**>(args)) {
+        set_clock(clock.source(), clock.sleeper());
+    }
+    Manual_clock clock;
+
+  protected:
+    Systems make_systems() override {
+        Systems s;
+        s.file_io = std::make_shared<System::File_IO>(content());
+        s.graphic = std::make_shared<System::Graphic>(content());
+        s.control = std::make_shared<System::Control>(content());
+        s.interface = std::make_shared<System::Interface>(content());
+        s.menu = std::make_shared<System::Menu>(content());
+        s.time = std::make_shared<Fixed_step_time>(content(), clock_source(), clock_sleeper());
+        s.animation = std::make_shared<System::Animation>(content());
+        s.input = std::make_shared<System::Input>(content());
+        s.logic = std::make_shared<System::Logic>(content());
+        s.sound = std::make_shared<System::Sound>(content());
+        return s;
+    }
+
+  private:
+    static constexpr const char* args[] = {"orvane", nullptr};
+};
+
+} // namespace Orvane::Test
