@@ -59,17 +59,8 @@ class Drawing_engine : public Engine {
 
   protected:
     Systems make_systems() override {
-        Systems s;
-        s.file_io = std::make_shared<System::File_IO>(content());
-        s.graphic = std::make_shared<System::Graphic>(content());
-        s.control = std::make_shared<System::Control>(content());
-        s.interface = std::make_shared<System::Interface>(content());
-        s.menu = std::make_shared<System::Menu>(content());
-        s.time = std::make_shared<System::Time>(content(), clock_source(), clock_sleeper());
-        s.animation = std::make_shared<System::Animation>(content());
-        s.input = std::make_shared<System::Input>(content());
+        Systems s = Engine::make_systems();
         s.logic = std::make_shared<Still_logic>(content());
-        s.sound = std::make_shared<System::Sound>(content());
         return s;
     }
 

@@ -41,6 +41,7 @@ class Walk_engine : public Orvane::Test::Fixed_step_engine {
   protected:
     Systems make_systems() override {
         Systems s = Fixed_step_engine::make_systems();
+        s.sound.reset(); // the audio device is opened by one sound system at a time
         sound = std::make_shared<Step_counting_sound>(content());
         s.sound = sound;
         return s;

@@ -10,14 +10,6 @@
 
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Engine.h>
-#include <Orvane/System/Animation.h>
-#include <Orvane/System/Control.h>
-#include <Orvane/System/File_IO.h>
-#include <Orvane/System/Graphic.h>
-#include <Orvane/System/Input.h>
-#include <Orvane/System/Interface.h>
-#include <Orvane/System/Logic.h>
-#include <Orvane/System/Menu.h>
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 
@@ -44,7 +36,8 @@ class Fixed_step_time : public System::Time {
     int frames = 0;
 };
 
-/// The engine with the fixed-step time system; a test may replace systems in make_systems().
+/// The engine with the fixed-step time system; a test may replace more systems in its own
+/// make_systems().
 class Fixed_step_engine : public Engine {
   public:
     Fixed_step_engine() : Engine(1, const_cast<char**>(args)) {
@@ -54,17 +47,8 @@ class Fixed_step_engine : public Engine {
 
   protected:
     Systems make_systems() override {
-        Systems s;
-        s.file_io = std::make_shared<System::File_IO>(content());
-        s.graphic = std::make_shared<System::Graphic>(content());
-        s.control = std::make_shared<System::Control>(content());
-        s.interface = std::make_shared<System::Interface>(content());
-        s.menu = std::make_shared<System::Menu>(content());
+        Systems s = Engine::make_systems();
         s.time = std::make_shared<Fixed_step_time>(content(), clock_source(), clock_sleeper());
-        s.animation = std::make_shared<System::Animation>(content());
-        s.input = std::make_shared<System::Input>(content());
-        s.logic = std::make_shared<System::Logic>(content());
-        s.sound = std::make_shared<System::Sound>(content());
         return s;
     }
 
