@@ -52,6 +52,7 @@
 #include <Orvane/Third_party/SDL.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
+#include "support/Sample_data.h"
 #include "support/Timings.h"
 
 namespace {
@@ -59,7 +60,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace Orvane;
 using Third_party::SDL;
-using Bench::set_time_counters;
+using Bench::sample_data_folder;
+using Bench::set_ratio_counters;
 
 // One stored block to decode and, for pixels, upload.
 struct Block {
@@ -74,13 +76,6 @@ struct Block {
 
 // The quay's ground map (ground_map: [quay_map, quay_map]), read as one surface.
 const char* const room_map = "images/backgrounds/quay_map.png";
-
-std::string data_folder() {
-    if (const char* folder = std::getenv("ORVANE_SAMPLE_DATA"))
-        return folder;
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return std::string(build != nullptr ? build : "build") + "/data/";
-}
 
 // The components that the engine creates before any system runs.
 void fixed_components(Content& content) {
@@ -129,7 +124,7 @@ struct Fixture {
         if (mkdtemp(pref.data()) == nullptr)
             std::abort();
         setenv("XDG_DATA_HOME", pref.c_str(), 1);
-        const std::string folder = data_folder();
+        const std::string folder = sample_data_folder();
         if (!Packaged_asset_manager::init(folder, false)) {
             std::fprintf(stderr, "No sample game in %s: build orvane_sample_data first\n",
                          folder.c_str());
@@ -297,15 +292,7 @@ Fixture& fixture() {
 
 void report(benchmark::State& state, const Picture_set& set, const std::vector<double>& engine,
             const std::vector<double>& bare) {
-    double total_engine = 0;
-    double total_bare = 0;
-    for (double x : engine)
-        total_engine += x;
-    for (double x : bare)
-        total_bare += x;
-    state.counters["ratio"] = total_engine / total_bare;
-    set_time_counters(state, engine, "engine_", "ms");
-    set_time_counters(state, bare, "bare_", "ms");
+    set_ratio_counters(state, engine, bare, "ms");
     state.counters["pictures"] = double(set.loaded.size());
     state.counters["blocks"] = double(set.blocks.size());
 }

@@ -35,9 +35,12 @@
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL_file.h>
 
+#include "support/Timings.h"
+
 namespace {
 
 using namespace Orvane;
+using Bench::set_ratio_counters;
 using Clock = std::chrono::steady_clock;
 
 double seconds_since(Clock::time_point start) {
@@ -160,33 +163,9 @@ Fixture& fixture() {
     return instance;
 }
 
-double mean(const std::vector<double>& v) {
-    double sum = 0;
-    for (double x : v)
-        sum += x;
-    return sum / double(v.size());
-}
-
-double p99(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, v.size() * 99 / 100)];
-}
-
 void report(benchmark::State& state, const std::vector<double>& engine,
             const std::vector<double>& bare) {
-    double total_engine = 0;
-    double total_bare = 0;
-    for (double x : engine)
-        total_engine += x;
-    for (double x : bare)
-        total_bare += x;
-    state.counters["ratio"] = total_engine / total_bare;
-    state.counters["engine_ms"] = mean(engine) * 1000;
-    state.counters["engine_p99_ms"] = p99(engine) * 1000;
-    state.counters["engine_max_ms"] = *std::max_element(engine.begin(), engine.end()) * 1000;
-    state.counters["bare_ms"] = mean(bare) * 1000;
-    state.counters["bare_p99_ms"] = p99(bare) * 1000;
-    state.counters["bare_max_ms"] = *std::max_element(bare.begin(), bare.end()) * 1000;
+    set_ratio_counters(state, engine, bare, "ms");
     state.counters["bytes"] = double(fixture().text.size());
 }
 

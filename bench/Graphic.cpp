@@ -52,50 +52,18 @@
 #include <Orvane/Third_party/SDL_file.h>
 
 #include "support/Manual_clock.h"
+#include "support/Sample_data.h"
+#include "support/Timings.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace Orvane;
+using Bench::mean;
+using Bench::sample_data_folder;
+using Bench::set_ratio_counters;
+using Bench::total;
 using Third_party::SDL;
-
-std::string data_folder() {
-    if (const char* folder = std::getenv("ORVANE_SAMPLE_DATA"))
-        return folder;
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return std::string(build != nullptr ? build : "build") + "/data/";
-}
-
-double mean(const std::vector<double>& v) {
-    double sum = 0;
-    for (double x : v)
-        sum += x;
-    return sum / double(v.size());
-}
-
-double p99(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, v.size() * 99 / 100)];
-}
-
-double total(const std::vector<double>& v) {
-    double sum = 0;
-    for (double x : v)
-        sum += x;
-    return sum;
-}
-
-void report(benchmark::State& state, const char* unit_name, double unit,
-            const std::vector<double>& engine, const std::vector<double>& bare) {
-    state.counters["ratio"] = total(engine) / total(bare);
-    const std::string u(unit_name);
-    state.counters["engine_" + u] = mean(engine) * unit;
-    state.counters["engine_p99_" + u] = p99(engine) * unit;
-    state.counters["engine_max_" + u] = *std::max_element(engine.begin(), engine.end()) * unit;
-    state.counters["bare_" + u] = mean(bare) * unit;
-    state.counters["bare_p99_" + u] = p99(bare) * unit;
-    state.counters["bare_max_" + u] = *std::max_element(bare.begin(), bare.end()) * unit;
-}
 
 double process_cpu_seconds() {
     timespec t{};
@@ -252,9 +220,9 @@ struct Quay {
         std::ofstream(Third_party::SDL_file::pref_path() + "config.yaml")
             << "window: [1920, 1080]\n";
         engine = std::make_unique<Bench_engine>();
-        if (!engine->start_up(data_folder())) {
+        if (!engine->start_up(sample_data_folder())) {
             std::fprintf(stderr, "No sample game in %s: build orvane_sample_data first\n",
-                         data_folder().c_str());
+                         sample_data_folder().c_str());
             std::exit(1);
         }
         engine->graphic->set_presenter(finish_frame);
@@ -304,7 +272,7 @@ void BM_quay_frame_vs_bare_loop(benchmark::State& state) {
         bare_cpu.push_back(process_cpu_seconds() - c);
         bare_main.push_back(thread_cpu_seconds() - m);
     }
-    report(state, "ms", 1000, engine_wall, bare_wall);
+    set_ratio_counters(state, engine_wall, bare_wall, "ms");
     state.counters["cpu_ratio"] = total(engine_cpu) / total(bare_cpu);
     state.counters["main_thread_cpu_ratio"] = total(engine_main) / total(bare_main);
     state.counters["engine_main_cpu_ms"] = mean(engine_main) * 1000;
@@ -376,7 +344,7 @@ void BM_render_list_1000_vs_bare_sort(benchmark::State& state) {
         bare.push_back(wall_seconds() - w);
         benchmark::DoNotOptimize(bare_list.data());
     }
-    report(state, "us", 1e6, engine, bare);
+    set_ratio_counters(state, engine, bare, "us");
     state.counters["kept"] = double(list.size());
     state.counters["goal_us"] = 200;
     SDL::m_images.clear();
