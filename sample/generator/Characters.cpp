@@ -139,13 +139,15 @@ void mara_body(Canvas& canvas, double x, double y, View view, double phase, bool
 }
 
 void draw_mara(const Output& out) {
-    Canvas idle(400, 1120); // 2 poses (default, hands_on_hips) x 2 rows
-    for (int row = 0; row < 2; ++row)
-        for (int pose = 0; pose < 2; ++pose) {
-            // a standing figure seen three-quarters: the front view, turned by its head
-            mara_body(idle, pose * 200, row * 560, pose == 1 ? View::front : idle_row(row), 0,
-                      pose == 1);
-        }
+    // 4 poses x 2 rows: transition (facing the viewer, shown between two poses), default,
+    // idle (the weight shifted) and hands_on_hips
+    Canvas idle(800, 1120);
+    for (int row = 0; row < 2; ++row) {
+        mara_body(idle, 0, row * 560, View::front, 0, false);
+        mara_body(idle, 200, row * 560, idle_row(row), 0, false);
+        mara_body(idle, 400, row * 560, idle_row(row), 0.04, false);
+        mara_body(idle, 600, row * 560, View::front, 0, true);
+    }
     out.picture(folder + "mara_idle.png", idle);
 
     Canvas walk(1600, 2240); // 8 steps x 4 rows (down, right, left, up)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <Orvane/Component/Action.h>
+#include <Orvane/Component/Animation.h>
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Path.h>
 #include <Orvane/Component/Position.h>
@@ -102,6 +103,14 @@ TEST(EngineWalkTest, AClickSendsMaraAcrossTheQuayWithTheCameraAndPip) {
     const Point mara = position_of(content, "mara_body");
     EXPECT_LT(std::hypot(mara.x() - target.x(), mara.y() - target.y()), 2.0)
         << "Mara stopped at " << to_string(mara);
+    // standing again, she idles through the poses of her "transition" sheet, two ticks of its
+    // first column between them
+    auto body = content.get<Component::Animation>("mara_body", "image");
+    ASSERT_EQ(body->frames().size(), 20U);
+    for (std::size_t i = 0; i < body->frames().size(); i += 2) {
+        EXPECT_TRUE(body->frames()[i].x == 1 || body->frames()[i].x == 2);
+        EXPECT_EQ(body->frames()[i + 1].x, 0);
+    }
     EXPECT_TRUE(glided) << "the camera did not follow Mara";
     EXPECT_GT(engine.sound->steps, 0) << "no step was heard";
     ASSERT_TRUE(pip_set_off) << "Pip did not follow";

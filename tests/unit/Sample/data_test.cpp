@@ -587,7 +587,7 @@ TEST_F(Sample_rooms, PicturesHaveTheirDesignedSizes) {
         const char* file;
         std::uint32_t width, height;
     } cases[] = {
-        {"characters/mara_idle", 2 * 200, 2 * 560},   {"characters/mara_head", 2 * 120, 2 * 150},
+        {"characters/mara_idle", 4 * 200, 2 * 560},   {"characters/mara_head", 2 * 120, 2 * 150},
         {"characters/mara_mouth", 11 * 40, 2 * 28},   {"characters/mara_walk", 8 * 200, 4 * 560},
         {"characters/pip_idle", 180, 2 * 130},        {"characters/pip_head", 90, 2 * 80},
         {"characters/pip_mouth", 11 * 30, 2 * 20},    {"characters/pip_walk", 8 * 180, 4 * 130},
