@@ -160,7 +160,7 @@ void draw_mara(const Output& out) {
     for (int row = 0; row < 2; ++row)
         for (int position = 0; position < 2; ++position) {
             const Cell cell(head, position * 120, row * 150, 120, row == 1);
-            cell.limb(60, 120, 60, 148, 26, skin);
+            cell.limb(60, 120, 60, 136, 26, skin); // the neck, kept inside its cell
             cell.disc(60, 82, 46, skin);
             cell.polygon({{14, 78}, {24, 40}, {60, 30}, {100, 42}, {104, 64}, {60, 52}, {34, 96}},
                          hair);
@@ -248,7 +248,7 @@ void draw_ferran(const Output& out) {
         for (int position = 0; position < 2; ++position) {
             const Cell cell(head, position * 130, row * 160, 130, row == 1);
             const double tilt = position == 1 ? 8 : 0;
-            cell.limb(65, 130, 65, 158, 30, skin);
+            cell.limb(65, 130, 65, 144, 30, skin); // the neck, kept inside its cell
             cell.disc(65, 96 + tilt, 50, skin);
             cell.polygon({{18, 100 + tilt}, {112, 100 + tilt}, {104, 150}, {65, 158}, {26, 150}},
                          beard);

@@ -102,7 +102,9 @@ void Animation::generate_random_idle_head_animation(const std::string& id, bool 
     append(*mouth, 0, row, 1);
 
     const std::vector<int> others = columns(1, head->width_subdiv() - 1);
-    int column = 1;
+    // A head of one column has no column 1: it shows its only one.
+    const int first = std::min(1, head->width_subdiv() - 1);
+    int column = first;
     for (int period = 0; period < 10; ++period) {
         int left = draw(30, 299);
         while (true) {
@@ -114,7 +116,7 @@ void Animation::generate_random_idle_head_animation(const std::string& id, bool 
             left -= stretch;
         }
         if (draw(0, 3) == 0)
-            column = head->width_subdiv() < 3 ? 1 : draw_other(others, column);
+            column = head->width_subdiv() < 3 ? first : draw_other(others, column);
     }
 }
 
