@@ -771,18 +771,16 @@ void File_IO::drop_stale_saved_steps() {
 }
 
 void File_IO::read_savefiles(const Yaml& /*init*/) {
-    std::int64_t best_date = -1;
-    std::string best_slot;
+    // the newest usable save, kept as the scan read it; auto comes first and wins ties
+    std::unique_ptr<Save_data> newest;
     for (const char* slot : Config::save_ids) {
-        const std::unique_ptr<Save_data> save = check_savefile(slot, true);
+        std::unique_ptr<Save_data> save = check_savefile(slot, true);
         if (!save)
             continue; // a missing or unusable slot: the others are still scanned
-        if (save->date > best_date) {
-            best_date = save->date;
-            best_slot = slot;
-        }
         m_content.set<Component::Tuple<std::string, double, std::int64_t>>(
             std::string("Save_") + slot, "info", save->room_name, save->time, save->date);
+        if (!newest || save->date > newest->date)
+            newest = std::move(save);
     }
 
     if (auto forced = m_content.request<Component::Simple<std::string>>("Force_load", "room")) {
@@ -794,8 +792,10 @@ void File_IO::read_savefiles(const Yaml& /*init*/) {
                                                           forced->value() + "_test");
         return;
     }
-    if (!best_slot.empty() && read_savefile(best_slot))
+    if (newest) {
+        restore_savefile(*newest);
         return;
+    }
     m_content.set<Component::Variable>(
         "Game", "new_room", m_content.get<Component::Simple<std::string>>("Game", "init_new_room"));
     if (auto origin =
