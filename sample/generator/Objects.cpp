@@ -303,7 +303,7 @@ void draw_windows(const Output& out) {
     }
 
     // The lock: a panel, and on the keypad picture the four buttons where the code file puts
-    // them (the 800 x 600 pictures are centred on the screen, so they start at (560, 240)).
+    // them (the code file's button rectangles are pixels of these 800 x 600 pictures).
     Canvas panel(800, 600);
     panel.outlined_rounded_rect(0, 0, 800, 600, 30, iron);
     panel.outlined_rounded_rect(20, 20, 760, 200, 20, night);

@@ -73,7 +73,13 @@ void File_IO::clean_content() {
             zoom->set(1.0);
         if (auto game_status = status())
             game_status->reset();
-        m_content.get<Component::Action>("Logic", "action")->clear();
+        auto logic_action = m_content.get<Component::Action>("Logic", "action");
+        // A code lock's result picture, a system component, would outlive the timer that ends it.
+        for (const auto& [t, c] : logic_action->scheduled())
+            if (c && c->entity() == "Code_result" &&
+                m_content.request<Component::Base>(c->entity(), c->component()) == c)
+                m_content.remove(c);
+        logic_action->clear();
         remove("Character", "action", true);
         remove("Character", "triggered_action", true);
         remove("Game", "current_dialog", true);

@@ -362,6 +362,8 @@ void Logic::cancel_action() {
 }
 
 void Logic::reset_all_actions() {
+    // The lock's timers sit on Logic:action, whose schedule is emptied below.
+    end_code_timers();
     m_content.walk("action", [&](const Content::Component_ptr& c) {
         if (auto action = Component::cast<Action>(c))
             action->stop();

@@ -150,15 +150,15 @@ class Checked_file_io : public System::File_IO {
         EXPECT_EQ(m_content.get<State>("Game", "current_room_name")->value(), "The lighthouse");
         check_background();
 
-        // The code: its four buttons, found by hovering their centres.
+        // The code: its four buttons, found by hovering their centres in the window picture.
         if (auto code = has<Component::Code>("shapes_lock", "code")) {
-            for (int x : {590, 790, 990, 1190}) {
+            for (int x : {30, 230, 430, 630}) {
                 SCOPED_TRACE("button at x = " + std::to_string(x));
-                EXPECT_TRUE(code->hover(x + 80, 600));
+                EXPECT_TRUE(code->hover(x + 80, 360));
                 EXPECT_EQ(code->xmin(), x);
                 EXPECT_EQ(code->xmax(), x + 160);
             }
-            EXPECT_FALSE(code->hover(1400, 600));
+            EXPECT_FALSE(code->hover(210, 360)) << "between two buttons";
         }
         has<By_state>("shapes_lock", "image");
         has<By_state>("shapes_lock_button", "image");

@@ -169,6 +169,22 @@ class Logic : public Base {
     std::unordered_map<const Component::Action*, std::size_t> steps_in_frame;
     /// The bound actions being run, outermost first, as "<id>:<value>".
     std::vector<std::string> bound_chain;
+
+  private:
+    // Code locks.
+
+    /// Shows Code_result:image, sharing the graphics of <picture>:image, and schedules its
+    /// removal on Logic:action half a second from now.
+    void show_code_result(const std::string& picture);
+    /// A solved lock: schedules code:quit on Logic:action 0.1 s from now and pushes LOCKED.
+    void solve_code_lock();
+    /// Closes the open lock: asks the interface to hide its window, clears the entered
+    /// sequence, drops Code_hover:image and pops LOCKED and IN_CODE. Launches nothing.
+    void close_code_lock();
+    /// Before a room entry empties Logic:action's schedule: a pending result picture is
+    /// removed, a pending flash end switches the flash off, and a pending code:quit closes the
+    /// lock without launching its action.
+    void end_code_timers();
 };
 
 } // namespace Orvane::System

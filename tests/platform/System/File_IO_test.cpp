@@ -160,5 +160,26 @@ TEST_F(Cleaning_test, AResetRestartsTheSceneAndReadsTheGlobalItemsAgain) {
                                                        "actions:intro global"}));
 }
 
+TEST_F(Cleaning_test, AResetTakesACodeLockResultPictureWhoseEndWasPending) {
+    load(game_entries());
+    file_io.read_locale();
+    content.set<Image>("Blackscreen", "image", 1920, 1080);
+    // a lock solved just before the restart: its picture waits on Logic:action for its end
+    auto logic_action = content.get<Component::Action>("Logic", "action");
+    auto result = content.set<Image>("Code_result", "image", 10, 10);
+    logic_action->schedule(5.0, result);
+    logic_action->schedule(4.6, std::make_shared<Component::Signal>("code", "quit"));
+    content.set<Image>("Code_success", "image", 10, 10);
+
+    content.emit("Game", "reset");
+    file_io.clean_content();
+
+    EXPECT_FALSE(content.request<Component::Base>("Code_result", "image"))
+        << "a system component, which the cleaning keeps, and whose end is gone";
+    EXPECT_TRUE(content.request<Component::Base>("Code_success", "image"));
+    EXPECT_TRUE(logic_action->scheduled().empty());
+    EXPECT_FALSE(content.signal("code", "quit")) << "the restart closes nothing: a new game starts";
+}
+
 } // namespace
 } // namespace Orvane::Test
