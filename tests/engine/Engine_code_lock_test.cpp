@@ -14,6 +14,7 @@
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Code.h>
 #include <Orvane/Component/Image.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/System/File_IO.h>
@@ -111,11 +112,26 @@ TEST(EngineCodeLockTest, TheCodeBoxRefusesAWrongCodeAndOpensTheHatchWithTheNotes
     EXPECT_EQ(code->entity(), "shapes_lock");
     EXPECT_TRUE(content.request<Component::Base>("Game", "window"));
 
+    // The flash's top-left corner on the screen, in the frame of a press, against the button's.
+    auto window = content.get<Component::Image>("Game", "window");
+    const Point window_at = content.get<Component::Position>("shapes_lock", "position")->value();
+    const double left = window_at.x() - window->origin().x();
+    const double top = window_at.y() - window->origin().y();
+    auto flash = content.get<Component::Image>("shapes_lock_button", "image");
     auto press = [&](const std::string& shape) {
         SCOPED_TRACE(shape);
         ASSERT_TRUE(code->click(button_x.at(shape), button_y));
         content.emit("code", "button_clicked");
-        run(12); // 0.2 s: the flash is over
+        run(1);
+        EXPECT_TRUE(flash->on());
+        const Point at =
+            content.get<Component::Position>("shapes_lock_button", "position")->value();
+        EXPECT_EQ(at.x() - flash->origin().x(), left + button_x.at(shape) - 80)
+            << "the flash lands on the button";
+        EXPECT_EQ(at.y() - flash->origin().y(), top + button_y - 80);
+        EXPECT_EQ(flash->xmax() - flash->xmin(), 160);
+        run(11); // 0.2 s: the flash is over
+        EXPECT_FALSE(flash->on());
     };
 
     // A wrong code: three clicks, then the failure picture, and the lock stays open.

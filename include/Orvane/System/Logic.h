@@ -73,6 +73,10 @@ class Logic : public Base {
     // Walking, the follower and code locks: their frame work.
     void update_character_path();
     void update_follower();
+    /// The open code lock's frame work, on its signals: a press flashes the button and judges
+    /// the sequence (click, failure picture, or success picture, LOCKED and a quit 0.1 s later);
+    /// code:cheat solves the lock; the flash end hides the flash; the quit closes the screen and
+    /// launches the lock's action. Its timers are scheduled on Logic:action.
     void update_code();
     /// Stores a walk of `id` (empty: the player) to the target's point as `<id>:path`; a
     /// screen point is taken into the scene first. True when the character has a path to it
