@@ -6,9 +6,4 @@ namespace Orvane::System {
 
 void Logic::update_code() {}
 
-bool Logic::function_talk(const Arguments& args) {
-    check_arguments(args, 1, 3, "function_talk takes 1, 2 or 3 arguments");
-    unknown_keyword("talk");
-}
-
 } // namespace Orvane::System
