@@ -32,6 +32,12 @@ void Action::clear() {
     m_scheduled.clear();
 }
 
+void Action::clear_steps() {
+    m_steps.clear();
+    m_step_index = 0;
+    m_on = false;
+}
+
 void Action::launch() {
     m_on = true;
     m_step_index = 0;

@@ -112,9 +112,8 @@ bool Logic::function_timer(const Arguments& args) {
 bool Logic::function_trigger(const Arguments& args) {
     check_arguments(args, 1, SIZE_MAX, "function_trigger takes at least 1 argument");
     const std::string& id = args[0];
-    // Dialogs are not played yet: triggering one stops as an unknown step does.
     if (m_content.request<Component::Dialog>(id, "dialog"))
-        unknown_keyword("trigger");
+        return subfunction_trigger_dialog(args);
     if (auto action = m_content.request<Action>(id, "action")) {
         const bool from_player =
             current_action && m_content.request<Action>("Character", "action") == current_action;

@@ -47,6 +47,9 @@ class Action : public Base {
     void add(const std::string& function, const std::vector<std::string>& args);
     /// Removes every step, switches the action off and empties the schedule.
     void clear();
+    /// Removes every step and switches the action off; the schedule is kept, so that what
+    /// earlier steps scheduled still fires or ends on time.
+    void clear_steps();
     /// Switches the action on at its first step; the schedule is kept.
     void launch();
     /// Switches the action off and empties the schedule; the steps and cursor are kept.

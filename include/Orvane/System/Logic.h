@@ -14,6 +14,7 @@
 
 namespace Orvane::Component {
 class Debug;
+class Image;
 class Position;
 template <typename T> class Simple;
 } // namespace Orvane::Component
@@ -133,6 +134,25 @@ class Logic : public Base {
     bool function_goto(const Arguments& args);
     bool function_look(const Arguments& args);
     bool function_talk(const Arguments& args);
+
+    // Dialogs.
+    /// Plays the dialog args[0] on from where it stands, up to its next choice point or its
+    /// end: the steps of one stretch (looks, the line, its signal, a wait and a trigger that
+    /// goes on) replace the steps of Logic:action, whose schedule is kept, and that action
+    /// becomes the player's next action. Without a second argument the dialog starts (LOCKED
+    /// pushed, at the saved position if any); "continue" goes past the current line, or takes
+    /// the picked Dialog:choice; any other second argument resumes at the current vertex. At a
+    /// choice point the offered lines go to Dialog:choices with DIALOG pushed; a choice point
+    /// that offers nothing ends the dialog as its exit does (LOCKED popped, the end action
+    /// launched). A picked choice outside the offered ones is dropped and the same choices
+    /// are offered again. Always false: the calling action waits.
+    bool subfunction_trigger_dialog(const Arguments& args);
+    /// Replaces the speech bubble with the lines of `text` in the colour of `id` (<id>:color):
+    /// outlined text images Comment_<n>:image at speech scale, centred on their position,
+    /// cut into lines no wider than the interface size allows, appended to `images` in order.
+    /// Dialog:creation_time is set to now.
+    void create_dialog(const std::string& id, const std::string& text,
+                       std::vector<std::shared_ptr<Component::Image>>& images);
 
   protected:
     // Protected rather than private so that tests can drive the step engine through a

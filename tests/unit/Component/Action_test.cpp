@@ -179,6 +179,23 @@ TEST(ActionTest, ClearStopAndLaunchTouchTheRightFields) {
     EXPECT_FALSE(a->on());
 }
 
+TEST(ActionTest, ClearingTheStepsKeepsTheSchedule) {
+    auto a = script({"a", "b"});
+    auto effect = std::make_shared<Signal>("door", "effect");
+    a->schedule(1.0, effect);
+    a->launch();
+    a->next_step();
+    a->clear_steps();
+    EXPECT_EQ(a->size(), 0u);
+    EXPECT_FALSE(a->on());
+    ASSERT_EQ(a->scheduled().size(), 1u) << "what earlier steps scheduled still ends on time";
+    EXPECT_EQ(a->scheduled().begin()->second, effect);
+    // refilled, it starts again at its first step
+    a->add("c", {});
+    a->launch();
+    EXPECT_EQ(a->next_step().function(), "c");
+}
+
 TEST(ActionDeathTest, NextStepPastTheEnd) {
     struct Case {
         std::vector<std::string> steps;

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <Orvane/Component/Action.h>
-#include <Orvane/Component/Dialog.h>
 #include <Orvane/Component/Simple.h>
 
 #include "support/Logic_store.h"
@@ -89,34 +88,6 @@ TEST(Logic_DeathTest, UnknownKeyword) {
             s.frame(1);
         },
         ::testing::ExitedWithCode(1), "dance is not a valid function");
-}
-
-// Speech is not played yet: after the count check it stops as an unknown step does.
-TEST(Logic_DeathTest, PendingStepsStopAsUnknown) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const char* keyword : {"talk"}) {
-        SCOPED_TRACE(keyword);
-        EXPECT_EXIT(
-            {
-                Logic_store s;
-                s.action("script", {{keyword, {"mara"}}})->launch();
-                s.frame(1);
-            },
-            ::testing::ExitedWithCode(1), std::string(keyword) + " is not a valid function");
-    }
-}
-
-// Dialogs are not played yet: triggering one stops as an unknown step does.
-TEST(Logic_DeathTest, TriggeredDialogStopsAsUnknown) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Logic_store s;
-            s.content.set<Component::Dialog>("ferran", "dialog", "end");
-            s.action("script", {{"trigger", {"ferran"}}})->launch();
-            s.frame(1);
-        },
-        ::testing::ExitedWithCode(1), "trigger is not a valid function");
 }
 
 // Scripts that never wait stop with a message naming the action, not a frame without end.
