@@ -28,18 +28,6 @@ namespace {
 using namespace Orvane;
 using Text = Component::Simple<std::string>;
 
-// The data-file system, starting the game in the tower with Mara as the player.
-class Tower_file_io : public System::File_IO {
-  public:
-    using File_IO::File_IO;
-    void read_init() override {
-        m_content.set<Text>("Force_load", "room", "tower");
-        m_content.set<Text>("Force_load", "origin", "from_quay");
-        m_content.set<Text>("Player", "name", std::string("mara"));
-        File_IO::read_init();
-    }
-};
-
 // The sound system, counting the code-lock sounds it takes.
 class Code_sound : public System::Sound {
   public:
@@ -64,7 +52,7 @@ class Code_lock_engine : public Orvane::Test::Fixed_step_engine {
   protected:
     Systems make_systems() override {
         Systems s = Fixed_step_engine::make_systems();
-        s.file_io = std::make_shared<Tower_file_io>(content());
+        s.file_io = std::make_shared<Orvane::Test::Tower_file_io>(content());
         s.sound.reset(); // the audio device is opened by one sound system at a time
         s.sound = sound = std::make_shared<Code_sound>(content());
         return s;

@@ -27,6 +27,7 @@
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 
+#include "support/Fixed_step_engine.h"
 #include "support/Manual_clock.h"
 #include "support/Temp_pref_folder.h"
 
@@ -35,27 +36,11 @@ namespace {
 using namespace Orvane;
 using Text = Component::Simple<std::string>;
 
-std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
+using Orvane::Test::sample_data;
 
 // The steps checked here; the others of the cutscene belong to the rest of the step engine.
 const std::set<std::string> presentation_steps = {
     "fadein", "fadeout", "move60fps", "rescale60fps", "shake", "pause", "play", "set12fps", "show"};
-
-// The data-file system, starting the game in the tower.
-class Tower_file_io : public System::File_IO {
-  public:
-    using File_IO::File_IO;
-    void read_init() override {
-        m_content.set<Text>("Force_load", "room", "tower");
-        m_content.set<Text>("Force_load", "origin", "from_quay");
-        // the opening's "control" step, which this start passes by
-        m_content.set<Text>("Player", "name", std::string("mara"));
-        File_IO::read_init();
-    }
-};
 
 // The logic system, which at frame 5 applies the cutscene's presentation steps and looks at
 // what they wrote before the later systems of the frame take it; it quits at frame 6.
@@ -118,7 +103,7 @@ class Lamp_engine : public Engine {
   protected:
     Systems make_systems() override {
         Systems s = Engine::make_systems();
-        s.file_io = std::make_shared<Tower_file_io>(content());
+        s.file_io = std::make_shared<Orvane::Test::Tower_file_io>(content());
         s.logic = logic = std::make_shared<Lamp_logic>(content());
         return s;
     }

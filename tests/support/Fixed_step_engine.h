@@ -10,6 +10,7 @@
 
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Engine.h>
+#include <Orvane/System/File_IO.h>
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 
@@ -22,6 +23,19 @@ inline std::string sample_data() {
     const char* build = std::getenv("ORVANE_BUILD_DIR");
     return build == nullptr ? std::string() : std::string(build) + "/data/";
 }
+
+/// The data system starting the game in the tower, entered from the quay, with Mara as the
+/// player (the opening's "control" step, which this start passes by).
+class Tower_file_io : public System::File_IO {
+  public:
+    using File_IO::File_IO;
+    void read_init() override {
+        m_content.set<Component::Simple<std::string>>("Force_load", "room", "tower");
+        m_content.set<Component::Simple<std::string>>("Force_load", "origin", "from_quay");
+        m_content.set<Component::Simple<std::string>>("Player", "name", "mara");
+        File_IO::read_init();
+    }
+};
 
 /// The time system with a fixed step: frame n runs at n / 60 s, whatever the machine does.
 class Fixed_step_time : public System::Time {
