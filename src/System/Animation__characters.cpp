@@ -33,11 +33,6 @@ constexpr int dead_zone = 480;
 using Move = Component::Tuple<Point, Point, int, int, double, double>;
 using Rescale = Component::Tuple<double, double, double, double>;
 
-/// A character faces right while the first frame of its head lies in row 0.
-bool faces_right(const Component::Animation& head) {
-    return head.frames().empty() || head.frames().front().y == 0;
-}
-
 /// Progress of a timed request at time t; 1 when it takes no time (or less than none).
 double progress(double t, double begin, double end) {
     if (end <= begin)
@@ -46,12 +41,6 @@ double progress(double t, double begin, double end) {
 }
 
 } // namespace
-
-std::shared_ptr<Component::Ground_map> Animation::ground_map_of(const std::string& id) const {
-    auto second = m_content.request<Component::Boolean>(id, "uses_2nd_map");
-    return m_content.request<Component::Ground_map>(
-        "background", second && second->value() ? "2nd_ground_map" : "ground_map");
-}
 
 void Animation::handle_character_lookat(bool in_new_room) {
     m_content.walk("lookat", [&](const Content::Component_ptr& command) {
@@ -70,7 +59,7 @@ void Animation::handle_character_lookat(bool in_new_room) {
 
         const double dx = target->value().x() - body_position->value().x();
         const bool walking = m_content.get<Component::Boolean>(c, "walking")->value();
-        if (!in_new_room && !walking && (dx > 0) == faces_right(*head))
+        if (!in_new_room && !walking && (dx > 0) == head->faces_right())
             return;
         remove(c, "path", true);
         generate_random_idle_animation(c, dx > 0);
@@ -84,7 +73,7 @@ void Animation::handle_animation_stops() {
         if (auto offset = m_content.request<Component::Position>(c + "_head_move", "position"))
             offset->set(Point(0, 0));
         auto head = m_content.get<Component::Animation>(c + "_head", "image");
-        generate_random_idle_head_animation(c, faces_right(*head));
+        generate_random_idle_head_animation(c, head->faces_right());
         m_to_remove.push_back(command);
     });
     m_content.walk("stop_walking", [&](const Content::Component_ptr& command) {
@@ -101,7 +90,7 @@ void Animation::handle_animation_stops() {
     m_content.walk("stop_animation", [&](const Content::Component_ptr& command) {
         const std::string& id = command->entity();
         if (auto head = m_content.request<Component::Animation>(id + "_head", "image")) {
-            generate_random_idle_body_animation(id, faces_right(*head));
+            generate_random_idle_body_animation(id, head->faces_right());
             remove(id, "animation", true);
         } else {
             m_content.get<Component::Animation>(id, "image")->on() = false;
@@ -278,7 +267,7 @@ bool Animation::compute_movement_from_path(const std::shared_ptr<Component::Path
     }
     if (exhausted) {
         auto head = m_content.get<Component::Animation>(c + "_head", "image");
-        generate_random_idle_animation(c, faces_right(*head));
+        generate_random_idle_animation(c, head->faces_right());
     }
 
     body_position->set(pos);

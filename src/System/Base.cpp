@@ -1,3 +1,5 @@
+#include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Ground_map.h>
 #include <Orvane/Component/Locale.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
@@ -7,6 +9,12 @@ namespace Orvane::System {
 
 std::shared_ptr<Component::Status> Base::status() const {
     return m_content.request<Component::Status>(Fast_access_component::GAME_STATUS);
+}
+
+std::shared_ptr<Component::Ground_map> Base::ground_map_of(const std::string& id) const {
+    auto second = m_content.request<Component::Boolean>(id, "uses_2nd_map");
+    return m_content.request<Component::Ground_map>(
+        "background", second && second->value() ? "2nd_ground_map" : "ground_map");
 }
 
 std::string Base::locale(const std::string& line) const {

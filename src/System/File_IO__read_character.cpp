@@ -18,10 +18,10 @@ using Third_party::Yaml;
 
 namespace {
 
-/// The head's first frame lies in row 0 while the character faces right.
+/// Whether the character faces left, as its head shows.
 bool faces_left(const Content& content, const std::string& id) {
     auto head = content.get<Component::Animation>(id + "_head", "image");
-    return !head->frames().empty() && head->frames().front().y != 0;
+    return !head->faces_right();
 }
 
 double scale_of(const Content& content, const std::string& entity) {

@@ -483,7 +483,7 @@ void File_IO::write_savefile() {
         auto head = m_content.request<Component::Animation>(e + "_head", "image");
         if (!head)
             continue;
-        const bool right = head->frames().empty() || head->frames().front().y == 0;
+        const bool right = head->faces_right();
         auto animation = m_content.request<Component::Simple<std::string>>(e, "animation");
         if (animation && animation->value() != "action")
             out.line("- { id: " + Yaml::quoted(e) +

@@ -26,8 +26,7 @@ using Rescale = Component::Tuple<double, double, double, double>;
 
 /// "true" when the character's head shows its right-facing row (row 0 of its first frame).
 std::string facing(const Component::Animation& head) {
-    const auto& frames = head.frames();
-    return frames.empty() || frames.front().y == 0 ? "true" : "false";
+    return head.faces_right() ? "true" : "false";
 }
 
 /// The words of a console line, split at blanks.

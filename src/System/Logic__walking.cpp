@@ -28,17 +28,19 @@ constexpr double same_goal = 5.0;
 /// Player depth at which the follower keeps its reference distances.
 constexpr int follow_depth = 1500;
 
-/// The walkable area of a character: the second ground map when it uses it; may be null.
-std::shared_ptr<Component::Ground_map> ground_map_of(const Content& content,
-                                                     const std::string& id) {
-    auto second = content.request<Component::Boolean>(id, "uses_2nd_map");
-    return content.request<Component::Ground_map>(
-        "background", second && second->value() ? "2nd_ground_map" : "ground_map");
-}
-
 /// The points of a walk tell nothing new when there are none or only the start point.
 bool goes_nowhere(const std::vector<Point>& points, const Point& origin) {
     return points.empty() || (points.size() == 1 && points[0] == origin);
+}
+
+/// Stores the walk as <id>:path; a walk that begins where the character stands starts at its
+/// second point.
+void store_walk(Content& content, const std::string& id, std::vector<Point>& points,
+                const Point& origin) {
+    const bool from_origin = points.front() == origin;
+    auto path = content.set<Component::Path>(id, "path", points);
+    if (from_origin)
+        path->current() = 1;
 }
 
 } // namespace
@@ -48,13 +50,13 @@ bool Logic::compute_path_from_target(std::shared_ptr<Component::Position> target
     if (id.empty()) {
         id = value<Component::Simple<std::string>>("Player", "name");
     } else {
-        const std::string follower = m_content.value<Component::Simple<std::string>>(
-            "Follower", "name", std::string());
+        const std::string follower =
+            m_content.value<Component::Simple<std::string>>("Follower", "name", std::string());
         follower_to_player =
             !follower.empty() && id == follower &&
             target->entity() == value<Component::Simple<std::string>>("Player", "name");
     }
-    auto map = ground_map_of(m_content, id);
+    auto map = ground_map_of(id);
     if (!map)
         return false;
     const Point origin = m_content.get<Component::Position>(id + "_body", "position")->value();
@@ -72,16 +74,13 @@ bool Logic::compute_path_from_target(std::shared_ptr<Component::Position> target
         running && running->size() > 0 &&
         distance((*running)[running->size() - 1], points.back()) < same_goal)
         return true;
-    const bool from_origin = points.front() == origin;
-    auto path = m_content.set<Component::Path>(id, "path", points);
-    if (from_origin)
-        path->current() = 1;
+    store_walk(m_content, id, points, origin);
     return true;
 }
 
 bool Logic::compute_path_from_direction(const Vector& direction) {
     const std::string id = value<Component::Simple<std::string>>("Player", "name");
-    auto map = ground_map_of(m_content, id);
+    auto map = ground_map_of(id);
     if (!map)
         return false;
     const Point origin = m_content.get<Component::Position>(id + "_body", "position")->value();
@@ -89,16 +88,14 @@ bool Logic::compute_path_from_direction(const Vector& direction) {
     map->find_path(origin, direction, points);
     if (goes_nowhere(points, origin))
         return false;
-    const bool from_origin = points.front() == origin;
-    auto path = m_content.set<Component::Path>(id, "path", points);
-    if (from_origin)
-        path->current() = 1;
+    store_walk(m_content, id, points, origin);
     return true;
 }
 
 void Logic::update_character_path() {
     if (receive("Cursor", "clicked")) {
-        auto cursor = m_content.request<Component::Position>(Fast_access_component::CURSOR_POSITION);
+        auto cursor =
+            m_content.request<Component::Position>(Fast_access_component::CURSOR_POSITION);
         ORVANE_CHECK(cursor, "Cannot find Cursor:position");
         compute_path_from_target(cursor, "");
     }
@@ -162,7 +159,7 @@ bool Logic::function_goto(const Arguments& args) {
         walker = args[0];
         rest.erase(rest.begin());
         follower = walker == m_content.value<Component::Simple<std::string>>("Follower", "name",
-                                                                              std::string());
+                                                                             std::string());
     } else {
         walker = value<Component::Simple<std::string>>("Player", "name");
     }
@@ -218,7 +215,8 @@ bool Logic::function_look(const Arguments& args) {
         if (state && state->value() == "inventory")
             return true; // a carried item is not on the scene
         point = m_content.get<Component::Position>(target, "position")->value();
-    } else if (auto clicked = m_content.request<Component::Simple<std::string>>("Click", "target")) {
+    } else if (auto clicked =
+                   m_content.request<Component::Simple<std::string>>("Click", "target")) {
         point = m_content.get<Component::Position>(clicked->value(), "position")->value();
         remove("Click", "target");
     } else {

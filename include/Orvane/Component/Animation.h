@@ -55,6 +55,8 @@ class Animation : public Image {
     bool& playing() { return m_playing; }
     /// More than one frame to show.
     bool animated() const { return m_frames.size() > 1; }
+    /// A character's head faces right while its first frame lies in row 0 (and with no frame).
+    bool faces_right() const { return m_frames.empty() || m_frames.front().y == 0; }
 
   private:
     int cell_width() const;

@@ -82,9 +82,6 @@ class Animation : public Base {
   protected:
     // Protected rather than private so that tests can run the handlers through a subclass.
 
-    /// The ground map a character walks on: the second one when it uses it; may be null.
-    std::shared_ptr<Component::Ground_map> ground_map_of(const std::string& id) const;
-
     /// Animation frame number of the latest frame run, or skipped in pause, in a menu or
     /// during loading.
     std::uint64_t m_frame_id = 0;

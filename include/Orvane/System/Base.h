@@ -7,8 +7,9 @@
 #include <Orvane/Content.h>
 
 namespace Orvane::Component {
+class Ground_map;
 class Status;
-}
+} // namespace Orvane::Component
 
 namespace Orvane::System {
 
@@ -51,6 +52,9 @@ class Base {
 
     /// Game:status from its fast-access slot; null before it is created.
     std::shared_ptr<Component::Status> status() const;
+    /// The ground map the character `id` walks on: the room's second one when the character
+    /// uses it, else the first; null when the room has none.
+    std::shared_ptr<Component::Ground_map> ground_map_of(const std::string& id) const;
 
     /// The translation of line in the current language's table (Game:locale), or line itself
     /// when there is no table. Returned by value: the argument may be a temporary.
