@@ -757,14 +757,19 @@ void File_IO::drop_stale_saved_steps() {
     std::vector<Component::Action::Step> kept;
     for (const Component::Action::Step& step : *action) {
         const std::string what = missing(step);
-        if (what.empty())
+        if (what.empty()) {
             kept.push_back(step);
-        else
-            warning("Saved game: the step " + step.to_string() + " names " + what +
-                    ", which this room does not have; it is left out");
+            continue;
+        }
+        warning("Saved game: the step " + step.to_string() + " names " + what +
+                ", which this room does not have; it is left out");
+        // its resume point would send the next dialog started to that place
+        if (step.function() == "trigger")
+            remove("Saved_game", "dialog_position", true);
     }
     if (kept.size() == action->size())
         return;
+
     action->clear();
     for (const Component::Action::Step& step : kept)
         action->add(step.function(), step.args());

@@ -622,6 +622,8 @@ TEST_F(Save_test, StepsNamingWhatTheRoomLacksAreDropped) {
         << warnings;
     for (const char* what : {"ferran", "old_music", "old_dialog", "ghost", "kite"})
         EXPECT_NE(warnings.find(what), std::string::npos) << what << "\n" << warnings;
+    EXPECT_FALSE(content.request<Component::Base>("Saved_game", "dialog_position"))
+        << "the next dialog started would begin at the dropped dialog's place";
 }
 
 // ---- The slot scan at start-up
