@@ -35,6 +35,7 @@
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL_file.h>
 
+#include "support/Save_store.h"
 #include "support/Timings.h"
 
 namespace {
@@ -45,17 +46,6 @@ using Clock = std::chrono::steady_clock;
 
 double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void fixed(Content& c) {
-    c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
-                                            "position", Point(0, 0));
-    c.set<Component::Inventory>("Game", "inventory");
-    for (auto [slot, name] :
-         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-          std::pair{Fast_access_component::CLOCK_TIME, "time"},
-          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
-        c.set_fac<Component::Simple<double>>(slot, "Clock", name, 1.0);
 }
 
 struct Fixture {
@@ -80,7 +70,7 @@ struct Fixture {
         auto packages = Packer::build(entries);
         Packaged_asset_manager::load({packages.begin(), packages.end()});
 
-        fixed(store);
+        Test::save_components(store, 1.0);
         store.set<Component::Simple<std::string>>("Game", "current_room", "quay");
         store.set<Component::Simple<std::string>>("Game", "current_room_name", "The quay");
         store.set<Component::Simple<std::string>>("Player", "name", "mara");
@@ -124,7 +114,7 @@ struct Fixture {
 
     double engine_read() {
         Content fresh;
-        fixed(fresh);
+        Test::save_components(fresh, 1.0);
         const auto start = Clock::now();
         const bool read = System::File_IO(fresh).read_savefile("auto");
         const double t = seconds_since(start);

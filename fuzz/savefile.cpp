@@ -21,6 +21,8 @@
 #include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Utils/error.h>
 
+#include "support/Save_store.h"
+
 namespace {
 
 using namespace Orvane;
@@ -33,17 +35,10 @@ using namespace Orvane;
 
 // The components the engine creates before any system runs, and the time system's clock.
 void fixed_components(Content& c) {
+    Test::save_components(c);
     c.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-    c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
-                                            "position", Point(0, 0));
     c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
-    c.set<Component::Inventory>("Game", "inventory");
     c.set<Component::Action>("Logic", "action");
-    for (auto [slot, name] :
-         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-          std::pair{Fast_access_component::CLOCK_TIME, "time"},
-          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
-        c.set_fac<Component::Simple<double>>(slot, "Clock", name, 0.0);
 }
 
 Packer::Entry raw(const std::string& key, const std::string& text) {

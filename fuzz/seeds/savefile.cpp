@@ -21,6 +21,8 @@
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL_file.h>
 
+#include "Seed_folder.h"
+
 using namespace Orvane;
 
 namespace {
@@ -78,14 +80,11 @@ Packer::Entry raw(const std::string& key, const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+    const auto seeds = Fuzz::seed_folder(argc, argv);
+    if (!seeds)
         return 2;
-    }
-    const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
-    std::filesystem::create_directories(folder);
-    setenv("XDG_DATA_HOME", (folder / "home").c_str(), 1);
-    const std::string pref = Third_party::SDL_file::pref_path();
+    const std::filesystem::path& folder = seeds->folder;
+    const std::string& pref = seeds->pref;
     Packaged_asset_manager::init("", true);
     auto packages = Packer::build({raw("data/rooms/quay.yaml", "name: The quay\n")});
     Packaged_asset_manager::load({packages.begin(), packages.end()});

@@ -10,17 +10,16 @@
 #include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/Yaml.h>
 
+#include "Seed_folder.h"
+
 using Orvane::Third_party::Yaml;
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+    const auto seeds = Orvane::Fuzz::seed_folder(argc, argv);
+    if (!seeds)
         return 2;
-    }
-    const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
-    std::filesystem::create_directories(folder);
-    setenv("XDG_DATA_HOME", (folder / "home").c_str(), 1);
-    const std::string pref = Orvane::Third_party::SDL_file::pref_path();
+    const std::filesystem::path& folder = seeds->folder;
+    const std::string& pref = seeds->pref;
 
     {
         Yaml y("writer_config.yaml", true, true);

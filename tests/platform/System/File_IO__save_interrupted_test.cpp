@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <support/Packages.h>
+#include <support/Save_store.h>
 #include <support/Temp_pref_folder.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -39,14 +40,7 @@ void stop_in_the_write(int) {
 
 // A store whose save is some 80 kB, in the quay.
 void fill(Content& c, const std::string& state) {
-    c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
-                                            "position", Point(0, 0));
-    c.set<Component::Inventory>("Game", "inventory");
-    for (auto [slot, name] :
-         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-          std::pair{Fast_access_component::CLOCK_TIME, "time"},
-          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
-        c.set_fac<Component::Simple<double>>(slot, "Clock", name, 1.0);
+    save_components(c, 1.0);
     c.set<Component::Simple<std::string>>("Game", "current_room", "quay");
     c.set<Component::Simple<std::string>>("Game", "current_room_name", "The quay");
     c.set<Component::Simple<std::string>>("Player", "name", "mara");

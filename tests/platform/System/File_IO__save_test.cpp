@@ -14,6 +14,7 @@
 #include <Orvane/Utils/error.h>
 
 #include "File_IO__readers_fixture.h"
+#include "support/Save_store.h"
 
 namespace Orvane::Test {
 namespace {
@@ -30,19 +31,12 @@ class Save_file_io : public System::File_IO {
 
 // What the engine files before any system runs, and the clock of the time system.
 void fixed_components(Content& c) {
+    save_components(c);
     c.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-    c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
-                                            "position", Point(0, 0));
     c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
     c.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
                                              "Interface", "input_mode", Input_mode::MOUSE);
-    c.set<Component::Inventory>("Game", "inventory");
     c.set<Component::Action>("Logic", "action");
-    for (auto [slot, name] :
-         {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
-          std::pair{Fast_access_component::CLOCK_TIME, "time"},
-          std::pair{Fast_access_component::CLOCK_DISCOUNTED_TIME, "discounted_time"}})
-        c.set_fac<Component::Simple<double>>(slot, "Clock", name, 0.0);
 }
 
 // A game in progress in the quay, played 75.5 s (10 saved + 70.5 now - 5 in menus).
