@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <Orvane/Third_party/SDL_file.h>
 
@@ -31,6 +33,15 @@ inline std::optional<Seed_folder> seed_folder(int argc, char** argv) {
     setenv("XDG_DATA_HOME", (seeds.folder / "home").c_str(), 1);
     seeds.pref = Third_party::SDL_file::pref_path();
     return seeds;
+}
+
+/// Writes each of `texts` byte for byte as the seed <folder>/broken_<n>.yaml.
+inline void write_broken_seeds(const std::filesystem::path& folder,
+                               const std::vector<std::string>& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::ofstream out(folder / ("broken_" + std::to_string(i) + ".yaml"), std::ios::binary);
+        out << texts[i];
+    }
 }
 
 } // namespace Orvane::Fuzz

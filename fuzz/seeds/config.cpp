@@ -73,9 +73,6 @@ int main(int argc, char** argv) {
         "gamepads:\n  - { id: \"1:2\", labels: \"7\", ok_down: \"true\" }\n",
         "locale: \"a\\x85b\\u2028c\\x01\"\n",
     };
-    for (std::size_t i = 0; i < broken.size(); ++i) {
-        std::ofstream out(folder / ("broken_" + std::to_string(i) + ".yaml"), std::ios::binary);
-        out << broken[i];
-    }
+    Fuzz::write_broken_seeds(folder, broken);
     return 0;
 }

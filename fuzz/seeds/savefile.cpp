@@ -134,9 +134,6 @@ int main(int argc, char** argv) {
         "date: 99\ntime: nan\nroom: \"quay\"\n",
         "time: -1\nroom: \"lab\"\n",
     };
-    for (std::size_t i = 0; i < broken.size(); ++i) {
-        std::ofstream out(folder / ("broken_" + std::to_string(i) + ".yaml"), std::ios::binary);
-        out << broken[i];
-    }
+    Fuzz::write_broken_seeds(folder, broken);
     return 0;
 }
