@@ -109,8 +109,8 @@ bool Content::remove(const Component_ptr& c, bool optional) {
     return remove(c->entity(), c->component(), optional);
 }
 
-void Content::emit(const std::string& entity, const std::string& component) {
-    file(std::make_shared<Component::Signal>(entity, component));
+void Content::emit(std::string_view entity, std::string_view component) {
+    file(std::make_shared<Component::Signal>(std::string(entity), std::string(component)));
 }
 
 bool Content::receive(std::string_view entity, std::string_view component) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <Orvane/Component/Base.h>
+#include <Orvane/Store_key.h>
 #include <Orvane/Utils/error.h>
 
 namespace Orvane {
@@ -46,7 +47,8 @@ std::string fast_access_name(const Fast_access_component& slot);
 ///
 /// Lookups (request, get, value, remove, receive, signal) take the names as views and build no
 /// strings: each name is hashed once, and the maps find the key by that hash and the two names
-/// (see Key). A lookup allocates nothing.
+/// (see Key). A lookup allocates nothing. Every operation on a key also takes a Store_key, the
+/// fixed keys declared in Keys.h.
 ///
 /// Walking the components of one name: use walk() whenever the body may set or remove
 /// components (of that name or any other); it goes over a snapshot and skips what the body
@@ -104,6 +106,11 @@ class Content {
         file(c);
         return c;
     }
+    template <typename T, typename... Args>
+    std::shared_ptr<T> set(const Store_key& key, Args&&... args) {
+        return set<T>(std::string(key.entity), std::string(key.component),
+                      std::forward<Args>(args)...);
+    }
 
     /// As set, and also holds the new component in the slot (replacing what it held). The slot
     /// keeps its own reference: removing the key from the maps leaves the slot filled.
@@ -114,11 +121,20 @@ class Content {
         m_fast_access[index(slot)] = c;
         return c;
     }
+    template <typename T, typename... Args>
+    std::shared_ptr<T> set_fac(const Fast_access_component& slot, const Store_key& key,
+                               Args&&... args) {
+        return set_fac<T>(slot, std::string(key.entity), std::string(key.component),
+                          std::forward<Args>(args)...);
+    }
 
     /// The component under the key as a T, or null when absent or of another type.
     template <typename T>
     std::shared_ptr<T> request(std::string_view entity, std::string_view component) const {
         return Component::cast<T>(find(entity, component));
+    }
+    template <typename T> std::shared_ptr<T> request(const Store_key& key) const {
+        return request<T>(key.entity, key.component);
     }
 
     /// The component held in a fast-access slot as a T, or null when the slot is empty or
@@ -133,6 +149,9 @@ class Content {
         auto c = request<T>(entity, component);
         ORVANE_CHECK(c, "Cannot find " + joined(entity, component));
         return c;
+    }
+    template <typename T> std::shared_ptr<T> get(const Store_key& key) const {
+        return get<T>(key.entity, key.component);
     }
 
     /// Value of the component held in a fast-access slot. An empty slot, or one holding
@@ -156,6 +175,11 @@ class Content {
             return default_value;
         return c->value();
     }
+    template <typename T>
+    typename T::value_type value(const Store_key& key,
+                                 const typename T::value_type& default_value) const {
+        return value<T>(key.entity, key.component, default_value);
+    }
 
     /// The T under the key; when there is none (or it is of another type), a new T from
     /// (entity, component, args...) is filed in its place and returned.
@@ -166,18 +190,30 @@ class Content {
             return c;
         return set<T>(entity, component, std::forward<Args>(args)...);
     }
+    template <typename T, typename... Args>
+    std::shared_ptr<T> get_or_set(const Store_key& key, Args&&... args) {
+        if (auto c = request<T>(key))
+            return c;
+        return set<T>(key, std::forward<Args>(args)...);
+    }
 
     /// Erases the entry under the key and returns true. Absent: false when optional, else
     /// fatal "Id entity:component doesn't exist".
     bool remove(std::string_view entity, std::string_view component, bool optional = false);
+    bool remove(const Store_key& key, bool optional = false) {
+        return remove(key.entity, key.component, optional);
+    }
     bool remove(const Component_ptr& c, bool optional = false);
 
     /// Files a new Component::Signal under the key, replacing whatever was there.
-    void emit(const std::string& entity, const std::string& component);
+    void emit(std::string_view entity, std::string_view component);
+    void emit(const Store_key& key) { emit(key.entity, key.component); }
     /// True and consumed when the key holds a signal; otherwise false, nothing changes.
     bool receive(std::string_view entity, std::string_view component);
+    bool receive(const Store_key& key) { return receive(key.entity, key.component); }
     /// True when the key holds a signal; consumes nothing.
     bool signal(std::string_view entity, std::string_view component) const;
+    bool signal(const Store_key& key) const { return signal(key.entity, key.component); }
 
     /// The live map of a component name (map 0 for names without a map of their own, shared
     /// with every other such name). For walks whose body changes the store, use walk().

@@ -24,7 +24,7 @@ std::string Base::locale(const std::string& line) const {
     return table->get(line);
 }
 
-std::string Base::locale_get(const std::string& entity, const std::string& component) const {
+std::string Base::locale_get(std::string_view entity, std::string_view component) const {
     return locale(m_content.get<Component::Simple<std::string>>(entity, component)->value());
 }
 

@@ -12,6 +12,7 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/Utils/geometry.h>
 
 namespace {
@@ -373,6 +374,45 @@ TEST(ContentTest, WalksNest) {
     EXPECT_EQ(content.components("action").size(), 1u);
 }
 
+TEST(ContentTest, FixedKeysReachWhatTheNamesReach) {
+    Content content;
+    constexpr Store_key volume{"Music", "volume"};
+    auto made = content.set<Simple<int>>(volume, 3);
+    EXPECT_EQ(made->entity(), "Music");
+    EXPECT_EQ(made->component(), "volume");
+    EXPECT_EQ(content.request<Simple<int>>("Music", "volume"), made);
+    EXPECT_EQ(content.request<Simple<int>>(volume), made);
+    EXPECT_EQ(content.get<Simple<int>>(volume), made);
+    EXPECT_EQ(content.request<Simple<double>>(volume), nullptr);
+    EXPECT_EQ(content.value<Simple<int>>(volume, 9), 3);
+    EXPECT_EQ(content.get_or_set<Simple<int>>(volume, 7), made);
+    EXPECT_TRUE(content.remove(volume));
+    EXPECT_FALSE(content.remove(volume, true));
+    EXPECT_EQ(content.value<Simple<int>>(volume, 9), 9);
+    EXPECT_EQ(content.get_or_set<Simple<int>>(volume, 7)->value(), 7);
+
+    content.emit(Key::game_exit);
+    EXPECT_TRUE(content.signal("Game", "exit"));
+    EXPECT_TRUE(content.signal(Key::game_exit));
+    EXPECT_TRUE(content.receive(Key::game_exit));
+    EXPECT_FALSE(content.receive(Key::game_exit));
+
+    auto zoom = content.set_fac<Simple<double>>(Fast_access_component::CAMERA_ZOOM,
+                                                Key::camera_zoom, 2.0);
+    EXPECT_EQ(content.request<Simple<double>>(Key::camera_zoom), zoom);
+    EXPECT_EQ(content.value<Simple<double>>(Fast_access_component::CAMERA_ZOOM), 2.0);
+    EXPECT_EQ(Key::camera_zoom.str(), "Camera:zoom");
+}
+
+TEST(ContentTest, SuffixHelpersBuildTheEntities) {
+    EXPECT_EQ(Key::body("ada"), "ada_body");
+    EXPECT_EQ(Key::head("ada"), "ada_head");
+    EXPECT_EQ(Key::head_move("ada"), "ada_head_move");
+    EXPECT_EQ(Key::mouth("ada"), "ada_mouth");
+    EXPECT_EQ(Key::idle("ada"), "ada_idle");
+    EXPECT_EQ(Key::button("lock"), "lock_button");
+}
+
 TEST(ContentDeathTest, FatalMessages) {
     Content content;
     content.set<Simple<int>>("Music", "volume", 1);
@@ -382,6 +422,10 @@ TEST(ContentDeathTest, FatalMessages) {
                 "Cannot find Music:volume");
     EXPECT_EXIT(content.remove("Game", "missing"), ::testing::ExitedWithCode(1),
                 "Id Game:missing doesn't exist");
+    EXPECT_EXIT(content.get<Simple<int>>(Key::player_name), ::testing::ExitedWithCode(1),
+                "Cannot find Player:name");
+    EXPECT_EXIT(content.remove(Key::player_name), ::testing::ExitedWithCode(1),
+                "Id Player:name doesn't exist");
 }
 
 TEST(ContentDeathTest, ValueOfAnEmptyOrMistypedSlotNamesTheSlot) {

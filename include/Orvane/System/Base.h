@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <Orvane/Content.h>
@@ -14,8 +15,9 @@ class Status;
 namespace Orvane::System {
 
 /// Base of the ten systems: a reference to the shared store (which outlives every system),
-/// init() and run(), and operations that forward to the store. Other store operations are
-/// reached through m_content directly.
+/// init() and run(), and operations that forward to the store, taking the names as views (so
+/// that they build no strings) or a fixed key of Keys.h. Other store operations are reached
+/// through m_content directly.
 class Base {
   public:
     explicit Base(Content& content) : m_content(content) {}
@@ -31,24 +33,30 @@ class Base {
     virtual void run() = 0;
 
     /// The store's map of a component name.
-    Content::Component_map& components(const std::string& component) {
+    Content::Component_map& components(std::string_view component) {
         return m_content.components(component);
     }
-    bool remove(const std::string& entity, const std::string& component, bool optional = false) {
+    bool remove(std::string_view entity, std::string_view component, bool optional = false) {
         return m_content.remove(entity, component, optional);
+    }
+    bool remove(const Store_key& key, bool optional = false) {
+        return m_content.remove(key, optional);
     }
     bool remove(const std::shared_ptr<Component::Base>& c, bool optional = false) {
         return m_content.remove(c, optional);
     }
-    void emit(const std::string& entity, const std::string& component) {
+    void emit(std::string_view entity, std::string_view component) {
         m_content.emit(entity, component);
     }
-    bool receive(const std::string& entity, const std::string& component) {
+    void emit(const Store_key& key) { m_content.emit(key); }
+    bool receive(std::string_view entity, std::string_view component) {
         return m_content.receive(entity, component);
     }
-    bool signal(const std::string& entity, const std::string& component) const {
+    bool receive(const Store_key& key) { return m_content.receive(key); }
+    bool signal(std::string_view entity, std::string_view component) const {
         return m_content.signal(entity, component);
     }
+    bool signal(const Store_key& key) const { return m_content.signal(key); }
 
     /// Game:status from its fast-access slot; null before it is created.
     std::shared_ptr<Component::Status> status() const;
@@ -60,7 +68,10 @@ class Base {
     /// when there is no table. Returned by value: the argument may be a temporary.
     std::string locale(const std::string& line) const;
     /// locale() of the string held under the key (fatal "Cannot find ..." when absent).
-    std::string locale_get(const std::string& entity, const std::string& component) const;
+    std::string locale_get(std::string_view entity, std::string_view component) const;
+    std::string locale_get(const Store_key& key) const {
+        return locale_get(key.entity, key.component);
+    }
 
     /// Creates a T from (entity, component, args...), files it (replacing what was under the
     /// key) and returns it.
@@ -69,11 +80,18 @@ class Base {
         m_content.set(c);
         return c;
     }
+    template <typename T, typename... Args>
+    std::shared_ptr<T> set(const Store_key& key, Args&&... args) {
+        return m_content.set<T>(key, std::forward<Args>(args)...);
+    }
 
     /// Copy of the value of the T under the key (fatal "Cannot find ..." when absent).
     template <typename T>
-    typename T::value_type value(const std::string& entity, const std::string& component) const {
+    typename T::value_type value(std::string_view entity, std::string_view component) const {
         return m_content.get<T>(entity, component)->value();
+    }
+    template <typename T> typename T::value_type value(const Store_key& key) const {
+        return m_content.get<T>(key)->value();
     }
 
   protected:

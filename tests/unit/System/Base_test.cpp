@@ -1,5 +1,6 @@
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Base.h>
 
 namespace {
@@ -42,6 +44,26 @@ TEST_F(SystemBaseTest, ForwardsToTheStore) {
     probe.init();
     probe.run();
     EXPECT_EQ(probe.runs, 1);
+}
+
+TEST_F(SystemBaseTest, ForwardsFixedKeysToTheStore) {
+    probe.emit(Key::game_save);
+    EXPECT_TRUE(probe.signal(Key::game_save));
+    EXPECT_TRUE(probe.receive(Key::game_save));
+    EXPECT_FALSE(probe.signal(Key::game_save));
+
+    auto volume = probe.set<Component::Simple<int>>(Key::music_volume, 4);
+    EXPECT_EQ(content.request<Component::Simple<int>>("Music", "volume"), volume);
+    EXPECT_EQ(probe.value<Component::Simple<int>>(Key::music_volume), 4);
+    EXPECT_TRUE(probe.remove(Key::music_volume));
+    EXPECT_FALSE(probe.remove(Key::music_volume, true));
+
+    // Names given as views of a longer text: only the viewed part counts.
+    const std::string text = "Game:exit";
+    const std::string_view whole = text;
+    probe.emit(whole.substr(0, 4), whole.substr(5));
+    EXPECT_TRUE(content.signal("Game", "exit"));
+    EXPECT_TRUE(probe.receive(whole.substr(0, 4), whole.substr(5)));
 }
 
 TEST_F(SystemBaseTest, StatusComesFromItsSlot) {

@@ -1,0 +1,343 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <Orvane/Store_key.h>
+
+/// The store's fixed keys that more than one file uses, declared once: systems talk only
+/// through the store, so each of these is a contract between a writer and its readers. Each
+/// entry names who writes the key and who reads it. Keys that nothing in the engine writes yet
+/// are the contract the input, control and menu systems meet; until they do, tests write them.
+///
+/// Keys made of a game's ids (an item's "image", a character's "<id>_body") are built, through
+/// the suffix helpers at the end.
+namespace Orvane::Key {
+
+// Achievements
+/// Written by File_IO (init file); read by File_IO (save writer).
+inline constexpr Store_key achievements_list{"Achievements", "list"};
+
+// Blackscreen
+/// Written by Interface; read by Animation (fades) and File_IO (room change).
+inline constexpr Store_key blackscreen_image{"Blackscreen", "image"};
+
+// Camera
+/// Written by Engine at start-up (fast-access slot); read by Animation, File_IO, Logic and the
+/// view transform.
+inline constexpr Store_key camera_position{"Camera", "position"};
+/// Written by Engine at start-up (fast-access slot); read by Animation, File_IO and the view
+/// transform.
+inline constexpr Store_key camera_zoom{"Camera", "zoom"};
+/// Written by Logic (camera steps) and Animation; read by Animation.
+inline constexpr Store_key camera_animation{"Camera", "animation"};
+/// Written by Logic (zoom step); read by Animation, removed by Logic when skipping.
+inline constexpr Store_key camera_change_zoom{"Camera", "change_zoom"};
+/// Written by Logic (fade steps); read by Animation.
+inline constexpr Store_key camera_fade{"Camera", "fade"};
+/// Written by Logic (shake step); read by Animation.
+inline constexpr Store_key camera_shake{"Camera", "shake"};
+
+// Chamfer
+/// Written by File_IO (init file); read by Interface.
+inline constexpr Store_key chamfer_image{"Chamfer", "image"};
+
+// Character
+/// Written by Logic (the player's running action); read by Logic and File_IO (save writer).
+inline constexpr Store_key character_action{"Character", "action"};
+/// Written by Logic (dialogs) and the control system (to come; tests until then); read and
+/// removed by Logic, removed by File_IO on a room change.
+inline constexpr Store_key character_triggered_action{"Character", "triggered_action"};
+
+// Click
+/// Written by the control system (to come; tests until then); read and removed by Logic
+/// (walking).
+inline constexpr Store_key click_target{"Click", "target"};
+
+// Clock
+/// Written by Time and File_IO (save restore) (fast-access slot); read by Time, File_IO (save
+/// writer) and the debug overlay.
+inline constexpr Store_key clock_saved_time{"Clock", "saved_time"};
+/// Written by Time (fast-access slot); read by File_IO (save writer) and the debug overlay.
+inline constexpr Store_key clock_discounted_time{"Clock", "discounted_time"};
+/// Written by Time (fast-access slot); read by every system that times something.
+inline constexpr Store_key clock_time{"Clock", "time"};
+/// Written by Time (fast-access slot); read by Time.
+inline constexpr Store_key clock_latest_active{"Clock", "latest_active"};
+
+// Cmdline
+/// Written by Engine (command line); read by File_IO (locale choice).
+inline constexpr Store_key cmdline_locale{"Cmdline", "locale"};
+
+// Cursor
+/// Signal written by the input system (to come; tests until then); received by Logic
+/// (walking).
+inline constexpr Store_key cursor_clicked{"Cursor", "clicked"};
+/// Written by File_IO (init file, fast-access slot) and moved by the input system (to come);
+/// read by Logic (walking).
+inline constexpr Store_key cursor_position{"Cursor", "position"};
+
+// Dialog
+/// Written by the control system (to come; tests until then); read and removed by Logic.
+inline constexpr Store_key dialog_choice{"Dialog", "choice"};
+/// Written by Logic (dialogs); read by Logic and the interface (to come).
+inline constexpr Store_key dialog_choices{"Dialog", "choices"};
+/// Written by Logic (dialogs); read by Logic.
+inline constexpr Store_key dialog_creation_time{"Dialog", "creation_time"};
+/// Written by File_IO (init file); read by File_IO (room reader) and Logic.
+inline constexpr Store_key dialog_font{"Dialog", "font"};
+/// Written by File_IO (settings); read by File_IO and Logic.
+inline constexpr Store_key dialog_speed{"Dialog", "speed"};
+
+// Follower
+/// Written by File_IO (room and save readers) and Logic; read by File_IO and Logic.
+inline constexpr Store_key follower_name{"Follower", "name"};
+
+// Force_load
+/// Written by tests only; read by File_IO (start-up slot choice).
+inline constexpr Store_key force_load_room{"Force_load", "room"};
+/// Written by tests only; read by File_IO (start-up slot choice).
+inline constexpr Store_key force_load_origin{"Force_load", "origin"};
+
+// Game
+/// Signal emitted by File_IO on a room change; received by Graphic.
+inline constexpr Store_key game_clear_managers{"Game", "clear_managers"};
+/// Signal emitted by File_IO on a room change; received by Logic.
+inline constexpr Store_key game_clear_notifications{"Game", "clear_notifications"};
+/// Written by Logic (code-lock step); read by Logic and Sound.
+inline constexpr Store_key game_code{"Game", "code"};
+/// Signal written by the menu system (to come; tests until then); received by File_IO.
+inline constexpr Store_key game_config_changed{"Game", "config_changed"};
+/// Written by Logic (dialogs); read by File_IO (save writer).
+inline constexpr Store_key game_current_dialog{"Game", "current_dialog"};
+/// Written by File_IO (settings, fast-access slot); read by File_IO (locale choice).
+inline constexpr Store_key game_current_locale{"Game", "current_locale"};
+/// Written by File_IO (room reader); read by File_IO and Logic.
+inline constexpr Store_key game_current_room{"Game", "current_room"};
+/// Written by File_IO (room reader); read by File_IO (save writer).
+inline constexpr Store_key game_current_room_name{"Game", "current_room_name"};
+/// Written by Time (fast-access slot); read by Graphic (debug overlay) and Logic.
+inline constexpr Store_key game_debug{"Game", "debug"};
+/// Written by Logic (dialogs); read by File_IO (save writer).
+inline constexpr Store_key game_dialog_position{"Game", "dialog_position"};
+/// Signal emitted by Input and Logic; received by Engine (ends the main loop).
+inline constexpr Store_key game_exit{"Game", "exit"};
+/// Signal emitted by File_IO (room reader); read by Animation, received by Logic.
+inline constexpr Store_key game_in_new_room{"Game", "in_new_room"};
+/// Written by File_IO (init file); read by File_IO (save slots at start-up).
+inline constexpr Store_key game_init_new_room{"Game", "init_new_room"};
+/// Written by File_IO (init file); read by File_IO (save slots at start-up).
+inline constexpr Store_key game_init_new_room_origin{"Game", "init_new_room_origin"};
+/// Written by Engine at start-up; read by File_IO and Logic.
+inline constexpr Store_key game_inventory{"Game", "inventory"};
+/// Signal emitted by Engine at start-up; read by the systems to come.
+inline constexpr Store_key game_just_launched{"Game", "just_launched"};
+/// Signal written by the menu system (to come; tests until then); received by File_IO.
+inline constexpr Store_key game_load{"Game", "load"};
+/// Written by Engine; read by File_IO (room reader, between items).
+inline constexpr Store_key game_loading_callback{"Game", "loading_callback"};
+/// Written by File_IO (locale file, fast-access slot); read by System::Base (translations).
+inline constexpr Store_key game_locale{"Game", "locale"};
+/// Written by Logic (music step); read by File_IO, Graphic and Sound.
+inline constexpr Store_key game_music{"Game", "music"};
+/// Written by File_IO (init file); read by Graphic (window title).
+inline constexpr Store_key game_name{"Game", "name"};
+/// Signal emitted by File_IO (init file); received by Graphic.
+inline constexpr Store_key game_name_changed{"Game", "name_changed"};
+/// Written by File_IO (start-up, loads) and Logic (room change); read by File_IO, Graphic and
+/// Time.
+inline constexpr Store_key game_new_room{"Game", "new_room"};
+/// Signal emitted by Logic; read by Time.
+inline constexpr Store_key game_new_room_loaded{"Game", "new_room_loaded"};
+/// Written by File_IO and Logic with a room change; read by File_IO and Logic.
+inline constexpr Store_key game_new_room_origin{"Game", "new_room_origin"};
+/// Signal written by tests only (the menu system, to come); received by Logic.
+inline constexpr Store_key game_notify_end_achievements{"Game", "notify_end_achievements"};
+/// Signal written by the menu system (to come; tests until then); read by Logic and Time,
+/// received by File_IO.
+inline constexpr Store_key game_reset{"Game", "reset"};
+/// Signal emitted by Logic (save step); read by Sound and Time, received by File_IO and
+/// Engine.
+inline constexpr Store_key game_save{"Game", "save"};
+/// Signal written by the control system (to come; tests until then); received by Logic.
+inline constexpr Store_key game_skip_cutscene{"Game", "skip_cutscene"};
+/// Signal written by the control system (to come; tests until then); received by Logic.
+inline constexpr Store_key game_skip_dialog{"Game", "skip_dialog"};
+/// Written by Engine at start-up (fast-access slot); read by every system through status().
+inline constexpr Store_key game_status{"Game", "status"};
+/// Signal written by the menu system (to come; tests until then); received by Graphic.
+inline constexpr Store_key game_support{"Game", "support"};
+/// Signal written by tests only; received by Logic (runs the test action).
+inline constexpr Store_key game_test{"Game", "test"};
+/// Signal written by tests only; read by File_IO (settings).
+inline constexpr Store_key game_test_input_mode{"Game", "test_input_mode"};
+/// Written by Logic (menu step); read by the menu system (to come).
+inline constexpr Store_key game_triggered_menu{"Game", "triggered_menu"};
+/// Written by Engine at start-up; nothing reads it yet.
+inline constexpr Store_key game_visited_rooms{"Game", "visited_rooms"};
+/// Written by Logic (window and code-lock steps); read by Logic.
+inline constexpr Store_key game_window{"Game", "window"};
+
+// Gamepad
+/// Written by Logic (rumble and notifications); read by the input system (to come).
+inline constexpr Store_key gamepad_rumble{"Gamepad", "rumble"};
+
+// Icon
+/// Written by File_IO (init file); read by Graphic (window icon).
+inline constexpr Store_key icon_filename{"Icon", "filename"};
+
+// Interface
+/// Written by File_IO (init file); read by Interface.
+inline constexpr Store_key interface_font{"Interface", "font"};
+/// Signal emitted by Logic (code locks); read by the interface (to come).
+inline constexpr Store_key interface_hide_window{"Interface", "hide_window"};
+/// Written by File_IO (settings, fast-access slot) and the input system (to come); read by
+/// Control, File_IO and Logic.
+inline constexpr Store_key interface_input_mode{"Interface", "input_mode"};
+/// Written by File_IO (settings); read by File_IO and Logic.
+inline constexpr Store_key interface_scale{"Interface", "scale"};
+/// Signal emitted by Logic (window step); read by the interface (to come).
+inline constexpr Store_key interface_show_window{"Interface", "show_window"};
+
+// Inventory
+/// Written by File_IO (init file); read by Interface.
+inline constexpr Store_key inventory_label{"Inventory", "label"};
+
+// Loading_spin
+/// Written by File_IO (init file, fast-access slot); read by Animation and Graphic.
+inline constexpr Store_key loading_spin_image{"Loading_spin", "image"};
+/// Written by File_IO (init file, fast-access slot); read by Graphic.
+inline constexpr Store_key loading_spin_position{"Loading_spin", "position"};
+
+// Logic
+/// Written by Logic (the action holding the scheduled steps); read by Logic and File_IO.
+inline constexpr Store_key logic_action{"Logic", "action"};
+
+// Music
+/// Signal emitted by Animation, Logic and Sound; received by Sound.
+inline constexpr Store_key music_adjust_mix{"Music", "adjust_mix"};
+/// Written by Logic (music steps); read and removed by Sound.
+inline constexpr Store_key music_fade{"Music", "fade"};
+/// Signal emitted by Logic (music step); received by Sound.
+inline constexpr Store_key music_start{"Music", "start"};
+/// Signal emitted by Logic (music steps); received by Sound.
+inline constexpr Store_key music_stop{"Music", "stop"};
+/// Written by File_IO (settings) and the menu system (to come); read by File_IO and Sound.
+inline constexpr Store_key music_volume{"Music", "volume"};
+/// Signal written by the menu system (to come; tests until then); received by Sound.
+inline constexpr Store_key music_volume_changed{"Music", "volume_changed"};
+
+// Notifications
+/// Written by Logic (notifications); read by Logic.
+inline constexpr Store_key notifications_action{"Notifications", "action"};
+
+// Player
+/// Written by File_IO (room and save readers) and Logic; read by Animation, File_IO, Logic,
+/// Sound and the debug overlay.
+inline constexpr Store_key player_name{"Player", "name"};
+
+// Save
+/// Written by tests only (a suffix for the per-user file names); read by File_IO (settings
+/// and save file names).
+inline constexpr Store_key save_suffix{"Save", "suffix"};
+
+// Saved_game
+/// Written by File_IO (save restore); read by File_IO and Logic (dialogs).
+inline constexpr Store_key saved_game_dialog_position{"Saved_game", "dialog_position"};
+
+// Savegame
+/// Written by Logic (save step) and the menu system (to come; tests until then); read and
+/// removed by File_IO (save writer and loads).
+inline constexpr Store_key savegame_id{"Savegame", "id"};
+
+// Sounds
+/// Written by File_IO (settings) and the menu system (to come); read by File_IO and Sound.
+inline constexpr Store_key sounds_volume{"Sounds", "volume"};
+
+// Stick
+/// Written by Input (fast-access slot); read by Logic (walking).
+inline constexpr Store_key stick_direction{"Stick", "direction"};
+/// Signal written by the input system (to come; tests until then); received by Logic
+/// (walking).
+inline constexpr Store_key stick_moved{"Stick", "moved"};
+
+// Test
+/// Written by tests only (a console line to run); read and removed by Logic.
+inline constexpr Store_key test_console_action{"Test", "console_action"};
+
+// Time
+/// Signal written by the control system (to come; tests until then); read by Time, received
+/// by File_IO, Logic and Time.
+inline constexpr Store_key time_speedup{"Time", "speedup"};
+/// Signal written by the control system (to come; tests until then); read by File_IO
+/// (fast-forward button).
+inline constexpr Store_key time_speedup_wanted{"Time", "speedup_wanted"};
+
+// Unlocked
+/// Written by Engine at start-up (holds while the status is neither pause nor cutscene); read
+/// by the conditions of the game's data.
+inline constexpr Store_key unlocked_condition{"Unlocked", "condition"};
+
+// Window
+/// Written by File_IO (settings) and the menu system (to come); read by File_IO and Graphic.
+inline constexpr Store_key window_fullscreen{"Window", "fullscreen"};
+/// Written by File_IO (settings); read by File_IO and Graphic.
+inline constexpr Store_key window_height{"Window", "height"};
+/// Written by File_IO (settings); read by File_IO and Graphic.
+inline constexpr Store_key window_width{"Window", "width"};
+/// Signal emitted by Engine and File_IO; received by Graphic.
+inline constexpr Store_key window_rescaled{"Window", "rescaled"};
+/// Signal written by the menu system (to come; tests until then); received by Graphic.
+inline constexpr Store_key window_toggle_fullscreen{"Window", "toggle_fullscreen"};
+
+// background (the room's background)
+/// Written by File_IO (room reader); read by File_IO and Graphic.
+inline constexpr Store_key background_ground_map{"background", "ground_map"};
+/// Written by File_IO (room reader); read by Animation.
+inline constexpr Store_key background_image{"background", "image"};
+
+// code (code locks)
+/// Signal written by the control system (to come; tests until then) after Code::click;
+/// received by Logic.
+inline constexpr Store_key code_button_clicked{"code", "button_clicked"};
+/// Signal written by tests only; received by Logic (opens the lock).
+inline constexpr Store_key code_cheat{"code", "cheat"};
+/// Signal emitted by Logic; received by Sound.
+inline constexpr Store_key code_play_click{"code", "play_click"};
+/// Signal emitted by Logic; received by Sound.
+inline constexpr Store_key code_play_failure{"code", "play_failure"};
+/// Signal emitted by Logic; received by Sound.
+inline constexpr Store_key code_play_success{"code", "play_success"};
+/// Signal scheduled by Logic and written by the control system (to come); received by Logic
+/// (closes the lock).
+inline constexpr Store_key code_quit{"code", "quit"};
+
+// phone_numbers
+/// Written by File_IO (init file and save restore); read by File_IO (room reader and save
+/// writer).
+inline constexpr Store_key phone_numbers_list{"phone_numbers", "list"};
+
+// Other control signals nothing in the engine writes yet
+/// Signal written by the control system (to come; tests until then); received by Logic.
+inline constexpr Store_key cancel_action{"Cancel", "action"};
+/// Signal written by the control system (to come; tests until then); received by Logic.
+inline constexpr Store_key skip_message_create{"Skip_message", "create"};
+
+// Entities made of a game's ids: one helper per suffix.
+
+/// "<id>_body": a character's body image and position.
+inline std::string body(std::string_view id) { return std::string(id).append("_body"); }
+/// "<id>_head": a character's head image and position.
+inline std::string head(std::string_view id) { return std::string(id).append("_head"); }
+/// "<id>_head_move": the offset of a character's head while it walks.
+inline std::string head_move(std::string_view id) {
+    return std::string(id).append("_head_move");
+}
+/// "<id>_mouth": a character's mouth image and position.
+inline std::string mouth(std::string_view id) { return std::string(id).append("_mouth"); }
+/// "<id>_idle": the idle positions of a character.
+inline std::string idle(std::string_view id) { return std::string(id).append("_idle"); }
+/// "<id>_button": a code lock's keypad image, position and sound.
+inline std::string button(std::string_view id) { return std::string(id).append("_button"); }
+
+} // namespace Orvane::Key
