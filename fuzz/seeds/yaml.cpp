@@ -8,11 +8,11 @@
 #include <vector>
 
 #include <Orvane/Third_party/SDL_file.h>
-#include <Orvane/Third_party/Yaml.h>
+#include <Orvane/Third_party/Yaml_writer.h>
 
 #include "Seed_folder.h"
 
-using Orvane::Third_party::Yaml;
+using Orvane::Third_party::Yaml_writer;
 
 int main(int argc, char** argv) {
     const auto seeds = Orvane::Fuzz::seed_folder(argc, argv);
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     const std::string& pref = seeds->pref;
 
     {
-        Yaml y("writer_config.yaml", true, true);
+        Yaml_writer y;
         y.write("locale", std::string("fr_FR"));
         y.write("fullscreen", false);
         y.write("input_mode", 2);
@@ -32,10 +32,10 @@ int main(int argc, char** argv) {
         y.write("dialog_speed", 12);
         y.write("volume", 0.5);
         y.write("window", 1280, 720);
-        y.close();
+        y.save("writer_config.yaml");
     }
     {
-        Yaml y("writer_save.yaml", true, true);
+        Yaml_writer y;
         y.write("room", std::string("hall"));
         y.write("play_time", 3599.25);
         y.write("inventory", std::vector<std::string>{"key", "say \"hi\"", "C:\\path", "a\nb"});
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         y.write_list_item("id", std::string("t"), "time", std::string("1:02.500"), "on",
                           std::string("true"));
         y.end_section();
-        y.close();
+        y.save("writer_save.yaml");
     }
     for (const char* name : {"writer_config.yaml", "writer_save.yaml"})
         std::filesystem::rename(pref + name, folder / name);

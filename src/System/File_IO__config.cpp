@@ -1,7 +1,4 @@
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
-#include <limits>
 #include <optional>
 #include <string>
 
@@ -10,7 +7,9 @@
 #include <Orvane/Config.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Gamepad.h>
+#include <Orvane/Third_party/Yaml_writer.h>
 #include <Orvane/Utils/error.h>
+#include <Orvane/Utils/integer.h>
 
 namespace Orvane::System {
 
@@ -60,25 +59,6 @@ class Settings_reader {
         return &node;
     }
 
-    // A whole decimal integer within int, or nothing.
-    static std::optional<int> whole_int(const std::string& text) {
-        if (text.empty())
-            return std::nullopt;
-        std::size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
-        if (i == text.size())
-            return std::nullopt;
-        for (std::size_t j = i; j < text.size(); ++j)
-            if (text[j] < '0' || text[j] > '9')
-                return std::nullopt;
-        errno = 0;
-        char* end = nullptr;
-        const long long value = std::strtoll(text.c_str(), &end, 10);
-        if (errno == ERANGE || value < std::numeric_limits<int>::min() ||
-            value > std::numeric_limits<int>::max())
-            return std::nullopt;
-        return static_cast<int>(value);
-    }
-
     void read_bool(const Yaml::Node& root, const std::string& key, bool& out) const {
         if (const Yaml::Node* node = scalar(root, key)) {
             if (node->value == "true" || node->value == "false")
@@ -94,7 +74,7 @@ class Settings_reader {
         const Yaml::Node* node = scalar(root, key);
         if (!node)
             return;
-        const std::optional<int> value = whole_int(node->value);
+        const std::optional<int> value = parse_int(node->value);
         if (!value) {
             warn(key, "is not an integer");
             return;
@@ -129,7 +109,7 @@ class Settings_reader {
         }
 
         if (const Yaml::Node* node = scalar(root, "interface_scale")) {
-            const std::optional<int> scale = whole_int(node->value);
+            const std::optional<int> scale = parse_int(node->value);
             if (scale && (*scale == 4 || *scale == 6 || *scale == 9 || *scale == 12))
                 s.interface_scale = *scale;
             else
@@ -149,8 +129,8 @@ class Settings_reader {
             warn("window", "is not a list of two integers");
             return;
         }
-        const std::optional<int> width = whole_int(node[0].value);
-        const std::optional<int> height = whole_int(node[1].value);
+        const std::optional<int> width = parse_int(node[0].value);
+        const std::optional<int> height = parse_int(node[1].value);
         if (!width || !height) {
             warn("window", "is not a list of two integers");
             return;
@@ -205,7 +185,7 @@ class Settings_reader {
 void File_IO::read_config() {
     Settings s;
     const std::string name = config_file_name(m_content);
-    Yaml file(name, true, false);
+    Yaml file(name, true);
     if (file.is_open()) {
         if (file.parse())
             Settings_reader(name).read(file.root(), s, m_content);
@@ -235,7 +215,7 @@ void File_IO::read_config() {
 }
 
 void File_IO::write_config() {
-    Yaml file(config_file_name(m_content), true, true);
+    Third_party::Yaml_writer file;
     file.write("locale", m_content.value<Component::Simple<std::string>>(
                              Fast_access_component::GAME_CURRENT_LOCALE));
     file.write("fullscreen", m_content.get<Component::Boolean>("Window", "fullscreen")->value());
@@ -256,7 +236,7 @@ void File_IO::write_config() {
     file.write("autosave", m_content.get<Component::Boolean>("Game", "autosave")->value());
     file.write("window", value<Component::Simple<int>>("Window", "width"),
                value<Component::Simple<int>>("Window", "height"));
-    file.close();
+    file.save(config_file_name(m_content));
 }
 
 } // namespace Orvane::System

@@ -181,11 +181,15 @@ void Yaml::Node::print(const std::string& prefix) const {
 // ---------------------------------------------------------------------------------------------
 // Yaml: opening and reading
 
-Yaml::Yaml(const std::string& file, bool pref, bool write) : m_name(file), m_pref(pref) {
+Yaml::Yaml(const std::string& file, bool pref) : m_name(file), m_pref(pref) {
     if (pref)
-        m_file = Packaged_asset_manager::open_pref(file, write);
+        m_file = Packaged_asset_manager::open_pref(file, false);
     else
         m_file = Packaged_asset_manager::open(file, false);
+}
+
+Yaml::Yaml(const std::string& file, bool pref, bool write) : Yaml(file, pref) {
+    ORVANE_CHECK(!write, "Yaml opens " + file + " for reading only; Yaml_writer writes files");
 }
 
 Yaml::Yaml(const std::string& name, Packaged_asset asset) : m_name(name), m_file(asset) {}
@@ -363,101 +367,5 @@ const Yaml::Node& Yaml::operator[](const char* key) const { return root()[std::s
 const Yaml::Node& Yaml::operator[](int i) const { return root()[i]; }
 
 bool Yaml::has(const std::string& key) const { return m_root && m_root->has(key); }
-
-// ---------------------------------------------------------------------------------------------
-// Yaml: the line writer
-
-std::string Yaml::quoted(const std::string& value) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(value.size() + 2);
-    out += '"';
-    auto byte_at = [&value](std::size_t i) {
-        return i < value.size() ? static_cast<unsigned char>(value[i]) : 0u;
-    };
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char c = value[i];
-        const auto byte = static_cast<unsigned char>(c);
-        // Characters that a reader folds as line breaks (U+0085, U+2028, U+2029) or refuses
-        // raw (the other C1 controls, U+FFFE, U+FFFF) are escaped too.
-        if (byte == 0xC2 && byte_at(i + 1) >= 0x80 && byte_at(i + 1) <= 0x9F) {
-            out += "\\x";
-            out += hex[byte_at(i + 1) >> 4];
-            out += hex[byte_at(i + 1) & 0xF];
-            i += 1;
-            continue;
-        }
-        if (byte == 0xE2 && byte_at(i + 1) == 0x80 &&
-            (byte_at(i + 2) == 0xA8 || byte_at(i + 2) == 0xA9)) {
-            out += byte_at(i + 2) == 0xA8 ? "\\L" : "\\P";
-            i += 2;
-            continue;
-        }
-        if (byte == 0xEF && byte_at(i + 1) == 0xBF &&
-            (byte_at(i + 2) == 0xBE || byte_at(i + 2) == 0xBF)) {
-            out += byte_at(i + 2) == 0xBE ? "\\uFFFE" : "\\uFFFF";
-            i += 2;
-            continue;
-        }
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
-            // control characters are not allowed raw in a YAML file
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-    return out;
-}
-
-void Yaml::indent() {
-    if (m_indentation > 0)
-        m_file.write(std::string(m_indentation, ' '));
-}
-
-void Yaml::write_line(const std::string& text) {
-    indent();
-    m_file.write(text + "\n");
-}
-
-void Yaml::start_section(const std::string& key) {
-    write_line(key + ":");
-    m_indentation += 2;
-}
-
-void Yaml::end_section() { m_indentation = m_indentation >= 2 ? m_indentation - 2 : 0; }
-
-void Yaml::write(const std::string& key, const bool& value) {
-    write_line(key + ": " + format(value));
-}
-
-void Yaml::write(const std::string& key, const std::string& value) {
-    write_line(key + ": " + quoted(value));
-}
-
-void Yaml::write(const std::string& key, const char* value) { write(key, std::string(value)); }
-
-void Yaml::write(const std::string& key, const int& a, const int& b) {
-    write_line(key + ": [" + std::to_string(a) + ", " + std::to_string(b) + "]");
-}
-
-void Yaml::write(const std::string& key, const std::vector<std::string>& values) {
-    write_line(key + ":");
-    m_indentation += 2;
-    for (const auto& value : values)
-        write_line("- " + quoted(value));
-    m_indentation -= 2;
-}
-
-void Yaml::write_list_item(const std::string& value) { write_line("- " + quoted(value)); }
 
 } // namespace Orvane::Third_party

@@ -1,28 +1,22 @@
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include <Orvane/Assets/Packaged_asset.h>
 
 namespace Orvane::Third_party {
 
-/// One YAML file, read into a tree of nodes or written line by line.
+/// One YAML file, read into a tree of nodes (the writer is Yaml_writer).
 ///
 /// Reading: `Yaml(file, pref, false)` opens the file (from the per-user folder when `pref` is
 /// true, else from the packaged game data) and `parse()` builds the tree. Scalars stay text and
 /// are converted by the node accessors. Missing keys and out-of-range items are fatal with a
 /// message that names the node's path and the file; a malformed game file is fatal, a malformed
 /// per-user file gives a warning and no tree.
-///
-/// Writing: `Yaml(file, true, true)` creates the file in the per-user folder (written to a
-/// temporary file that replaces the target when closed) and the `write*` operations add one line
-/// each at the current indentation.
 class Yaml {
   public:
     /// One node of the tree: a mapping (keyed children, ordered by key), a sequence (items in
@@ -100,9 +94,10 @@ class Yaml {
         std::string of() const;
     };
 
-    /// Opens `file` for reading (or, with `pref` and `write`, creates it for writing). With
-    /// `pref` the file lies in the per-user folder, else it is a packaged entry. Nothing is
-    /// parsed yet.
+    /// Opens `file` for reading: with `pref` a file of the per-user folder, else a packaged
+    /// entry. Nothing is parsed yet.
+    Yaml(const std::string& file, bool pref);
+    /// As above; `write` must be false (files are written through Yaml_writer).
     Yaml(const std::string& file, bool pref, bool write);
     /// Reads from an already opened stream; `name` is what messages call the file.
     Yaml(const std::string& name, Packaged_asset asset);
@@ -132,92 +127,14 @@ class Yaml {
     /// Whether the root has `key` (false when nothing was parsed).
     bool has(const std::string& key) const;
 
-    /// Closes the file when it is open (for a written file this puts it in place).
+    /// Closes the file when it is open.
     void close();
 
-    // The line writer. Every operation first writes the indentation as spaces. Texts written
-    // between double quotes have '"' and '\' escaped (and control characters, so that every
-    // text reads back as written); keys are written as given.
-
-    /// key ":" and a line break; the following lines are indented two more spaces.
-    void start_section(const std::string& key);
-    /// Ends the current section: two spaces less (never below 0).
-    void end_section();
-    /// key ": true" or key ": false".
-    void write(const std::string& key, const bool& value);
-    /// key ": " and the quoted text.
-    void write(const std::string& key, const std::string& value);
-    void write(const std::string& key, const char* value);
-    /// key ": [a, b]" (a pair of integers, such as a window size).
-    void write(const std::string& key, const int& a, const int& b);
-    /// key ":" then one line "- " and the quoted text per value, two spaces further in.
-    void write(const std::string& key, const std::vector<std::string>& values);
-    /// key ": " and the number: integers and enumerations in decimal, doubles with six
-    /// decimals (0.500000).
-    template <typename T>
-    requires((std::is_arithmetic_v<T> ||
-              std::is_enum_v<T>)&&!std::is_same_v<T, bool>) void write(const std::string& key,
-                                                                       const T& value) {
-        write_line(key + ": " + format(value));
-    }
-
-    /// "- " and the quoted text.
-    void write_list_item(const std::string& value);
-    /// "- { key1: "value1", key2: value2 }": the first value quoted, the second not.
-    template <typename T1, typename T2>
-    void write_list_item(const std::string& key1, const T1& value1, const std::string& key2,
-                         const T2& value2) {
-        write_line("- { " + key1 + ": " + quoted(format(value1)) + ", " + key2 + ": " +
-                   format(value2) + " }");
-    }
-    /// "- { key1: "value1", key2: "value2", key3: "value3" }": all three values quoted.
-    template <typename T1, typename T2, typename T3>
-    void write_list_item(const std::string& key1, const T1& value1, const std::string& key2,
-                         const T2& value2, const std::string& key3, const T3& value3) {
-        write_line("- { " + key1 + ": " + quoted(format(value1)) + ", " + key2 + ": " +
-                   quoted(format(value2)) + ", " + key3 + ": " + quoted(format(value3)) + " }");
-    }
-    /// "- { key1: "value1", key2: [v1, v2, ...] }": the listed values unquoted.
-    template <typename T>
-    void write_list_item(const std::string& key1, const std::string& value1,
-                         const std::string& key2, std::initializer_list<T> values) {
-        indent();
-        m_file.write("- { " + key1 + ": " + quoted(value1) + ", " + key2 + ": [");
-        bool first = true;
-        for (const T& v : values) {
-            if (!first)
-                m_file.write(", ");
-            m_file.write(format(v));
-            first = false;
-        }
-        m_file.write("] }\n");
-    }
-
-    /// Text of a value as the writer puts it in a line.
-    static std::string format(const std::string& value) { return value; }
-    static std::string format(const char* value) { return value; }
-    static std::string format(const bool& value) { return value ? "true" : "false"; }
-    template <typename T>
-    requires((std::is_arithmetic_v<T> ||
-              std::is_enum_v<T>)&&!std::is_same_v<T, bool>) static std::string
-        format(const T& value) {
-        if constexpr (std::is_enum_v<T>)
-            return std::to_string(static_cast<std::underlying_type_t<T>>(value));
-        else
-            return std::to_string(value);
-    }
-    /// The text between double quotes, with '"', '\' and control characters escaped.
-    static std::string quoted(const std::string& value);
-
   private:
-    void indent();
-    void write_line(const std::string& text);
-
     std::string m_name;
     Packaged_asset m_file;
     bool m_pref = false;
     std::shared_ptr<Node> m_root;
-    std::size_t m_indentation = 0;
 };
 
 } // namespace Orvane::Third_party

@@ -8,6 +8,7 @@
 #include <Orvane/Third_party/Gamepad.h>
 #include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/Yaml.h>
+#include <Orvane/Third_party/Yaml_writer.h>
 
 namespace {
 
@@ -15,6 +16,7 @@ using Orvane::Gamepad_info;
 using Orvane::Gamepad_labels;
 using Orvane::Third_party::SDL_file;
 using Orvane::Third_party::Yaml;
+using Orvane::Third_party::Yaml_writer;
 
 // The settings file keeps each controller as one list line; read back, the description keeps
 // the player's choices whatever its name would suggest.
@@ -27,12 +29,12 @@ TEST(GamepadSettingsTest, ControllerLinesReadBackAsWritten) {
     };
     const std::string file = "gamepad_settings.yaml";
     {
-        Yaml yaml(file, true, true);
+        Yaml_writer yaml;
         yaml.start_section("gamepads");
         for (const auto& c : controllers)
             yaml.write_list_item("id", c.id, "labels", c.labels, "ok_down", c.ok_down);
         yaml.end_section();
-        yaml.close();
+        yaml.save(file);
     }
 
     std::ifstream in(SDL_file::pref_path() + file, std::ios::binary);
@@ -44,7 +46,7 @@ TEST(GamepadSettingsTest, ControllerLinesReadBackAsWritten) {
                           "  - { id: \"0:0\", labels: \"0\", ok_down: \"true\" }\n"
                           "  - { id: \"7:7\", labels: \"3\", ok_down: \"true\" }\n");
 
-    Yaml yaml(file, true, false);
+    Yaml yaml(file, true);
     ASSERT_TRUE(yaml.parse());
     const Yaml::Node& list = yaml["gamepads"];
     ASSERT_EQ(list.size(), controllers.size());
