@@ -5,6 +5,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/Utils/Clock.h>
 #include <Orvane/Utils/geometry.h>
 
@@ -70,8 +71,8 @@ std::string Debug::debug_str() const {
         count += map.size();
     out += std::to_string(count) + " components in memory\n";
 
-    if (const auto player = m_content.request<Simple<std::string>>("Player", "name")) {
-        const std::string body = player->value() + "_body";
+    if (const auto player = m_content.request<Simple<std::string>>(Key::player_name)) {
+        const std::string body = Key::body(player->value());
         if (const auto image = m_content.request<Image>(body, "image")) {
             const Point p = m_content.get<Position>(body, "position")->value();
             out += "Player position = [" + std::to_string(p.x()) + ", " + std::to_string(p.y()) +

@@ -10,6 +10,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Animation.h>
 #include <Orvane/Utils/Clock.h>
 #include <Orvane/Utils/error.h>
@@ -69,7 +70,7 @@ void Animation::run() {
     }
     if (id == m_frame_id) {
         // a room that has just loaded gets its first animation frame at once
-        if (signal("Game", "in_new_room"))
+        if (signal(Key::game_in_new_room))
             run_animation_frame();
         return;
     }
@@ -86,7 +87,7 @@ bool Animation::run_loading() {
     if (frame == m_frame_id)
         return false;
     m_frame_id = frame;
-    m_content.get<Component::Animation>("Loading_spin", "image")->next_frame();
+    m_content.get<Component::Animation>(Key::loading_spin_image)->next_frame();
     return true;
 }
 
@@ -97,26 +98,26 @@ bool Animation::fade(double begin, double end, bool fade_in) {
     double opacity = fade_in ? 0.0 : 1.0;
     if (!is_instant(begin, end))
         opacity = std::clamp((fade_in ? end - t : t - begin) / (end - begin), 0.0, 1.0);
-    auto black = m_content.get<Component::Image>("Blackscreen", "image");
+    auto black = m_content.get<Component::Image>(Key::blackscreen_image);
     black->on() = true;
     black->set_alpha(static_cast<unsigned char>(opacity * 255));
     return !is_instant(begin, end) && end > t;
 }
 
 void Animation::run_gui_frame() {
-    if (auto request = m_content.request<Fade>("Camera", "fade")) {
+    if (auto request = m_content.request<Fade>(Key::camera_fade)) {
         const auto [begin, end, fade_in] = request->value();
         if (!fade(begin, end, fade_in)) {
-            remove("Camera", "fade");
+            remove(Key::camera_fade);
             // a fade-out leaves the black layer on, at full opacity
             if (fade_in)
-                m_content.get<Component::Image>("Blackscreen", "image")->on() = false;
+                m_content.get<Component::Image>(Key::blackscreen_image)->on() = false;
         }
     }
 
     const double t = m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME);
 
-    if (auto shake = m_content.request<Timed_camera>("Camera", "shake")) {
+    if (auto shake = m_content.request<Timed_camera>(Key::camera_shake)) {
         const auto [begin, end, intensity, start_x] = shake->value();
         // the amplitude falls linearly to nothing at the end time
         const double amplitude =
@@ -127,7 +128,7 @@ void Animation::run_gui_frame() {
             ->set(Point(x, 0));
     }
 
-    if (auto change = m_content.request<Timed_camera>("Camera", "change_zoom")) {
+    if (auto change = m_content.request<Timed_camera>(Key::camera_change_zoom)) {
         const auto [from, to, begin, end] = change->value();
         // squared progress: the zoom starts slowly
         const double p = progress(t, begin, end);
@@ -137,7 +138,7 @@ void Animation::run_gui_frame() {
                                         "Camera:zoom")
             ->set(over ? to : to * r + (1 - r) * from);
         if (over)
-            remove("Camera", "change_zoom");
+            remove(Key::camera_change_zoom);
     }
 
     // Nothing below files or removes a component until the end list is handled, so the live
@@ -187,9 +188,9 @@ void Animation::run_gui_frame() {
 }
 
 void Animation::run_animation_frame() {
-    const bool in_new_room = receive("Game", "in_new_room");
+    const bool in_new_room = receive(Key::game_in_new_room);
     if (in_new_room) {
-        emit("Music", "adjust_mix");
+        emit(Key::music_adjust_mix);
         // items with a state show their animation in the new room, whatever hid it before
         for (const auto& [key, c] : m_content.components("image")) {
             auto animation = Component::cast<Component::Animation>(c);

@@ -14,6 +14,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Animation.h>
 #include <Orvane/Utils/Clock.h>
 #include <Orvane/Utils/geometry.h>
@@ -50,11 +51,11 @@ void Animation::handle_character_lookat(bool in_new_room) {
         const std::string& c = command->entity();
         if (receive(c, "needs_rescale") || in_new_room)
             place_and_scale_character(c);
-        m_content.get<Component::Animation>(c + "_body", "image");
-        auto head = m_content.get<Component::Animation>(c + "_head", "image");
-        auto body_position = m_content.get<Component::Position>(c + "_body", "position");
-        m_content.get<Component::Position>(c + "_head", "position");
-        m_content.get<Component::Position>(c + "_mouth", "position");
+        m_content.get<Component::Animation>(Key::body(c), "image");
+        auto head = m_content.get<Component::Animation>(Key::head(c), "image");
+        auto body_position = m_content.get<Component::Position>(Key::body(c), "position");
+        m_content.get<Component::Position>(Key::head(c), "position");
+        m_content.get<Component::Position>(Key::mouth(c), "position");
         m_to_remove.push_back(command);
 
         const double dx = target->value().x() - body_position->value().x();
@@ -70,16 +71,16 @@ void Animation::handle_character_lookat(bool in_new_room) {
 void Animation::handle_animation_stops() {
     m_content.walk("stop_talking", [&](const Content::Component_ptr& command) {
         const std::string& c = command->entity();
-        if (auto offset = m_content.request<Component::Position>(c + "_head_move", "position"))
+        if (auto offset = m_content.request<Component::Position>(Key::head_move(c), "position"))
             offset->set(Point(0, 0));
-        auto head = m_content.get<Component::Animation>(c + "_head", "image");
+        auto head = m_content.get<Component::Animation>(Key::head(c), "image");
         generate_random_idle_head_animation(c, head->faces_right());
         m_to_remove.push_back(command);
     });
     m_content.walk("stop_walking", [&](const Content::Component_ptr& command) {
         const std::string& c = command->entity();
         if (m_content.get<Component::Boolean>(c, "walking")->value()) {
-            auto body = m_content.get<Component::Animation>(c + "_body", "image");
+            auto body = m_content.get<Component::Animation>(Key::body(c), "image");
             const int row = body->frames().empty() ? 0 : body->frames().front().y;
             // only a character walking left keeps facing left
             generate_random_idle_animation(c, row != 2);
@@ -89,7 +90,7 @@ void Animation::handle_animation_stops() {
     });
     m_content.walk("stop_animation", [&](const Content::Component_ptr& command) {
         const std::string& id = command->entity();
-        if (auto head = m_content.request<Component::Animation>(id + "_head", "image")) {
+        if (auto head = m_content.request<Component::Animation>(Key::head(id), "image")) {
             generate_random_idle_body_animation(id, head->faces_right());
             remove(id, "animation", true);
         } else {
@@ -157,7 +158,7 @@ void Animation::handle_characters_headmove(std::shared_ptr<Component::Animation>
         const double radius = m_content.value<Component::Simple<int>>(c, "head_move_radius", 4);
         const double angle = random_double(0, 2 * std::numbers::pi);
         const double r = random_double(radius / 2, radius);
-        m_content.get<Component::Position>(c + "_head_move", "position")
+        m_content.get<Component::Position>(Key::head_move(c), "position")
             ->set(Point(r * std::cos(angle), r * std::sin(angle)));
     }
     if (e.find("_body") != std::string::npos &&
@@ -207,10 +208,10 @@ bool Animation::handle_moves() {
             return;
         }
         if (!player)
-            player = m_content.get<Component::Simple<std::string>>("Player", "name");
+            player = m_content.get<Component::Simple<std::string>>(Key::player_name);
         if (id == player->value()) {
             // the positional music follows the player
-            emit("Music", "adjust_mix");
+            emit(Key::music_adjust_mix);
             moved = true;
         }
     });
@@ -220,12 +221,12 @@ bool Animation::handle_moves() {
 bool Animation::compute_movement_from_path(const std::shared_ptr<Component::Path>& path) {
     const std::string& c = path->entity();
     m_content.get<Component::Boolean>(c, "walking")->set(true);
-    m_content.get<Component::Animation>(c + "_body", "image");
-    m_content.get<Component::Animation>(c + "_head", "image");
-    m_content.get<Component::Animation>(c + "_mouth", "image");
-    auto body_position = m_content.get<Component::Position>(c + "_body", "position");
-    m_content.get<Component::Position>(c + "_head", "position");
-    m_content.get<Component::Position>(c + "_mouth", "position");
+    m_content.get<Component::Animation>(Key::body(c), "image");
+    m_content.get<Component::Animation>(Key::head(c), "image");
+    m_content.get<Component::Animation>(Key::mouth(c), "image");
+    auto body_position = m_content.get<Component::Position>(Key::body(c), "position");
+    m_content.get<Component::Position>(Key::head(c), "position");
+    m_content.get<Component::Position>(Key::mouth(c), "position");
 
     Point pos = body_position->value();
     auto map = ground_map_of(c);
@@ -266,7 +267,7 @@ bool Animation::compute_movement_from_path(const std::shared_ptr<Component::Path
         ++current;
     }
     if (exhausted) {
-        auto head = m_content.get<Component::Animation>(c + "_head", "image");
+        auto head = m_content.get<Component::Animation>(Key::head(c), "image");
         generate_random_idle_animation(c, head->faces_right());
     }
 
@@ -288,9 +289,9 @@ int Animation::walk_row(const Vector& direction) {
 }
 
 void Animation::set_move_animation(const std::string& id, const Vector& direction) {
-    auto body = m_content.get<Component::Animation>(id + "_body", "image");
-    auto head = m_content.get<Component::Animation>(id + "_head", "image");
-    auto mouth = m_content.get<Component::Animation>(id + "_mouth", "image");
+    auto body = m_content.get<Component::Animation>(Key::body(id), "image");
+    auto head = m_content.get<Component::Animation>(Key::head(id), "image");
+    auto mouth = m_content.get<Component::Animation>(Key::mouth(id), "image");
     body->on() = !signal(id, "is_hidden");
     // while walking the body sheet carries the whole character
     if (head->on()) {
@@ -323,11 +324,11 @@ void Animation::set_move_animation(const std::string& id, const Vector& directio
 void Animation::place_and_scale_character(const std::string& id) {
     if (!m_content.request<Component::Base>(id, "group"))
         return;
-    auto body = m_content.get<Component::Animation>(id + "_body", "image");
-    auto head = m_content.get<Component::Animation>(id + "_head", "image");
-    auto mouth = m_content.get<Component::Animation>(id + "_mouth", "image");
+    auto body = m_content.get<Component::Animation>(Key::body(id), "image");
+    auto head = m_content.get<Component::Animation>(Key::head(id), "image");
+    auto mouth = m_content.get<Component::Animation>(Key::mouth(id), "image");
     auto extra = m_content.request<Component::Image>(id, "image");
-    const Point pos = m_content.get<Component::Position>(id + "_body", "position")->value();
+    const Point pos = m_content.get<Component::Position>(Key::body(id), "position")->value();
     auto map = ground_map_of(id);
     auto fixed = m_content.request<Component::Simple<int>>(id, "z");
 
@@ -364,11 +365,12 @@ void Animation::trigger_step_sounds(const std::shared_ptr<Component::Animation>&
 }
 
 void Animation::update_camera_target() {
-    auto background = m_content.request<Component::Image>("background", "image");
+    auto background = m_content.request<Component::Image>(Key::background_image);
     if (!background)
         return;
-    const std::string player = value<Component::Simple<std::string>>("Player", "name");
-    const int x = round(m_content.get<Component::Position>(player + "_body", "position")->value().x());
+    const std::string player = value<Component::Simple<std::string>>(Key::player_name);
+    const int x =
+        round(m_content.get<Component::Position>(Key::body(player), "position")->value().x());
     auto camera = m_content.request<Component::Position>(Fast_access_component::CAMERA_POSITION);
     ORVANE_CHECK(camera, "Cannot find Camera:position");
     const Point from = camera->value();
@@ -382,13 +384,13 @@ void Animation::update_camera_target() {
     else
         return;
 
-    if (Component::cast<Component::GUI_animation>(m_content.request<Component::Base>("Camera",
-                                                                                     "animation")))
+    if (Component::cast<Component::GUI_animation>(
+            m_content.request<Component::Base>(Key::camera_animation)))
         return; // a running glide is not retargeted
     if (target == round(from.x()))
         return;
     const double now = m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME);
-    m_content.set<Component::GUI_position_animation>("Camera", "animation", now, now + 1, camera,
+    m_content.set<Component::GUI_position_animation>(Key::camera_animation, now, now + 1, camera,
                                                      Point(target, from.y()), false);
 }
 

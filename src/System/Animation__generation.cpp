@@ -6,6 +6,7 @@
 #include <Orvane/Component/Animation.h>
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Animation.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -59,12 +60,12 @@ void Animation::generate_random_idle_animation(const std::string& id, bool looki
 
 void Animation::generate_random_idle_body_animation(const std::string& id, bool looking_right) {
     m_content.get<Component::Boolean>(id, "walking")->set(false);
-    auto body = m_content.get<Component::Animation>(id + "_body", "image");
+    auto body = m_content.get<Component::Animation>(Key::body(id), "image");
     body->on() = !signal(id, "is_hidden");
     empty(*body);
     const int row = looking_right ? 0 : 1;
     const std::vector<std::string>& names =
-        m_content.get<Component::Vector<std::string>>(id + "_idle", "values")->value();
+        m_content.get<Component::Vector<std::string>>(Key::idle(id), "values")->value();
     if (names.empty() || names[0] != "transition") {
         append(*body, 0, row, 1000);
         return;
@@ -91,9 +92,9 @@ void Animation::generate_random_idle_body_animation(const std::string& id, bool 
 }
 
 void Animation::generate_random_idle_head_animation(const std::string& id, bool looking_right) {
-    auto head = m_content.get<Component::Animation>(id + "_head", "image");
-    auto mouth = m_content.get<Component::Animation>(id + "_mouth", "image");
-    const bool visible = m_content.get<Component::Animation>(id + "_body", "image")->on();
+    auto head = m_content.get<Component::Animation>(Key::head(id), "image");
+    auto mouth = m_content.get<Component::Animation>(Key::mouth(id), "image");
+    const bool visible = m_content.get<Component::Animation>(Key::body(id), "image")->on();
     empty(*head);
     empty(*mouth);
     head->on() = visible;
@@ -121,12 +122,12 @@ void Animation::generate_random_idle_head_animation(const std::string& id, bool 
 }
 
 void Animation::generate_random_mouth_animation(const std::string& id) {
-    auto mouth = m_content.request<Component::Animation>(id + "_mouth", "image");
+    auto mouth = m_content.request<Component::Animation>(Key::mouth(id), "image");
     if (!mouth)
         return;
     empty(*mouth);
-    mouth->on() = m_content.get<Component::Animation>(id + "_body", "image")->on();
-    const auto head = m_content.get<Component::Animation>(id + "_head", "image");
+    mouth->on() = m_content.get<Component::Animation>(Key::body(id), "image")->on();
+    const auto head = m_content.get<Component::Animation>(Key::head(id), "image");
     const int row = head->frames().empty() ? 0 : head->frames().front().y;
     // A mouth of one column has no shape but its resting one, and keeps it.
     const std::vector<int> shapes = columns(1, mouth->width_subdiv() - 1);
@@ -139,10 +140,10 @@ void Animation::generate_random_mouth_animation(const std::string& id) {
 
 void Animation::generate_animation(const std::string& id, const std::string& pose) {
     m_content.get<Component::Boolean>(id, "walking")->set(false);
-    auto body = m_content.get<Component::Animation>(id + "_body", "image");
+    auto body = m_content.get<Component::Animation>(Key::body(id), "image");
     const int row = body->frames().empty() ? 0 : body->frames().front().y;
     const std::vector<std::string>& names =
-        m_content.get<Component::Vector<std::string>>(id + "_idle", "values")->value();
+        m_content.get<Component::Vector<std::string>>(Key::idle(id), "values")->value();
     empty(*body);
     const auto found = std::find(names.begin(), names.end(), pose);
     ORVANE_CHECK(found != names.end(), "No " + pose + " skin found for " + id);

@@ -3,6 +3,7 @@
 #include <Orvane/Component/Locale.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Base.h>
 
 namespace Orvane::System {
@@ -18,7 +19,7 @@ std::shared_ptr<Component::Ground_map> Base::ground_map_of(const std::string& id
 }
 
 std::string Base::locale(const std::string& line) const {
-    auto table = m_content.request<Component::Locale>("Game", "locale");
+    auto table = m_content.request<Component::Locale>(Key::game_locale);
     if (!table)
         return line;
     return table->get(line);

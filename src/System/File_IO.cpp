@@ -5,6 +5,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/helpers.h>
 
@@ -34,34 +35,34 @@ File_IO::File_IO(Content& content) : Base(content) {
 }
 
 void File_IO::run() {
-    if (receive("Game", "load"))
+    if (receive(Key::game_load))
         load_requested_save();
 
-    if (auto room = m_content.request<Component::Simple<std::string>>("Game", "new_room")) {
-        receive("Time", "speedup");
+    if (auto room = m_content.request<Component::Simple<std::string>>(Key::game_new_room)) {
+        receive(Key::time_speedup);
         const std::string id = room->value();
         read_room(id);
-        remove("Game", "new_room", true);
-        emit("Game", "clear_notifications");
-        if (m_content.value<Component::Simple<std::string>>("Game", "new_room_origin", "") ==
+        remove(Key::game_new_room, true);
+        emit(Key::game_clear_notifications);
+        if (m_content.value<Component::Simple<std::string>>(Key::game_new_room_origin, "") ==
             "Saved_game")
             drop_stale_saved_steps();
     }
 
-    if (receive("Game", "save"))
+    if (receive(Key::game_save))
         write_savefile();
 
-    if (receive("Game", "config_changed"))
+    if (receive(Key::game_config_changed))
         write_config();
 }
 
 void File_IO::clean_content() {
-    const bool reset = receive("Game", "reset");
-    auto inventory = m_content.get<Component::Inventory>("Game", "inventory");
+    const bool reset = receive(Key::game_reset);
+    auto inventory = m_content.get<Component::Inventory>(Key::game_inventory);
 
     std::unordered_set<std::string> keep;
     if (reset) {
-        auto blackscreen = m_content.get<Component::Image>("Blackscreen", "image");
+        auto blackscreen = m_content.get<Component::Image>(Key::blackscreen_image);
         blackscreen->on() = true;
         blackscreen->set_alpha(255);
 
@@ -73,24 +74,24 @@ void File_IO::clean_content() {
             zoom->set(1.0);
         if (auto game_status = status())
             game_status->reset();
-        auto logic_action = m_content.get<Component::Action>("Logic", "action");
+        auto logic_action = m_content.get<Component::Action>(Key::logic_action);
         // A code lock's result picture, a system component, would outlive the timer that ends it.
         for (const auto& [t, c] : logic_action->scheduled())
             if (c && c->entity() == "Code_result" &&
                 m_content.request<Component::Base>(c->entity(), c->component()) == c)
                 m_content.remove(c);
         logic_action->clear();
-        remove("Character", "action", true);
-        remove("Character", "triggered_action", true);
-        remove("Game", "current_dialog", true);
+        remove(Key::character_action, true);
+        remove(Key::character_triggered_action, true);
+        remove(Key::game_current_dialog, true);
 
         // An item whose picture is missing, or currently selects nothing, has nothing to hide.
         for (const std::string& item : inventory->data())
             if (auto image = m_content.request<Component::Image>(item, "image"))
                 image->on() = false;
         inventory->clear();
-    } else if (auto phones = m_content.request<Component::Vector<std::string>>("phone_numbers",
-                                                                                "list")) {
+    } else if (auto phones =
+                   m_content.request<Component::Vector<std::string>>(Key::phone_numbers_list)) {
         keep.insert("phone_numbers");
         keep.insert(phones->value().begin(), phones->value().end());
     }
@@ -108,14 +109,14 @@ void File_IO::clean_content() {
     });
 
     if (reset) {
-        remove("Player", "name", true);
-        remove("Follower", "name", true);
+        remove(Key::player_name, true);
+        remove(Key::follower_name, true);
         Yaml init("data/init.yaml", false, false);
         ORVANE_CHECK(init.parse(), "Can't open data/init.yaml");
         read_init_global_items(init);
     }
 
-    emit("Game", "clear_managers");
+    emit(Key::game_clear_managers);
     emit("Dialog", "clean");
 }
 

@@ -5,6 +5,7 @@
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Gamepad.h>
 #include <Orvane/Third_party/Yaml_writer.h>
@@ -34,8 +35,7 @@ struct Settings {
 constexpr int max_window_side = 16384;
 
 std::string config_file_name(const Content& content) {
-    return "config" + content.value<Component::Simple<std::string>>("Save", "suffix", "") +
-           ".yaml";
+    return "config" + content.value<Component::Simple<std::string>>(Key::save_suffix, "") + ".yaml";
 }
 
 // Reads the settings file; every fault of the player's file is a warning and a fallback.
@@ -193,32 +193,32 @@ void File_IO::read_config() {
             warning(name + " holds no settings; the defaults are used");
     }
 
-    if (signal("Game", "test_input_mode")) {
+    if (signal(Key::game_test_input_mode)) {
         s.music_volume = 0;
         s.sounds_volume = 0;
     }
 
     m_content.set_fac<Component::Simple<std::string>>(Fast_access_component::GAME_CURRENT_LOCALE,
-                                                      "Game", "current_locale", s.locale);
-    m_content.set<Component::Boolean>("Window", "fullscreen", s.fullscreen);
+                                                      Key::game_current_locale, s.locale);
+    m_content.set<Component::Boolean>(Key::window_fullscreen, s.fullscreen);
     m_content.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
-                                                     "Interface", "input_mode",
+                                                     Key::interface_input_mode,
                                                      static_cast<Input_mode>(s.input_mode));
-    m_content.set<Component::Simple<int>>("Dialog", "speed", s.dialog_speed);
-    m_content.set<Component::Simple<int>>("Interface", "scale", s.interface_scale);
+    m_content.set<Component::Simple<int>>(Key::dialog_speed, s.dialog_speed);
+    m_content.set<Component::Simple<int>>(Key::interface_scale, s.interface_scale);
     Config::interface_scale = s.interface_scale / 6.0;
-    m_content.set<Component::Simple<int>>("Music", "volume", s.music_volume);
-    m_content.set<Component::Simple<int>>("Sounds", "volume", s.sounds_volume);
+    m_content.set<Component::Simple<int>>(Key::music_volume, s.music_volume);
+    m_content.set<Component::Simple<int>>(Key::sounds_volume, s.sounds_volume);
     m_content.set<Component::Boolean>("Game", "autosave", s.autosave);
-    m_content.set<Component::Simple<int>>("Window", "width", s.width);
-    m_content.set<Component::Simple<int>>("Window", "height", s.height);
+    m_content.set<Component::Simple<int>>(Key::window_width, s.width);
+    m_content.set<Component::Simple<int>>(Key::window_height, s.height);
 }
 
 void File_IO::write_config() {
     Third_party::Yaml_writer file;
     file.write("locale", m_content.value<Component::Simple<std::string>>(
                              Fast_access_component::GAME_CURRENT_LOCALE));
-    file.write("fullscreen", m_content.get<Component::Boolean>("Window", "fullscreen")->value());
+    file.write("fullscreen", m_content.get<Component::Boolean>(Key::window_fullscreen)->value());
     file.write("input_mode", m_content.value<Component::Simple<Input_mode>>(
                                  Fast_access_component::INTERFACE_INPUT_MODE));
     file.start_section("gamepads");
@@ -229,13 +229,13 @@ void File_IO::write_config() {
             file.write_list_item("id", pad->value().id, "labels", pad->value().labels, "ok_down",
                                  pad->value().ok_down);
     file.end_section();
-    file.write("dialog_speed", value<Component::Simple<int>>("Dialog", "speed"));
-    file.write("interface_scale", value<Component::Simple<int>>("Interface", "scale"));
-    file.write("music_volume", value<Component::Simple<int>>("Music", "volume"));
-    file.write("sounds_volume", value<Component::Simple<int>>("Sounds", "volume"));
+    file.write("dialog_speed", value<Component::Simple<int>>(Key::dialog_speed));
+    file.write("interface_scale", value<Component::Simple<int>>(Key::interface_scale));
+    file.write("music_volume", value<Component::Simple<int>>(Key::music_volume));
+    file.write("sounds_volume", value<Component::Simple<int>>(Key::sounds_volume));
     file.write("autosave", m_content.get<Component::Boolean>("Game", "autosave")->value());
-    file.write("window", value<Component::Simple<int>>("Window", "width"),
-               value<Component::Simple<int>>("Window", "height"));
+    file.write("window", value<Component::Simple<int>>(Key::window_width),
+               value<Component::Simple<int>>(Key::window_height));
     file.save(config_file_name(m_content));
 }
 

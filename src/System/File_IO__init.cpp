@@ -9,6 +9,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -55,9 +56,8 @@ void File_IO::read_init() {
     read_init_text_defaults(init);
 
     const Yaml::Node& load = list(init.root(), "load", 2);
-    m_content.set<Component::Simple<std::string>>("Game", "init_new_room", load[0].string());
-    m_content.set<Component::Simple<std::string>>("Game", "init_new_room_origin",
-                                                  load[1].string());
+    m_content.set<Component::Simple<std::string>>(Key::game_init_new_room, load[0].string());
+    m_content.set<Component::Simple<std::string>>(Key::game_init_new_room_origin, load[1].string());
     read_savefiles(init);
     read_init_interface(init);
 }
@@ -79,18 +79,18 @@ void File_IO::read_init_general(const Yaml& init) {
                  "Error: min version " + minimum + " incompatible with Orvane " +
                      Version::str(true));
 
-    m_content.set<Component::Simple<std::string>>("Game", "name", init["name"].string());
-    emit("Game", "name_changed");
-    m_content.set<Component::Simple<std::string>>("Icon", "filename", picture(init["icon"]));
+    m_content.set<Component::Simple<std::string>>(Key::game_name, init["name"].string());
+    emit(Key::game_name_changed);
+    m_content.set<Component::Simple<std::string>>(Key::icon_filename, picture(init["icon"]));
 
     const Yaml::Node& spin = list(init.root(), "loading_spin", 2);
     auto spinner = m_content.set_fac<Component::Animation>(
-        Fast_access_component::LOADING_SPIN_IMAGE, "Loading_spin", "image", picture(spin[0]),
+        Fast_access_component::LOADING_SPIN_IMAGE, Key::loading_spin_image, picture(spin[0]),
         Config::TOPMOST, spin[1].integer(), 1, true, Collision_type::BOX, false);
     spinner->on() = false;
     spinner->set_relative_origin(0.5, 0.5);
     m_content.set_fac<Component::Absolute_position>(
-        Fast_access_component::LOADING_SPIN_POSITION, "Loading_spin", "position",
+        Fast_access_component::LOADING_SPIN_POSITION, Key::loading_spin_position,
         Point(Config::world_width - 1.5 * spinner->width(),
               Config::world_height - 1.5 * spinner->height()));
 
@@ -106,10 +106,10 @@ void File_IO::read_init_general(const Yaml& init) {
     m_content.set<Component::Absolute_position>("Code_result", "position", Point(960, 540));
 
     m_content.set<Component::Font>("Debug", "font", font(init["debug_font"]), 40);
-    m_content.set<Component::Font>("Interface", "font", font(init["interface_font"]), 80);
+    m_content.set<Component::Font>(Key::interface_font, font(init["interface_font"]), 80);
     m_content.set<Component::Font>("Interface", "light_font", font(init["interface_light_font"]),
                                    80);
-    m_content.set<Component::Font>("Dialog", "font", font(init["dialog_font"]), 80);
+    m_content.set<Component::Font>(Key::dialog_font, font(init["dialog_font"]), 80);
 }
 
 void File_IO::read_init_achievement(const Yaml& init) {
@@ -126,7 +126,7 @@ void File_IO::read_init_achievement(const Yaml& init) {
         if (entry.size() == 3)
             m_content.set<Component::Simple<int>>(id, "value", entry[2].integer());
     }
-    m_content.set<Component::Vector<std::string>>("Achievements", "list", ids);
+    m_content.set<Component::Vector<std::string>>(Key::achievements_list, ids);
 
     const Yaml::Node& notif = list(init.root(), "achievement_notif", 3);
     const char* entities[] = {"Yellow_left_circle", "Yellow_right_circle", "Star"};
@@ -165,7 +165,7 @@ void File_IO::read_init_cursor(const Yaml& init) {
     image->add("goto_right", right_image);
     image->add("fake_touchscreen", hand_image);
     m_content.set_fac<Component::Absolute_position>(Fast_access_component::CURSOR_POSITION,
-                                                    "Cursor", "position", Point(0, 0));
+                                                    Key::cursor_position, Point(0, 0));
     image->add("selected", make(circle[2], 0.5, 0.5));
 }
 
@@ -179,8 +179,8 @@ void File_IO::read_init_inventory(const Yaml& init) {
                                                  Config::INTERFACE_ITEMS,
                                                  Collision_type::PIXEL_PERFECT);
     right->set_relative_origin(1, 0.5);
-    auto chamfer = m_content.set<Component::Image>("Chamfer", "image",
-                                                   picture(init["inventory_chamfer"]));
+    auto chamfer =
+        m_content.set<Component::Image>(Key::chamfer_image, picture(init["inventory_chamfer"]));
     chamfer->z() = Config::INTERFACE_BACK;
 }
 
@@ -243,7 +243,7 @@ void File_IO::read_init_text_defaults(const Yaml& init) {
             reaction->add(candidate);
         }
     }
-    m_content.set<Component::Simple<std::string>>("Inventory", "label",
+    m_content.set<Component::Simple<std::string>>(Key::inventory_label,
                                                   defaults["inventory"]["label"].string());
 }
 

@@ -8,6 +8,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 
 namespace Orvane::System {
@@ -30,7 +31,7 @@ std::string sound(const Yaml::Node& node) { return node.string("sounds", "effect
 } // namespace
 
 std::size_t File_IO::fast_forward_choice() const {
-    const bool wanted = signal("Time", "speedup_wanted");
+    const bool wanted = signal(Key::time_speedup_wanted);
     auto game_status = status();
     if (game_status && game_status->is(Status::CUTSCENE))
         return wanted ? 1 : 2;

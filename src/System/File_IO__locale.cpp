@@ -7,6 +7,7 @@
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Locale.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -78,10 +79,10 @@ void File_IO::read_locale() {
     const Yaml::Node& locales = file["locales"];
     ORVANE_CHECK(locales.size() > 0, "data/locale.yaml: locales is empty");
 
-    auto current = m_content.get<Component::Simple<std::string>>("Game", "current_locale");
+    auto current = m_content.get<Component::Simple<std::string>>(Key::game_current_locale);
     std::vector<std::string> available;
     auto conditional = m_content.set_fac<Component::Simple_conditional<std::string>>(
-        Fast_access_component::GAME_LOCALE, "Game", "locale", current);
+        Fast_access_component::GAME_LOCALE, Key::game_locale, current);
 
     std::string source;
     std::vector<std::pair<std::string, std::shared_ptr<Component::Locale>>> tables;
@@ -110,7 +111,7 @@ void File_IO::read_locale() {
     }
 
     const std::string* cmdline = nullptr;
-    auto option = m_content.request<Component::Simple<std::string>>("Cmdline", "locale");
+    auto option = m_content.request<Component::Simple<std::string>>(Key::cmdline_locale);
     if (option)
         cmdline = &option->value();
     const Locale_choice choice = choose_locale(current->value(), get_locales(), available, cmdline);
@@ -131,7 +132,7 @@ File_IO::load_locale_dependent_image(const std::string& entity, const std::strin
 
     std::shared_ptr<Component::Base> result;
     if (locales.size() > 1) {
-        auto current = m_content.get<Component::Simple<std::string>>("Game", "current_locale");
+        auto current = m_content.get<Component::Simple<std::string>>(Key::game_current_locale);
         auto conditional =
             std::make_shared<Component::Simple_conditional<std::string>>(entity, component, current);
         conditional->add(locales[0], base);
@@ -176,7 +177,7 @@ void File_IO::create_locale_dependent_text(const std::string& entity,
         m_content.set(render(text));
         return;
     }
-    auto current = m_content.get<Component::Simple<std::string>>("Game", "current_locale");
+    auto current = m_content.get<Component::Simple<std::string>>(Key::game_current_locale);
     auto conditional = m_content.set<Component::Simple_conditional<std::string>>(entity, "image",
                                                                                  current);
     const std::string saved = current->value();

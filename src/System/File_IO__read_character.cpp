@@ -9,6 +9,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 
@@ -20,7 +21,7 @@ namespace {
 
 /// Whether the character faces left, as its head shows.
 bool faces_left(const Content& content, const std::string& id) {
-    auto head = content.get<Component::Animation>(id + "_head", "image");
+    auto head = content.get<Component::Animation>(Key::head(id), "image");
     return !head->faces_right();
 }
 
@@ -29,7 +30,7 @@ double scale_of(const Content& content, const std::string& entity) {
 }
 
 Point label_point(const Content& content, const std::string& id) {
-    auto body = content.request<Component::Image>(id + "_body", "image");
+    auto body = content.request<Component::Image>(Key::body(id), "image");
     const Point offset = content.get<Component::Position>(id, "relative_label")->value();
     const double s = body ? body->scale() : 1.0;
     return content.get<Component::Position>(id, "position")->value() +
@@ -45,21 +46,21 @@ Point view_point(const Content& content, const std::string& id) {
 Point head_point(const Content& content, const std::string& id) {
     const Vector gap = content
                            .get<Component::Simple<Vector>>(
-                               id + "_head", faces_left(content, id) ? "gap_left" : "gap_right")
+                               Key::head(id), faces_left(content, id) ? "gap_left" : "gap_right")
                            ->value();
-    const Point move = content.get<Component::Position>(id + "_head_move", "position")->value();
-    const double s = scale_of(content, id + "_body");
-    return content.get<Component::Position>(id + "_body", "position")->value() -
+    const Point move = content.get<Component::Position>(Key::head_move(id), "position")->value();
+    const double s = scale_of(content, Key::body(id));
+    return content.get<Component::Position>(Key::body(id), "position")->value() -
            Vector(gap.x() + move.x(), gap.y() + move.y()) * s;
 }
 
 Point mouth_point(const Content& content, const std::string& id) {
     const Vector gap = content
                            .get<Component::Simple<Vector>>(
-                               id + "_mouth", faces_left(content, id) ? "gap_left" : "gap_right")
+                               Key::mouth(id), faces_left(content, id) ? "gap_left" : "gap_right")
                            ->value();
-    const double s = scale_of(content, id + "_head");
-    return content.get<Component::Position>(id + "_head", "position")->value() - gap * s;
+    const double s = scale_of(content, Key::head(id));
+    return content.get<Component::Position>(Key::head(id), "position")->value() - gap * s;
 }
 
 } // namespace
@@ -160,28 +161,28 @@ void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
 
     const Yaml::Node& mouth_node = skin["mouth"];
     auto mouth =
-        sheet(id + "_mouth", mouth_node, columns_of(mouth_node, "mouth", "size", 11), 2, 1.0);
+        sheet(Key::mouth(id), mouth_node, columns_of(mouth_node, "mouth", "size", 11), 2, 1.0);
     m_content.set(mouth);
     group->add(mouth);
 
     const Yaml::Node& head_node = skin["head"];
     const std::vector<std::string> head_positions = positions(head_node, "head");
-    m_content.set<Component::Vector<std::string>>(id + "_head", "values", head_positions);
-    auto head = sheet(id + "_head", head_node, static_cast<int>(head_positions.size()), 2, 1.0);
+    m_content.set<Component::Vector<std::string>>(Key::head(id), "values", head_positions);
+    auto head = sheet(Key::head(id), head_node, static_cast<int>(head_positions.size()), 2, 1.0);
     m_content.set(head);
     group->add(head);
 
     std::shared_ptr<Component::Animation> walk;
     if (skin.has("walk"))
-        walk = sheet(id + "_body", skin["walk"], columns_of(skin["walk"], "walk", "steps", 8), 4,
+        walk = sheet(Key::body(id), skin["walk"], columns_of(skin["walk"], "walk", "steps", 8), 4,
                      0.95);
 
     const Yaml::Node& idle_node = skin["idle"];
     const std::vector<std::string> idle_positions = positions(idle_node, "idle");
-    m_content.set<Component::Vector<std::string>>(id + "_idle", "values", idle_positions);
-    auto idle = sheet(id + "_body", idle_node, static_cast<int>(idle_positions.size()), 2, 0.95);
+    m_content.set<Component::Vector<std::string>>(Key::idle(id), "values", idle_positions);
+    auto idle = sheet(Key::body(id), idle_node, static_cast<int>(idle_positions.size()), 2, 0.95);
 
-    auto body = m_content.set<Component::Conditional>(id + "_body", "image", walking, walk, idle);
+    auto body = m_content.set<Component::Conditional>(Key::body(id), "image", walking, walk, idle);
     group->add(body);
 
     auto hit =
@@ -208,17 +209,17 @@ void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
         m_content.set<Component::Simple<Vector>>(entity, "gap_left",
                                                  Vector(part["dx_left"].integer(), dy));
     };
-    gap(id + "_head", head_node);
-    gap(id + "_mouth", mouth_node);
+    gap(Key::head(id), head_node);
+    gap(Key::mouth(id), mouth_node);
 
     const Content* content = &m_content;
-    m_content.set<Component::Variable>(id + "_body", "position", position);
-    m_content.set<Component::Absolute_position>(id + "_head_move", "position", Point(0, 0), false);
+    m_content.set<Component::Variable>(Key::body(id), "position", position);
+    m_content.set<Component::Absolute_position>(Key::head_move(id), "position", Point(0, 0), false);
     m_content.set<Component::Functional_position>(
-        id + "_head", "position",
+        Key::head(id), "position",
         [content](const std::string& arg) { return head_point(*content, arg); }, id, false);
     m_content.set<Component::Functional_position>(
-        id + "_mouth", "position",
+        Key::mouth(id), "position",
         [content](const std::string& arg) { return mouth_point(*content, arg); }, id, false);
     m_content.set<Component::Absolute_position>(id, "lookat",
                                                 Point(looking_right ? 1e10 : -1e10, 0), true);

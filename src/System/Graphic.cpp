@@ -11,6 +11,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Graphic.h>
 
 namespace Orvane::System {
@@ -22,9 +23,9 @@ Graphic::Graphic(Content& content)
 }
 
 void Graphic::init() {
-    auto width = m_content.get<Component::Simple<int>>("Window", "width");
-    auto height = m_content.get<Component::Simple<int>>("Window", "height");
-    auto fullscreen = m_content.get<Component::Boolean>("Window", "fullscreen");
+    auto width = m_content.get<Component::Simple<int>>(Key::window_width);
+    auto height = m_content.get<Component::Simple<int>>(Key::window_height);
+    auto fullscreen = m_content.get<Component::Boolean>(Key::window_fullscreen);
     int w = width->value();
     int h = height->value();
     m_sdl.init(w, h, fullscreen->value());
@@ -34,24 +35,24 @@ void Graphic::init() {
 }
 
 void Graphic::run() {
-    if (receive("Game", "name_changed"))
-        m_sdl.update_window(locale_get("Game", "name"),
-                            value<Component::Simple<std::string>>("Icon", "filename"));
+    if (receive(Key::game_name_changed))
+        m_sdl.update_window(locale_get(Key::game_name),
+                            value<Component::Simple<std::string>>(Key::icon_filename));
 
     // while a room loads only the spinner shows; the signals below wait for the first normal
     // frame
-    if (m_content.request<Component::Simple<std::string>>("Game", "new_room")) {
+    if (m_content.request<Component::Simple<std::string>>(Key::game_new_room)) {
         run_loading();
         return;
     }
 
-    if (receive("Game", "clear_managers"))
+    if (receive(Key::game_clear_managers))
         m_sdl.clear_managers();
-    if (receive("Window", "rescaled"))
+    if (receive(Key::window_rescaled))
         m_sdl.update_view();
-    if (receive("Window", "toggle_fullscreen"))
-        m_sdl.toggle_fullscreen(value<Component::Boolean>("Window", "fullscreen"));
-    if (receive("Game", "support"))
+    if (receive(Key::window_toggle_fullscreen))
+        m_sdl.toggle_fullscreen(value<Component::Boolean>(Key::window_fullscreen));
+    if (receive(Key::game_support))
         m_browse(locale_get("Support_url", "text"));
 
     const View view = View::of(m_content);
@@ -143,7 +144,7 @@ void Graphic::draw_debug_overlay(const View& view) {
     const auto X = [&](const Point& p) { return round(p.x() - cam.x()); };
     const auto Y = [&](const Point& p) { return round(p.y() - cam.y()); };
 
-    if (auto map = m_content.request<Component::Ground_map>("background", "ground_map")) {
+    if (auto map = m_content.request<Component::Ground_map>(Key::background_ground_map)) {
         const auto& graph = map->graph();
         for (std::size_t i = 0; i < graph.vertex_count(); ++i) {
             const Point& p = graph.vertex(Component::Ground_map::Vertex_id(i)).point;
@@ -169,7 +170,7 @@ void Graphic::draw_debug_overlay(const View& view) {
         if (!path)
             continue;
         Point previous =
-            m_content.get<Component::Position>(path->entity() + "_body", "position")->value();
+            m_content.get<Component::Position>(Key::body(path->entity()), "position")->value();
         m_sdl.draw_square(X(previous), Y(previous), 10, 0, 255, 0);
         for (std::size_t i = path->current(); i < path->size(); ++i) {
             const Point& p = (*path)[i];
@@ -192,7 +193,7 @@ void Graphic::draw_debug_overlay(const View& view) {
         m_sdl.draw_rectangle(X(at), Y(at), int(500 * f), int(200 * f), 255, 255, 255, 92, true);
     }
 
-    if (auto music = m_content.request<Component::Music>("Game", "music")) {
+    if (auto music = m_content.request<Component::Music>(Key::game_music)) {
         for (const auto& [name, source] : music->sources()) {
             // a general source has no place to circle
             if (source.state == Component::Music::Source_state::OFF || source.position.is_invalid())

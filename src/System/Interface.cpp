@@ -1,6 +1,7 @@
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Interface.h>
 
 namespace Orvane::System {
@@ -15,7 +16,7 @@ void Interface::init() {
     const double s = Config::interface_scale;
 
     // the black layer over the whole view that the screen fades bring in and out; hidden
-    auto blackscreen = m_content.set<Image>("Blackscreen", "image", Config::world_width,
+    auto blackscreen = m_content.set<Image>(Key::blackscreen_image, Config::world_width,
                                             Config::world_height, 0, 0, 0, 255);
     blackscreen->on() = false;
     blackscreen->z() = Config::MENU_OVERLAY;
@@ -29,10 +30,10 @@ void Interface::init() {
 
     // its tab: the word of Inventory:label on a black background, the chamfer at its right end;
     // made from the init file's interface pictures and font, so not before that file is read
-    if (m_content.request<Image>("Chamfer", "image")) {
+    if (m_content.request<Image>(Key::chamfer_image)) {
         auto label = m_content.set<Image>("Inventory_label", "image",
-                                          m_content.get<Component::Font>("Interface", "font"),
-                                          "FFFFFF", locale_get("Inventory", "label"));
+                                          m_content.get<Component::Font>(Key::interface_font),
+                                          "FFFFFF", locale_get(Key::inventory_label));
         label->set_collision(Collision_type::UNCLICKABLE);
         label->z() = Config::INTERFACE_ITEMS;
         label->set_scale(0.5 * s);
@@ -49,7 +50,7 @@ void Interface::init() {
         m_content.set<Relative_position>("Chamfer", "position", origin, Vector(wb, -hb));
         m_content.set<Relative_position>("Inventory_label", "position", origin,
                                          Vector(wb / 2, -0.5 * hb));
-        auto chamfer = m_content.get<Image>("Chamfer", "image");
+        auto chamfer = m_content.get<Image>(Key::chamfer_image);
         chamfer->set_collision(Collision_type::BOX);
         chamfer->set_scale(s);
     }

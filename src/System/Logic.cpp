@@ -10,6 +10,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -54,8 +55,8 @@ Logic::Logic(Content& content) : Base(content) {
     step_handlers.emplace("unlock", [this](const Arguments& a) { return function_unlock(a); });
     step_handlers.emplace("wait", [this](const Arguments& a) { return function_wait(a); });
     step_handlers.emplace("zoom", [this](const Arguments& a) { return function_zoom(a); });
-    m_content.set<Component::Action>("Logic", "action");
-    m_content.set<Component::Action>("Notifications", "action");
+    m_content.set<Component::Action>(Key::logic_action);
+    m_content.set<Component::Action>(Key::notifications_action);
     m_content.set<Component::Simple<std::string>>("Hinter", "color", "FFFFFF");
 }
 
@@ -97,7 +98,7 @@ void Logic::end_scheduled(const std::shared_ptr<Action>& action) {
     // A copy: a bubble of Logic:action itself is scheduled again on it below.
     const Action::Schedule items = action->scheduled();
     action->reset_scheduled();
-    auto logic_action = m_content.request<Action>("Logic", "action");
+    auto logic_action = m_content.request<Action>(Key::logic_action);
     for (const auto& [t, c] : items) {
         if (!c)
             continue;
@@ -118,17 +119,17 @@ void Logic::run() {
     steps_in_frame.clear();
 
     update_debug_info(m_content.request<Component::Debug>(Fast_access_component::GAME_DEBUG));
-    if (receive("Game", "clear_notifications"))
+    if (receive(Key::game_clear_notifications))
         clear_notifications(false);
-    if (receive("Game", "notify_end_achievements"))
+    if (receive(Key::game_notify_end_achievements))
         notify_end_achievements();
 
     auto game_status = status();
     ORVANE_CHECK(game_status, "Cannot find Game:status");
-    auto notifications = m_content.get<Action>("Notifications", "action");
+    auto notifications = m_content.get<Action>(Key::notifications_action);
 
     // Paused frame: only notifications end.
-    if (game_status->is(Status::PAUSE, Status::IN_MENU) || signal("Game", "reset")) {
+    if (game_status->is(Status::PAUSE, Status::IN_MENU) || signal(Key::game_reset)) {
         update_scheduled(notifications, false);
         return;
     }
@@ -147,18 +148,18 @@ void Logic::run() {
         return;
     }
 
-    const bool in_new_room = signal("Game", "in_new_room");
+    const bool in_new_room = signal(Key::game_in_new_room);
     if (in_new_room) {
         reset_all_actions();
         game_status->pop();
     }
-    if (receive("Skip_message", "create"))
+    if (receive(Key::skip_message_create))
         push_notification(locale_get("Skip_cutscene", "text"), 5.0);
-    if (receive("Cancel", "action"))
+    if (receive(Key::cancel_action))
         cancel_action();
-    if (auto line = m_content.request<Component::Simple<std::string>>("Test", "console_action"))
+    if (auto line = m_content.request<Component::Simple<std::string>>(Key::test_console_action))
         console_action(line);
-    const bool skip_dialog = receive("Game", "skip_dialog");
+    const bool skip_dialog = receive(Key::game_skip_dialog);
 
     m_content.walk("action", [&](const Content::Component_ptr& c) {
         if (c->entity() == "Character")
@@ -167,7 +168,7 @@ void Logic::run() {
             update_scheduled(action, skip_dialog);
     });
 
-    if (receive("Game", "test")) {
+    if (receive(Key::game_test)) {
         // no step asks for it: its end goes on Logic:action, not on the action stepped last
         current_action = nullptr;
         function_shake({std::to_string(random_double(0, 30)), std::to_string(random_double(0, 3))});
@@ -179,22 +180,23 @@ void Logic::run() {
         update_follower();
 
     // Room entry: the action of the origin the room was entered from.
-    if (auto origin = m_content.request<Component::Simple<std::string>>("Game", "new_room_origin")) {
+    if (auto origin =
+            m_content.request<Component::Simple<std::string>>(Key::game_new_room_origin)) {
         const std::string o = origin->value();
         auto entry = m_content.get<Action>(o, "action");
         if (o == "Saved_game") {
             // The room's own save action runs after the save game's steps. Added before the
             // launch, so that a save game without steps of its own still runs it.
-            const std::string room = value<Component::Simple<std::string>>("Game", "current_room");
+            const std::string room = value<Component::Simple<std::string>>(Key::game_current_room);
             if (m_content.request<Action>(room + "_save", "action"))
                 entry->add("trigger", {room + "_save"});
         }
         launch_action(entry);
-        remove("Game", "new_room_origin");
-        emit("Game", "new_room_loaded");
+        remove(Key::game_new_room_origin);
+        emit(Key::game_new_room_loaded);
     }
 
-    if (auto triggered = m_content.request<Action>("Character", "triggered_action"))
+    if (auto triggered = m_content.request<Action>(Key::character_triggered_action))
         update_action(triggered);
 
     const bool skip = skip_cutscene();
@@ -206,7 +208,7 @@ void Logic::update_scheduled(std::shared_ptr<Action> action, bool skip_dialog) {
     // a quarter of a second.
     const bool dialog_skip =
         skip_dialog &&
-        now - m_content.value<Component::Simple<double>>("Dialog", "creation_time", 0.0) > 0.25;
+        now - m_content.value<Component::Simple<double>>(Key::dialog_creation_time, 0.0) > 0.25;
 
     action->update_scheduled([&](const Action::Scheduled& item) -> bool {
         const auto& [t, c] = item;
@@ -316,7 +318,7 @@ bool Logic::apply_next_step(std::shared_ptr<Action> action) {
 }
 
 void Logic::update_action(std::shared_ptr<Action> triggered) {
-    if (auto old = m_content.request<Action>("Character", "action")) {
+    if (auto old = m_content.request<Action>(Key::character_action)) {
         for (const auto& [t, c] : old->scheduled()) {
             if (t == 0 || !c || c->entity() == "wait")
                 continue;
@@ -334,7 +336,7 @@ void Logic::update_action(std::shared_ptr<Action> triggered) {
     if (triggered->size() > 0 && endswith(triggered->entity(), "_goto") &&
         triggered->first_step().function() == "goto" &&
         triggered->last_step().function() == "load") {
-        const std::string player = value<Component::Simple<std::string>>("Player", "name");
+        const std::string player = value<Component::Simple<std::string>>(Key::player_name);
         const Point p = m_content.get<Component::Position>(player, "position")->value();
         const Point q =
             m_content.get<Component::Position>(triggered->target_entity(), "position")->value();
@@ -342,19 +344,19 @@ void Logic::update_action(std::shared_ptr<Action> triggered) {
             triggered->next_step();
     }
 
-    m_content.set<Component::Variable>("Character", "action", triggered);
-    remove("Character", "triggered_action", true);
+    m_content.set<Component::Variable>(Key::character_action, triggered);
+    remove(Key::character_triggered_action, true);
 }
 
 void Logic::cancel_action() {
-    auto logic_action = m_content.get<Action>("Logic", "action");
-    auto cancelled = m_content.request<Action>("Character", "action");
+    auto logic_action = m_content.get<Action>(Key::logic_action);
+    auto cancelled = m_content.request<Action>(Key::character_action);
     if (!cancelled || cancelled == logic_action)
         return;
     end_scheduled(cancelled);
     cancelled->stop();
-    remove("Character", "action");
-    if (auto player = m_content.request<Component::Simple<std::string>>("Player", "name")) {
+    remove(Key::character_action);
+    if (auto player = m_content.request<Component::Simple<std::string>>(Key::player_name)) {
         const std::string id = player->value();
         remove(id, "path", true);
         emit(id, "stop_walking");
@@ -368,8 +370,8 @@ void Logic::reset_all_actions() {
         if (auto action = Component::cast<Action>(c))
             action->stop();
     });
-    remove("Character", "action", true);
-    remove("Character", "triggered_action", true);
+    remove(Key::character_action, true);
+    remove(Key::character_triggered_action, true);
 }
 
 void Logic::run_bound_action(const std::string& id, int value) {

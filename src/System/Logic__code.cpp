@@ -7,6 +7,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
 
@@ -24,17 +25,17 @@ constexpr double quit_delay = 0.1;
 } // namespace
 
 void Logic::update_code() {
-    if (receive("code", "button_clicked")) {
-        auto code = m_content.get<Component::Code>("Game", "code");
-        const std::string lock = m_content.get<Component::Image>("Game", "window")->entity();
-        auto logic_action = m_content.get<Component::Action>("Logic", "action");
+    if (receive(Key::code_button_clicked)) {
+        auto code = m_content.get<Component::Code>(Key::game_code);
+        const std::string lock = m_content.get<Component::Image>(Key::game_window)->entity();
+        auto logic_action = m_content.get<Component::Action>(Key::logic_action);
 
         // The pad picture shows every button pressed: cropped to this one, it lies on it.
-        auto flash = m_content.get<Component::Cropped>(lock + "_button", "image");
+        auto flash = m_content.get<Component::Cropped>(Key::button(lock), "image");
         flash->crop(code->xmin(), code->xmax(), code->ymin(), code->ymax());
         const Point window = m_content.get<Component::Position>(lock, "position")->value();
         m_content.set<Component::Absolute_position>(
-            lock + "_button", "position",
+            Key::button(lock), "position",
             Point(window.x() + code->xmin(), window.y() + code->ymin()));
         flash->on() = true;
         logic_action->schedule(now + flash_duration,
@@ -42,31 +43,31 @@ void Logic::update_code() {
 
         if (code->failure()) {
             code->reset();
-            emit("code", "play_failure");
+            emit(Key::code_play_failure);
             show_code_result("Code_failure");
         } else if (code->success()) {
             code->reset();
-            emit("code", "play_success");
+            emit(Key::code_play_success);
             show_code_result("Code_success");
             solve_code_lock();
         } else {
-            emit("code", "play_click");
+            emit(Key::code_play_click);
         }
     }
 
-    if (receive("code", "cheat")) {
-        m_content.get<Component::Code>("Game", "code")->reset();
-        emit("code", "play_success");
+    if (receive(Key::code_cheat)) {
+        m_content.get<Component::Code>(Key::game_code)->reset();
+        emit(Key::code_play_success);
         solve_code_lock();
     }
 
     if (receive("code", "stop_flashing")) {
-        const std::string lock = m_content.get<Component::Image>("Game", "window")->entity();
-        m_content.get<Component::Image>(lock + "_button", "image")->on() = false;
+        const std::string lock = m_content.get<Component::Image>(Key::game_window)->entity();
+        m_content.get<Component::Image>(Key::button(lock), "image")->on() = false;
     }
 
-    if (receive("code", "quit")) {
-        const std::string lock = m_content.get<Component::Code>("Game", "code")->entity();
+    if (receive(Key::code_quit)) {
+        const std::string lock = m_content.get<Component::Code>(Key::game_code)->entity();
         close_code_lock();
         launch_action(m_content.get<Component::Action>(lock, "action"));
     }
@@ -76,11 +77,11 @@ void Logic::show_code_result(const std::string& picture) {
     auto result = m_content.set<Component::Image>(
         "Code_result", "image", m_content.get<Component::Image>(picture, "image"));
     result->on() = true;
-    m_content.get<Component::Action>("Logic", "action")->schedule(now + result_duration, result);
+    m_content.get<Component::Action>(Key::logic_action)->schedule(now + result_duration, result);
 }
 
 void Logic::solve_code_lock() {
-    m_content.get<Component::Action>("Logic", "action")
+    m_content.get<Component::Action>(Key::logic_action)
         ->schedule(now + quit_delay, std::make_shared<Component::Signal>("code", "quit"));
     auto game_status = status();
     ORVANE_CHECK(game_status, "Cannot find Game:status");
@@ -88,8 +89,8 @@ void Logic::solve_code_lock() {
 }
 
 void Logic::close_code_lock() {
-    emit("Interface", "hide_window");
-    m_content.get<Component::Code>("Game", "code")->reset();
+    emit(Key::interface_hide_window);
+    m_content.get<Component::Code>(Key::game_code)->reset();
     remove("Code_hover", "image", true);
     auto game_status = status();
     ORVANE_CHECK(game_status, "Cannot find Game:status");
@@ -99,7 +100,7 @@ void Logic::close_code_lock() {
 }
 
 void Logic::end_code_timers() {
-    auto logic_action = m_content.request<Component::Action>("Logic", "action");
+    auto logic_action = m_content.request<Component::Action>(Key::logic_action);
     if (!logic_action)
         return;
     bool quit = false;
@@ -111,9 +112,9 @@ void Logic::end_code_timers() {
                 remove(c);
         } else if (c->entity() == "code" && c->component() == "stop_flashing") {
             // A lock kept across rooms would show its pad's flash again with its window.
-            if (auto window = m_content.request<Component::Image>("Game", "window"))
+            if (auto window = m_content.request<Component::Image>(Key::game_window))
                 if (auto flash =
-                        m_content.request<Component::Image>(window->entity() + "_button", "image"))
+                        m_content.request<Component::Image>(Key::button(window->entity()), "image"))
                     flash->on() = false;
         } else if (c->entity() == "code" && c->component() == "quit") {
             quit = true;

@@ -9,6 +9,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/System/Speech_layout.h>
 #include <Orvane/Utils/View.h>
@@ -33,7 +34,7 @@ bool Logic::subfunction_trigger_dialog(const Arguments& args) {
     const std::string id = args.at(0);
     const bool cont = args.size() >= 2 && args[1] == "continue";
     auto dialog = m_content.get<Component::Dialog>(id, "dialog");
-    auto act = m_content.get<Action>("Logic", "action");
+    auto act = m_content.get<Action>(Key::logic_action);
     // its schedule stays: what earlier steps put there (a lock's timers) still ends on time
     act->clear_steps();
     auto game_status = status();
@@ -43,18 +44,18 @@ bool Logic::subfunction_trigger_dialog(const Arguments& args) {
             game_status->pop();
         game_status->push(Status::LOCKED);
         if (auto saved =
-                m_content.request<Component::Simple<int>>("Saved_game", "dialog_position")) {
+                m_content.request<Component::Simple<int>>(Key::saved_game_dialog_position)) {
             const int vertex = saved->value();
             dialog->init(vertex < 0 ? Component::Dialog::Vertex_handle()
                                     : Component::Dialog::Vertex_handle(std::size_t(vertex)));
-            remove("Saved_game", "dialog_position");
+            remove(Key::saved_game_dialog_position);
         } else {
             dialog->init();
         }
-    } else if (auto choice = m_content.request<Component::Simple<int>>("Dialog", "choice")) {
+    } else if (auto choice = m_content.request<Component::Simple<int>>(Key::dialog_choice)) {
         const int n = choice->value();
-        remove("Dialog", "choice");
-        auto offered = m_content.request<Component::Vector<std::string>>("Dialog", "choices");
+        remove(Key::dialog_choice);
+        auto offered = m_content.request<Component::Vector<std::string>>(Key::dialog_choices);
         const std::size_t count = offered ? offered->value().size() : 0;
         // a pick outside the offered lines is dropped: the same choices come again below
         if (n >= 0 && std::size_t(n) < count) {
@@ -73,10 +74,10 @@ bool Logic::subfunction_trigger_dialog(const Arguments& args) {
     bool ended = dialog->is_over();
     if (!ended && dialog->is_line()) {
         const auto [speaker, text] = dialog->line();
-        const std::string player = value<String>("Player", "name");
+        const std::string player = value<String>(Key::player_name);
         if (speaker != player && speaker != "Hinter")
             act->add("look", {speaker});
-        if (auto follower = m_content.request<String>("Follower", "name")) {
+        if (auto follower = m_content.request<String>(Key::follower_name)) {
             const std::string f = follower->value();
             if (speaker != f && speaker != "Hinter")
                 act->add("look", {f, speaker});
@@ -98,12 +99,12 @@ bool Logic::subfunction_trigger_dialog(const Arguments& args) {
             // nothing to pick: the dialog ends here rather than wait for good
             ended = true;
         } else {
-            m_content.set<Component::Simple<int>>("Game", "dialog_position",
+            m_content.set<Component::Simple<int>>(Key::game_dialog_position,
                                                   static_cast<int>(std::size_t(dialog->current())));
             game_status->push(Status::DIALOG);
-            m_content.set<Component::Vector<std::string>>("Dialog", "choices", lines);
+            m_content.set<Component::Vector<std::string>>(Key::dialog_choices, lines);
             act->add("trigger", {id, "continue"});
-            m_content.set<String>("Game", "current_dialog", id);
+            m_content.set<String>(Key::game_current_dialog, id);
         }
     }
 
@@ -121,7 +122,7 @@ bool Logic::subfunction_trigger_dialog(const Arguments& args) {
     }
 
     if (act->size() > 0)
-        m_content.set<Component::Variable>("Character", "triggered_action", act);
+        m_content.set<Component::Variable>(Key::character_triggered_action, act);
     return false;
 }
 
@@ -129,11 +130,11 @@ void Logic::create_dialog(const std::string& id, const std::string& text,
                           std::vector<std::shared_ptr<Component::Image>>& images) {
     for (std::size_t n = 0; remove(comment(n), "image", true); ++n) {
     }
-    m_content.set<Component::Simple<double>>("Dialog", "creation_time", now);
+    m_content.set<Component::Simple<double>>(Key::dialog_creation_time, now);
 
-    const int widest = Speech::max_line_width(value<Component::Simple<int>>("Interface", "scale"));
+    const int widest = Speech::max_line_width(value<Component::Simple<int>>(Key::interface_scale));
     const double s = speech_scale();
-    auto font = m_content.get<Component::Font>("Dialog", "font");
+    auto font = m_content.get<Component::Font>(Key::dialog_font);
     const std::string color = value<String>(id, "color");
 
     const std::vector<std::string> lines =
@@ -150,7 +151,7 @@ void Logic::create_dialog(const std::string& id, const std::string& text,
 
 bool Logic::function_talk(const Arguments& args) {
     check_arguments(args, 1, 3, "function_talk takes 1, 2 or 3 arguments");
-    const std::string player = value<String>("Player", "name");
+    const std::string player = value<String>(Key::player_name);
     const std::string speaker = args.size() == 1 ? player : args[0];
     std::string text = locale(args.size() == 1 ? args[0] : args[1]);
     if (speaker == "Hinter")
@@ -163,14 +164,14 @@ bool Logic::function_talk(const Arguments& args) {
     const double lifetime = Speech::line_lifetime(
         args.size() == 3
             ? to_double(args[2])
-            : Speech::reading_time(bytes, value<Component::Simple<int>>("Dialog", "speed")));
+            : Speech::reading_time(bytes, value<Component::Simple<int>>(Key::dialog_speed)));
 
     // The narrator speaks above the player.
     const std::string placed = speaker == "Hinter" ? player : speaker;
     const View view = View::of(m_content);
     Point anchor;
     if (auto relative = m_content.request<Component::Position>(placed, "relative_label")) {
-        auto body = m_content.request<Component::Image>(placed + "_body", "image");
+        auto body = m_content.request<Component::Image>(Key::body(placed), "image");
         const double b = body ? body->scale() : 1.0;
         const Point p = m_content.get<Component::Position>(placed, "position")->value();
         const Point r = relative->value();
@@ -188,7 +189,7 @@ bool Logic::function_talk(const Arguments& args) {
         widths.push_back(image->width());
     const Speech::Placement placement = Speech::place_lines(anchor, widths, s);
 
-    auto on = current_action ? current_action : m_content.get<Action>("Logic", "action");
+    auto on = current_action ? current_action : m_content.get<Action>(Key::logic_action);
     for (std::size_t i = 0; i < images.size(); ++i) {
         if (placement.shrink != 1)
             images[i]->set_scale(s * placement.shrink);
@@ -199,7 +200,7 @@ bool Logic::function_talk(const Arguments& args) {
 
     // Only a speaker with a head has a mouth to move: the narrator, or a character whose
     // pictures are not loaded, has none.
-    if (m_content.request<Component::Base>(speaker + "_head", "image")) {
+    if (m_content.request<Component::Base>(Key::head(speaker), "image")) {
         emit(speaker, "start_talking");
         on->schedule(now + Speech::talking_time(bytes),
                      std::make_shared<Component::Signal>(speaker, "stop_talking"));

@@ -9,6 +9,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -21,21 +22,21 @@ using String = Component::Simple<std::string>;
 bool Logic::function_control(const Arguments& args) {
     check_arguments(args, 1, 2, "function_control takes 1 or 2 arguments");
     const std::string& player = args[0];
-    if (auto name = m_content.request<String>("Player", "name")) {
+    if (auto name = m_content.request<String>(Key::player_name)) {
         m_content.get<String>(name->value(), "state")->set("default");
         name->set(player);
     } else
-        m_content.set<String>("Player", "name", player);
+        m_content.set<String>(Key::player_name, player);
     m_content.get<String>(player, "state")->set("player");
     if (args.size() == 2)
-        m_content.set<String>("Follower", "name", args[1]);
+        m_content.set<String>(Key::follower_name, args[1]);
     else
-        remove("Follower", "name", true);
+        remove(Key::follower_name, true);
     return true;
 }
 
 bool Logic::function_cutscene(const Arguments& /*args*/) {
-    receive("Time", "speedup");
+    receive(Key::time_speedup);
     status()->push(Status::CUTSCENE);
     return true;
 }
@@ -47,14 +48,14 @@ bool Logic::function_emit(const Arguments& args) {
 }
 
 bool Logic::function_exit(const Arguments& /*args*/) {
-    emit("Game", "exit");
+    emit(Key::game_exit);
     return true;
 }
 
 bool Logic::function_load(const Arguments& args) {
     check_arguments(args, 2, 2, "function_load takes 2 arguments");
-    m_content.set<String>("Game", "new_room", args[0]);
-    m_content.set<String>("Game", "new_room_origin", args[1]);
+    m_content.set<String>(Key::game_new_room, args[0]);
+    m_content.set<String>(Key::game_new_room_origin, args[1]);
     auto game_status = status();
     if (game_status->is(Status::CUTSCENE))
         game_status->pop();
@@ -79,7 +80,7 @@ bool Logic::function_message(const Arguments& args) {
     // The stored component itself: a text that follows the language stays one.
     m_content.set<Component::Variable>("Message", "text",
                                        m_content.request<Component::Base>(args[0], "text"));
-    m_content.set<String>("Game", "triggered_menu", "Message");
+    m_content.set<String>(Key::game_triggered_menu, "Message");
     emit("Show", "menu");
     return false;
 }
@@ -97,8 +98,8 @@ bool Logic::function_receive(const Arguments& args) {
 }
 
 bool Logic::function_save(const Arguments& /*args*/) {
-    emit("Game", "save");
-    m_content.set<String>("Savegame", "id", "auto");
+    emit(Key::game_save);
+    m_content.set<String>(Key::savegame_id, "auto");
     push_notification(locale_get("Saving", "text"), 2.0);
     return true;
 }
@@ -116,14 +117,14 @@ bool Logic::function_trigger(const Arguments& args) {
         return subfunction_trigger_dialog(args);
     if (auto action = m_content.request<Action>(id, "action")) {
         const bool from_player =
-            current_action && m_content.request<Action>("Character", "action") == current_action;
+            current_action && m_content.request<Action>(Key::character_action) == current_action;
         launch_action(action);
         run_list.push_back(action);
         if (args.size() == 1 && from_player)
-            m_content.set<Component::Variable>("Character", "action", action);
+            m_content.set<Component::Variable>(Key::character_action, action);
         return true;
     }
-    m_content.set<String>("Game", "triggered_menu", id);
+    m_content.set<String>(Key::game_triggered_menu, id);
     emit("Show", "menu");
     return true;
 }
@@ -202,16 +203,16 @@ bool Logic::function_set(const Arguments& args) {
     const bool was_carried = startswith(state->value(), "inventory");
     const bool carried = startswith(next, "inventory");
     if (was_carried && !carried)
-        m_content.get<Component::Inventory>("Game", "inventory")->remove(id);
+        m_content.get<Component::Inventory>(Key::game_inventory)->remove(id);
     state->set(next);
     if (carried) {
         if (!was_carried) {
-            auto inventory = m_content.get<Component::Inventory>("Game", "inventory");
+            auto inventory = m_content.get<Component::Inventory>(Key::game_inventory);
             inventory->add(id);
             // Scrolled to the end, so that the new item shows.
             while (inventory->next()) {
             }
-            if (!signal("Game", "in_new_room"))
+            if (!signal(Key::game_in_new_room))
                 push_notification(
                     locale_get("You_got", "text") + " " + locale_get(id, "name") + ".", 3.0);
         }

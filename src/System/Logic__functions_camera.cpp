@@ -7,6 +7,7 @@
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/Clock.h>
 #include <Orvane/Utils/error.h>
@@ -33,11 +34,11 @@ std::shared_ptr<Component::Signal> end_event() {
 bool Logic::function_camera(const Arguments& args) {
     check_arguments(args, 1, 3, "function_camera takes 1, 2 or 3 arguments");
     const Point target(to_int(args[0]), args.size() > 1 ? to_int(args[1]) : 0);
-    auto camera = m_content.get<Component::Position>("Camera", "position");
+    auto camera = m_content.get<Component::Position>(Key::camera_position);
 
     if (args.size() < 3) {
         // an eased glide of one second that the action does not wait for
-        m_content.set<Component::GUI_position_animation>("Camera", "animation", now, now + 1.0,
+        m_content.set<Component::GUI_position_animation>(Key::camera_animation, now, now + 1.0,
                                                          camera, target);
         return true;
     }
@@ -56,7 +57,7 @@ bool Logic::function_camera(const Arguments& args) {
 bool Logic::function_zoom(const Arguments& args) {
     check_arguments(args, 1, 2, "function_zoom takes 1 or 2 argument(s)");
     const double factor = to_double(args[0]);
-    auto zoom = m_content.get<Component::Simple<double>>("Camera", "zoom");
+    auto zoom = m_content.get<Component::Simple<double>>(Key::camera_zoom);
 
     if (args.size() == 1) {
         zoom->set(factor);
@@ -65,7 +66,7 @@ bool Logic::function_zoom(const Arguments& args) {
     const double duration = to_double(args[1]);
     holder(current_action, "zoom")
         .schedule(now + duration, std::make_shared<Component::Base>("Camera_zoom", "dummy"));
-    m_content.set<Component::Array<double, 4>>("Camera", "change_zoom", zoom->value(), factor, now,
+    m_content.set<Component::Array<double, 4>>(Key::camera_change_zoom, zoom->value(), factor, now,
                                                now + duration);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/geometry.h>
@@ -34,13 +35,13 @@ void fade_music_source(Content& content, const Logic::Arguments& args, double t,
         music->enable_source(args[1], t, to_double(args[2]));
     else
         music->disable_source(args[1], t, to_double(args[2]));
-    content.emit("Music", "adjust_mix");
+    content.emit(Key::music_adjust_mix);
 }
 
 } // namespace
 
 bool Logic::subfunction_fade(bool fade_in, double duration) {
-    m_content.set<Component::Tuple<double, double, bool>>("Camera", "fade", now, now + duration,
+    m_content.set<Component::Tuple<double, double, bool>>(Key::camera_fade, now, now + duration,
                                                           fade_in);
     current_action->schedule(now + duration, std::make_shared<Component::Base>("Fade", "dummy"));
     return true;
@@ -96,17 +97,17 @@ bool Logic::function_shake(const Arguments& args) {
     const double duration = to_double(args[1]);
     const double camera_x =
         m_content.value<Component::Position>(Fast_access_component::CAMERA_POSITION).x();
-    auto shake = m_content.set<Component::Array<double, 4>>("Camera", "shake", now, now + duration,
+    auto shake = m_content.set<Component::Array<double, 4>>(Key::camera_shake, now, now + duration,
                                                             intensity, camera_x);
     // The shake has no end of its own: its removal from the store ends it. The frame also
     // shakes on a test request, outside any step: then Logic:action holds the end.
     auto holder =
-        current_action ? current_action : m_content.get<Component::Action>("Logic", "action");
+        current_action ? current_action : m_content.get<Component::Action>(Key::logic_action);
     holder->schedule(now + duration, shake);
     auto mode = m_content.request<Component::Simple<Input_mode>>(
         Fast_access_component::INTERFACE_INPUT_MODE);
     if (mode && mode->value() == Input_mode::GAMEPAD)
-        m_content.set<Component::Pair<double, double>>("Gamepad", "rumble", intensity / 40,
+        m_content.set<Component::Pair<double, double>>(Key::gamepad_rumble, intensity / 40,
                                                        duration * 0.75);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
@@ -30,7 +31,7 @@ bool Logic::function_play(const Arguments& args) {
         emit(id, "play_sound");
         auto panning = m_content.set<Component::Simple<double>>(id, "panning", 0.5);
         // A sound played by an action on an object comes from the object's side of the view.
-        if (auto action = m_content.request<Component::Action>("Character", "action")) {
+        if (auto action = m_content.request<Component::Action>(Key::character_action)) {
             if (auto target =
                     m_content.request<Component::Position>(action->target_entity(), "position")) {
                 const double camera_x =
@@ -43,12 +44,12 @@ bool Logic::function_play(const Arguments& args) {
     }
 
     if (auto music = m_content.request<Component::Music>(id, "music")) {
-        m_content.set<Component::Variable>("Game", "music", music);
+        m_content.set<Component::Variable>(Key::game_music, music);
         if (args.size() == 2)
-            m_content.set<Component::Tuple<double, double, bool>>("Music", "fade", now,
+            m_content.set<Component::Tuple<double, double, bool>>(Key::music_fade, now,
                                                                   now + to_double(args[1]), true);
         else
-            emit("Music", "start");
+            emit(Key::music_start);
         return true;
     }
 
@@ -68,7 +69,7 @@ bool Logic::function_play(const Arguments& args) {
     // duration].
     const bool for_player = args.size() == 2;
     const std::string character =
-        for_player ? value<Component::Simple<std::string>>("Player", "name") : args[0];
+        for_player ? value<Component::Simple<std::string>>(Key::player_name) : args[0];
     const std::string& name = for_player ? args[0] : args[1];
     const double duration = to_double(for_player ? args[1] : args[2]);
     m_content.set<Component::Simple<std::string>>(character, "start_animation", name);
@@ -101,13 +102,13 @@ bool Logic::function_show(const Arguments& args) {
         return true;
     }
     // A window: the screen interface opens it (and switches the image on).
-    m_content.set<Component::Variable>("Game", "window", image);
-    emit("Interface", "show_window");
+    m_content.set<Component::Variable>(Key::game_window, image);
+    emit(Key::interface_show_window);
     auto game_status = status();
     ORVANE_CHECK(game_status, "Cannot find Game:status");
     if (auto code = m_content.request<Component::Code>(id, "code")) {
         game_status->push(Status::IN_CODE);
-        m_content.set<Component::Variable>("Game", "code", code);
+        m_content.set<Component::Variable>(Key::game_code, code);
     } else {
         game_status->push(Status::IN_WINDOW);
     }

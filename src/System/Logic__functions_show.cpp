@@ -2,6 +2,7 @@
 
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 
 namespace Orvane::System {
@@ -19,11 +20,11 @@ bool Logic::function_hide(const Arguments& args) {
 bool Logic::function_stop(const Arguments& args) {
     check_arguments(args, 1, 1, "function_stop takes 1 argument");
     if (args[0] == "music") {
-        emit("Music", "stop");
+        emit(Key::music_stop);
         return true;
     }
     const std::string id =
-        args[0] == "Player" ? value<Component::Simple<std::string>>("Player", "name") : args[0];
+        args[0] == "Player" ? value<Component::Simple<std::string>>(Key::player_name) : args[0];
     emit(id, "stop_animation");
     return true;
 }

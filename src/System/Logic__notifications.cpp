@@ -6,6 +6,7 @@
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Third_party/Steam.h>
 #include <Orvane/Utils/error.h>
@@ -31,12 +32,12 @@ std::string Logic::push_notification(const std::string& text, double seconds) {
         ++n;
     const std::string id = "Notification_" + std::to_string(n);
     auto notification = m_content.set<Component::Simple<std::string>>(id, "notification", text);
-    m_content.get<Component::Action>("Notifications", "action")
+    m_content.get<Component::Action>(Key::notifications_action)
         ->schedule(now + seconds, notification);
 
     auto mode = m_content.request<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE);
     if (mode && mode->value() == Input_mode::GAMEPAD)
-        m_content.set<Component::Pair<double, double>>("Gamepad", "rumble", 0.2, 0.05);
+        m_content.set<Component::Pair<double, double>>(Key::gamepad_rumble, 0.2, 0.05);
     return id;
 }
 
@@ -48,7 +49,7 @@ bool Logic::notification_ended(const std::string& id) {
 }
 
 void Logic::clear_notifications(bool force) {
-    auto notifications = m_content.get<Component::Action>("Notifications", "action");
+    auto notifications = m_content.get<Component::Action>(Key::notifications_action);
     for (const auto& [time, c] : notifications->scheduled()) {
         const std::string& id = c->entity();
         const double created = m_content.value<Component::Simple<double>>(id, "creation_time", 0.0);

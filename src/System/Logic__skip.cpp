@@ -12,6 +12,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/geometry.h>
 #include <Orvane/Utils/helpers.h>
@@ -54,7 +55,7 @@ bool Logic::skip_cutscene() {
     // outside a cutscene the request is left for later, not consumed
     if (!game_status || !game_status->is(Orvane::Status::CUTSCENE))
         return false;
-    if (!receive("Game", "skip_cutscene"))
+    if (!receive(Key::game_skip_cutscene))
         return false;
 
     clear_notifications(true);
@@ -65,7 +66,7 @@ bool Logic::skip_cutscene() {
         const std::string id = c->entity();
         if (auto path = Component::cast<Component::Path>(c); path && path->size() > 0) {
             const Point last = (*path)[path->size() - 1];
-            auto head = m_content.get<Component::Animation>(id + "_head", "image");
+            auto head = m_content.get<Component::Animation>(Key::head(id), "image");
             place_walker(id, last, facing(*head));
         }
         emit(id, "stop_walking");
@@ -94,9 +95,9 @@ bool Logic::skip_cutscene() {
             remove(c, true);
         });
 
-    if (auto change = m_content.request<Component::Array<double, 4>>("Camera", "change_zoom")) {
-        m_content.get<Component::Simple<double>>("Camera", "zoom")->set(change->value()[1]);
-        remove("Camera", "change_zoom");
+    if (auto change = m_content.request<Component::Array<double, 4>>(Key::camera_change_zoom)) {
+        m_content.get<Component::Simple<double>>(Key::camera_zoom)->set(change->value()[1]);
+        remove(Key::camera_change_zoom);
     }
     return true;
 }
@@ -169,7 +170,7 @@ void Logic::skip_goto(const Arguments& args) {
         walker = args[0];
         rest.erase(rest.begin());
     } else {
-        walker = value<Component::Simple<std::string>>("Player", "name");
+        walker = value<Component::Simple<std::string>>(Key::player_name);
     }
 
     Point target;
@@ -179,7 +180,7 @@ void Logic::skip_goto(const Arguments& args) {
         std::string item;
         if (!rest.empty()) {
             item = rest[0];
-        } else if (auto action = m_content.request<Component::Action>("Character", "action")) {
+        } else if (auto action = m_content.request<Component::Action>(Key::character_action)) {
             item = action->target_entity();
         }
         auto view = item.empty() ? nullptr : m_content.request<Component::Position>(item, "view");
@@ -223,7 +224,7 @@ void Logic::console_action(std::shared_ptr<Component::Simple<std::string>> line)
         action->add(parts[0], Arguments(parts.begin() + 1, parts.end()));
         action->launch();
     }
-    remove("Test", "console_action", true);
+    remove(Key::test_console_action, true);
 }
 
 } // namespace Orvane::System

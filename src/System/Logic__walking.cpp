@@ -12,6 +12,7 @@
 #include <Orvane/Component/Path.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/View.h>
 #include <Orvane/Utils/error.h>
@@ -48,18 +49,18 @@ void store_walk(Content& content, const std::string& id, std::vector<Point>& poi
 bool Logic::compute_path_from_target(std::shared_ptr<Component::Position> target, std::string id) {
     bool follower_to_player = false;
     if (id.empty()) {
-        id = value<Component::Simple<std::string>>("Player", "name");
+        id = value<Component::Simple<std::string>>(Key::player_name);
     } else {
         const std::string follower =
-            m_content.value<Component::Simple<std::string>>("Follower", "name", std::string());
+            m_content.value<Component::Simple<std::string>>(Key::follower_name, std::string());
         follower_to_player =
             !follower.empty() && id == follower &&
-            target->entity() == value<Component::Simple<std::string>>("Player", "name");
+            target->entity() == value<Component::Simple<std::string>>(Key::player_name);
     }
     auto map = ground_map_of(id);
     if (!map)
         return false;
-    const Point origin = m_content.get<Component::Position>(id + "_body", "position")->value();
+    const Point origin = m_content.get<Component::Position>(Key::body(id), "position")->value();
     Point goal = target->value();
     const bool scene_point = follower_to_player || target->component() == "view" ||
                              target->entity().find("_body") != std::string::npos;
@@ -79,11 +80,11 @@ bool Logic::compute_path_from_target(std::shared_ptr<Component::Position> target
 }
 
 bool Logic::compute_path_from_direction(const Vector& direction) {
-    const std::string id = value<Component::Simple<std::string>>("Player", "name");
+    const std::string id = value<Component::Simple<std::string>>(Key::player_name);
     auto map = ground_map_of(id);
     if (!map)
         return false;
-    const Point origin = m_content.get<Component::Position>(id + "_body", "position")->value();
+    const Point origin = m_content.get<Component::Position>(Key::body(id), "position")->value();
     std::vector<Point> points;
     map->find_path(origin, direction, points);
     if (goes_nowhere(points, origin))
@@ -93,19 +94,19 @@ bool Logic::compute_path_from_direction(const Vector& direction) {
 }
 
 void Logic::update_character_path() {
-    if (receive("Cursor", "clicked")) {
+    if (receive(Key::cursor_clicked)) {
         auto cursor =
             m_content.request<Component::Position>(Fast_access_component::CURSOR_POSITION);
         ORVANE_CHECK(cursor, "Cannot find Cursor:position");
         compute_path_from_target(cursor, "");
     }
-    if (receive("Stick", "moved")) {
+    if (receive(Key::stick_moved)) {
         const Vector d =
             m_content.value<Component::Simple<Vector>>(Fast_access_component::STICK_DIRECTION);
         if (d.x() != 0 || d.y() != 0) {
             compute_path_from_direction(Vector(d.x() * 1.22, d.y() / 1.41));
         } else {
-            const std::string player = value<Component::Simple<std::string>>("Player", "name");
+            const std::string player = value<Component::Simple<std::string>>(Key::player_name);
             remove(player, "path", true);
             emit(player, "stop_walking");
         }
@@ -113,7 +114,7 @@ void Logic::update_character_path() {
 }
 
 void Logic::update_follower() {
-    auto name = m_content.request<Component::Simple<std::string>>("Follower", "name");
+    auto name = m_content.request<Component::Simple<std::string>>(Key::follower_name);
     if (!name || name->value().empty())
         return;
     const std::string follower = name->value();
@@ -129,14 +130,14 @@ void Logic::update_follower() {
 }
 
 void Logic::follow(const std::string& id) {
-    const std::string player = value<Component::Simple<std::string>>("Player", "name");
-    auto target = m_content.get<Component::Position>(player + "_body", "position");
+    const std::string player = value<Component::Simple<std::string>>(Key::player_name);
+    auto target = m_content.get<Component::Position>(Key::body(player), "position");
     const Point p = target->value();
-    const Point q = m_content.get<Component::Position>(id + "_body", "position")->value();
+    const Point q = m_content.get<Component::Position>(Key::body(id), "position")->value();
     const double dx = p.x() - q.x();
     const double dy = p.y() - q.y();
     const bool walking = m_content.get<Component::Boolean>(id, "walking")->value();
-    const int depth = m_content.get<Component::Image>(player + "_body", "image")->z();
+    const int depth = m_content.get<Component::Image>(Key::body(player), "image")->z();
 
     // a standing follower sets off farther than a walking one stops
     const int margin = walking ? 0 : 20 * depth / follow_depth;
@@ -158,10 +159,10 @@ bool Logic::function_goto(const Arguments& args) {
     if (!args.empty() && m_content.request<Component::Animation>(args[0] + "_head", "image")) {
         walker = args[0];
         rest.erase(rest.begin());
-        follower = walker == m_content.value<Component::Simple<std::string>>("Follower", "name",
+        follower = walker == m_content.value<Component::Simple<std::string>>(Key::follower_name,
                                                                              std::string());
     } else {
-        walker = value<Component::Simple<std::string>>("Player", "name");
+        walker = value<Component::Simple<std::string>>(Key::player_name);
     }
 
     std::shared_ptr<Component::Position> target;
@@ -170,7 +171,7 @@ bool Logic::function_goto(const Arguments& args) {
             "Goto", "view", Point(to_int(rest[0]), to_int(rest[1])), false);
     } else {
         const std::string item =
-            rest.empty() ? m_content.get<Component::Action>("Character", "action")->target_entity()
+            rest.empty() ? m_content.get<Component::Action>(Key::character_action)->target_entity()
                          : rest[0];
         // taken as it stands now under "view": a view that stands for the item's position is
         // still a scene point
@@ -198,7 +199,7 @@ bool Logic::function_look(const Arguments& args) {
         character = args[0];
         target = args[1];
     } else {
-        character = value<Component::Simple<std::string>>("Player", "name");
+        character = value<Component::Simple<std::string>>(Key::player_name);
         if (args.size() == 1) {
             target = args[0];
         } else {
@@ -216,9 +217,9 @@ bool Logic::function_look(const Arguments& args) {
             return true; // a carried item is not on the scene
         point = m_content.get<Component::Position>(target, "position")->value();
     } else if (auto clicked =
-                   m_content.request<Component::Simple<std::string>>("Click", "target")) {
+                   m_content.request<Component::Simple<std::string>>(Key::click_target)) {
         point = m_content.get<Component::Position>(clicked->value(), "position")->value();
-        remove("Click", "target");
+        remove(Key::click_target);
     } else {
         point = View::of(m_content).to_scene(
             m_content.value<Component::Position>(Fast_access_component::CURSOR_POSITION), false);

@@ -8,6 +8,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Sound.h>
 
 namespace Orvane::System {
@@ -36,18 +37,18 @@ void Sound::keep_position(const Component::Music& music) {
 
 void Sound::play_effect(const std::string& entity, double panning) {
     const auto sound = m_content.get<Component::Sound>(entity, "sound");
-    const double volume = tenths(value<Component::Simple<int>>("Sounds", "volume"));
+    const double volume = tenths(value<Component::Simple<int>>(Key::sounds_volume));
     Mixer::play_sound(sound->core(), volume, panning);
 }
 
 void Sound::run() {
-    const auto music = m_content.request<Component::Music>("Game", "music");
+    const auto music = m_content.request<Component::Music>(Key::game_music);
     const auto game_status = status();
     const bool in_cutscene = game_status && game_status->is(Orvane::Status::CUTSCENE);
     const bool in_pause = game_status && game_status->is(Orvane::Status::PAUSE);
 
     // Outside cutscenes the music plays at three quarters of the setting.
-    double volume = tenths(value<Component::Simple<int>>("Music", "volume"));
+    double volume = tenths(value<Component::Simple<int>>(Key::music_volume));
     if (!in_cutscene)
         volume *= 0.75;
 
@@ -57,25 +58,25 @@ void Sound::run() {
     // Without a music, its requests wait in the store until one is played.
     bool remixed = false;
     if (music) {
-        if (receive("Music", "adjust_mix")) {
+        if (receive(Key::music_adjust_mix)) {
             remixed = true;
-            const std::string player = value<Component::Simple<std::string>>("Player", "name");
+            const std::string player = value<Component::Simple<std::string>>(Key::player_name);
             const Point listener =
-                m_content.get<Component::Position>(player + "_body", "position")->value();
+                m_content.get<Component::Position>(Key::body(player), "position")->value();
             // A running source fade is recomputed every frame until it ends.
             if (music->adjust_mix(listener, now))
-                emit("Music", "adjust_mix");
+                emit(Key::music_adjust_mix);
         }
-        if (receive("Music", "stop")) {
+        if (receive(Key::music_stop)) {
             keep_position(*music);
             for (std::size_t i = 0; i < music->tracks(); ++i)
                 Mixer::fade(music->core(i), channel(i), 0.2, false, 0);
             music->on() = false;
         }
         // Only tested: the data system consumes it when it writes the save with this position.
-        if (signal("Game", "save"))
+        if (signal(Key::game_save))
             keep_position(*music);
-        if (receive("Music", "start")) {
+        if (receive(Key::music_start)) {
             Mixer::set_music_channels(music->tracks());
             for (std::size_t i = 0; i < music->tracks(); ++i)
                 Mixer::start_music(music->core(i), channel(i), music->mix(i) * volume);
@@ -84,7 +85,7 @@ void Sound::run() {
     }
 
     if (const auto fade =
-            m_content.request<Component::Tuple<double, double, bool>>("Music", "fade")) {
+            m_content.request<Component::Tuple<double, double, bool>>(Key::music_fade)) {
         ORVANE_CHECK(music, "No music to fade");
         // Only the end counts: the duration runs from now.
         const double end = std::get<1>(fade->value());
@@ -100,11 +101,11 @@ void Sound::run() {
             Mixer::fade(music->core(i), channel(i), end - now, fade_in, from);
         }
         music->on() = true;
-        remove("Music", "fade");
+        remove(Key::music_fade);
     }
 
     // Applies a new setting or a recomputed mix.
-    const bool volume_changed = receive("Music", "volume_changed");
+    const bool volume_changed = receive(Key::music_volume_changed);
     if (music && (volume_changed || remixed))
         for (std::size_t i = 0; i < music->tracks(); ++i)
             Mixer::set_volume(music->core(i), channel(i), music->mix(i) * volume);
@@ -123,14 +124,14 @@ void Sound::run() {
 
     // At most one code-lock sound per frame: the others wait for the next frames.
     const char* code_sound = nullptr;
-    if (receive("code", "play_failure"))
+    if (receive(Key::code_play_failure))
         code_sound = "_failure";
-    else if (receive("code", "play_success"))
+    else if (receive(Key::code_play_success))
         code_sound = "_success";
-    else if (receive("code", "play_click"))
+    else if (receive(Key::code_play_click))
         code_sound = "_button";
     if (code_sound != nullptr)
-        play_effect(m_content.get<Component::Code>("Game", "code")->entity() + code_sound, 0.5);
+        play_effect(m_content.get<Component::Code>(Key::game_code)->entity() + code_sound, 0.5);
 
     // The panning components stay: their writers overwrite them with the next request.
     std::vector<Content::Component_ptr> played;

@@ -3,6 +3,7 @@
 #include <Orvane/Component/Debug.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Time.h>
 #include <Orvane/Utils/error.h>
 
@@ -23,15 +24,14 @@ constexpr double measured_seconds = 5;
 
 Time::Time(Content& content, Clock::Source now, Clock::Sleeper sleeper)
     : Base(content), m_clock(std::move(now), std::move(sleeper)) {
-    m_content.set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, "Game", "debug",
+    m_content.set_fac<Component::Debug>(Fast_access_component::GAME_DEBUG, Key::game_debug,
                                         m_content, m_clock);
-    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_TIME, "Clock", "time", 0.0);
-    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_LATEST_ACTIVE, "Clock",
-                               "latest_active", 0.0);
-    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_DISCOUNTED_TIME, "Clock",
-                               "discounted_time", 0.0);
-    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_SAVED_TIME, "Clock", "saved_time",
+    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_TIME, Key::clock_time, 0.0);
+    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_LATEST_ACTIVE, Key::clock_latest_active,
                                0.0);
+    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_DISCOUNTED_TIME,
+                               Key::clock_discounted_time, 0.0);
+    m_content.set_fac<Seconds>(Fast_access_component::CLOCK_SAVED_TIME, Key::clock_saved_time, 0.0);
 }
 
 std::shared_ptr<Seconds> Time::clock_slot(Fast_access_component slot) const {
@@ -58,7 +58,7 @@ void Time::run() {
 
     // No fast-forward during cutscenes.
     if (status_is(Orvane::Status::CUTSCENE))
-        receive("Time", "speedup");
+        receive(Key::time_speedup);
 
     // Pause. It is settled before the fast-forward so that a fast-forward begun or ended while
     // the game was paused is counted on the clock as it was when the pause began.
@@ -77,7 +77,7 @@ void Time::run() {
     // Fast-forward: the clock itself keeps the real rate; Clock:time runs at twice its rate
     // from the start of the fast-forward.
     double now = t;
-    if (signal("Time", "speedup")) {
+    if (signal(Key::time_speedup)) {
         const double begin = m_content.get_or_set<Seconds>("Time", "begin_speedup", t)->value();
         now = begin + 2 * (t - begin);
     } else if (auto begin_speedup = m_content.request<Seconds>("Time", "begin_speedup")) {
@@ -101,7 +101,7 @@ void Time::run() {
 
     // A restart counts play time from 0. A menu or loading period left open across it counts
     // only from the restart, or its close would discount time that is no longer in play time.
-    if (signal("Game", "reset")) {
+    if (signal(Key::game_reset)) {
         clock_slot(Fast_access_component::CLOCK_DISCOUNTED_TIME)->set(t);
         clock_slot(Fast_access_component::CLOCK_SAVED_TIME)->set(0);
         if (auto menu_start = m_content.request<Seconds>("Time", "in_menu_start"))
@@ -110,9 +110,9 @@ void Time::run() {
 
     // Menus and room loads are not play time. A save closes the period so that the saved play
     // time is exact; the next frame opens a new one while the menu is still shown.
-    if (!signal("Game", "save") &&
+    if (!signal(Key::game_save) &&
         (status_is(Orvane::Status::IN_MENU) ||
-         m_content.request<Component::Simple<std::string>>("Game", "new_room"))) {
+         m_content.request<Component::Simple<std::string>>(Key::game_new_room))) {
         m_content.get_or_set<Seconds>("Time", "in_menu_start", t);
         return;
     }
@@ -127,7 +127,7 @@ void Time::limit_fps() {
     if (!m_needs_update) {
         if (!m_game_started) {
             // The measurement begins once the first room has started.
-            if (signal("Game", "new_room_loaded")) {
+            if (signal(Key::game_new_room_loaded)) {
                 m_latest_refresh = real;
                 m_refresh_time = 0;
                 m_nb_refresh = 0;
