@@ -10,6 +10,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Animation.h>
 #include <Orvane/System/Control.h>
 #include <Orvane/System/File_IO.h>
@@ -50,7 +51,7 @@ void Engine::handle_cmdline_args(int argc, char** argv) {
             continue;
         if (i + 1 >= argc)
             break;
-        m_content.set<Component::Simple<std::string>>("Cmdline", "locale",
+        m_content.set<Component::Simple<std::string>>(Key::cmdline_locale,
                                                       std::string(argv[i + 1]));
         ++i;
     }
@@ -87,21 +88,21 @@ bool Engine::start_up(const std::string& folder) {
         return false;
 
     auto status =
-        m_content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
+        m_content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, Key::game_status);
     m_content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
-                                                    "Camera", "position", Point(0, 0));
-    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera",
-                                                 "zoom", 1.0);
-    m_content.set<Component::Inventory>("Game", "inventory");
-    m_content.set<Component::Set<std::string>>("Game", "visited_rooms");
-    m_content.emit("Game", "just_launched");
+                                                    Key::camera_position, Point(0, 0));
+    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM,
+                                                 Key::camera_zoom, 1.0);
+    m_content.set<Component::Inventory>(Key::game_inventory);
+    m_content.set<Component::Set<std::string>>(Key::game_visited_rooms);
+    m_content.emit(Key::game_just_launched);
 
     // Holds while the game is neither paused nor in a cutscene.
     auto not_paused =
         Component::make_not(Component::make_value_condition<Status>(status, Status::PAUSE));
     auto not_cutscene =
         Component::make_not(Component::make_value_condition<Status>(status, Status::CUTSCENE));
-    m_content.set<Component::And>("Unlocked", "condition", not_paused, not_cutscene);
+    m_content.set<Component::And>(Key::unlocked_condition, not_paused, not_cutscene);
 
     // Input, Logic and Sound are held by the run list alone, so that emptying it releases them
     // in that order; the others are held until teardown releases them.
@@ -114,7 +115,7 @@ bool Engine::start_up(const std::string& folder) {
 
     m_held.file_io->read_config();
     m_held.graphic->init();
-    m_content.emit("Window", "rescaled");
+    m_content.emit(Key::window_rescaled);
     m_held.graphic->run();
 
     // Keeps the loading spinner turning while a room loads; the store, which holds this
@@ -122,7 +123,7 @@ bool Engine::start_up(const std::string& folder) {
     System::Time* time_system = m_held.time.get();
     System::Animation* animation_system = m_held.animation.get();
     System::Graphic* graphic_system = m_held.graphic.get();
-    m_content.set<Component::Simple<std::function<void()>>>("Game", "loading_callback",
+    m_content.set<Component::Simple<std::function<void()>>>(Key::game_loading_callback,
                                                             std::function<void()>([=] {
                                                                 time_system->skip_limiter();
                                                                 time_system->run();
@@ -141,7 +142,7 @@ void Engine::tear_down() {
     if (!m_held.file_io)
         return;
     m_held.file_io->write_config();
-    if (m_content.receive("Game", "save"))
+    if (m_content.receive(Key::game_save))
         m_held.file_io->write_savefile();
     release_systems();
 }
@@ -164,7 +165,7 @@ bool Engine::run() {
     for (const auto& system : m_systems)
         system->run();
     Third_party::Steam::run();
-    return !m_content.receive("Game", "exit");
+    return !m_content.receive(Key::game_exit);
 }
 
 } // namespace Orvane

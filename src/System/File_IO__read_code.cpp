@@ -9,6 +9,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 
 namespace Orvane::System {
@@ -17,7 +18,7 @@ using Component::Collision_type;
 using Third_party::Yaml;
 
 void File_IO::read_code(const std::string& id, const Yaml::Node& node) {
-    m_content.set<Component::Sound>(id + "_button", "sound",
+    m_content.set<Component::Sound>(Key::button(id), "sound",
                                     node["button_sound"].string("sounds", "effects", "ogg"));
     m_content.set<Component::Sound>(id + "_success", "sound",
                                     node["success_sound"].string("sounds", "effects", "ogg"));
@@ -37,7 +38,7 @@ void File_IO::read_code(const std::string& id, const Yaml::Node& node) {
             if (state->value().empty())
                 state->set(state_id);
             windows = m_content.set<Conditional>(id, "image", state);
-            keypads = m_content.set<Conditional>(id + "_button", "image", state);
+            keypads = m_content.set<Conditional>(Key::button(id), "image", state);
         }
         const Yaml::Node& skin = list_of(states[j], id, "skin", 2);
 
@@ -49,11 +50,11 @@ void File_IO::read_code(const std::string& id, const Yaml::Node& node) {
         m_content.set<Component::Absolute_position>(id, "position", Point(960, 540), true);
 
         auto keypad = std::make_shared<Component::Cropped>(
-            id + "_button", "conditional_image", skin[1].string("images", "windows", "png"),
+            Key::button(id), "conditional_image", skin[1].string("images", "windows", "png"),
             Config::INTERFACE_ITEMS);
         keypad->set_relative_origin(0.5, 0.5);
         keypad->on() = false;
-        m_content.set<Component::Absolute_position>(id + "_button", "position", Point(960, 540),
+        m_content.set<Component::Absolute_position>(Key::button(id), "position", Point(960, 540),
                                                     true);
 
         windows->add(state_id, window);

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include <Orvane/Component/Music.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 
 namespace Orvane::System {
@@ -10,7 +11,7 @@ using Third_party::Yaml;
 
 void File_IO::read_music(const std::string& id, const Yaml::Node& node) {
     // the music playing goes on across the room change, with its sources and fades
-    if (auto playing = m_content.request<Component::Music>("Game", "music");
+    if (auto playing = m_content.request<Component::Music>(Key::game_music);
         playing && playing->entity() == id) {
         m_content.set(playing);
         return;

@@ -8,6 +8,7 @@
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 
@@ -27,7 +28,7 @@ const Yaml::Node& File_IO::list_of(const Yaml::Node& node, const std::string& it
 void File_IO::read_room(const std::string& id) {
     // held from here on, so that the store cleaning cannot take it away mid-load
     auto callback =
-        m_content.get<Component::Simple<std::function<void()>>>("Game", "loading_callback");
+        m_content.get<Component::Simple<std::function<void()>>>(Key::game_loading_callback);
     const std::function<void()> call_back = [callback] { callback->value()(); };
 
     call_back();
@@ -39,12 +40,12 @@ void File_IO::read_room(const std::string& id) {
     ORVANE_CHECK(room.parse(), "Can't open " + file);
     call_back();
 
-    m_content.set<Component::Simple<std::string>>("Game", "current_room", id);
-    m_content.set<Component::Simple<std::string>>("Game", "current_room_name",
+    m_content.set<Component::Simple<std::string>>(Key::game_current_room, id);
+    m_content.set<Component::Simple<std::string>>(Key::game_current_room_name,
                                                   room["name"].string());
 
     if (room.has("background"))
-        m_content.set<Component::Image>("background", "image",
+        m_content.set<Component::Image>(Key::background_image,
                                         room["background"].string("images", "backgrounds", "png"),
                                         0, Component::Collision_type::BOX);
 
@@ -67,7 +68,7 @@ void File_IO::read_room(const std::string& id) {
                 // one picture for both maps: its mask and graph are read once
                 m_content.set<Component::Ground_map>(
                     "background", "2nd_ground_map",
-                    *m_content.get<Component::Ground_map>("background", "ground_map"));
+                    *m_content.get<Component::Ground_map>(Key::background_ground_map));
             else
                 ground_map("2nd_ground_map", pair[1]);
         } else {
@@ -96,7 +97,7 @@ void File_IO::read_room(const std::string& id) {
 
     // a copy: reading an object may change the inventory
     const std::vector<std::string> inventory =
-        m_content.get<Component::Inventory>("Game", "inventory")->data();
+        m_content.get<Component::Inventory>(Key::game_inventory)->data();
     for (const std::string& name : inventory) {
         if (m_content.request<Component::Simple<std::string>>(name, "name"))
             continue;
@@ -104,7 +105,7 @@ void File_IO::read_room(const std::string& id) {
         call_back();
     }
 
-    if (auto phones = m_content.request<Component::Vector<std::string>>("phone_numbers", "list")) {
+    if (auto phones = m_content.request<Component::Vector<std::string>>(Key::phone_numbers_list)) {
         const std::vector<std::string> numbers = phones->value();
         for (const std::string& number : numbers) {
             if (m_content.request<Component::Action>(number, "action"))
@@ -114,8 +115,8 @@ void File_IO::read_room(const std::string& id) {
         }
     }
 
-    emit("Game", "in_new_room");
-    emit("Window", "rescaled");
+    emit(Key::game_in_new_room);
+    emit(Key::window_rescaled);
 }
 
 } // namespace Orvane::System

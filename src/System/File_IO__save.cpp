@@ -4,6 +4,7 @@
 
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 
 namespace Orvane::System {
 
@@ -15,7 +16,7 @@ bool is_save_id(const std::string& slot) {
 }
 
 std::string save_file_name(const Content& content, const std::string& slot) {
-    return "save" + content.value<Component::Simple<std::string>>("Save", "suffix", "") + "_" +
+    return "save" + content.value<Component::Simple<std::string>>(Key::save_suffix, "") + "_" +
            slot + ".yaml";
 }
 

@@ -8,6 +8,7 @@
 #include <Orvane/Component/Music.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 
@@ -29,21 +30,21 @@ void File_IO::restore_savefile(const Save_data& s) {
         saved->set(s.time);
     } else {
         m_content
-            .set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_SAVED_TIME, "Clock",
-                                                "saved_time", s.time)
+            .set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_SAVED_TIME,
+                                                Key::clock_saved_time, s.time)
             ->mark_as_altered();
     }
-    m_content.set<Component::Simple<std::string>>("Game", "new_room", s.room);
-    m_content.set<Component::Simple<std::string>>("Game", "new_room_origin", "Saved_game");
-    m_content.set<Component::Simple<std::string>>("Player", "name", s.player);
+    m_content.set<Component::Simple<std::string>>(Key::game_new_room, s.room);
+    m_content.set<Component::Simple<std::string>>(Key::game_new_room_origin, "Saved_game");
+    m_content.set<Component::Simple<std::string>>(Key::player_name, s.player);
     if (s.follower)
-        m_content.set<Component::Simple<std::string>>("Follower", "name", *s.follower);
+        m_content.set<Component::Simple<std::string>>(Key::follower_name, *s.follower);
 
-    auto inventory = m_content.get<Component::Inventory>("Game", "inventory");
+    auto inventory = m_content.get<Component::Inventory>(Key::game_inventory);
     for (const std::string& item : s.inventory)
         inventory->add(item);
     if (s.phone_numbers)
-        m_content.set<Component::Vector<std::string>>("phone_numbers", "list", *s.phone_numbers);
+        m_content.set<Component::Vector<std::string>>(Key::phone_numbers_list, *s.phone_numbers);
 
     if (auto camera =
             m_content.request<Component::Position>(Fast_access_component::CAMERA_POSITION))
@@ -100,22 +101,22 @@ void File_IO::restore_savefile(const Save_data& s) {
         action->add("play", {id});
     if (s.dialog) {
         action->add("trigger", {*s.dialog});
-        m_content.set<Component::Simple<int>>("Saved_game", "dialog_position", s.dialog_position);
+        m_content.set<Component::Simple<int>>(Key::saved_game_dialog_position, s.dialog_position);
     }
 }
 
 void File_IO::load_requested_save() {
     const std::string slot =
-        m_content.get<Component::Simple<std::string>>("Savegame", "id")->value();
+        m_content.get<Component::Simple<std::string>>(Key::savegame_id)->value();
     if (check_savefile(slot, false)) {
         clean_content();
         read_savefile(slot);
     } else {
         // the game goes on as it was: the restart that came with the request is dropped too
         warning("The saved game \"" + slot + "\" cannot be loaded; the game goes on");
-        receive("Game", "reset");
+        receive(Key::game_reset);
     }
-    remove("Savegame", "id", true);
+    remove(Key::savegame_id, true);
 }
 
 void File_IO::drop_stale_saved_steps() {
@@ -159,7 +160,7 @@ void File_IO::drop_stale_saved_steps() {
                 ", which this room does not have; it is left out");
         // its resume point would send the next dialog started to that place
         if (step.function() == "trigger")
-            remove("Saved_game", "dialog_position", true);
+            remove(Key::saved_game_dialog_position, true);
     }
     if (kept.size() == action->size())
         return;

@@ -5,6 +5,7 @@
 
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 
 #include "File_IO__save.h"
@@ -26,12 +27,12 @@ void File_IO::read_savefiles(const Yaml& /*init*/) {
             newest = std::move(save);
     }
 
-    if (auto forced = m_content.request<Component::Simple<std::string>>("Force_load", "room")) {
-        m_content.set<Component::Variable>("Game", "new_room", forced);
-        if (auto origin = m_content.request<Component::Simple<std::string>>("Force_load", "origin"))
-            m_content.set<Component::Variable>("Game", "new_room_origin", origin);
+    if (auto forced = m_content.request<Component::Simple<std::string>>(Key::force_load_room)) {
+        m_content.set<Component::Variable>(Key::game_new_room, forced);
+        if (auto origin = m_content.request<Component::Simple<std::string>>(Key::force_load_origin))
+            m_content.set<Component::Variable>(Key::game_new_room_origin, origin);
         else
-            m_content.set<Component::Simple<std::string>>("Game", "new_room_origin",
+            m_content.set<Component::Simple<std::string>>(Key::game_new_room_origin,
                                                           forced->value() + "_test");
         return;
     }
@@ -40,10 +41,10 @@ void File_IO::read_savefiles(const Yaml& /*init*/) {
         return;
     }
     m_content.set<Component::Variable>(
-        "Game", "new_room", m_content.get<Component::Simple<std::string>>("Game", "init_new_room"));
+        Key::game_new_room, m_content.get<Component::Simple<std::string>>(Key::game_init_new_room));
     if (auto origin =
-            m_content.request<Component::Simple<std::string>>("Game", "init_new_room_origin"))
-        m_content.set<Component::Variable>("Game", "new_room_origin", origin);
+            m_content.request<Component::Simple<std::string>>(Key::game_init_new_room_origin))
+        m_content.set<Component::Variable>(Key::game_new_room_origin, origin);
 }
 
 } // namespace Orvane::System

@@ -12,6 +12,7 @@
 #include <Orvane/Component/Music.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Yaml_writer.h>
 #include <Orvane/Utils/error.h>
@@ -61,8 +62,8 @@ bool named(const Content::Component_ptr& c, const char* name) { return c->compon
 
 void File_IO::write_savefile() {
     const std::string slot =
-        m_content.get<Component::Simple<std::string>>("Savegame", "id")->value();
-    remove("Savegame", "id");
+        m_content.get<Component::Simple<std::string>>(Key::savegame_id)->value();
+    remove(Key::savegame_id);
     if (!is_save_id(slot)) {
         warning("Savegame:id \"" + slot + "\" is not a save slot; nothing is saved");
         return;
@@ -74,26 +75,26 @@ void File_IO::write_savefile() {
         m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_TIME) -
         m_content.value<Component::Simple<double>>(Fast_access_component::CLOCK_DISCOUNTED_TIME);
     const std::string room_name =
-        value<Component::Simple<std::string>>("Game", "current_room_name");
+        value<Component::Simple<std::string>>(Key::game_current_room_name);
 
     Yaml_writer out;
     out.write("date", date);
     out.write("time", time);
-    out.write("room", value<Component::Simple<std::string>>("Game", "current_room"));
-    out.write("player", value<Component::Simple<std::string>>("Player", "name"));
-    if (auto follower = m_content.request<Component::Simple<std::string>>("Follower", "name"))
+    out.write("room", value<Component::Simple<std::string>>(Key::game_current_room));
+    out.write("player", value<Component::Simple<std::string>>(Key::player_name));
+    if (auto follower = m_content.request<Component::Simple<std::string>>(Key::follower_name))
         out.write("follower", follower->value());
     auto camera = m_content.request<Component::Position>(Fast_access_component::CAMERA_POSITION);
     out.write("camera", camera ? camera->value().x() : 0.0);
 
     out.start_section("inventory");
-    for (const std::string& item : *m_content.get<Component::Inventory>("Game", "inventory"))
+    for (const std::string& item : *m_content.get<Component::Inventory>(Key::game_inventory))
         out.write_list_item(item);
     out.end_section();
-    if (auto phones = m_content.request<Component::Vector<std::string>>("phone_numbers", "list"))
+    if (auto phones = m_content.request<Component::Vector<std::string>>(Key::phone_numbers_list))
         out.write("phone_numbers", phones->value());
 
-    if (auto current = m_content.request<Component::Music>("Game", "music"))
+    if (auto current = m_content.request<Component::Music>(Key::game_music))
         if (auto music = m_content.request<Component::Music>(current->entity(), "music")) {
             out.write("music", music->entity());
             out.start_section("music_disabled_sources");
@@ -110,9 +111,9 @@ void File_IO::write_savefile() {
                 out.write_list_item("id", c->entity(), "value", at->value());
     out.end_section();
 
-    if (auto dialog = m_content.request<Component::Simple<std::string>>("Game", "current_dialog")) {
+    if (auto dialog = m_content.request<Component::Simple<std::string>>(Key::game_current_dialog)) {
         out.write("dialog", dialog->value());
-        out.write("dialog_position", value<Component::Simple<int>>("Game", "dialog_position"));
+        out.write("dialog_position", value<Component::Simple<int>>(Key::game_dialog_position));
     }
 
     out.start_section("characters");
@@ -120,7 +121,7 @@ void File_IO::write_savefile() {
         if (!named(c, "group") || c->is_system())
             continue;
         const std::string& e = c->entity();
-        auto head = m_content.request<Component::Animation>(e + "_head", "image");
+        auto head = m_content.request<Component::Animation>(Key::head(e), "image");
         if (!head)
             continue;
         const bool right = head->faces_right();
@@ -150,7 +151,7 @@ void File_IO::write_savefile() {
             out.write_list_item(c->entity());
     out.end_section();
 
-    if (auto list = m_content.request<Component::Vector<std::string>>("Achievements", "list")) {
+    if (auto list = m_content.request<Component::Vector<std::string>>(Key::achievements_list)) {
         out.start_section("achievements");
         for (const std::string& id : list->value())
             if (signal(id, "done"))
@@ -194,7 +195,8 @@ void File_IO::write_savefile() {
     std::set<std::string> hidden;
     for (const auto& [key, c] : components("group"))
         if (named(c, "group") && !c->is_system())
-            if (auto body = m_content.request<Component::Animation>(c->entity() + "_body", "image"))
+            if (auto body =
+                    m_content.request<Component::Animation>(Key::body(c->entity()), "image"))
                 if (!body->on())
                     hidden.insert(c->entity());
     for (const auto& [key, c] : components("set_hidden"))

@@ -17,6 +17,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/System/Sound.h>
 
@@ -91,7 +92,7 @@ TEST(EngineCodeLockTest, TheCodeBoxRefusesAWrongCodeAndOpensTheHatchWithTheNotes
     EXPECT_EQ(state("code_box"), "locked");
 
     // Mara uses the box: she walks to it and its action shows the lock.
-    content.set<Component::Variable>("Character", "triggered_action",
+    content.set<Component::Variable>(Key::character_triggered_action,
                                      content.get<Component::Action>("code_box_use", "action"));
     for (int i = 0; i < 600 && !status->is(Status::IN_CODE); ++i)
         run(1);
@@ -109,7 +110,7 @@ TEST(EngineCodeLockTest, TheCodeBoxRefusesAWrongCodeAndOpensTheHatchWithTheNotes
     auto press = [&](const std::string& shape) {
         SCOPED_TRACE(shape);
         ASSERT_TRUE(code->click(button_x.at(shape), button_y));
-        content.emit("code", "button_clicked");
+        content.emit(Key::code_button_clicked);
         run(1);
         EXPECT_TRUE(flash->on());
         const Point at =

@@ -14,6 +14,7 @@
 #include <Orvane/Component/Dialog.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 
 #include "support/Fixed_step_engine.h"
@@ -67,7 +68,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
     bool idle = false;
     while (!idle && frame < 1200) {
         if (++frame == 5)
-            content.emit("Game", "skip_cutscene");
+            content.emit(Key::game_skip_cutscene);
         ASSERT_TRUE(engine.run());
         auto start = content.request<Component::Action>("start", "action");
         idle = frame > 5 && status->value() == Status::IDLE && start && !start->on();
@@ -76,7 +77,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
 
     // Mara carries the rope and has three coins, through the steps a script would use.
     for (const char* step : {"set rope inventory_rope", "emit rope_carried", "add coins 3"}) {
-        content.set<String>("Test", "console_action", std::string(step));
+        content.set<String>(Key::test_console_action, std::string(step));
         ASSERT_TRUE(engine.run());
     }
     ASSERT_TRUE(content.signal("ferran_can_pay", "signal"));
@@ -84,7 +85,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
     engine.logic->lines.clear();
 
     // Talk to Ferran, as a click on his verb chooses it.
-    content.set<Component::Variable>("Character", "triggered_action",
+    content.set<Component::Variable>(Key::character_triggered_action,
                                      content.get<Component::Action>("ferran_use", "action"));
 
     // The picks, by their text; the index written is the choice's place among those offered.
@@ -118,7 +119,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
             ASSERT_LT(offers.size(), picks.size() + 1) << "offered once more than picked";
             const auto pick = std::find(offered.begin(), offered.end(), picks[offers.size() - 1]);
             ASSERT_NE(pick, offered.end()) << picks[offers.size() - 1] << " is not offered";
-            content.set<Component::Simple<int>>("Dialog", "choice",
+            content.set<Component::Simple<int>>(Key::dialog_choice,
                                                 static_cast<int>(pick - offered.begin()));
             content.remove("Game", "current_dialog");
             content.remove("Game", "dialog_position");
@@ -128,7 +129,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
         auto pays = content.request<Component::Action>("ferran_pays", "action");
         ended = offers.size() == picks.size() && status->str_value() == status_before && !shown &&
                 pays && !pays->on() &&
-                !content.request<Component::Base>("Character", "triggered_action");
+                !content.request<Component::Base>(Key::character_triggered_action);
     }
     ASSERT_TRUE(ended) << "the dialog did not end; status" << status->str_value();
 

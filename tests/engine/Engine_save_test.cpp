@@ -14,6 +14,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Keys.h>
 
 #include "support/Manual_clock.h"
 #include "support/Temp_pref_folder.h"
@@ -74,7 +75,7 @@ TEST(EngineSaveTest, AGameSavedInTheQuayResumesThereAtTheNextStart) {
         c.get<State>("tower_door", "state")->set("open");
         c.get<State>("rope", "state")->set("inventory_rope");
         c.get<Component::Inventory>("Game", "inventory")->add("rope");
-        c.set<State>("Savegame", "id", "auto");
+        c.set<State>(Key::savegame_id, "auto");
         c.emit("Game", "save");
         c.emit("Game", "exit");
         EXPECT_FALSE(engine.run_frames(1));

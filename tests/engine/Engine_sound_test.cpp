@@ -16,6 +16,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Music_mixer.h>
 
@@ -36,8 +37,8 @@ class Quay_file_io : public System::File_IO {
   public:
     using File_IO::File_IO;
     void read_init() override {
-        m_content.set<Component::Simple<std::string>>("Force_load", "room", "quay");
-        m_content.set<Component::Simple<std::string>>("Force_load", "origin", "quay_save");
+        m_content.set<Component::Simple<std::string>>(Key::force_load_room, "quay");
+        m_content.set<Component::Simple<std::string>>(Key::force_load_origin, "quay_save");
         // a save names its player; the music is mixed around her from the first frame
         m_content.set<Component::Simple<std::string>>("Player", "name", std::string("mara"));
         File_IO::read_init();

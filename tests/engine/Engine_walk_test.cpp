@@ -14,6 +14,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/Utils/View.h>
 
 #include "support/Fixed_step_engine.h"
@@ -68,7 +69,7 @@ TEST(EngineWalkTest, AClickSendsMaraAcrossTheQuayWithTheCameraAndPip) {
     bool idle = false;
     while (!idle && frame < 1200) {
         if (++frame == 5)
-            content.emit("Game", "skip_cutscene");
+            content.emit(Key::game_skip_cutscene);
         ASSERT_TRUE(engine.run());
         auto start = content.request<Component::Action>("start", "action");
         idle = frame > 5 && status() == Status::IDLE && start && !start->on();
@@ -83,7 +84,7 @@ TEST(EngineWalkTest, AClickSendsMaraAcrossTheQuayWithTheCameraAndPip) {
     auto cursor = content.request<Component::Position>(Fast_access_component::CURSOR_POSITION);
     ASSERT_TRUE(cursor);
     cursor->set(screen);
-    content.emit("Cursor", "clicked");
+    content.emit(Key::cursor_clicked);
 
     bool glided = false;
     bool pip_set_off = false;

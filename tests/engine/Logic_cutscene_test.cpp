@@ -10,6 +10,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 
 #include "support/Fixed_step_engine.h"
 #include "support/Temp_pref_folder.h"
@@ -58,7 +59,7 @@ Outcome play_opening(int skip_at) {
                           ->value(),
                       Status::CUTSCENE)
                 << "the skip comes during the cutscene";
-            content.emit("Game", "skip_cutscene");
+            content.emit(Key::game_skip_cutscene);
         }
         EXPECT_TRUE(engine.run());
         const Status status =

@@ -10,6 +10,7 @@
 
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
@@ -30,8 +31,8 @@ class Tower_file_io : public System::File_IO {
   public:
     using File_IO::File_IO;
     void read_init() override {
-        m_content.set<Component::Simple<std::string>>("Force_load", "room", "tower");
-        m_content.set<Component::Simple<std::string>>("Force_load", "origin", "from_quay");
+        m_content.set<Component::Simple<std::string>>(Key::force_load_room, "tower");
+        m_content.set<Component::Simple<std::string>>(Key::force_load_origin, "from_quay");
         m_content.set<Component::Simple<std::string>>("Player", "name", "mara");
         File_IO::read_init();
     }

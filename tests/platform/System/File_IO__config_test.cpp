@@ -10,6 +10,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Gamepad.h>
 
@@ -214,7 +215,7 @@ TEST(File_IO_config_test, TheTestRunHookSilencesBothVolumes) {
     Orvane::Test::Temp_pref_folder pref;
     pref.write("config.yaml", "music_volume: 3\nsounds_volume: 4\n");
     Content content;
-    content.emit("Game", "test_input_mode");
+    content.emit(Key::game_test_input_mode);
     File_IO file_io(content);
     file_io.read_config();
     EXPECT_EQ(content.get<Component::Simple<int>>("Music", "volume")->value(), 0);

@@ -7,6 +7,7 @@
 #include <Orvane/Component/Animation.h>
 #include <Orvane/Component/Music.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 
 #include "File_IO_fixture.h"
 
@@ -235,9 +236,9 @@ TEST_F(Init_test, TheFastForwardIndicatorFollowsStatusModeAndRequest) {
             status->push(Status::CUTSCENE);
         mode->set(c.mode);
         if (c.wanted)
-            content.emit("Time", "speedup_wanted");
+            content.emit(Key::time_speedup_wanted);
         else
-            content.remove("Time", "speedup_wanted", true);
+            content.remove(Key::time_speedup_wanted, true);
         auto image = content.request<Image>("Fast_forward", "image");
         if (c.picture < 0) {
             EXPECT_FALSE(image);
@@ -254,24 +255,24 @@ TEST_F(Init_test, TheFastForwardIndicatorFollowsStatusModeAndRequest) {
         EXPECT_EQ(image->alpha(), 64);
         EXPECT_EQ(image->z(), Config::FAST_FORWARD);
         EXPECT_EQ(image->origin(), Point(64, 0));
-        EXPECT_TRUE(content.signal("Time", "speedup_wanted") == c.wanted);
+        EXPECT_TRUE(content.signal(Key::time_speedup_wanted) == c.wanted);
     }
 }
 
 TEST_F(Init_test, AForcedRoomWinsOverTheStartRoom) {
     load(game_entries());
-    content.set<Component::Simple<std::string>>("Force_load", "room", "lab");
+    content.set<Component::Simple<std::string>>(Key::force_load_room, "lab");
     file_io.read_init();
     EXPECT_EQ(content.get<Component::Simple<std::string>>("Game", "new_room")->value(), "lab");
     EXPECT_EQ(content.get<Component::Simple<std::string>>("Game", "new_room_origin")->value(),
               "lab_test");
 
-    content.set<Component::Simple<std::string>>("Force_load", "origin", "door");
+    content.set<Component::Simple<std::string>>(Key::force_load_origin, "door");
     file_io.read_init();
     EXPECT_EQ(content.get<Component::Simple<std::string>>("Game", "new_room_origin")->value(),
               "door");
     // variables: they follow the forced values
-    content.get<Component::Simple<std::string>>("Force_load", "room")->set("cellar");
+    content.get<Component::Simple<std::string>>(Key::force_load_room)->set("cellar");
     EXPECT_EQ(content.get<Component::Simple<std::string>>("Game", "new_room")->value(), "cellar");
 }
 

@@ -22,6 +22,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 
 namespace Orvane::Test {
@@ -57,12 +58,12 @@ class Interrupted_save : public ::testing::Test {
         previous = pref.read("save_auto.yaml");
         ASSERT_GT(previous.size(), 40000u);
         fill(new_store, "new");
-        new_store.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+        new_store.set<Component::Simple<std::string>>(Key::savegame_id, "auto");
         std::fflush(nullptr); // nothing buffered is written twice by the child
     }
 
     static void save(Content& c) {
-        c.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+        c.set<Component::Simple<std::string>>(Key::savegame_id, "auto");
         System::File_IO(c).write_savefile();
     }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <Orvane/Component/Music.h>
+#include <Orvane/Keys.h>
 #include <Orvane/Utils/error.h>
 
 #include "File_IO__readers_fixture.h"
@@ -104,7 +105,7 @@ class Save_test : public Room_reader {
     // Writes the save of `from` in slot "auto", then reads it into a fresh store: the steps of
     // Saved_game:action there.
     Steps round_trip(Content& from, Content& to) {
-        from.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+        from.set<Component::Simple<std::string>>(Key::savegame_id, "auto");
         System::File_IO writer(from);
         writer.write_savefile();
         System::File_IO reader(to);
@@ -329,7 +330,7 @@ TEST_F(Save_test, EachKindOfComponentSurvivesAWriteAndARead) {
         fixed_components(to);
         const Steps steps = round_trip(from, to);
         kind.check(to, steps);
-        EXPECT_FALSE(from.request<Component::Base>("Savegame", "id"));
+        EXPECT_FALSE(from.request<Component::Base>(Key::savegame_id));
         EXPECT_TRUE(from.signal("Saves", "have_changed"));
         auto info = from.get<Info>("Save_auto", "info");
         EXPECT_EQ(std::get<0>(info->value()), "The quay");
@@ -365,7 +366,7 @@ TEST_F(Save_test, WritesTheExpectedText) {
         ->set(Point(123.5, -7.5));
     content.set<Component::Simple<int>>("coins", "value", 0)->set(-3);
     content.emit("rope_carried", "signal");
-    content.set<Component::Simple<std::string>>("Savegame", "id", "3");
+    content.set<Component::Simple<std::string>>(Key::savegame_id, "3");
     file_io.write_savefile();
 
     const std::string golden = R"(date: 0
@@ -404,8 +405,8 @@ TEST_F(Save_test, AMinimalFileGivesOnlyTheFadeIn) {
 
 TEST_F(Save_test, ASuffixNamesTheFile) {
     playing(content);
-    content.set<Component::Simple<std::string>>("Save", "suffix", "_demo");
-    content.set<Component::Simple<std::string>>("Savegame", "id", "3");
+    content.set<Component::Simple<std::string>>(Key::save_suffix, "_demo");
+    content.set<Component::Simple<std::string>>(Key::savegame_id, "3");
     file_io.write_savefile();
     EXPECT_FALSE(pref.read("save_demo_3.yaml").empty());
     EXPECT_TRUE(file_io.read_savefile("3"));
@@ -417,14 +418,14 @@ TEST_F(Save_test, SlotsOutsideTheSixAreRefused) {
     pref.write("save_0.yaml", save_text("1", "quay", "mara"));
     for (const std::string id : {"0", "6", "../config", "", "auto/../1"}) {
         SCOPED_TRACE(id);
-        content.set<Component::Simple<std::string>>("Savegame", "id", id);
+        content.set<Component::Simple<std::string>>(Key::savegame_id, id);
         ::testing::internal::CaptureStderr();
         file_io.write_savefile();
         const bool read = file_io.read_savefile(id);
         const std::string warnings = ::testing::internal::GetCapturedStderr();
         EXPECT_FALSE(read);
         EXPECT_NE(warnings.find("not a save slot"), std::string::npos) << warnings;
-        EXPECT_FALSE(content.request<Component::Base>("Savegame", "id"));
+        EXPECT_FALSE(content.request<Component::Base>(Key::savegame_id));
         EXPECT_FALSE(content.signal("Saves", "have_changed"));
         EXPECT_FALSE(content.request<Component::Base>("Game", "new_room"));
     }
@@ -509,17 +510,17 @@ TEST_F(Save_test, ABrokenSaveChosenInTheMenuLeavesTheGameAsItWas) {
     for (const Broken& b : broken_saves()) {
         SCOPED_TRACE(b.name);
         pref.write("save_auto.yaml", b.text);
-        content.set<Component::Simple<std::string>>("Savegame", "id", "auto");
-        content.emit("Game", "load");
-        content.emit("Game", "reset");
+        content.set<Component::Simple<std::string>>(Key::savegame_id, "auto");
+        content.emit(Key::game_load);
+        content.emit(Key::game_reset);
         ::testing::internal::CaptureStderr();
         file_io.run();
         const std::string warnings = ::testing::internal::GetCapturedStderr();
         EXPECT_NE(warnings.find(b.key), std::string::npos) << warnings;
         EXPECT_NE(warnings.find("cannot be loaded"), std::string::npos) << warnings;
-        EXPECT_FALSE(content.request<Component::Base>("Savegame", "id"));
-        EXPECT_FALSE(content.signal("Game", "reset"));
-        EXPECT_FALSE(content.signal("Game", "load"));
+        EXPECT_FALSE(content.request<Component::Base>(Key::savegame_id));
+        EXPECT_FALSE(content.signal(Key::game_reset));
+        EXPECT_FALSE(content.signal(Key::game_load));
         EXPECT_EQ(content.get<Component::Inventory>("Game", "inventory")->data(), Steps{"rope"});
         EXPECT_EQ(text_of(content, "door", "state"), "open");
         EXPECT_EQ(text_of(content, "Player", "name"), "mara");
@@ -573,9 +574,9 @@ TEST_F(Save_test, ALoadFromTheMenuReplacesTheGame) {
     pref.write("save_2.yaml", with(with(good, "inventory", "  - \"rope\"\n"), "states",
                                    "  - { id: \"door\", value: open }\n"));
 
-    content.set<Component::Simple<std::string>>("Savegame", "id", "2");
-    content.emit("Game", "load");
-    content.emit("Game", "reset");
+    content.set<Component::Simple<std::string>>(Key::savegame_id, "2");
+    content.emit(Key::game_load);
+    content.emit(Key::game_reset);
     ::testing::internal::CaptureStderr();
     file_io.run();
     const std::string warnings = ::testing::internal::GetCapturedStderr();
@@ -588,8 +589,8 @@ TEST_F(Save_test, ALoadFromTheMenuReplacesTheGame) {
     EXPECT_EQ(text_of(content, "Game", "new_room_origin"), "Saved_game");
     EXPECT_EQ(steps_of(content.request<Component::Action>("Saved_game", "action")),
               Steps{"fadein:[0.5]"});
-    EXPECT_FALSE(content.request<Component::Base>("Savegame", "id"));
-    EXPECT_FALSE(content.signal("Game", "reset"));
+    EXPECT_FALSE(content.request<Component::Base>(Key::savegame_id));
+    EXPECT_FALSE(content.signal(Key::game_reset));
 }
 
 // After the saved room has loaded, the restoring steps that name what the room did not
@@ -605,8 +606,8 @@ TEST_F(Save_test, StepsNamingWhatTheRoomLacksAreDropped) {
                                      "music: \"old_music\"\nmusic_disabled_sources:\n  - \"sea\"\n"
                                      "dialog: \"old_dialog\"\ndialog_position: 2\n");
 
-    content.set<Component::Simple<std::string>>("Savegame", "id", "auto");
-    content.emit("Game", "load");
+    content.set<Component::Simple<std::string>>(Key::savegame_id, "auto");
+    content.emit(Key::game_load);
     ::testing::internal::CaptureStderr();
     file_io.run();
     const std::string warnings = ::testing::internal::GetCapturedStderr();
@@ -685,7 +686,7 @@ TEST_F(Save_test, TheScanPublishesEveryUsableSaveAndReadsTheNewest) {
         c.set<Component::Simple<std::string>>("Game", "init_new_room", "quay");
         c.set<Component::Simple<std::string>>("Game", "init_new_room_origin", "start");
         if (scan.forced)
-            c.set<Component::Simple<std::string>>("Force_load", "room", "lab");
+            c.set<Component::Simple<std::string>>(Key::force_load_room, "lab");
         for (const auto& [slot, text] : scan.files)
             folder.write("save_" + slot + ".yaml", text);
         Save_file_io io(c);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <Orvane/Keys.h>
+
 #include "File_IO_fixture.h"
 
 namespace Orvane::Test {
@@ -91,7 +93,7 @@ TEST_F(Cleaning_test, EachComponentIsKeptOrDroppedByItsKindAndTheMode) {
             if (mode != Mode::room_without_phones || std::string(row.entity) != "phone_numbers")
                 file(content, row);
         if (mode == Mode::reset)
-            content.emit("Game", "reset");
+            content.emit(Key::game_reset);
         file_io.clean_content();
         for (const Row& row : rows) {
             if (mode == Mode::room_without_phones && std::string(row.entity) == "phone_numbers")
@@ -103,7 +105,7 @@ TEST_F(Cleaning_test, EachComponentIsKeptOrDroppedByItsKindAndTheMode) {
                       expected)
                 << row.entity << ":" << row.component << " (" << row.type << ")";
         }
-        EXPECT_FALSE(content.signal("Game", "reset"));
+        EXPECT_FALSE(content.signal(Key::game_reset));
         EXPECT_TRUE(content.signal("Game", "clear_managers"));
         EXPECT_TRUE(content.signal("Dialog", "clean"));
     }
@@ -137,7 +139,7 @@ TEST_F(Cleaning_test, AResetRestartsTheSceneAndReadsTheGlobalItemsAgain) {
     for (const char* item : {"Key", "Ghost", "Empty"})
         inventory->add(item);
 
-    content.emit("Game", "reset");
+    content.emit(Key::game_reset);
     file_io.clean_content();
 
     EXPECT_TRUE(blackscreen->on());
@@ -171,7 +173,7 @@ TEST_F(Cleaning_test, AResetTakesACodeLockResultPictureWhoseEndWasPending) {
     logic_action->schedule(4.6, std::make_shared<Component::Signal>("code", "quit"));
     content.set<Image>("Code_success", "image", 10, 10);
 
-    content.emit("Game", "reset");
+    content.emit(Key::game_reset);
     file_io.clean_content();
 
     EXPECT_FALSE(content.request<Component::Base>("Code_result", "image"))

@@ -14,6 +14,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Graphic.h>
 #include <Orvane/Utils/Clock.h>
 
@@ -123,9 +124,9 @@ TEST_F(Graphic_window_test, PendingRoomShowsOnlyTheSpinnerAndWindowSignalsWait) 
     EXPECT_EQ(pixel(905, 540), black) << "the spinner is 100 pixels wide, centred";
     EXPECT_EQ(pixel(100, 100), black) << "the room is not drawn while it loads";
     EXPECT_TRUE(content.signal("Window", "rescaled"));
-    EXPECT_TRUE(content.signal("Window", "toggle_fullscreen"));
+    EXPECT_TRUE(content.signal(Key::window_toggle_fullscreen));
     EXPECT_TRUE(content.signal("Game", "clear_managers"));
-    EXPECT_TRUE(content.signal("Game", "support"));
+    EXPECT_TRUE(content.signal(Key::game_support));
     EXPECT_TRUE(browsed.empty());
 
     content.remove("Game", "new_room");
@@ -241,7 +242,7 @@ TEST_F(Graphic_windowDeathTest, MissingComponentsThatAFrameNeeds) {
         {"Cannot find Window:fullscreen",
          [](Content& c) {
              c.remove("Window", "fullscreen");
-             c.emit("Window", "toggle_fullscreen");
+             c.emit(Key::window_toggle_fullscreen);
          }},
         {"Cannot find mara_body:position",
          [this](Content& c) {

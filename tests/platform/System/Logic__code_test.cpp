@@ -15,6 +15,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 
 #include "../Third_party/Sdl_fixture.h"
 #include "support/Logic_store.h"
@@ -59,7 +60,7 @@ class Code_lock_test : public Sdl_test {
     /// Presses button i (its centre, in window-picture pixels).
     void press(int i) {
         ASSERT_TRUE(code->click(30 + 200 * i + 80, 340));
-        s.content.emit("code", "button_clicked");
+        s.content.emit(Key::code_button_clicked);
     }
 
     /// Which of the three sound signals are set ("click", "success", "failure", joined by
@@ -201,7 +202,7 @@ TEST_F(Code_lock_test, CheatSolvesTheLockWithoutAPicture) {
     press(0);
     s.frame(1.0);
     sounds();
-    s.content.emit("code", "cheat");
+    s.content.emit(Key::code_cheat);
     s.frame(1.5);
     EXPECT_EQ(sounds(), "success");
     EXPECT_EQ(result(), "none");

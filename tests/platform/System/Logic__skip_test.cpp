@@ -13,6 +13,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/Utils/Clock.h>
 
 #include "Logic__skip_fixture.h"
@@ -184,13 +185,13 @@ TEST_F(Logic_skip, APlacedWalkerKeepsItsFixedDepth) {
 TEST_F(Logic_skip, OutsideACutsceneNothingHappensAndTheRequestStays) {
     Skip_world w;
     w.walk("bob", {Point(50, 60), Point(300, 400)});
-    w.content.emit("Game", "skip_cutscene");
+    w.content.emit(Key::game_skip_cutscene);
     EXPECT_FALSE(w.logic->skip_cutscene());
-    EXPECT_TRUE(w.content.signal("Game", "skip_cutscene")) << "not consumed";
+    EXPECT_TRUE(w.content.signal(Key::game_skip_cutscene)) << "not consumed";
     EXPECT_TRUE(w.content.request<Component::Path>("bob", "path"));
 
     w.status->push(Status::CUTSCENE);
-    w.content.receive("Game", "skip_cutscene");
+    w.content.receive(Key::game_skip_cutscene);
     EXPECT_FALSE(w.logic->skip_cutscene()) << "a cutscene without a request";
     EXPECT_TRUE(w.status->is(Status::CUTSCENE));
 }
@@ -199,7 +200,7 @@ TEST_F(Logic_skip, ASkipCompletesWalksMovesRescalesAndTheZoom) {
     Skip_world w;
     w.status->push(Status::CUTSCENE);
     const std::size_t depth = w.status->size();
-    w.content.emit("Game", "skip_cutscene");
+    w.content.emit(Key::game_skip_cutscene);
     w.walk("mara", {Point(0, 0), Point(120.4, 80.6), Point(300.5, 400.2)});
     w.walk("bob", {Point(50, 60), Point(10, 70)});
     w.item("crate", 0, 0, 5);
@@ -215,7 +216,7 @@ TEST_F(Logic_skip, ASkipCompletesWalksMovesRescalesAndTheZoom) {
     EXPECT_TRUE(w.logic->skip_cutscene());
 
     EXPECT_EQ(w.status->size(), depth - 1) << "CUTSCENE is popped";
-    EXPECT_FALSE(w.content.signal("Game", "skip_cutscene"));
+    EXPECT_FALSE(w.content.signal(Key::game_skip_cutscene));
     EXPECT_TRUE(w.content.signal("Notification_0", "end_notification"))
         << "every notification fades out, even a fresh one";
     // both walkers at the last point of their walks, facing as their heads do
@@ -286,9 +287,9 @@ TEST_F(Logic_skip, ConsoleLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.line + "\"");
         Skip_world w;
-        auto line = w.content.set<Component::Simple<std::string>>("Test", "console_action", c.line);
+        auto line = w.content.set<Component::Simple<std::string>>(Key::test_console_action, c.line);
         w.logic->console_action(line);
-        EXPECT_FALSE(w.content.request<Component::Base>("Test", "console_action"))
+        EXPECT_FALSE(w.content.request<Component::Base>(Key::test_console_action))
             << "the line is consumed in every case";
         auto action = w.content.request<Component::Action>("Console", "action");
         ASSERT_EQ(action != nullptr, !c.steps.empty());
@@ -367,7 +368,7 @@ TEST_F(Logic_skip, SkippingMidWayEndsAsRunningToTheEnd) {
     auto skipped_intro = script(skipped);
     frames(skipped, 0, 10);
     ASSERT_TRUE(skipped.status->is(Status::CUTSCENE));
-    skipped.content.emit("Game", "skip_cutscene");
+    skipped.content.emit(Key::game_skip_cutscene);
     frames(skipped, 10, 11);
     EXPECT_FALSE(skipped_intro->on());
 
@@ -441,7 +442,7 @@ TEST(Logic_skipDeathTest, ArgumentCountsAreCheckedOnEveryCallTheSkipsIncluded) {
              w.content.set<Component::Absolute_position>("bob", "position", Point(0, 0), false);
              w.walk("bob", {Point(1, 2)});
              w.status->push(Status::CUTSCENE);
-             w.content.emit("Game", "skip_cutscene");
+             w.content.emit(Key::game_skip_cutscene);
              w.logic->skip_cutscene();
          }},
     };

@@ -12,6 +12,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 
 #include "Character_fixture.h"
@@ -55,7 +56,7 @@ class Logic_walking : public Orvane::Test::Character_test {
     static Point last(const Component::Path& path) { return path[path.size() - 1]; }
     void click(const Point& screen) {
         cursor->set(screen);
-        content.emit("Cursor", "clicked");
+        content.emit(Key::cursor_clicked);
         logic.update_character_path();
     }
     /// The components scheduled on the current action at time 0.
@@ -93,7 +94,7 @@ TEST_F(Logic_walking, ClickGoesFromScreenToScene) {
         camera->set(c.camera);
         zoom->set(c.zoom);
         click(c.screen);
-        EXPECT_FALSE(content.signal("Cursor", "clicked")) << "consumed";
+        EXPECT_FALSE(content.signal(Key::cursor_clicked)) << "consumed";
         auto path = path_of("hero");
         ASSERT_TRUE(path);
         EXPECT_EQ(last(*path), c.scene);
@@ -137,7 +138,7 @@ TEST_F(Logic_walking, StickWalksAlongItsScaledDirectionAndStopsOnRelease) {
     auto map = room();
     auto stick = content.set_fac<Component::Simple<Vector>>(
         Fast_access_component::STICK_DIRECTION, "Stick", "direction", Vector(0.5, 0.5));
-    content.emit("Stick", "moved");
+    content.emit(Key::stick_moved);
     logic.update_character_path();
     std::vector<Point> expected;
     map->find_path(Point(700, 320), Vector(0.5 * 1.22, 0.5 / 1.41), expected);
@@ -146,12 +147,12 @@ TEST_F(Logic_walking, StickWalksAlongItsScaledDirectionAndStopsOnRelease) {
     ASSERT_EQ(path->size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ((*path)[i], expected[i]) << i;
-    EXPECT_FALSE(content.signal("Stick", "moved"));
+    EXPECT_FALSE(content.signal(Key::stick_moved));
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "walking" : "no path left");
         stick->set(Vector(0, 0));
-        content.emit("Stick", "moved");
+        content.emit(Key::stick_moved);
         logic.update_character_path();
         EXPECT_FALSE(path_of("hero"));
         EXPECT_TRUE(content.receive("hero", "stop_walking"));
@@ -163,7 +164,7 @@ TEST_F(Logic_walking, NoGroundMapNoPath) {
     EXPECT_FALSE(path_of("hero"));
     content.set_fac<Component::Simple<Vector>>(Fast_access_component::STICK_DIRECTION, "Stick",
                                                "direction", Vector(1, 0));
-    content.emit("Stick", "moved");
+    content.emit(Key::stick_moved);
     logic.update_character_path();
     EXPECT_FALSE(path_of("hero"));
     EXPECT_TRUE(logic.function_goto({"100", "200"}));
@@ -361,14 +362,14 @@ TEST_F(Logic_walking, LookTargets) {
         content.remove("pip", "lookat", true);
         lamp_state->set(c.state);
         if (c.clicked)
-            content.set<Component::Simple<std::string>>("Click", "target", "door");
+            content.set<Component::Simple<std::string>>(Key::click_target, "door");
         EXPECT_TRUE(logic.function_look(c.args));
         auto lookat = content.request<Component::Position>(c.looker, "lookat");
         ASSERT_EQ(bool(lookat), c.looks);
         if (lookat) {
             EXPECT_EQ(lookat->value(), c.at);
         }
-        EXPECT_FALSE(content.request<Component::Base>("Click", "target"));
+        EXPECT_FALSE(content.request<Component::Base>(Key::click_target));
     }
 }
 

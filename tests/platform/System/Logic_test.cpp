@@ -18,6 +18,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 
 #include "../Third_party/Sdl_fixture.h"
 #include "support/Logic_store.h"
@@ -128,7 +129,9 @@ const Step_case step_cases[] = {
      }},
     {"an action triggered twice in a frame runs once, to its end",
      {{"trigger", {"other"}}, {"trigger", {"other"}}},
-     [](Logic_store& s) { s.action("other", {{"add", {"ran", "other"}}}); },
+     [](Logic_store& s) {
+         s.action("other", {{"add", {"ran", "other"}}});
+     },
      {1},
      [](Logic_store& s) {
          EXPECT_EQ(s.content.get<List>("ran", "list")->value(),
@@ -157,12 +160,14 @@ const Step_case step_cases[] = {
      }},
     {"receive S A without the signal does nothing",
      {{"receive", {"S", "A"}}},
-     [](Logic_store& s) { s.action("A", {{"emit", {"a_ran"}}}); },
+     [](Logic_store& s) {
+         s.action("A", {{"emit", {"a_ran"}}});
+     },
      {1},
      [](Logic_store& s) { EXPECT_FALSE(s.has("a_ran", "signal")); }},
     {"load in a cutscene leaves LOCKED over the status before it",
      {{"cutscene", {}}, {"load", {"tower", "from_quay"}}},
-     [](Logic_store& s) { s.content.emit("Time", "speedup"); },
+     [](Logic_store& s) { s.content.emit(Key::time_speedup); },
      {1},
      [](Logic_store& s) {
          EXPECT_FALSE(s.has("Time", "speedup")) << "a cutscene ends fast-forward";
@@ -308,8 +313,11 @@ const Step_case step_cases[] = {
                    Config::Depth::INTERFACE_ITEMS);
      }},
     {"lists: add twice, remove once, remove an absent string",
-     {{"add", {"bag", "x"}}, {"add", {"bag", "x"}}, {"remove", {"bag", "x"}},
-      {"remove", {"bag", "y"}}, {"remove", {"pocket", "y"}}},
+     {{"add", {"bag", "x"}},
+      {"add", {"bag", "x"}},
+      {"remove", {"bag", "x"}},
+      {"remove", {"bag", "y"}},
+      {"remove", {"pocket", "y"}}},
      nothing,
      {},
      [](Logic_store& s) {
@@ -422,7 +430,7 @@ TEST_F(Logic_test, EmptyActionsEndAtOnce) {
     // An exit's walk without steps: its first and last steps are not read either.
     auto empty = s.action("hall_goto", {});
     s.content.set<String>("Game", "new_room_origin", "hall_goto");
-    s.content.set<Component::Variable>("Character", "triggered_action", empty);
+    s.content.set<Component::Variable>(Key::character_triggered_action, empty);
     auto script = s.action("script", {{"trigger", {"hall_goto"}},
                                       {"receive", {"S", "x", "hall_goto"}}, {"emit", {"done"}}});
     script->launch();
@@ -485,14 +493,14 @@ TEST_F(Logic_test, PausedFramesEndNothingButNotifications) {
         script->launch();
         s.frame(0);
         if (paused < 0)
-            s.content.emit("Game", "reset");
+            s.content.emit(Key::game_reset);
         else
             s.status->push(Status(paused));
         s.frame(5);
         EXPECT_FALSE(s.has("done", "signal"));
         EXPECT_TRUE(s.has("Notification_0", "end_notification"));
         if (paused < 0)
-            s.content.remove("Game", "reset");
+            s.content.remove(Key::game_reset);
         else
             s.status->pop();
         s.frame(6);
@@ -510,7 +518,7 @@ TEST_F(Logic_test, DialogSkipWaitsAQuarterSecondAfterTheBubble) {
         script->schedule(20, line);
         script->schedule(20, stop);
         s.content.set<Component::Simple<double>>("Dialog", "creation_time", 10.0);
-        s.content.emit("Game", "skip_dialog");
+        s.content.emit(Key::game_skip_dialog);
         s.frame(10 + after);
         EXPECT_FALSE(s.has("Game", "skip_dialog"));
         EXPECT_EQ(s.has("Comment_1", "image"), after < 0.25);
@@ -552,7 +560,7 @@ TEST_F(Logic_test, UpdateActionEndsThePreviousActionsItems) {
     old->schedule(5, std::make_shared<Component::Signal>("old", "signal"));
     old->schedule(0, path);
     auto chosen = s.action("chosen", {{"emit", {"chosen"}}});
-    s.content.set<Component::Variable>("Character", "triggered_action", chosen);
+    s.content.set<Component::Variable>(Key::character_triggered_action, chosen);
     s.frame(1);
     EXPECT_FALSE(old->on());
     EXPECT_TRUE(old->scheduled().empty());
@@ -604,7 +612,7 @@ TEST_F(Logic_test, CancelEndsThePlayersActionItems) {
     player->schedule(5, std::make_shared<Component::Signal>("door", "signal"));
     player->schedule(5, std::make_shared<Component::Base>("wait", "wait"));
     player->schedule(0, path);
-    s.content.emit("Cancel", "action");
+    s.content.emit(Key::cancel_action);
     s.frame(1);
 
     EXPECT_FALSE(player->on());
@@ -630,7 +638,7 @@ TEST_F(Logic_test, CancelLeavesTheDialogAction) {
     logic_action->add("emit", {"answered"});
     logic_action->launch();
     s.content.set<Component::Variable>("Character", "action", logic_action);
-    s.content.emit("Cancel", "action");
+    s.content.emit(Key::cancel_action);
     s.frame(1);
     EXPECT_TRUE(logic_action->on());
     EXPECT_TRUE(s.has("Character", "action"));

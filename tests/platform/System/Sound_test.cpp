@@ -19,6 +19,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Sound.h>
 #include <Orvane/Third_party/Music_mixer.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
@@ -161,7 +162,7 @@ TEST_F(Sound_system, MusicPlaysAtTheSettingInTenthsAndThreeQuartersOfItOutsideCu
             EXPECT_TRUE(playing(*music, track));
             // the same level through a refresh
             Mixer::set_volume(music->core(track), int(track), 0);
-            content.emit("Music", "volume_changed");
+            content.emit(Key::music_volume_changed);
             system->run();
             EXPECT_EQ(stream_volume(*music, track), c.by_setting[setting]);
         }
@@ -177,10 +178,10 @@ TEST_F(Sound_system, ACutsceneChangesTheMusicLevelAtTheNextRefreshOnly) {
     status->push(Orvane::Status::CUTSCENE);
     system->run();
     EXPECT_EQ(stream_volume(*music, 1), 24);
-    content.emit("Music", "volume_changed");
+    content.emit(Key::music_volume_changed);
     system->run();
     EXPECT_EQ(stream_volume(*music, 1), 32); // 0.5 x 64
-    EXPECT_FALSE(content.signal("Music", "volume_changed"));
+    EXPECT_FALSE(content.signal(Key::music_volume_changed));
 }
 
 TEST_F(Sound_system, EffectsPlayAtTheSettingInTenths) {
@@ -336,11 +337,11 @@ TEST_F(Sound_system, MusicRequestsWaitForAMusic) {
     open();
     content.emit("Music", "start");
     content.emit("Music", "adjust_mix");
-    content.emit("Music", "volume_changed");
+    content.emit(Key::music_volume_changed);
     system->run();
     EXPECT_TRUE(content.signal("Music", "start"));
     EXPECT_TRUE(content.signal("Music", "adjust_mix"));
-    EXPECT_FALSE(content.signal("Music", "volume_changed")) << "consumed in every case";
+    EXPECT_FALSE(content.signal(Key::music_volume_changed)) << "consumed in every case";
 
     auto music = play_music({1.0, 0.5});
     system->run();

@@ -11,6 +11,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 
 namespace Orvane::System {
@@ -40,12 +41,12 @@ TEST(File_IOTest, SettingsComponentsExistAfterReadingTheSettings) {
 TEST(File_IOTest, SavingConsumesTheSlotName) {
     Content content;
     // a slot outside the six: refused with a warning, and no file is touched
-    content.set<Component::Simple<std::string>>("Savegame", "id", "6");
+    content.set<Component::Simple<std::string>>(Key::savegame_id, "6");
     File_IO file_io(content);
     ::testing::internal::CaptureStderr();
     file_io.write_savefile();
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("not a save slot"), std::string::npos);
-    EXPECT_FALSE(content.request<Component::Simple<std::string>>("Savegame", "id"));
+    EXPECT_FALSE(content.request<Component::Simple<std::string>>(Key::savegame_id));
 }
 
 TEST(File_IODeathTest, SavingWithoutASlotNameIsFatal) {
@@ -73,7 +74,7 @@ class Noting_file_io : public File_IO {
         return true;
     }
     void read_room(const std::string& id) override {
-        log.push_back("read_room " + id + (signal("Time", "speedup") ? " speedup" : ""));
+        log.push_back("read_room " + id + (signal(Key::time_speedup) ? " speedup" : ""));
     }
     void write_savefile() override { log.push_back("write_savefile"); }
     void write_config() override { log.push_back("write_config"); }
@@ -107,17 +108,17 @@ TEST(File_IOTest, RequestsAreServedInOrderAndALoadedSaveGetsItsRoomInTheSameFram
         const std::string key = s;
         content.emit(key.substr(0, key.find(':')), key.substr(key.find(':') + 1));
     }
-    content.set<Component::Simple<std::string>>("Savegame", "id", "3");
+    content.set<Component::Simple<std::string>>(Key::savegame_id, "3");
     content.set<Component::Simple<std::string>>("Game", "new_room", "hall");
     file_io.run();
     EXPECT_EQ(file_io.log, (std::vector<std::string>{"read_savefile 3", "read_room saved_room",
                                                      "write_savefile", "write_config"}));
     EXPECT_FALSE(content.request<Component::Base>("room_thing", "label"));
-    EXPECT_FALSE(content.request<Component::Base>("Savegame", "id"));
+    EXPECT_FALSE(content.request<Component::Base>(Key::savegame_id));
     EXPECT_FALSE(content.request<Component::Base>("Game", "new_room"));
     for (const char* s : {"load", "save", "config_changed"})
         EXPECT_FALSE(content.signal("Game", s)) << s;
-    EXPECT_FALSE(content.signal("Time", "speedup"));
+    EXPECT_FALSE(content.signal(Key::time_speedup));
     EXPECT_TRUE(content.signal("Game", "clear_notifications"));
     EXPECT_TRUE(content.signal("Game", "clear_managers"));
 

@@ -16,6 +16,7 @@
 #include <Orvane/Component/Dialog.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 
 #include "support/Logic_store.h"
 
@@ -61,7 +62,7 @@ class Dialog_walk : public Logic_store {
     /// logs the choices and picks the next of `picks`, as the control system does. Stops at
     /// an offer with no pick left, or after `frames` frames.
     void play(const std::vector<int>& picks, int frames = 60) {
-        content.set<Component::Variable>("Character", "triggered_action",
+        content.set<Component::Variable>(Key::character_triggered_action,
                                          action("chat_use", {{"trigger", {"chat"}}}));
         std::size_t next_pick = 0;
         for (int i = 1; i <= frames; ++i) {
@@ -77,7 +78,7 @@ class Dialog_walk : public Logic_store {
             EXPECT_TRUE(has("Game", "dialog_position"));
             if (next_pick == picks.size())
                 return;
-            content.set<Component::Simple<int>>("Dialog", "choice", picks[next_pick++]);
+            content.set<Component::Simple<int>>(Key::dialog_choice, picks[next_pick++]);
             content.remove("Game", "current_dialog");
             content.remove("Game", "dialog_position");
             status->pop();
@@ -324,7 +325,7 @@ TEST(LogicDialogTest, StartingDropsTheInventoryAndLocks) {
     EXPECT_EQ(w.status->value(), Status::LOCKED);
     EXPECT_EQ(w.status->next_value(), Status::IDLE);
     auto act = w.content.get<Component::Action>("Logic", "action");
-    EXPECT_EQ(w.content.get<Component::Action>("Character", "triggered_action"), act);
+    EXPECT_EQ(w.content.get<Component::Action>(Key::character_triggered_action), act);
     EXPECT_EQ(act->str_value(), "\n * look:[ferran]\n * look:[pip, ferran]\n * talk:[ferran, "
                                 "Hello.]\n * wait:[]\n * trigger:[chat, continue]");
 }

@@ -11,6 +11,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Time.h>
 
 #include "support/Manual_clock.h"
@@ -89,9 +90,9 @@ class Time_fixture {
         std::string w;
         while (words >> w) {
             if (w == "+speedup")
-                content.emit("Time", "speedup");
+                content.emit(Key::time_speedup);
             else if (w == "-speedup")
-                content.receive("Time", "speedup");
+                content.receive(Key::time_speedup);
             else if (w == "+new_room")
                 content.set<Component::Simple<std::string>>("Game", "new_room", "quay");
             else if (w == "-new_room")
@@ -261,7 +262,7 @@ TEST(TimeTest, CutsceneRemovesTheFastForwardRequest) {
     Time_fixture f;
     f.clock.now = 1000;
     f.frame("cutscene +speedup");
-    EXPECT_FALSE(f.content.signal("Time", "speedup"));
+    EXPECT_FALSE(f.content.signal(Key::time_speedup));
     EXPECT_FALSE(f.content.request<Component::Simple<double>>("Time", "begin_speedup"));
 }
 
