@@ -40,3 +40,5 @@ list(APPEND header_check_sources ${header_check_dir}/all_sorted.cpp
 add_library(orvane_header_check OBJECT ${header_check_sources})
 target_include_directories(orvane_header_check PRIVATE ${CMAKE_SOURCE_DIR}/include)
 target_link_libraries(orvane_header_check PRIVATE orvane::deps orvane_warnings)
+# What is checked is that each unit compiles: no optimiser and no debug information needed.
+target_compile_options(orvane_header_check PRIVATE -O0 -g0)
