@@ -54,6 +54,13 @@ struct Reading {
 // Warnings are about chunks the packer does not use (ICC profiles, text, bad ancillary CRCs).
 void on_warning(png_structp, png_const_charp) {}
 
+// Sets the message for a header claiming more pixels than the file can hold. Out of line, so
+// that its temporary strings never live in the frame that `decode`'s setjmp saves.
+[[gnu::noinline]] void say_too_large(Reading& r, png_uint_32 width, png_uint_32 height) {
+    r.message = "the header claims " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels, more than a file of " + std::to_string(r.file_size) + " bytes can hold";
+}
+
 // Reads the picture into `r.image`, exactly as the file holds it: returns false with
 // `r.message` set when the file cannot be read. Only `r` changes between the setjmp and a jump
 // back to it.
@@ -76,9 +83,7 @@ bool decode(Reading& r) {
         (std::uint64_t{width} * height * png_get_channels(r.png, r.info) * unsigned(bit_depth) +
          7) / 8;
     if (claimed_bytes > deflate_max_ratio * r.file_size + 1024) {
-        r.message = "the header claims " + std::to_string(width) + " x " +
-                    std::to_string(height) + " pixels, more than a file of " +
-                    std::to_string(r.file_size) + " bytes can hold";
+        say_too_large(r, width, height);
         return false;
     }
 
