@@ -13,6 +13,7 @@
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
+#include <Orvane/Utils/integer.h>
 
 namespace Orvane::System {
 
@@ -150,11 +151,26 @@ bool Logic::function_wait(const Arguments& args) {
     return false;
 }
 
+namespace {
+
+// An integer "add" or "set" of `script` whose result lies beyond the int range.
+void warn_saturated(const std::shared_ptr<Component::Action>& script, const std::string& keyword,
+                    const std::vector<std::string>& args, int held) {
+    warning((script ? script->id().str() : std::string("A script")) + ": \"" + keyword +
+            "\" of " + args[1] + " on " + args[0] +
+            " goes beyond the integer range; the value is held at " + std::to_string(held));
+}
+
+} // namespace
+
 bool Logic::function_add(const Arguments& args) {
     check_arguments(args, 2, 2, "function_add takes 2 arguments");
     const std::string& id = args[0];
     if (auto number = m_content.request<Component::Simple<int>>(id, "value")) {
-        number->set(number->value() + to_int(args[1]));
+        const Saturated_int sum = saturating_add(number->value(), args[1]);
+        if (sum.saturated)
+            warn_saturated(current_action, "add", args, sum.value);
+        number->set(sum.value);
         run_bound_action(id, number->value());
         return true;
     }
@@ -186,7 +202,10 @@ bool Logic::function_set(const Arguments& args) {
     check_arguments(args, 2, 3, "function_set takes 2 or 3 arguments");
     const std::string& id = args[0];
     if (auto number = m_content.request<Component::Simple<int>>(id, "value")) {
-        number->set(to_int(args[1]));
+        const Saturated_int value = leading_int(args[1]);
+        if (value.saturated)
+            warn_saturated(current_action, "set", args, value.value);
+        number->set(value.value);
         run_bound_action(id, number->value());
         return true;
     }

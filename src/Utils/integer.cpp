@@ -1,3 +1,5 @@
+#include <cerrno>
+#include <cstdlib>
 #include <limits>
 
 #include <Orvane/Utils/integer.h>
@@ -34,6 +36,33 @@ std::optional<int> parse_int(std::string_view text) {
         *value > std::numeric_limits<int>::max())
         return std::nullopt;
     return static_cast<int>(*value);
+}
+
+Saturated_int saturate(std::int64_t value) {
+    if (value > std::numeric_limits<int>::max())
+        return {std::numeric_limits<int>::max(), true};
+    if (value < std::numeric_limits<int>::min())
+        return {std::numeric_limits<int>::min(), true};
+    return {static_cast<int>(value), false};
+}
+
+Saturated_int saturating_add(int value, const std::string& amount) {
+    // beyond 64 bits the amount is held at a 64-bit limit: the sum is then far beyond int anyway
+    const long long added = std::strtoll(amount.c_str(), nullptr, 10);
+    long long sum = 0;
+    if (__builtin_add_overflow(static_cast<long long>(value), added, &sum))
+        return {added < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max(),
+                true};
+    return saturate(sum);
+}
+
+Saturated_int leading_int(const std::string& text) {
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE)
+        return {value < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max(),
+                true};
+    return saturate(value);
 }
 
 } // namespace Orvane

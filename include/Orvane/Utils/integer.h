@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace Orvane {
@@ -14,5 +15,23 @@ std::optional<std::int64_t> parse_int64(std::string_view text);
 
 /// As parse_int64, and nothing when the number does not fit in an int.
 std::optional<int> parse_int(std::string_view text);
+
+/// An int taken from a wider value: the value held within the int range, and whether it had
+/// to be held there.
+struct Saturated_int {
+    int value = 0;
+    bool saturated = false;
+};
+
+/// `value`, held at the nearest int limit when it lies beyond them.
+Saturated_int saturate(std::int64_t value);
+
+/// value + the leading decimal integer of `amount` (read as leading_int reads it, however
+/// large), held at the nearest int limit when the exact sum lies beyond them.
+Saturated_int saturating_add(int value, const std::string& amount);
+
+/// The leading decimal integer of `text` as to_int reads it (after blanks, with an optional
+/// sign; 0 when there is none), held at the nearest int limit when it lies beyond them.
+Saturated_int leading_int(const std::string& text);
 
 } // namespace Orvane

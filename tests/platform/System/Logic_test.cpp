@@ -2,6 +2,7 @@
 // the frame time set by the test.
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -397,6 +398,53 @@ std::string case_name(const ::testing::TestParamInfo<Step_case>& info) {
 INSTANTIATE_TEST_SUITE_P(Steps, Logic_step_test, ::testing::ValuesIn(step_cases), case_name);
 
 using Logic_test = Sdl_test;
+
+// Integer "add" and "set" never overflow, wherever the number came from: the value is held at
+// the int limit, with a warning naming the script, and its bound action still runs.
+TEST_F(Logic_test, IntegerAddAndSetSaturateWithAWarningNamingTheScript) {
+    struct Case {
+        const char* name;
+        int start;
+        Step step;
+        int expected;
+        bool warns;
+    };
+    const Case cases[] = {
+        {"add 3 to the largest int", INT32_MAX, {"add", {"coins", "3"}}, INT32_MAX, true},
+        {"add -3 to the smallest int", INT32_MIN, {"add", {"coins", "-3"}}, INT32_MIN, true},
+        {"add a number beyond int", 5, {"add", {"coins", "99999999999"}}, INT32_MAX, true},
+        {"add a number beyond 64 bits", 5, {"add", {"coins", "-99999999999999999999"}},
+         INT32_MIN, true},
+        {"set a number beyond int", 0, {"set", {"coins", "2147483648"}}, INT32_MAX, true},
+        {"set a number below int", 0, {"set", {"coins", "-2147483649"}}, INT32_MIN, true},
+        {"add up to the largest int", INT32_MAX - 3, {"add", {"coins", "3"}}, INT32_MAX, false},
+        {"set the smallest int", 0, {"set", {"coins", "-2147483648"}}, INT32_MIN, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Logic_store s;
+        s.content.set<Int>("coins", "value", c.start);
+        s.action("coins", {{"emit", {"bound_ran"}}}, "default");
+        auto script = s.action("purse", {c.step});
+        script->launch();
+        ::testing::internal::CaptureStderr();
+        while (script->on())
+            s.logic->apply_next_step(script);
+        const std::string warnings = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(s.content.get<Int>("coins", "value")->value(), c.expected);
+        EXPECT_TRUE(s.content.get<Int>("coins", "value")->was_altered());
+        EXPECT_TRUE(s.has("bound_ran", "signal"));
+        if (c.warns) {
+            EXPECT_NE(warnings.find("Warning: purse:action: \"" + c.step.first + "\""),
+                      std::string::npos)
+                << warnings;
+            EXPECT_NE(warnings.find("held at " + std::to_string(c.expected)), std::string::npos)
+                << warnings;
+        } else {
+            EXPECT_EQ(warnings, "");
+        }
+    }
+}
 
 // A seeded generator picks the same value again, and only values of the list.
 TEST_F(Logic_test, RandomizeFollowsTheSeededGenerator) {
