@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <Packer/Package_writer.h>
@@ -60,12 +61,12 @@ struct Fixture {
         pref = Third_party::SDL_file::pref_path();
 
         std::vector<Packer::Entry> entries;
-        const std::string room = "name: The quay\n";
-        entries.push_back({"data/rooms/quay.yaml",
-                           Packer::Storage::raw,
-                           std::vector<char>(room.begin(), room.end()),
-                           {},
-                           -1});
+        for (const auto& [key, file] :
+             {std::pair<std::string, std::string>{"data/rooms/quay.yaml",
+                                                  "name: The quay\ncharacters: [mara]\n"},
+              {"data/characters/mara.yaml", Test::character_file()}})
+            entries.push_back(
+                {key, Packer::Storage::raw, std::vector<char>(file.begin(), file.end()), {}, -1});
         Packaged_asset_manager::init("", true);
         auto packages = Packer::build(entries);
         Packaged_asset_manager::load({packages.begin(), packages.end()});

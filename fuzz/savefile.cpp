@@ -56,11 +56,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("XDG_DATA_HOME", folder, 1);
     pref = Third_party::SDL_file::pref_path();
     set_fatal_handler(abort_on_fatal);
-    // the game holds one room and two objects
+    // the game holds one room, two objects, two characters and one phone number
     Packaged_asset_manager::init("", true);
-    auto packages = Packer::build({raw("data/rooms/quay.yaml", "name: The quay\n"),
-                                   raw("data/objects/rope.yaml", "name: Rope\n"),
-                                   raw("data/objects/key.yaml", "name: Key\n")});
+    auto packages =
+        Packer::build({raw("data/rooms/quay.yaml", "name: The quay\ncharacters: [mara, pip]\n"),
+                       raw("data/characters/mara.yaml", Test::character_file()),
+                       raw("data/characters/pip.yaml", Test::character_file()),
+                       raw("data/actions/0612345678.yaml", "effect: []\n"),
+                       raw("data/objects/rope.yaml", "name: Rope\n"),
+                       raw("data/objects/key.yaml", "name: Key\n")});
     Packaged_asset_manager::load({packages.begin(), packages.end()});
     return 0;
 }

@@ -113,6 +113,7 @@ bool Engine::start_up(const std::string& folder) {
     m_held.logic.reset();
     m_held.sound.reset();
 
+    m_held.file_io->remove_stale_temporaries();
     m_held.file_io->read_config();
     m_held.graphic->init();
     m_content.emit(Key::window_rescaled);

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Simple.h>
@@ -8,9 +9,12 @@
 #include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Gamepad.h>
+#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/Yaml_writer.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/integer.h>
+
+#include "File_IO__save.h"
 
 namespace Orvane::System {
 
@@ -182,6 +186,15 @@ class Settings_reader {
 
 } // namespace
 
+void File_IO::remove_stale_temporaries() {
+    const std::string folder = Third_party::SDL_file::pref_path();
+    std::vector<std::string> names = {config_file_name(m_content)};
+    for (const char* slot : Config::save_ids)
+        names.push_back(save_file_name(m_content, slot));
+    for (const std::string& name : names)
+        Third_party::SDL_file::remove_temporaries(folder + name);
+}
+
 void File_IO::read_config() {
     Settings s;
     const std::string name = config_file_name(m_content);
@@ -191,6 +204,10 @@ void File_IO::read_config() {
             Settings_reader(name).read(file.root(), s, m_content);
         else
             warning(name + " holds no settings; the defaults are used");
+    } else if (const std::string what =
+                   Third_party::SDL_file::not_a_file(Third_party::SDL_file::pref_path() + name);
+               !what.empty()) {
+        warning(name + " is " + what + "; the defaults are used");
     }
 
     if (signal(Key::game_test_input_mode)) {

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +11,7 @@
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/System/File_IO.h>
+#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/integer.h>
 
@@ -19,6 +22,10 @@ namespace Orvane::System {
 using Third_party::Yaml;
 
 namespace {
+
+// The largest save file read: many times the size of any real save (a game of 2,000 altered
+// states saves about 100 kB), and far below what would keep the game busy or out of memory.
+constexpr std::size_t max_save_size = 4 << 20;
 
 // Checked numbers: the whole text must be the number, and it must fit.
 std::optional<double> parse_real(const std::string& text) {
@@ -130,14 +137,37 @@ class Save_checker {
         return true;
     }
 
+    // What a save may say of a character of the game: whether it has a body (a skin), walks,
+    // and the poses of its idle sheet.
+    struct Character {
+        bool has_skin = false;
+        bool walks = false;
+        std::vector<std::string> poses;
+    };
+
+    // The player, the follower, the characters' poses and the phone numbers, against the
+    // characters that `room` and the global items create and the game's actions.
+    void check_names(const Node& room) const;
+    // The characters listed under "characters" of a room or init file, named (read from
+    // their own files) or described inline.
+    static void add_characters(const Node& file, std::map<std::string, Character>& cast);
+    static Character describe(const Node& character);
+
     Save_data& m_save;
 };
 
 void Save_checker::read(const Node& root) {
     Save_data& s = m_save;
 
-    if (const Node* date = find(root, "date"))
-        s.date = is_scalar(*date) ? parse_int64(date->value).value_or(0) : 0;
+    if (const Node* date = find(root, "date")) {
+        const std::optional<std::int64_t> value =
+            is_scalar(*date) ? parse_int64(date->value) : std::nullopt;
+        if (value)
+            s.date = *value;
+        else
+            warning(s.file + ": date \"" + (is_scalar(*date) ? date->value : "") +
+                    "\" is not a whole number of seconds; the save counts as the oldest");
+    }
 
     s.time = real(scalar(required(root, "time"), "time"), "time");
     if (s.time < 0)
@@ -254,10 +284,82 @@ void Save_checker::read(const Node& root) {
     s.hidden = texts(required(root, "hidden"), "hidden");
     s.active_animations = texts(required(root, "active_animations"), "active_animations");
 
-    // Last, once the file is known to be whole: the room's display name for the slot pages.
+    // Last, once the file is known to be whole: the room's display name for the slot pages,
+    // and the names the save gives checked against what the game makes of that room.
     Yaml room(room_file, false);
     ORVANE_CHECK(room.parse(), "Can't open " + room_file);
     s.room_name = room["name"].string();
+    check_names(room.root());
+}
+
+void Save_checker::check_names(const Node& room) const {
+    const Save_data& s = m_save;
+    std::map<std::string, Character> cast;
+    add_characters(room, cast);
+    Yaml init("data/init.yaml", false);
+    if (init.parse())
+        add_characters(init.root(), cast);
+    const std::string where_from = " of the room " + s.room + " or of the global items";
+
+    auto character = [&](const std::string& key, const std::string& id) -> const Character& {
+        auto found = cast.find(id);
+        if (found == cast.end() || !found->second.has_skin)
+            fail(key, "\"" + id + "\" is no character" + where_from);
+        return found->second;
+    };
+    character("player", s.player);
+    if (s.follower && !character("follower", *s.follower).walks)
+        fail("follower", "\"" + *s.follower + "\" cannot walk, and a follower walks");
+
+    for (std::size_t i = 0; i < s.characters.size(); ++i) {
+        const Save_data::Character& c = s.characters[i];
+        auto found = cast.find(c.id);
+        // a character the room lacks gets no steps (they are dropped once the room is there)
+        if (!c.animation || found == cast.end())
+            continue;
+        const std::vector<std::string>& poses = found->second.poses;
+        if (std::find(poses.begin(), poses.end(), *c.animation) == poses.end())
+            fail("characters/" + std::to_string(i) + "/animation",
+                 "\"" + *c.animation + "\" is no pose of " + c.id);
+    }
+
+    if (s.phone_numbers)
+        for (std::size_t i = 0; i < s.phone_numbers->size(); ++i) {
+            const std::string& number = (*s.phone_numbers)[i];
+            if (!Packaged_asset_manager::exists("data/actions/" + number + ".yaml"))
+                fail("phone_numbers/" + std::to_string(i),
+                     "\"" + number + "\" has no action in this game");
+        }
+}
+
+void Save_checker::add_characters(const Node& file, std::map<std::string, Character>& cast) {
+    const Node* list = find(file, "characters");
+    if (!list || !list->is_sequence)
+        return;
+    for (const auto& item : list->items) {
+        if (is_scalar(*item)) {
+            const std::string path = "data/characters/" + item->value + ".yaml";
+            Yaml character(path, false);
+            if (Packaged_asset_manager::exists(path) && character.parse())
+                cast.emplace(item->value, describe(character.root()));
+        } else if (const Node* id = find(*item, "id"); id && is_scalar(*id)) {
+            cast.emplace(id->value, describe(*item));
+        }
+    }
+}
+
+Save_checker::Character Save_checker::describe(const Node& character) {
+    Character c;
+    const Node* skin = find(character, "skin");
+    if (!skin)
+        return c;
+    c.has_skin = true;
+    c.walks = find(*skin, "walk") != nullptr;
+    if (const Node* idle = find(*skin, "idle"))
+        if (const Node* positions = find(*idle, "positions"); positions && positions->is_sequence)
+            for (const auto& pose : positions->items)
+                c.poses.push_back(pose->value);
+    return c;
 }
 
 } // namespace
@@ -272,8 +374,18 @@ std::unique_ptr<Save_data> File_IO::check_savefile(const std::string& slot,
     save->file = save_file_name(m_content, slot);
     Yaml file(save->file, true);
     if (!file.is_open()) {
-        if (!quiet_when_missing)
+        const std::string what =
+            Third_party::SDL_file::not_a_file(Third_party::SDL_file::pref_path() + save->file);
+        if (!what.empty())
+            warning(save->file + " is " + what + "; the save is not used");
+        else if (!quiet_when_missing)
             warning(save->file + " cannot be opened; the save is not used");
+        return nullptr;
+    }
+    // Refused before parsing: a huge file would take the memory and the time of the game.
+    if (file.size() > max_save_size) {
+        warning(save->file + " holds " + std::to_string(file.size()) + " bytes, more than a save's " +
+                std::to_string(max_save_size) + "; the save is not used");
         return nullptr;
     }
     if (!file.parse()) {

@@ -223,8 +223,9 @@ void File_IO::write_savefile() {
     out.end_section();
 
     // Everything is gathered: only now is the file written. It replaces the slot's previous
-    // file only once it is complete.
-    out.save(save_file_name(m_content, slot));
+    // file only once it is complete; a save that could not be written is not reported as made.
+    if (!out.save(save_file_name(m_content, slot)))
+        return;
 
     m_content.set<Component::Tuple<std::string, double, std::int64_t>>("Save_" + slot, "info",
                                                                        room_name, time, date);

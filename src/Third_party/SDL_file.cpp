@@ -3,8 +3,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,7 +25,7 @@ struct Replacing_file {
     std::FILE* stream = nullptr;
     std::string temp;
     std::string target;
-    bool failed = false;
+    int write_error = -1; // the errno of the first failed write; -1 while every write succeeded
 };
 
 Replacing_file* replacing(SDL_RWops* context) {
@@ -56,8 +58,8 @@ size_t replacing_read(SDL_RWops*, void*, size_t, size_t) {
 size_t replacing_write(SDL_RWops* context, const void* data, size_t size, size_t count) {
     Replacing_file* file = replacing(context);
     const size_t written = std::fwrite(data, size, count, file->stream);
-    if (written != count)
-        file->failed = true;
+    if (written != count && file->write_error < 0)
+        file->write_error = errno;
     return written;
 }
 
@@ -72,17 +74,18 @@ int replacing_close(SDL_RWops* context) {
     std::unique_ptr<Replacing_file> file(replacing(context));
     SDL_FreeRW(context);
     int result = 0;
-    if (file->failed)
-        result = SDL_SetError("writing %s failed", file->temp.c_str());
+    if (file->write_error >= 0)
+        result = SDL_SetError("writing %s failed (%s)", file->temp.c_str(),
+                              std::strerror(file->write_error));
     // The bytes reach the disk before the rename: a power loss then leaves the old file or the
     // new one, never an empty one.
     const bool flushed = std::fflush(file->stream) == 0 && ::fsync(::fileno(file->stream)) == 0;
     if (!flushed && result == 0)
-        result = SDL_SetError("flushing %s failed", file->temp.c_str());
+        result = SDL_SetError("flushing %s failed (%s)", file->temp.c_str(), std::strerror(errno));
     if (std::fclose(file->stream) != 0 && result == 0)
-        result = SDL_SetError("closing %s failed", file->temp.c_str());
+        result = SDL_SetError("closing %s failed (%s)", file->temp.c_str(), std::strerror(errno));
     if (result == 0 && std::rename(file->temp.c_str(), file->target.c_str()) != 0)
-        result = SDL_SetError("cannot replace %s", file->target.c_str());
+        result = SDL_SetError("cannot replace %s (%s)", file->target.c_str(), std::strerror(errno));
     if (result != 0) {
         const std::string reason = SDL_GetError();
         std::remove(file->temp.c_str());
@@ -99,13 +102,27 @@ int replacing_close(SDL_RWops* context) {
     return 0;
 }
 
+// The temporary files of `path`: its name, '.', and the six letters or digits mkstemp chose.
+bool is_temporary_of(const std::string& name, const std::string& target_name) {
+    if (name.size() != target_name.size() + 7 || name.compare(0, target_name.size(), target_name) != 0 ||
+        name[target_name.size()] != '.')
+        return false;
+    for (std::size_t i = target_name.size() + 1; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
 SDL_RWops* open_replacing(const std::string& path) {
     auto file = std::make_unique<Replacing_file>();
     file->target = path;
     std::string name = path + ".XXXXXX";
     const int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        SDL_SetError("cannot create a temporary file beside it (%s)", std::strerror(errno));
+        SDL_SetError("cannot create a temporary file beside %s (%s)", path.c_str(),
+                     std::strerror(errno));
         return nullptr;
     }
     file->temp = name;
@@ -253,6 +270,77 @@ std::string SDL_file::base_path() {
     std::string result = path != nullptr ? path : "./";
     SDL_free(path);
     return result;
+}
+
+bool SDL_file::replace(const std::string& path, const std::string& bytes) {
+    SDL_RWops* handle = open_replacing(path);
+    if (handle == nullptr)
+        return false;
+    if (!bytes.empty())
+        SDL_RWwrite(handle, bytes.data(), 1, bytes.size());
+    // A failed write is noted by the stream: the close then keeps the previous file and
+    // removes the temporary one.
+    return SDL_RWclose(handle) == 0;
+}
+
+std::string SDL_file::not_a_file(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0)
+        return errno == ENOENT ? std::string()
+                               : "unreadable (" + std::string(std::strerror(errno)) + ")";
+    auto kind = [](mode_t mode) -> std::string {
+        if (S_ISDIR(mode))
+            return "a directory";
+        if (S_ISFIFO(mode))
+            return "a FIFO";
+        if (S_ISSOCK(mode))
+            return "a socket";
+        if (S_ISCHR(mode) || S_ISBLK(mode))
+            return "a device";
+        return S_ISREG(mode) ? "" : "not a regular file";
+    };
+    std::string what = kind(link.st_mode);
+    if (S_ISLNK(link.st_mode)) {
+        struct stat target {};
+        if (::stat(path.c_str(), &target) != 0)
+            return errno == ELOOP ? "a symbolic link that leads back to itself"
+                                  : "a symbolic link that leads nowhere";
+        what = kind(target.st_mode);
+        if (!what.empty())
+            return "a symbolic link to " + what;
+    }
+    if (!what.empty())
+        return what;
+    // a regular file, or a link to one: usable unless the system refuses to open it
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return "unreadable (" + std::string(std::strerror(errno)) + ")";
+    ::close(fd);
+    return {};
+}
+
+int SDL_file::remove_temporaries(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = folder_of(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return 0;
+    std::vector<std::string> found;
+    while (const dirent* entry = ::readdir(dir))
+        if (is_temporary_of(entry->d_name, name))
+            found.emplace_back(entry->d_name);
+    ::closedir(dir);
+    int removed = 0;
+    for (const std::string& temp : found) {
+        const std::string temp_path = folder + "/" + temp;
+        struct stat info {};
+        // only the files a writer made; anything else of that name is left alone
+        if (::lstat(temp_path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::unlink(temp_path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 std::string SDL_file::pref_path() {

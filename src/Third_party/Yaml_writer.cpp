@@ -1,8 +1,11 @@
 #include <string>
 #include <vector>
 
-#include <Orvane/Assets/Packaged_asset_manager.h>
+#include <SDL.h>
+
+#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/Yaml_writer.h>
+#include <Orvane/Utils/error.h>
 
 namespace Orvane::Third_party {
 
@@ -96,10 +99,11 @@ void Yaml_writer::write(const std::string& key, const std::vector<std::string>& 
 
 void Yaml_writer::write_list_item(const std::string& value) { line("- " + quoted(value)); }
 
-void Yaml_writer::save(const std::string& name) const {
-    Packaged_asset file = Packaged_asset_manager::open_pref(name, true);
-    file.write(m_text);
-    file.close();
+bool Yaml_writer::save(const std::string& name) const {
+    if (SDL_file::replace(SDL_file::pref_path() + name, m_text))
+        return true;
+    warning("Can't write " + name + ": " + SDL_GetError());
+    return false;
 }
 
 } // namespace Orvane::Third_party

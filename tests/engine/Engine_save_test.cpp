@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,41 @@ TEST(EngineSaveTest, AGameSavedInTheQuayResumesThereAtTheNextStart) {
     EXPECT_EQ(c.get<Component::Position>("mara", "position")->value(), Point(1500, 800));
     EXPECT_EQ(value_of(c, "Player", "name"), "mara");
     engine.tear_down();
+}
+
+// A per-user folder that takes no file (here a directory in the place of each): the save of a
+// frame and the settings at quit are warned about, nothing is reported saved, and the game
+// still quits with status 0.
+TEST(EngineSaveDeathTest, AQuitWhoseFilesCannotBeWrittenStillEndsWithStatusZero) {
+    const Orvane::Test::Temp_pref_folder pref;
+    ASSERT_FALSE(sample_data().empty()) << "ORVANE_BUILD_DIR is not set: run through ctest";
+    for (const char* name : {"config.yaml", "save_auto.yaml"})
+        std::filesystem::create_directory(pref.pref_path() + name);
+    EXPECT_EXIT(
+        {
+            Clocked_engine engine;
+            if (!engine.start_up(sample_data()) || !engine.run_frames(3))
+                std::exit(2);
+            Content& c = engine.content();
+            c.set<State>("Savegame", "id", "auto");
+            c.emit("Game", "save");
+            if (!engine.run_frames(1))
+                std::exit(3);
+            if (c.request<Info>("Save_auto", "info"))
+                std::exit(4); // reported as saved
+            c.set<State>("Savegame", "id", "auto");
+            c.emit("Game", "save");
+            c.emit("Game", "exit");
+            if (engine.run_frames(1))
+                std::exit(5);
+            engine.tear_down();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0),
+        "save_auto.yaml is a directory.*Warning: Can't write save_auto.yaml: cannot replace .*"
+        "Warning: Can't write config.yaml: cannot replace ");
+    for (const char* name : {"config.yaml", "save_auto.yaml"})
+        EXPECT_TRUE(std::filesystem::is_directory(pref.pref_path() + name)) << name;
 }
 
 } // namespace

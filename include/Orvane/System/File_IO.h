@@ -92,8 +92,14 @@ class File_IO : public Base {
     /// file gives the defaults; a broken file or a value out of range gives the defaults of
     /// what it spoils, with a warning, and never stops the game.
     virtual void read_config();
-    /// Writes the settings components into the settings file.
+    /// Writes the settings components into the settings file. A file that cannot be written
+    /// gives a warning naming it and the reason, and keeps the previous one; the game goes on.
     virtual void write_config();
+
+    /// Removes the temporary files that a killed write of the settings file or of a save left
+    /// in the per-user folder (see Third_party::SDL_file::remove_temporaries). Run once at
+    /// start-up, before anything there is read.
+    void remove_stale_temporaries();
 
     /// Reads data/init.yaml (fatal "Can't open data/init.yaml" without it), the locale file
     /// and the interface section, and requests the first room.
@@ -103,8 +109,10 @@ class File_IO : public Base {
     /// Savegame:id. The whole text is built in memory first, then written through the
     /// per-user writer, which puts the new file in place only once it is complete: a failed or
     /// interrupted save leaves the slot's previous file whole. Then Save_<slot>:info is set
-    /// and Saves:have_changed emitted. A Savegame:id outside Config::save_ids is refused with
-    /// a warning, and no file is touched.
+    /// and Saves:have_changed emitted. A save that cannot be written (a full disk, a read-only
+    /// folder) gives a warning naming the file and the reason and is not reported as made
+    /// (no record, no signal); the game goes on. A Savegame:id outside Config::save_ids is
+    /// refused with a warning, and no file is touched.
     virtual void write_savefile();
     /// Reads the save of a slot of Config::save_ids: the plain values into the store (marked
     /// altered), the saved room into Game:new_room with the origin "Saved_game", and the

@@ -58,6 +58,26 @@ class SDL_file {
     /// file, <SDL error>; <path> is left as it was".
     static void close(Asset asset);
 
+    /// Puts `bytes` into the file `path` whole, through the same temporary file as a stream
+    /// opened for writing: the previous file is replaced only once every byte, the flush and
+    /// the rename succeeded. Never fatal: false when the temporary file cannot be created or a
+    /// write, the flush or the rename fails (a full disk, a read-only folder, a directory in
+    /// the way); the previous file is then left as it was, no temporary file remains, and
+    /// SDL_GetError() tells why.
+    static bool replace(const std::string& path, const std::string& bytes);
+
+    /// Why `path` cannot be read as a file although something is there: "a directory",
+    /// "a FIFO", "a socket", "a device", "a symbolic link to " one of those, "a symbolic link
+    /// that leads nowhere", "a symbolic link that leads back to itself" or "unreadable
+    /// (<reason>)". Empty when nothing is there or when it is a readable regular file (or a
+    /// link to one).
+    static std::string not_a_file(const std::string& path);
+
+    /// Removes what killed writers of `path` left behind: the regular files beside it named
+    /// after it, '.', and six letters or digits (the temporary files of open(path, true)).
+    /// Returns how many were removed.
+    static int remove_temporaries(const std::string& path);
+
     /// The machine's memory in bytes, 0 when unknown: a file larger than this cannot be read
     /// whole into memory, and is refused before anything is allocated for it.
     static std::size_t memory_size();

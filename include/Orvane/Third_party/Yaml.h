@@ -116,6 +116,8 @@ class Yaml {
 
     /// Whether the file was opened (a missing per-user file was not).
     bool is_open() const { return static_cast<bool>(m_file); }
+    /// The opened file's size in bytes; 0 when it is not open.
+    std::size_t size() const { return m_file.size(); }
 
     /// The top-level mapping; fatal when nothing was parsed.
     const Node& root() const;

@@ -76,10 +76,11 @@ class Yaml_writer {
     const std::string& text() const { return m_text; }
 
     /// Puts the text into the file `name` of the per-user folder: written to a temporary file
-    /// beside it, which replaces the previous file only once it is complete. A file that
-    /// cannot be created or written is fatal: "Can't open <path>, <reason>" or "Can't close
-    /// file, <reason>".
-    void save(const std::string& name) const;
+    /// beside it, which replaces the previous file only once it is complete. Never fatal: a
+    /// file that cannot be written (a full disk, a read-only folder, a directory in its
+    /// place) gives false and the warning "Can't write <name>: <reason>", and leaves the
+    /// previous file as it was, without a temporary file.
+    bool save(const std::string& name) const;
 
     /// Text of a value as the writer puts it in a line.
     static std::string format(const std::string& value) { return value; }

@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -5,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <support/Temp_pref_folder.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Simple.h>
@@ -283,6 +287,60 @@ TEST(File_IO_config_test, BrokenFilesFallBackWithAWarning) {
         EXPECT_NE(err.find("config.yaml"), std::string::npos) << err;
         expect_stable_after_writing(pref);
     }
+}
+
+// Something other than a file in place of the settings file is named for what it is; the
+// defaults apply, and the game goes on.
+TEST(File_IO_config_test, ASpecialFileInPlaceOfTheSettingsIsNamedAndTheDefaultsApply) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        const char* what;
+    };
+    const Case cases[] = {
+        {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         "config.yaml is a FIFO"},
+        {"a link to /dev/zero",
+         [](const std::string& path) { ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0); },
+         "config.yaml is a symbolic link to a device"},
+        {"a link to nowhere",
+         [](const std::string& path) { ASSERT_EQ(::symlink("/nonexistent", path.c_str()), 0); },
+         "config.yaml is a symbolic link that leads nowhere"},
+        {"a directory",
+         [](const std::string& path) { std::filesystem::create_directory(path); },
+         "config.yaml is a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Orvane::Test::Temp_pref_folder pref;
+        c.make(pref.pref_path() + "config.yaml");
+        auto [s, err] = read_settings();
+        EXPECT_EQ(s, defaults());
+        EXPECT_NE(err.find(std::string("Warning: ") + c.what + "; the defaults are used"),
+                  std::string::npos)
+            << err;
+    }
+}
+
+// A settings file that cannot be written is warned about with its reason; what was in its
+// place stays, no temporary file is left, and the game goes on.
+TEST(File_IO_config_test, SettingsThatCannotBeWrittenAreWarnedAboutAndTheGameGoesOn) {
+    Orvane::Test::Temp_pref_folder pref;
+    const std::string path = pref.pref_path() + "config.yaml";
+    std::filesystem::create_directory(path);
+    Content content;
+    File_IO file_io(content);
+    ::testing::internal::CaptureStderr();
+    file_io.read_config();
+    file_io.write_config();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Warning: Can't write config.yaml: cannot replace "), std::string::npos)
+        << err;
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(pref.pref_path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"config.yaml"});
 }
 
 } // namespace

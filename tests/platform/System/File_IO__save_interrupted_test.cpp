@@ -1,5 +1,6 @@
 // Saves interrupted in a child process: killed in the middle of the write, or refused by the
-// file-size limit. The slot's previous file must come through whole either way.
+// file-size limit. The slot's previous file must come through whole either way, and what a
+// killed writer leaves behind is removed at the next start.
 
 #include <csignal>
 #include <cstdio>
@@ -52,7 +53,8 @@ void fill(Content& c, const std::string& state) {
 class Interrupted_save : public ::testing::Test {
   protected:
     void SetUp() override {
-        load_packages({raw_entry("data/rooms/quay.yaml", "name: The quay\n")});
+        load_packages({raw_entry("data/rooms/quay.yaml", "name: The quay\ncharacters: [mara]\n"),
+                       raw_entry("data/characters/mara.yaml", character_file())});
         fill(old_store, "old");
         save(old_store);
         previous = pref.read("save_auto.yaml");
@@ -87,12 +89,13 @@ class Interrupted_save : public ::testing::Test {
 
     // The next save works and replaces the file.
     void next_save_succeeds() {
+        const std::size_t before = temporaries().size();
         save(new_store);
         Content c;
         c.set<Component::Inventory>("Game", "inventory");
         ASSERT_TRUE(System::File_IO(c).read_savefile("auto"));
         EXPECT_EQ(c.get<Component::Simple<std::string>>("thing7", "state")->value(), "new");
-        EXPECT_TRUE(temporaries().empty());
+        EXPECT_EQ(temporaries().size(), before);
     }
 
     Temp_pref_folder pref;
@@ -135,12 +138,30 @@ TEST_F(Interrupted_save, AChildKilledInTheMiddleOfTheWriteLeavesThePreviousSave)
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
     previous_save_is_whole();
-    for (const auto& temp : temporaries())
-        std::filesystem::remove(temp); // what a killed writer leaves; the next save ignores it
+
+    // The next start removes what the killed writer left, and only that.
+    const auto left = temporaries();
+    ASSERT_EQ(left.size(), 1u);
+    const std::vector<std::string> kept = {"save_auto.yaml.bak", "save_auto.yaml.ABCDEFG",
+                                           "notes.yaml.ABCDEF", "save_auto.yaml.AB-DEF"};
+    for (const std::string& name : kept)
+        pref.write(name, "not a temporary file of the engine");
+    pref.write("config.yaml.Zx81Qa", "a temporary file of the settings");
+    std::filesystem::create_directory(pref.pref_path() + "save_1.yaml.Folder");
+    Content c;
+    System::File_IO(c).remove_stale_temporaries();
+    EXPECT_FALSE(std::filesystem::exists(left[0]));
+    EXPECT_EQ(pref.read("config.yaml.Zx81Qa"), "");
+    for (const std::string& name : kept)
+        EXPECT_EQ(pref.read(name), "not a temporary file of the engine") << name;
+    EXPECT_TRUE(std::filesystem::is_directory(pref.pref_path() + "save_1.yaml.Folder"));
+    EXPECT_EQ(pref.read("save_auto.yaml"), previous);
     next_save_succeeds();
 }
 
-TEST_F(Interrupted_save, AWriteRefusedByTheSizeLimitEndsAndLeavesThePreviousSave) {
+// A write the disk refuses (the size limit fails it as a full disk would) is warned about with
+// the file and the reason; the game goes on, and the save is not reported as made.
+TEST_F(Interrupted_save, AWriteRefusedByTheSizeLimitWarnsAndLeavesThePreviousSave) {
     int errors[2];
     ASSERT_EQ(::pipe(errors), 0);
     const pid_t pid = ::fork();
@@ -152,7 +173,9 @@ TEST_F(Interrupted_save, AWriteRefusedByTheSizeLimitEndsAndLeavesThePreviousSave
         const rlimit size{limit, RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &size);
         System::File_IO(new_store).write_savefile();
-        std::_Exit(0);
+        const bool reported = new_store.signal("Saves", "have_changed") ||
+                              new_store.request<Component::Base>("Save_auto", "info");
+        std::_Exit(reported ? 3 : 0);
     }
     ::close(errors[1]);
     std::string message;
@@ -163,8 +186,10 @@ TEST_F(Interrupted_save, AWriteRefusedByTheSizeLimitEndsAndLeavesThePreviousSave
     int status = 0;
     ::waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << message;
-    EXPECT_EQ(WEXITSTATUS(status), 1) << message;
-    EXPECT_NE(message.find("Can't close file"), std::string::npos) << message;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: the failed save was reported as made\n" << message;
+    EXPECT_NE(message.find("Warning: Can't write save_auto.yaml: writing "), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("File too large"), std::string::npos) << message;
 
     EXPECT_TRUE(temporaries().empty()) << "the failed write leaves no temporary file";
     previous_save_is_whole();

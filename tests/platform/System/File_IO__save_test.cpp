@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -9,6 +11,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <Orvane/Component/Music.h>
 #include <Orvane/Keys.h>
@@ -55,16 +61,31 @@ const std::string odd_text = "say \"hi\", then\nleave }";
 const std::string object_file =
     "name: Thing\ncoordinates: [1, 2, 3]\nbox_collision: true\nview: [0, 0]\nstates: []\n";
 
-// The rooms, objects and pictures that saves in these tests name.
-const Files save_files = {
-    {"rooms/quay", "name: The quay\nbackground: quay\nground_map: quay_map\nfront_z: 1000\n"
-                   "back_z: 100\n"},
-    {"rooms/tower", "name: The tower\nbackground: quay\nground_map: quay_map\nfront_z: 1000\n"
-                    "back_z: 100\n"},
-    {"objects/rope", object_file},
-    {"objects/key", object_file},
-    {"objects/" + odd_text, object_file},
-};
+// The players the slot-scan cases tell their saves apart by.
+const char* const scan_players[] = {"pauto", "p1", "p2", "p3", "p4", "p5"};
+
+// The rooms, objects, characters, actions and pictures that saves in these tests name. The
+// global characters walk; Ferran, in the tower alone, does not.
+const Files save_files = [] {
+    Files files = {
+        {"rooms/quay", "name: The quay\nbackground: quay\nground_map: quay_map\nfront_z: 1000\n"
+                       "back_z: 100\n"},
+        {"rooms/tower", "name: The tower\nbackground: quay\nground_map: quay_map\n"
+                        "front_z: 1000\nback_z: 100\ncharacters: [ferran]\n"},
+        {"init", "characters: [mara, pip, pauto, p1, p2, p3, p4, p5]\n"},
+        {"characters/mara", character_file(true, "[default, wave, hands_on_hips]")},
+        {"characters/pip", character_file()},
+        {"characters/ferran", character_file(false, "[sitting]")},
+        {"actions/0612345678", "effect: []\n"},
+        {"actions/555", "effect: []\n"},
+        {"objects/rope", object_file},
+        {"objects/key", object_file},
+        {"objects/" + odd_text, object_file},
+    };
+    for (const char* player : scan_players)
+        files["characters/" + std::string(player)] = character_file();
+    return files;
+}();
 
 // A save written by hand: every required key, and `extra` lines at the end.
 std::string save_text(const std::string& date, const std::string& room, const std::string& player,
@@ -480,6 +501,30 @@ std::vector<Broken> broken_saves() {
         {"anchors", std::string(good).replace(good.find("\"mara\""), 6, "&p \"mara\""),
          "save_auto.yaml"},
         {"a room not in the packages", save_text("99", "lab", "mara"), "room"},
+        // names the game does not have where the save names its characters and numbers
+        {"an empty player", save_text("99", "quay", ""), "player \"\""},
+        {"a player who is no character", save_text("99", "quay", "nobody"), "player \"nobody\""},
+        {"an engine entity as the player", save_text("99", "quay", "Game"), "player \"Game\""},
+        {"a character of another room as the player", save_text("99", "quay", "ferran"),
+         "player \"ferran\""},
+        {"a follower who is no character", good + "follower: \"nobody\"\n",
+         "follower \"nobody\""},
+        {"a follower who cannot walk", save_text("99", "tower", "mara") + "follower: \"ferran\"\n",
+         "follower \"ferran\""},
+        {"a pose the character lacks",
+         with(good, "characters", "  - { id: \"mara\", value: true, animation: \"nosuch\" }\n"),
+         "characters/0/animation \"nosuch\""},
+        {"an empty pose",
+         with(good, "characters", "  - { id: \"mara\", value: true, animation: \"\" }\n"),
+         "characters/0/animation \"\""},
+        {"another character's pose",
+         with(good, "characters", "  - { id: \"mara\", value: true, animation: \"sitting\" }\n"),
+         "characters/0/animation \"sitting\""},
+        {"a phone number without its action",
+         good + "phone_numbers:\n  - \"555\"\n  - \"0600000000\"\n",
+         "phone_numbers/1 \"0600000000\""},
+        {"a file far larger than any save", good + "# " + std::string(5 << 20, 'x') + "\n",
+         "more than a save's"},
     };
 }
 
@@ -492,7 +537,7 @@ TEST_F(Save_test, ABrokenNewestSaveIsSkippedAtStartUp) {
         pref.write("save_auto.yaml", b.text);
         pref.write("save_2.yaml", save_text("10", "tower", "pip"));
         ::testing::internal::CaptureStderr();
-        scan.read_savefiles(Third_party::Yaml("data/init.yaml", false, false));
+        scan.read_savefiles(Third_party::Yaml("data/init.yaml", false));
         const std::string warnings = ::testing::internal::GetCapturedStderr();
         EXPECT_NE(warnings.find("save_auto.yaml"), std::string::npos) << warnings;
         EXPECT_NE(warnings.find(b.key), std::string::npos) << warnings;
@@ -526,6 +571,104 @@ TEST_F(Save_test, ABrokenSaveChosenInTheMenuLeavesTheGameAsItWas) {
         EXPECT_EQ(text_of(content, "Player", "name"), "mara");
         EXPECT_FALSE(content.request<Component::Base>("Saved_game", "action"));
         EXPECT_FALSE(content.request<Component::Base>("Game", "new_room"));
+    }
+}
+
+// ---- Special files in place of a save: warned about as what they are, then skipped
+
+struct Special {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    const char* what; // what the warning calls it
+};
+
+std::vector<Special> special_files() {
+    auto link_to = [](const std::string& target) {
+        return [target](const std::string& path) {
+            ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0) << path;
+        };
+    };
+    return {
+        {"a directory", [](const std::string& path) { std::filesystem::create_directory(path); },
+         "is a directory"},
+        {"a FIFO", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         "is a FIFO"},
+        {"a socket",
+         [](const std::string& path) {
+             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             ASSERT_LT(path.size(), sizeof address.sun_path) << path;
+             std::copy(path.begin(), path.end(), address.sun_path);
+             ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             ::close(fd);
+         },
+         "is a socket"},
+        {"a link to /dev/zero", link_to("/dev/zero"), "is a symbolic link to a device"},
+        {"a link to a folder", link_to("/"), "is a symbolic link to a directory"},
+        {"a link to itself", link_to("save_auto.yaml"),
+         "is a symbolic link that leads back to itself"},
+        {"a link to nowhere", link_to("/nonexistent/save.yaml"),
+         "is a symbolic link that leads nowhere"},
+    };
+}
+
+TEST_F(Save_test, ASpecialFileInPlaceOfASaveIsNamedAndSkipped) {
+    Save_file_io scan(content);
+    playing(content);
+    content.set<Component::Simple<std::string>>("door", "state", "open");
+    const std::string path = pref.pref_path() + "save_auto.yaml";
+    for (const Special& special : special_files()) {
+        SCOPED_TRACE(special.name);
+        std::filesystem::remove_all(path);
+        special.make(path);
+        pref.write("save_2.yaml", save_text("10", "tower", "pip"));
+
+        // at start-up: the older slot 2 is resumed
+        content.remove("Save_auto", "info", true);
+        ::testing::internal::CaptureStderr();
+        scan.read_savefiles(Third_party::Yaml("data/init.yaml", false));
+        std::string warnings = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(warnings.find(std::string("save_auto.yaml ") + special.what), std::string::npos)
+            << warnings;
+        EXPECT_FALSE(content.request<Info>("Save_auto", "info"));
+        EXPECT_EQ(text_of(content, "Game", "new_room"), "tower");
+        content.remove("Game", "new_room", true);
+        content.remove("Saved_game", "action", true);
+        content.set<Component::Simple<std::string>>("Player", "name", "mara");
+
+        // from the menu: the game goes on as it was
+        content.set<Component::Simple<std::string>>("Savegame", "id", "auto");
+        content.emit("Game", "load");
+        content.emit("Game", "reset");
+        ::testing::internal::CaptureStderr();
+        file_io.run();
+        warnings = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(warnings.find(std::string("save_auto.yaml ") + special.what), std::string::npos)
+            << warnings;
+        EXPECT_NE(warnings.find("cannot be loaded"), std::string::npos) << warnings;
+        EXPECT_EQ(text_of(content, "door", "state"), "open");
+        EXPECT_EQ(text_of(content, "Player", "name"), "mara");
+        EXPECT_FALSE(content.request<Component::Base>("Game", "new_room"));
+        EXPECT_FALSE(content.signal("Game", "reset"));
+    }
+}
+
+// An unreadable date is warned about; the save still loads, as the oldest.
+TEST_F(Save_test, AnUnreadableDateIsWarnedAboutAndRanksOldest) {
+    Save_file_io scan(content);
+    for (const char* date : {"99999999999999999999", "abc", "[1, 2]"}) {
+        SCOPED_TRACE(date);
+        pref.write("save_auto.yaml", save_text(date, "quay", "mara"));
+        pref.write("save_2.yaml", save_text("1", "tower", "pip"));
+        ::testing::internal::CaptureStderr();
+        scan.read_savefiles(Third_party::Yaml("data/init.yaml", false));
+        const std::string warnings = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(warnings.find("save_auto.yaml: date"), std::string::npos) << warnings;
+        EXPECT_NE(warnings.find("counts as the oldest"), std::string::npos) << warnings;
+        ASSERT_TRUE(content.request<Info>("Save_auto", "info"));
+        EXPECT_EQ(std::get<2>(content.get<Info>("Save_auto", "info")->value()), 0);
+        EXPECT_EQ(text_of(content, "Player", "name"), "pip");
     }
 }
 
@@ -563,7 +706,7 @@ TEST_F(Save_test, EntriesTheGameCannotTakeAreSkippedWithAWarning) {
 TEST_F(Save_test, ALoadFromTheMenuReplacesTheGame) {
     pack([] {
         Files files = save_files;
-        files["init"] = "name: Velmoor\n";
+        files["init"] = "name: Velmoor\ncharacters: [mara]\n";
         return files;
     }());
     playing(content);
@@ -691,7 +834,7 @@ TEST_F(Save_test, TheScanPublishesEveryUsableSaveAndReadsTheNewest) {
             folder.write("save_" + slot + ".yaml", text);
         Save_file_io io(c);
         ::testing::internal::CaptureStderr();
-        io.read_savefiles(Third_party::Yaml("data/init.yaml", false, false));
+        io.read_savefiles(Third_party::Yaml("data/init.yaml", false));
         ::testing::internal::GetCapturedStderr();
 
         std::set<std::string> records;

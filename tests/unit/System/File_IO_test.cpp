@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <support/Packages.h>
+#include <support/Save_store.h>
 #include <support/Temp_pref_folder.h>
 
 #include <Orvane/Assets/Packaged_asset.h>
@@ -99,7 +100,9 @@ TEST(File_IOTest, RequestsAreServedInOrderAndALoadedSaveGetsItsRoomInTheSameFram
     pref.write("save_3.yaml", "time: 1.0\nroom: \"saved_room\"\nplayer: \"mara\"\ncamera: 0\n"
                               "inventory:\ncharacters:\nstates:\nsignals:\npositions:\n"
                               "integers:\nhidden:\nactive_animations:\n");
-    Orvane::Test::load_packages({Orvane::Test::raw_entry("data/rooms/saved_room.yaml", "name: Saved\n")});
+    Orvane::Test::load_packages(
+        {Orvane::Test::raw_entry("data/rooms/saved_room.yaml", "name: Saved\ncharacters: [mara]\n"),
+         Orvane::Test::raw_entry("data/characters/mara.yaml", Orvane::Test::character_file())});
     Content content;
     content.set<Component::Inventory>("Game", "inventory");
     content.set<Component::Simple<std::string>>("room_thing", "label", "dropped by the load");
