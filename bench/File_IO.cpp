@@ -29,7 +29,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -48,19 +47,20 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Engine.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
 #include "support/Sample_data.h"
+#include "support/Temp_pref_folder.h"
 #include "support/Timings.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace Orvane;
 using Third_party::SDL;
-using Bench::sample_data_folder;
+using Bench::seconds_since;
 using Bench::set_ratio_counters;
 
 // One stored block to decode and, for pixels, upload.
@@ -77,19 +77,10 @@ struct Block {
 // The quay's ground map (ground_map: [quay_map, quay_map]), read as one surface.
 const char* const room_map = "images/backgrounds/quay_map.png";
 
-// The components that the engine creates before any system runs.
+// The components that the engine creates before any system runs, and the logic system's action.
 void fixed_components(Content& content) {
-    content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-    content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
-                                                  "position", Point(0, 0));
-    content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom",
-                                               1.0);
-    content.set<Component::Inventory>("Game", "inventory");
+    Engine::create_fixed_components(content);
     content.set<Component::Action>("Logic", "action");
-}
-
-double seconds_since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // The pictures one read loaded, and the blocks the bare side decodes for them.
@@ -105,7 +96,7 @@ struct Picture_set {
 };
 
 struct Fixture {
-    std::string pref = (fs::temp_directory_path() / "orvane-bench-pref-XXXXXX").string();
+    Test::Temp_pref_folder pref;
     SDL sdl;
     Third_party::SDL_mixer_ext mixer;
     Content content;
@@ -121,10 +112,7 @@ struct Fixture {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         setenv("SDL_RENDER_DRIVER", "software", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        if (mkdtemp(pref.data()) == nullptr)
-            std::abort();
-        setenv("XDG_DATA_HOME", pref.c_str(), 1);
-        const std::string folder = sample_data_folder();
+        const std::string folder = Test::sample_data("build/data/");
         if (!Packaged_asset_manager::init(folder, false)) {
             std::fprintf(stderr, "No sample game in %s: build orvane_sample_data first\n",
                          folder.c_str());
@@ -150,11 +138,7 @@ struct Fixture {
         add_map_block(quay);
         sdl.clear_managers();
     }
-    ~Fixture() {
-        content.clear();
-        std::error_code ignored;
-        fs::remove_all(pref, ignored);
-    }
+    ~Fixture() { content.clear(); }
 
     void fresh_store() {
         content.clear();

@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -34,31 +33,23 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
 #include <Orvane/System/File_IO.h>
-#include <Orvane/Third_party/SDL_file.h>
 
 #include "support/Save_store.h"
+#include "support/Temp_pref_folder.h"
 #include "support/Timings.h"
 
 namespace {
 
 using namespace Orvane;
+using Bench::seconds_since;
 using Bench::set_ratio_counters;
 using Clock = std::chrono::steady_clock;
 
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 struct Fixture {
+    Test::Temp_pref_folder home;
+
     Fixture() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string folder =
-            std::string(tmp != nullptr ? tmp : "/tmp") + "/orvane_bench_save_XXXXXX";
-        if (mkdtemp(folder.data()) == nullptr)
-            std::abort();
-        home = folder;
-        setenv("XDG_DATA_HOME", folder.c_str(), 1);
-        pref = Third_party::SDL_file::pref_path();
+        pref = home.pref_path();
 
         std::vector<Packer::Entry> entries;
         for (const auto& [key, file] :
@@ -88,7 +79,6 @@ struct Fixture {
         std::ifstream in(pref + "save_auto.yaml", std::ios::binary);
         text.assign(std::istreambuf_iterator<char>(in), {});
     }
-    ~Fixture() { std::filesystem::remove_all(home); }
 
     double engine_write() {
         const auto start = Clock::now();
@@ -143,7 +133,6 @@ struct Fixture {
         return seconds_since(start);
     }
 
-    std::string home;
     std::string pref;
     Content store;
     std::string text;

@@ -21,8 +21,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -49,31 +47,24 @@
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 #include <Orvane/Third_party/SDL.h>
-#include <Orvane/Third_party/SDL_file.h>
 
 #include "support/Manual_clock.h"
 #include "support/Sample_data.h"
+#include "support/Temp_pref_folder.h"
 #include "support/Timings.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace Orvane;
 using Bench::mean;
-using Bench::sample_data_folder;
 using Bench::set_ratio_counters;
+using Bench::thread_cpu_seconds;
 using Bench::total;
 using Third_party::SDL;
 
 double process_cpu_seconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-double thread_cpu_seconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
@@ -208,21 +199,17 @@ void bare_frame(const std::vector<Copy>& copies) {
 
 struct Quay {
     std::string renderer = choose_renderer();
-    std::string pref = (fs::temp_directory_path() / "orvane-bench-pref-XXXXXX").string();
+    Test::Temp_pref_folder pref;
     std::unique_ptr<Bench_engine> engine;
 
     Quay() {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        if (mkdtemp(pref.data()) == nullptr)
-            std::abort();
-        setenv("XDG_DATA_HOME", pref.c_str(), 1);
         // a 1920 x 1080 window: the view's pixels one to one
-        std::ofstream(Third_party::SDL_file::pref_path() + "config.yaml")
-            << "window: [1920, 1080]\n";
+        pref.write("config.yaml", "window: [1920, 1080]\n");
         engine = std::make_unique<Bench_engine>();
-        if (!engine->start_up(sample_data_folder())) {
+        if (!engine->start_up(Test::sample_data("build/data/"))) {
             std::fprintf(stderr, "No sample game in %s: build orvane_sample_data first\n",
-                         sample_data_folder().c_str());
+                         Test::sample_data("build/data/").c_str());
             std::exit(1);
         }
         engine->graphic->set_presenter(finish_frame);
@@ -234,8 +221,6 @@ struct Quay {
     ~Quay() {
         engine->tear_down();
         engine.reset();
-        std::error_code ignored;
-        fs::remove_all(pref, ignored);
     }
     void step() {
         engine->clock.now += 17;

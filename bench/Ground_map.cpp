@@ -42,15 +42,9 @@ using Vid = Ground_map::Vertex_id;
 using Eid = Ground_map::Edge_id;
 using Clock = std::chrono::steady_clock;
 
-/// The calling thread's processor time, in seconds.
-double thread_seconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
 using Orvane::Bench::obstacle_mask;
 using Orvane::Bench::set_time_counters;
+using Orvane::Bench::thread_cpu_seconds;
 
 /// Joins each vertex of `graph` to the `nearest` nearest vertices that it sees: midpoint on a
 /// walkable pixel, and no border edge crossed but those at either end (the builder's rule).
@@ -309,6 +303,37 @@ std::vector<Point> walkable_points(const Ground_map& map, unsigned seed, std::si
     return points;
 }
 
+/// The times of path requests, each request timed against the plain A* run after it.
+struct Request_times {
+    std::vector<double> times, plain_times, cpu_times;
+
+    /// Times `request` (wall clock, which is the iteration's time, and the thread's CPU time),
+    /// then `plain`.
+    template <typename Request, typename Plain>
+    void time(benchmark::State& state, Request request, Plain plain) {
+        const double cpu_start = thread_cpu_seconds();
+        auto start = Clock::now();
+        request();
+        auto middle = Clock::now();
+        cpu_times.push_back(thread_cpu_seconds() - cpu_start);
+        plain();
+        auto end = Clock::now();
+        const double seconds = std::chrono::duration<double>(middle - start).count();
+        state.SetIterationTime(seconds);
+        times.push_back(seconds);
+        plain_times.push_back(std::chrono::duration<double>(end - middle).count());
+    }
+
+    /// The time counters of the requests, of the A* runs ("astar_") and of the requests' CPU
+    /// time ("cpu_"), and x_astar: the mean request time over the mean A* time.
+    void set_counters(benchmark::State& state) const {
+        set_time_counters(state, times, "", "us");
+        set_time_counters(state, plain_times, "astar_", "us");
+        set_time_counters(state, cpu_times, "cpu_", "us");
+        state.counters["x_astar"] = state.counters["mean_us"] / state.counters["astar_mean_us"];
+    }
+};
+
 /// Requests between random walkable points, each followed by the plain A* reference.
 void BM_find_path(benchmark::State& state) {
     Ground_map& map = map_for(int(state.range(0)));
@@ -319,31 +344,20 @@ void BM_find_path(benchmark::State& state) {
     Plain_a_star plain(map.graph());
     std::size_t i = 0, found = 0;
     std::vector<Point> path;
-    std::vector<double> times, plain_times, cpu_times;
+    Request_times times;
     for (auto _ : state) {
         const std::size_t from = i % 256, to = (i * 7 + 3) % 256;
         path.clear();
-        const double cpu_start = thread_seconds();
-        auto start = Clock::now();
-        map.find_path(points[from], points[to], path);
-        auto middle = Clock::now();
-        cpu_times.push_back(thread_seconds() - cpu_start);
-        benchmark::DoNotOptimize(plain.run(nearest[from], nearest[to]));
-        auto end = Clock::now();
-        const double request = std::chrono::duration<double>(middle - start).count();
-        state.SetIterationTime(request);
-        times.push_back(request);
-        plain_times.push_back(std::chrono::duration<double>(end - middle).count());
+        times.time(
+            state, [&] { map.find_path(points[from], points[to], path); },
+            [&] { benchmark::DoNotOptimize(plain.run(nearest[from], nearest[to])); });
         found += path.empty() ? 0 : 1;
         benchmark::DoNotOptimize(path.data());
         ++i;
     }
     set_graph_counters(state, map);
     state.counters["found"] = double(found) / double(i);
-    set_time_counters(state, times, "", "us");
-    set_time_counters(state, plain_times, "astar_", "us");
-    set_time_counters(state, cpu_times, "cpu_", "us");
-    state.counters["x_astar"] = state.counters["mean_us"] / state.counters["astar_mean_us"];
+    times.set_counters(state);
 }
 BENCHMARK(BM_find_path)
     ->ArgName("map")
@@ -379,31 +393,20 @@ void BM_find_path_direction(benchmark::State& state) {
     Plain_a_star plain(map.graph());
     std::size_t i = 0, points_walked = 0;
     std::vector<Point> path;
-    std::vector<double> times, plain_times, cpu_times;
+    Request_times times;
     for (auto _ : state) {
         const std::size_t k = i % 256;
         path.clear();
-        const double cpu_start = thread_seconds();
-        auto start = Clock::now();
-        map.find_path(points[k], directions[k], path);
-        auto middle = Clock::now();
-        cpu_times.push_back(thread_seconds() - cpu_start);
-        benchmark::DoNotOptimize(plain.run(nearest[k], nearest[(i * 7 + 3) % 256]));
-        auto end = Clock::now();
-        const double request = std::chrono::duration<double>(middle - start).count();
-        state.SetIterationTime(request);
-        times.push_back(request);
-        plain_times.push_back(std::chrono::duration<double>(end - middle).count());
+        times.time(
+            state, [&] { map.find_path(points[k], directions[k], path); },
+            [&] { benchmark::DoNotOptimize(plain.run(nearest[k], nearest[(i * 7 + 3) % 256])); });
         points_walked += path.size();
         benchmark::DoNotOptimize(path.data());
         ++i;
     }
     set_graph_counters(state, map);
     state.counters["points"] = double(points_walked) / double(i);
-    set_time_counters(state, times, "", "us");
-    set_time_counters(state, plain_times, "astar_", "us");
-    set_time_counters(state, cpu_times, "cpu_", "us");
-    state.counters["x_astar"] = state.counters["mean_us"] / state.counters["astar_mean_us"];
+    times.set_counters(state);
 }
 BENCHMARK(BM_find_path_direction)
     ->ArgName("map")

@@ -27,6 +27,8 @@
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/Clock.h>
 
+#include "support/Timings.h"
+
 namespace {
 
 using namespace Orvane;
@@ -94,18 +96,8 @@ struct Scene {
 
 struct Times {
     std::vector<double> us;
-    double mean() const {
-        double sum = 0;
-        for (double t : us)
-            sum += t;
-        return us.empty() ? 0 : sum / double(us.size());
-    }
-    double percentile(double p) {
-        if (us.empty())
-            return 0;
-        std::sort(us.begin(), us.end());
-        return us[std::min(us.size() - 1, std::size_t(p * double(us.size())))];
-    }
+    double mean() const { return Bench::mean(us); }
+    double percentile(double p) const { return Bench::percentile(us, p); }
 };
 
 template <typename Frame> Times time_frames(benchmark::State& state, Frame frame) {

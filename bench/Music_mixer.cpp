@@ -28,6 +28,7 @@
 
 #include <Packer/Ogg.h>
 
+#include "support/Timings.h"
 #include "support/audio.h"
 
 namespace {
@@ -186,18 +187,8 @@ class Plain_decoder {
 struct Timings {
     std::vector<double> seconds;
     void add(Clock::duration d) { seconds.push_back(std::chrono::duration<double>(d).count()); }
-    double mean() const {
-        double sum = 0;
-        for (double s : seconds)
-            sum += s;
-        return seconds.empty() ? 0 : sum / double(seconds.size());
-    }
-    double percentile(double p) {
-        if (seconds.empty())
-            return 0;
-        std::sort(seconds.begin(), seconds.end());
-        return seconds[std::min(seconds.size() - 1, std::size_t(p * double(seconds.size())))];
-    }
+    double mean() const { return Orvane::Bench::mean(seconds); }
+    double percentile(double p) const { return Orvane::Bench::percentile(seconds, p); }
 };
 
 /// Mixes `sources` through the mixer and decodes them plainly, buffer for buffer, alternating.

@@ -17,18 +17,13 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Gamepad.h>
-#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Utils/error.h>
+
+#include "Per_user_file.h"
 
 namespace {
 
 using namespace Orvane;
-
-[[noreturn]] void abort_on_fatal(const char* file, int line, const std::string& message) {
-    std::fprintf(stderr, "fatal check in the settings reader: %s:%d: %s\n", file, line,
-                 message.c_str());
-    std::abort();
-}
 
 [[noreturn]] void finding(const std::string& what) {
     std::fprintf(stderr, "settings fault: %s\n", what.c_str());
@@ -96,12 +91,7 @@ std::string pref;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/fuzz_config_XXXXXX";
-    if (mkdtemp(folder) == nullptr)
-        std::abort();
-    setenv("XDG_DATA_HOME", folder, 1);
-    pref = Third_party::SDL_file::pref_path();
-    set_fatal_handler(abort_on_fatal);
+    pref = Fuzz::start_per_user_target("settings reader");
     return 0;
 }
 

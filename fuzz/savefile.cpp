@@ -18,26 +18,18 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
 #include <Orvane/System/File_IO.h>
-#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Utils/error.h>
 
+#include "Per_user_file.h"
 #include "support/Save_store.h"
 
 namespace {
 
 using namespace Orvane;
 
-[[noreturn]] void abort_on_fatal(const char* file, int line, const std::string& message) {
-    std::fprintf(stderr, "fatal check in the save reader: %s:%d: %s\n", file, line,
-                 message.c_str());
-    std::abort();
-}
-
 // The components the engine creates before any system runs, and the time system's clock.
 void fixed_components(Content& c) {
     Test::save_components(c);
-    c.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-    c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
     c.set<Component::Action>("Logic", "action");
 }
 
@@ -50,12 +42,7 @@ std::string pref;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/fuzz_savefile_XXXXXX";
-    if (mkdtemp(folder) == nullptr)
-        std::abort();
-    setenv("XDG_DATA_HOME", folder, 1);
-    pref = Third_party::SDL_file::pref_path();
-    set_fatal_handler(abort_on_fatal);
+    pref = Fuzz::start_per_user_target("save reader");
     // the game holds one room, two objects, two characters and one phone number
     Packaged_asset_manager::init("", true);
     auto packages =

@@ -81,28 +81,32 @@ bool Engine::run(const std::string& folder) {
     return true;
 }
 
-bool Engine::start_up(const std::string& folder) {
-    ORVANE_CHECK(!m_held.file_io,
-                 "The engine is already running: start_up needs a tear_down first");
-    if (!Packaged_asset_manager::init(folder, false))
-        return false;
-
+void Engine::create_fixed_components(Content& content) {
     auto status =
-        m_content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, Key::game_status);
-    m_content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
-                                                    Key::camera_position, Point(0, 0));
-    m_content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM,
-                                                 Key::camera_zoom, 1.0);
-    m_content.set<Component::Inventory>(Key::game_inventory);
-    m_content.set<Component::Set<std::string>>(Key::game_visited_rooms);
-    m_content.emit(Key::game_just_launched);
+        content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, Key::game_status);
+    content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
+                                                  Key::camera_position, Point(0, 0));
+    content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM,
+                                               Key::camera_zoom, 1.0);
+    content.set<Component::Inventory>(Key::game_inventory);
+    content.set<Component::Set<std::string>>(Key::game_visited_rooms);
 
     // Holds while the game is neither paused nor in a cutscene.
     auto not_paused =
         Component::make_not(Component::make_value_condition<Status>(status, Status::PAUSE));
     auto not_cutscene =
         Component::make_not(Component::make_value_condition<Status>(status, Status::CUTSCENE));
-    m_content.set<Component::And>(Key::unlocked_condition, not_paused, not_cutscene);
+    content.set<Component::And>(Key::unlocked_condition, not_paused, not_cutscene);
+}
+
+bool Engine::start_up(const std::string& folder) {
+    ORVANE_CHECK(!m_held.file_io,
+                 "The engine is already running: start_up needs a tear_down first");
+    if (!Packaged_asset_manager::init(folder, false))
+        return false;
+
+    create_fixed_components(m_content);
+    m_content.emit(Key::game_just_launched);
 
     // Input, Logic and Sound are held by the run list alone, so that emptying it releases them
     // in that order; the others are held until teardown releases them.

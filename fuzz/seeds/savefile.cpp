@@ -84,7 +84,6 @@ int main(int argc, char** argv) {
     if (!seeds)
         return 2;
     const std::filesystem::path& folder = seeds->folder;
-    const std::string& pref = seeds->pref;
     Packaged_asset_manager::init("", true);
     auto packages = Packer::build({raw("data/rooms/quay.yaml", "name: The quay\n")});
     Packaged_asset_manager::load({packages.begin(), packages.end()});
@@ -98,13 +97,12 @@ int main(int argc, char** argv) {
         content.set<Component::Simple<std::string>>("Savegame", "id", "auto");
         System::File_IO(content).write_savefile();
         const auto seed = folder / (full ? "save_rich.yaml" : "save_minimal.yaml");
-        std::filesystem::rename(pref + "save_auto.yaml", seed);
+        seeds->take("save_auto.yaml", seed.filename());
         if (!full) {
             std::ifstream in(seed, std::ios::binary);
             minimal.assign(std::istreambuf_iterator<char>(in), {});
         }
     }
-    std::filesystem::remove_all(folder / "home");
 
     auto with = [&minimal](const std::string& section, const std::string& entries) {
         std::string text = minimal;

@@ -1,6 +1,6 @@
 // Writes seeds for fuzz_yaml with the engine's own line writer: settings-like and save-like
-// files using every line form, escaped texts included. The per-user folder is pointed inside
-// the seed folder, and each written file is then moved up into it.
+// files using every line form, escaped texts included. The per-user folder is a temporary one,
+// and each written file is then copied into the seed folder.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,8 +18,6 @@ int main(int argc, char** argv) {
     const auto seeds = Orvane::Fuzz::seed_folder(argc, argv);
     if (!seeds)
         return 2;
-    const std::filesystem::path& folder = seeds->folder;
-    const std::string& pref = seeds->pref;
 
     {
         Yaml_writer y;
@@ -57,7 +55,6 @@ int main(int argc, char** argv) {
         y.save("writer_save.yaml");
     }
     for (const char* name : {"writer_config.yaml", "writer_save.yaml"})
-        std::filesystem::rename(pref + name, folder / name);
-    std::filesystem::remove_all(folder / "home");
+        seeds->take(name, name);
     return 0;
 }

@@ -74,6 +74,13 @@ class Engine {
     /// use it to set the time of every frame without waiting.
     void set_clock(Clock::Source now, Clock::Sleeper sleeper);
 
+    /// Creates in `content` the components that exist before any system runs: Game:status
+    /// (its stack at its first status), Camera:position at (0, 0), Camera:zoom at 1,
+    /// Game:inventory (empty), Game:visited_rooms (empty) and Unlocked:condition (holds while
+    /// the game is neither paused nor in a cutscene). start_up calls it; tests and benchmarks
+    /// call it to give a store what the engine gives one.
+    static void create_fixed_components(Content& content);
+
     Content& content() { return m_content; }
 
   protected:

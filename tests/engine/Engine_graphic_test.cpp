@@ -31,16 +31,14 @@
 #include <Orvane/Third_party/SDL.h>
 
 #include "support/Manual_clock.h"
+#include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
 
 using namespace Orvane;
-
-std::string build_dir() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build);
-}
+using Test::build_folder;
+using Test::sample_data;
 
 // Scripts left out: no step moves the camera, fades or starts anything.
 class Still_logic : public System::Base {
@@ -92,7 +90,7 @@ struct Screen {
 struct Picture {
     Packer::Image image;
     explicit Picture(const std::string& file)
-        : image(Packer::read_png(build_dir() + "/sample/game/" + file)) {}
+        : image(Packer::read_png(build_folder() + "/sample/game/" + file)) {}
     Rgba at(int x, int y) const {
         const unsigned char* p = &image.pixels[(std::size_t(y) * image.width + std::size_t(x)) * 4];
         return {p[0], p[1], p[2], p[3]};
@@ -177,10 +175,10 @@ void expect_probes(const Screen& screen, const std::vector<Probe>& points, int b
 class Engine_graphic_test : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(build_dir().empty()) << "ORVANE_BUILD_DIR is not set: run through ctest";
+        ASSERT_FALSE(build_folder().empty()) << "ORVANE_BUILD_DIR is not set: run through ctest";
         // a 1920 x 1080 window (not the full screen of the dummy display): view pixels one to one
         pref.write("config.yaml", "fullscreen: false\nwindow: [1920, 1080]\n");
-        ASSERT_TRUE(engine.start_up(build_dir() + "/data/"));
+        ASSERT_TRUE(engine.start_up(sample_data()));
         Content& content = engine.content();
         // frames until the quay has loaded and been drawn
         for (int frame = 0; frame < 30; ++frame) {

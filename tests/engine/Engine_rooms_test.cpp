@@ -33,18 +33,15 @@
 #include <Orvane/System/Time.h>
 
 #include "support/Manual_clock.h"
+#include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
 
 using namespace Orvane;
+using Test::sample_data;
 using State = Component::Simple<std::string>;
 using By_state = Component::Simple_conditional<std::string>;
-
-std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
 
 // The parts of a character that carry its pictures.
 const char* const character_parts[] = {"_body", "_head", "_mouth"};

@@ -35,19 +35,16 @@
 #include <Orvane/Third_party/SDL.h>
 
 #include "support/Manual_clock.h"
+#include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
 
 using namespace Orvane;
+using Test::sample_data;
 using Probe = std::function<void(Content&)>;
 
 // The packed sample game that the build puts in build/data/.
-std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
-
 // The real data-file system, with a look at the store once the init file is read.
 class Probed_file_io : public System::File_IO {
   public:

@@ -18,18 +18,15 @@
 #include <Orvane/Keys.h>
 
 #include "support/Manual_clock.h"
+#include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
 
 using namespace Orvane;
+using Test::sample_data;
 using State = Component::Simple<std::string>;
 using Info = Component::Tuple<std::string, double, std::int64_t>;
-
-std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
 
 class Clocked_engine : public Engine {
   public:

@@ -21,16 +21,13 @@
 #include <Orvane/Third_party/Music_mixer.h>
 
 #include "support/Manual_clock.h"
+#include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
 
 using namespace Orvane;
-
-std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
+using Test::sample_data;
 
 // The quay entered as after loading a save: no opening scene.
 class Quay_file_io : public System::File_IO {

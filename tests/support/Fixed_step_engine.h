@@ -4,7 +4,6 @@
 // the end-to-end tests play the sample game through it in this process, the same frames on
 // every machine.
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -16,14 +15,9 @@
 #include <Orvane/System/Time.h>
 
 #include "Manual_clock.h"
+#include "Sample_data.h"
 
 namespace Orvane::Test {
-
-/// The packed sample game of the build (ORVANE_BUILD_DIR/data/), or empty outside ctest.
-inline std::string sample_data() {
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    return build == nullptr ? std::string() : std::string(build) + "/data/";
-}
 
 /// The data system starting the game in the tower, entered from the quay, with Mara as the
 /// player (the opening's "control" step, which this start passes by).

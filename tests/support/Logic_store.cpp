@@ -1,32 +1,8 @@
 #include "Logic_store.h"
 
 #include <Orvane/Component/Debug.h>
-#include <Orvane/Component/Path.h>
-#include <Orvane/Utils/helpers.h>
 
 namespace Orvane::Test {
-
-Test_logic::Test_logic(Content& content) : Logic(content) {
-    step_handlers.emplace("walk", [this](const Arguments& a) {
-        auto path = m_content.set<Component::Path>(a.at(0), "path", Point(0, 0));
-        current_action->schedule(0, path);
-        return true;
-    });
-    step_handlers.emplace("hold", [this](const Arguments& a) {
-        auto held = m_content.set<Component::Base>(a.at(0), "held");
-        current_action->schedule(now + to_double(a.at(1)), held);
-        return true;
-    });
-    step_handlers.emplace("later", [this](const Arguments& a) {
-        current_action->schedule(now + to_double(a.at(1)),
-                                 std::make_shared<Component::Signal>(a.at(0), "signal"));
-        return true;
-    });
-    step_handlers.emplace("forget", [this](const Arguments&) {
-        m_content.remove(current_action->entity(), current_action->component());
-        return true;
-    });
-}
 
 Logic_store::Logic_store() {
     status = content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game",
@@ -38,6 +14,7 @@ Logic_store::Logic_store() {
                                       clock);
     inventory = content.set<Component::Inventory>("Game", "inventory");
     logic = std::make_unique<Test_logic>(content);
+    logic->add_test_steps();
 }
 
 Logic_store::~Logic_store() {

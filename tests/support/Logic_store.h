@@ -13,32 +13,17 @@
 #include <Orvane/System/Logic.h>
 #include <Orvane/Utils/Clock.h>
 
+#include "Test_logic.h"
+
 namespace Orvane::Test {
-
-/// The logic system with its step engine in reach, and four steps that only tests use:
-/// "walk" [id] stores <id>:path and schedules it at time 0 (as a walk does), "hold" [id, s]
-/// stores <id>:held and schedules its end s seconds from now, "later" [id, s] schedules the
-/// signal <id>:signal s seconds from now, and "forget" removes the running action from the
-/// store.
-class Test_logic : public System::Logic {
-  public:
-    explicit Test_logic(Content& content);
-
-    using Logic::bound_chain;
-    using Logic::current_action;
-    using Logic::end_scheduled;
-    using Logic::now;
-    using Logic::run_bound_action;
-    using Logic::run_list;
-    using Logic::step_handlers;
-};
 
 /// One step: a keyword and its arguments.
 using Step = std::pair<std::string, std::vector<std::string>>;
 using Steps = std::vector<Step>;
 
 /// A store with Game:status (IDLE), Clock:time at 0, Game:debug (off), Game:inventory and a
-/// Test_logic on it: the logic system's frame run by hand, at times the test sets.
+/// Test_logic with the test steps on it: the logic system's frame run by hand, at times the
+/// test sets.
 class Logic_store {
   public:
     Logic_store();

@@ -1,6 +1,10 @@
 #include "Packages.h"
 
+#include <Packer/Ogg.h>
+
 #include <Orvane/Assets/Packaged_asset_manager.h>
+
+#include "audio.h"
 
 namespace Orvane::Test {
 
@@ -36,6 +40,14 @@ Packer::Image test_image(unsigned int width, unsigned int height) {
             pixel[3] = (x + y) % 7 == 0 ? 0 : 255;
         }
     return image;
+}
+
+std::string ogg_bytes() {
+    static const std::string bytes = [] {
+        auto ogg = Packer::encode_ogg(sine(441, 0.3, 0.1, 44100), 2, 44100);
+        return std::string(ogg.begin(), ogg.end());
+    }();
+    return bytes;
 }
 
 } // namespace Orvane::Test

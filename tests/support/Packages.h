@@ -23,6 +23,9 @@ Packer::Entry compressed_entry(const std::string& key, const std::string& bytes,
 /// An image entry of the given pixels.
 Packer::Entry image_entry(const std::string& key, const Packer::Image& image, int package = -1);
 
+/// A short sound as an OGG file: 0.1 s of a 441 Hz sine at 0.3, stereo at 44100 Hz.
+std::string ogg_bytes();
+
 /// A `width` x `height` image whose every pixel tells its position: R = x, G = y, B = x ^ y
 /// (each mod 256), A = 255 but 0 on every pixel where (x + y) % 7 == 0.
 Packer::Image test_image(unsigned int width, unsigned int height);

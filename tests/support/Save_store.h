@@ -7,18 +7,16 @@
 #include <string>
 #include <utility>
 
-#include <Orvane/Component/Inventory.h>
-#include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
+#include <Orvane/Engine.h>
 
 namespace Orvane::Test {
 
-/// Files the camera's place (0, 0), the inventory and the three clocks, each at `clock`.
+/// Files the engine's fixed components (the camera's place, the inventory...) and the three
+/// clocks, each at `clock`.
 inline void save_components(Content& c, double clock = 0.0) {
-    c.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
-                                            "position", Point(0, 0));
-    c.set<Component::Inventory>("Game", "inventory");
+    Engine::create_fixed_components(c);
     for (auto [slot, name] :
          {std::pair{Fast_access_component::CLOCK_SAVED_TIME, "saved_time"},
           std::pair{Fast_access_component::CLOCK_TIME, "time"},

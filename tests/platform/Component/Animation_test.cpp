@@ -6,7 +6,7 @@
 
 #include <Orvane/Component/Animation.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::Component {
 namespace {

@@ -12,7 +12,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/Utils/Clock.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace {
 

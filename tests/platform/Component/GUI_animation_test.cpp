@@ -5,7 +5,7 @@
 #include <Orvane/Component/GUI_animation.h>
 #include <Orvane/Component/Image.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::Component {
 namespace {

@@ -7,7 +7,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Config.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::Component {
 namespace {

@@ -22,7 +22,6 @@ using Orvane::Component::Position;
 class Menu_tree : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
         sdl = new Orvane::Third_party::SDL();
         int width = 320;
         int height = 200;

@@ -18,7 +18,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Animation.h>
 
-#include "Character_fixture.h"
+#include "support/Character_fixture.h"
 
 namespace Orvane::System {
 namespace {

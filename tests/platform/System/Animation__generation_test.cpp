@@ -14,7 +14,7 @@
 #include <Orvane/System/Animation.h>
 #include <Orvane/Utils/error.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::System {
 namespace {

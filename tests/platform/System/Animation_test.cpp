@@ -16,9 +16,10 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Engine.h>
 #include <Orvane/System/Animation.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::System {
 namespace {
@@ -93,12 +94,11 @@ class Animation_frame_test : public Test::Sdl_test {
     void SetUp() override {
         Orvane::Test::Sdl_test::SetUp();
         clock = add_clock(content);
-        status = content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game",
-                                                    "status");
-        camera = content.set_fac<Component::Absolute_position>(
-            Fast_access_component::CAMERA_POSITION, "Camera", "position", Point(0, 0));
-        zoom = content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM,
-                                                          "Camera", "zoom", 1.0);
+        Engine::create_fixed_components(content);
+        status = content.request<Component::Status>(Fast_access_component::GAME_STATUS);
+        camera =
+            content.request<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION);
+        zoom = content.request<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM);
         black = content.set<Component::Image>("Blackscreen", "image", 1920, 1080, 0, 0, 0, 255);
         black->on() = false;
         content.set<Component::Absolute_position>("Blackscreen", "position", Point(0, 0));

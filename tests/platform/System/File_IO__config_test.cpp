@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <support/Settings_files.h>
 #include <support/Temp_pref_folder.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -145,22 +146,7 @@ TEST(File_IO_config_test, EverySettingChangedAndTwoControllersSurviveARoundTrip)
         Content content;
         File_IO file_io(content);
         file_io.read_config();
-        content.get<Component::Simple<std::string>>("Game", "current_locale")->set("fr_FR");
-        content.get<Component::Boolean>("Window", "fullscreen")->set(false);
-        content.get<Component::Simple<Input_mode>>("Interface", "input_mode")->set(GAMEPAD);
-        content.get<Component::Simple<int>>("Dialog", "speed")->set(40);
-        content.get<Component::Simple<int>>("Interface", "scale")->set(12);
-        content.get<Component::Simple<int>>("Music", "volume")->set(0);
-        content.get<Component::Simple<int>>("Sounds", "volume")->set(10);
-        content.get<Component::Boolean>("Game", "autosave")->set(false);
-        content.get<Component::Simple<int>>("Window", "width")->set(1280);
-        content.get<Component::Simple<int>>("Window", "height")->set(720);
-        content.set<Component::Simple<Gamepad_info>>(
-            "Gamepad(1118:654)", "gamepad",
-            Gamepad_info("1118:654", Gamepad_labels::XBOX, true));
-        content.set<Component::Simple<Gamepad_info>>(
-            "Gamepad(1356:3302)", "gamepad",
-            Gamepad_info("1356:3302", Gamepad_labels::PLAYSTATION, false));
+        Orvane::Test::change_every_setting(content, 12);
         // another kind of component under the same name is not a controller
         content.set<Component::Simple<int>>("Other", "gamepad", 3);
         file_io.write_config();
@@ -230,63 +216,38 @@ TEST(File_IO_config_test, TheTestRunHookSilencesBothVolumes) {
 // warning, and what is written next reads back the same.
 TEST(File_IO_config_test, BrokenFilesFallBackWithAWarning) {
     Orvane::Test::Temp_pref_folder pref;
-    struct Case {
-        std::string file;
-        Settings expected;
-    };
     auto with = [](auto change) {
         Settings s = defaults();
         change(s);
         return s;
     };
     const std::string pad = "gamepads:\n  - { id: \"1:2\", labels: \"2\", ok_down: \"true\" }\n";
-    const std::vector<Case> cases = {
-        {"locale: \"fr_FR\"\nmusic_volume: 3\nwindow: [12", defaults()},
-        {"- locale\n- fr_FR\n", defaults()},
-        {"", defaults()},
-        {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18), defaults()},
-        {"locale: &a fr_FR\nmusic_volume: 3\n", defaults()},
-        {"music_volume: 3\nsounds_volume: *a\n", defaults()},
-        {"input_mode: 3\n", defaults()},
+    // The files that keep some settings; every other file leaves all the defaults.
+    const std::map<std::string, Settings> partly_kept = {
         {"input_mode: -1\nmusic_volume: 2\n", with([](Settings& s) { s.music_volume = 2; })},
-        {"input_mode: touch\n", defaults()},
         {"music_volume: 11\nsounds_volume: -4\n", with([](Settings& s) {
              s.music_volume = 10;
              s.sounds_volume = 0;
          })},
-        {"music_volume: 99999999999999999999\n", defaults()},
-        {"interface_scale: 7\n", defaults()},
-        {"interface_scale: 0\n", defaults()},
-        {"dialog_speed: nan\n", defaults()},
-        {"dialog_speed: inf\n", defaults()},
-        {"dialog_speed: 1e300\n", defaults()},
-        {"dialog_speed: 0.5\n", defaults()},
-        {"dialog_speed: 101\n", defaults()},
-        {"window: [100]\n", defaults()},
-        {"window: [100, 200, 300]\n", defaults()},
-        {"window: [0, 600]\n", defaults()},
-        {"window: [800, 20000]\n", defaults()},
-        {"window: [wide, 600]\n", defaults()},
-        {"window: 800\n", defaults()},
-        {"fullscreen: [true]\n", defaults()},
-        {"autosave: yes\n", defaults()},
-        {"gamepads:\n  - { labels: \"2\", ok_down: \"true\" }\n", defaults()},
-        {"gamepads:\n  - plain\n", defaults()},
-        {"gamepads: 3\n", defaults()},
         {"gamepads:\n  - { id: \"1:2\", labels: \"7\", ok_down: \"true\" }\n",
          with([](Settings& s) { s.gamepads = {{"Gamepad(1:2)", {"1:2", 0, true}}}; })},
         {pad + "  - { labels: \"1\" }\n",
          with([](Settings& s) { s.gamepads = {{"Gamepad(1:2)", {"1:2", 2, true}}}; })},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        pref.write("config.yaml", c.file);
+    std::size_t kept_files = 0;
+    for (const std::string& file : Orvane::Test::broken_settings_files()) {
+        SCOPED_TRACE(file);
+        const auto kept = partly_kept.find(file);
+        kept_files += kept == partly_kept.end() ? 0 : 1;
+        const Settings expected = kept == partly_kept.end() ? defaults() : kept->second;
+        pref.write("config.yaml", file);
         auto [s, err] = read_settings();
-        EXPECT_EQ(s, c.expected);
+        EXPECT_EQ(s, expected);
         EXPECT_NE(err.find("Warning: "), std::string::npos) << "no warning";
         EXPECT_NE(err.find("config.yaml"), std::string::npos) << err;
         expect_stable_after_writing(pref);
     }
+    EXPECT_EQ(kept_files, partly_kept.size()) << "a file that keeps settings is not in the table";
 }
 
 // Something other than a file in place of the settings file is named for what it is; the

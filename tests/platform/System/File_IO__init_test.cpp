@@ -9,28 +9,14 @@
 #include <Orvane/Config.h>
 #include <Orvane/Keys.h>
 
-#include "File_IO_fixture.h"
+#include "support/File_IO_fixture.h"
+#include "support/Text.h"
 
 namespace Orvane::Test {
 namespace {
 
 using Component::Collision_type;
 using Component::Image;
-
-std::vector<std::string> steps_of(const std::shared_ptr<Component::Action>& action) {
-    std::vector<std::string> out;
-    for (const auto& step : *action)
-        out.push_back(step.to_string());
-    return out;
-}
-
-std::string replaced(std::string text, const std::string& line, const std::string& by) {
-    const std::size_t at = text.find(line);
-    EXPECT_NE(at, std::string::npos) << line;
-    if (at != std::string::npos)
-        text.replace(at, line.size(), by);
-    return text;
-}
 
 struct Expected_image {
     const char* entity;

@@ -6,7 +6,7 @@
 #include <Orvane/Component/Locale.h>
 #include <Orvane/Config.h>
 
-#include "File_IO_fixture.h"
+#include "support/File_IO_fixture.h"
 
 namespace Orvane::Test {
 namespace {

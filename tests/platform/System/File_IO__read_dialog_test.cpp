@@ -6,7 +6,7 @@
 #include <Orvane/Component/Code.h>
 #include <Orvane/Component/Dialog.h>
 
-#include "File_IO__readers_fixture.h"
+#include "support/File_IO__readers_fixture.h"
 
 namespace Orvane::Test {
 namespace {

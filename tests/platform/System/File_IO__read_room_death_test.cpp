@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "File_IO__readers_fixture.h"
+#include "support/File_IO__readers_fixture.h"
+#include "support/Text.h"
 
 namespace Orvane::Test {
 namespace {
@@ -23,14 +24,6 @@ skin:
   idle: {skin: mara_idle, positions: [a, b, c]}
 )";
 
-std::string replaced(std::string text, const std::string& line, const std::string& by) {
-    const std::size_t at = text.find(line);
-    EXPECT_NE(at, std::string::npos) << line;
-    if (at != std::string::npos)
-        text.replace(at, line.size(), by);
-    return text;
-}
-
 /// One malformed file: the file under data/ (without ".yaml") and its text, the item read
 /// (kind and name; kind "rooms" reads the room), and the message, matched literally.
 struct Broken {
@@ -41,18 +34,7 @@ struct Broken {
     const char* message;
 };
 
-std::string literal(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
-            out += '\\';
-        out += c;
-    }
-    return out;
-}
-
 TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::vector<Broken> cases = {
         {"rooms/other", room, "rooms", "quay", "Can't open data/rooms/quay.yaml"},
         {"rooms/quay", "background: quay\n", "rooms", "quay", "Value name not found in Yaml input"},
@@ -155,7 +137,6 @@ TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
 }
 
 TEST_F(Room_reader_DeathTest, ReloadsNameWhoAskedForAMissingFile) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             pack({{"rooms/quay", room}});

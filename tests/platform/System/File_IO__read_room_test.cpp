@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "File_IO__readers_fixture.h"
+#include "support/File_IO__readers_fixture.h"
 
 namespace Orvane::Test {
 namespace {

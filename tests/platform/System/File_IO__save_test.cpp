@@ -20,7 +20,7 @@
 #include <Orvane/Keys.h>
 #include <Orvane/Utils/error.h>
 
-#include "File_IO__readers_fixture.h"
+#include "support/File_IO__readers_fixture.h"
 #include "support/Save_store.h"
 
 namespace Orvane::Test {
@@ -39,8 +39,6 @@ class Save_file_io : public System::File_IO {
 // What the engine files before any system runs, and the clock of the time system.
 void fixed_components(Content& c) {
     save_components(c);
-    c.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-    c.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom", 1.0);
     c.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
                                              "Interface", "input_mode", Input_mode::MOUSE);
     c.set<Component::Action>("Logic", "action");

@@ -5,7 +5,7 @@
 
 #include <Orvane/Keys.h>
 
-#include "File_IO_fixture.h"
+#include "support/File_IO_fixture.h"
 
 namespace Orvane::Test {
 namespace {

@@ -18,7 +18,7 @@
 #include <Orvane/System/Graphic.h>
 #include <Orvane/Utils/Clock.h>
 
-#include "platform/Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::System {
 namespace {
@@ -226,7 +226,6 @@ TEST_F(Graphic_window_test, DebugOverlayDrawsPathsFromTheBody) {
 using Graphic_windowDeathTest = Graphic_window_test;
 
 TEST_F(Graphic_windowDeathTest, MissingComponentsThatAFrameNeeds) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     struct Case {
         const char* message;
         std::function<void(Content&)> set_up;

@@ -10,7 +10,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Interface.h>
 
-#include "platform/Third_party/Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::System {
 namespace {

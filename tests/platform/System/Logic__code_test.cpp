@@ -17,8 +17,8 @@
 #include <Orvane/Config.h>
 #include <Orvane/Keys.h>
 
-#include "../Third_party/Sdl_fixture.h"
 #include "support/Logic_store.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::Test {
 namespace {
@@ -295,7 +295,6 @@ using Code_lockDeathTest = Code_lock_test;
 
 // One missing component per row: the frame that needs it stops the program.
 TEST_F(Code_lockDeathTest, MissingComponentsAreFatal) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     struct Case {
         const char* name;
         const char* signal;

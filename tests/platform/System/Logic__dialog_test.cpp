@@ -14,7 +14,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Config.h>
 
-#include "Logic__skip_fixture.h"
+#include "support/Logic_world_fixture.h"
 
 namespace {
 

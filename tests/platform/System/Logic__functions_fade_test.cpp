@@ -14,7 +14,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Logic.h>
 
-#include "Logic_steps_fixture.h"
+#include "support/Logic_steps_fixture.h"
 
 namespace Orvane::Test {
 namespace {
@@ -48,16 +48,6 @@ std::shared_ptr<Component::Image> add_box(Content& content) {
 const Component::Music::Source& bench(Content& content) {
     return content.get<Component::Music>("quay_music", "music")->sources().at("bench");
 }
-
-struct Step_case {
-    const char* name;
-    std::function<void(Content&)> prepare;
-    std::string keyword;
-    System::Logic::Arguments args;
-    double now;
-    std::vector<Scheduled_item> scheduled;
-    std::function<void(Content&)> check;
-};
 
 const std::vector<Step_case>& step_cases() {
     static const std::vector<Step_case> cases = {
@@ -189,21 +179,12 @@ const std::vector<Step_case>& step_cases() {
 }
 
 TEST_F(Logic_steps_test, CameraFadeMoveAndRescaleSteps) {
-    for (const Step_case& step : step_cases()) {
-        SCOPED_TRACE(step.name);
-        Content store;
-        Step_logic system(store);
+    run_step_cases(step_cases(), [](Content& store) {
         store.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
                                                     "Camera", "position", Point(960, 0), false);
         store.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
                                                      "Interface", "input_mode", Input_mode::MOUSE);
-        auto running = store.set<Component::Action>("crate_use", "action");
-        step.prepare(store);
-        EXPECT_TRUE(system.apply(step.keyword, step.args, step.now, running))
-            << "the next step runs in the same frame";
-        EXPECT_EQ(schedule_of(*running), step.scheduled);
-        step.check(store);
-    }
+    });
 }
 
 TEST_F(Logic_steps_test, ScheduledRequestsAreTheStoredOnes) {
@@ -259,7 +240,6 @@ struct Fatal_case {
 
 // Wrong argument counts of the presentation steps, and the components they must find.
 TEST(Logic_stepsDeathTest, WrongCountsAndMissingComponentsStopWithTheirMessages) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::vector<Fatal_case> cases = {
         {"fadein", {}, "function_fadein takes 1 or 3 arguments"},
         {"fadein", {"quay_music", "bench"}, "function_fadein takes 1 or 3 arguments"},
@@ -290,7 +270,7 @@ TEST(Logic_stepsDeathTest, WrongCountsAndMissingComponentsStopWithTheirMessages)
         {"play", {"wave", "2"}, "Cannot find Player:name"},
     };
     Content content;
-    Step_logic logic(content);
+    Test_logic logic(content);
     auto action = content.set<Component::Action>("crate_use", "action");
     for (const Fatal_case& c : cases) {
         SCOPED_TRACE(c.keyword + " with " + std::to_string(c.args.size()) + " arguments");

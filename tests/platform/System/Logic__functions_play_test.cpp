@@ -18,7 +18,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Logic.h>
 
-#include "Logic_steps_fixture.h"
+#include "support/Logic_steps_fixture.h"
 
 namespace Orvane::Test {
 namespace {
@@ -48,16 +48,6 @@ void add_items(Content& content) {
     }
     content.set<Component::Code>("lock_window", "code");
 }
-
-struct Step_case {
-    const char* name;
-    std::function<void(Content&)> prepare;
-    std::string keyword;
-    System::Logic::Arguments args;
-    double now;
-    std::vector<Scheduled_item> scheduled;
-    std::function<void(Content&)> check;
-};
 
 void nothing(Content&) {}
 
@@ -253,23 +243,14 @@ const std::vector<Step_case>& step_cases() {
 }
 
 TEST_F(Logic_steps_test, ShowPlayPauseAndSet12fpsSteps) {
-    for (const Step_case& step : step_cases()) {
-        SCOPED_TRACE(step.name);
-        Content store;
-        Step_logic system(store);
+    run_step_cases(step_cases(), [](Content& store) {
         store.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
                                                     "Camera", "position", Point(960, 0), false);
         auto stack =
             store.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
         stack->pop(); // IDLE, as in play
-        auto running = store.set<Component::Action>("crate_use", "action");
         add_items(store);
-        step.prepare(store);
-        EXPECT_TRUE(system.apply(step.keyword, step.args, step.now, running))
-            << "the next step runs in the same frame";
-        EXPECT_EQ(schedule_of(*running), step.scheduled);
-        step.check(store);
-    }
+    });
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Simple.h>
 
-#include "Logic__skip_fixture.h"
+#include "support/Logic_world_fixture.h"
 
 namespace Orvane::Test {
 namespace {

@@ -10,7 +10,7 @@
 #include <Orvane/Config.h>
 #include <Orvane/Utils/helpers.h>
 
-#include "Logic__skip_fixture.h"
+#include "support/Logic_world_fixture.h"
 
 namespace Orvane::Test {
 namespace {

@@ -16,7 +16,7 @@
 #include <Orvane/Keys.h>
 #include <Orvane/Utils/Clock.h>
 
-#include "Logic__skip_fixture.h"
+#include "support/Logic_world_fixture.h"
 
 namespace Orvane::Test {
 namespace {

@@ -15,7 +15,7 @@
 #include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
 
-#include "Character_fixture.h"
+#include "support/Character_fixture.h"
 
 namespace Orvane::System {
 namespace {
@@ -376,7 +376,6 @@ TEST_F(Logic_walking, LookTargets) {
 using Logic_walkingDeathTest = Logic_walking;
 
 TEST_F(Logic_walkingDeathTest, ArgumentCountsAndMissingView) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     room();
     EXPECT_EXIT(logic.function_goto({"a", "b", "c", "d"}), ::testing::ExitedWithCode(1),
                 "function_goto takes at most 3 arguments");

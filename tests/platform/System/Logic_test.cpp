@@ -21,8 +21,8 @@
 #include <Orvane/Config.h>
 #include <Orvane/Keys.h>
 
-#include "../Third_party/Sdl_fixture.h"
 #include "support/Logic_store.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::Test {
 namespace {

@@ -4,7 +4,7 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include "Sdl_fixture.h"
+#include "support/Sdl_fixture.h"
 
 namespace Orvane::Test {
 namespace {

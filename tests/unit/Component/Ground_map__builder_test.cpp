@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Ground_map_fixture.h"
+#include "support/Ground_map_fixture.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Ground_map_fixture.h"
+#include "support/Ground_map_fixture.h"
+#include "support/Text.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ using ground_map_test::Ground_map;
 using ground_map_test::text_mask;
 using Orvane::Point;
 using Orvane::Segment;
+using Orvane::Test::literal;
 using Vid = Ground_map::Vertex_id;
 using Eid = Ground_map::Edge_id;
 
@@ -114,15 +116,6 @@ TEST(Ground_mapDeathTest, TryParseGraphReportsWhatTheFatalReadWouldSay) {
         {longer, "Graph file a.graph has 28 bytes where 2 vertices and 1 edges take 27"},
         {missing_vertex.bytes,
          "Graph file a.graph: edge 0 joins vertices 0 and 2 but there are only 2 vertices"},
-    };
-    auto literal = [](const std::string& text) { // as a pattern matching exactly the text
-        std::string pattern;
-        for (char c : text) {
-            if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
-                pattern += '\\';
-            pattern += c;
-        }
-        return pattern;
     };
     for (const auto& [bytes, message] : cases) {
         SCOPED_TRACE(message);

@@ -13,7 +13,7 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/System/Control.h>
 
-#include "Control_fixture.h"
+#include "support/Control_fixture.h"
 
 namespace {
 

@@ -9,17 +9,13 @@
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/Yaml.h>
 
+#include "support/Text.h"
+
 namespace Orvane::System {
 namespace {
 
+using Test::steps_of;
 using Third_party::Yaml;
-
-std::vector<std::string> steps_of(const Component::Action& action) {
-    std::vector<std::string> out;
-    for (const auto& step : action)
-        out.push_back(step.to_string());
-    return out;
-}
 
 // Functions declared from a text, then a script read from another.
 class Steps : public ::testing::Test {

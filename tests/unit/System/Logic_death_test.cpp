@@ -12,6 +12,7 @@
 #include <Orvane/Component/Simple.h>
 
 #include "support/Logic_store.h"
+#include "support/Text.h"
 
 namespace Orvane::Test {
 namespace {
@@ -45,20 +46,8 @@ const Bounded bounded_keywords[] = {
     {"wait", 0, 2, "function_wait takes at most 2 arguments"},
 };
 
-// The message as a regular expression that matches only itself.
-std::string literal(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
-            out += '\\';
-        out += c;
-    }
-    return out;
-}
-
 // Every bounded keyword, through the step table, with one argument too few and one too many.
 TEST(Logic_DeathTest, ArgumentCounts) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (const Bounded& k : bounded_keywords) {
         std::vector<std::size_t> counts;
         if (k.min > 0)
@@ -80,7 +69,6 @@ TEST(Logic_DeathTest, ArgumentCounts) {
 }
 
 TEST(Logic_DeathTest, UnknownKeyword) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             Logic_store s;
@@ -92,7 +80,6 @@ TEST(Logic_DeathTest, UnknownKeyword) {
 
 // Scripts that never wait stop with a message naming the action, not a frame without end.
 TEST(Logic_DeathTest, StepGuard) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const Steps scripts[] = {
         {{"emit", {"a"}}, {"loop", {}}},
         {{"trigger", {"script"}}},
@@ -113,7 +100,6 @@ TEST(Logic_DeathTest, StepGuard) {
 }
 
 TEST(Logic_DeathTest, LoopingBoundActionIsStopped) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             Logic_store s;
@@ -126,7 +112,6 @@ TEST(Logic_DeathTest, LoopingBoundActionIsStopped) {
 }
 
 TEST(Logic_DeathTest, BoundActionSettingItsOwnValue) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             Logic_store s;

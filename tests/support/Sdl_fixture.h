@@ -6,9 +6,10 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <support/Packages.h>
 
 #include <Orvane/Third_party/SDL.h>
+
+#include "Packages.h"
 
 namespace Orvane::Test {
 

@@ -7,11 +7,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <support/Packages.h>
-#include <support/Temp_pref_folder.h>
-#include <support/audio.h>
-
-#include <Packer/Ogg.h>
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Animation.h>
@@ -25,34 +20,22 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
 #include <Orvane/Content.h>
+#include <Orvane/Engine.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "Packages.h"
+#include "Sdl_fixture.h"
+#include "Temp_pref_folder.h"
+#include "Text.h"
 
 namespace Orvane::Test {
 
 using Files = std::map<std::string, std::string>;
 
-inline std::vector<std::string> steps_of(const std::shared_ptr<Component::Action>& action) {
-    std::vector<std::string> out;
-    if (action)
-        for (const auto& step : *action)
-            out.push_back(step.to_string());
-    return out;
-}
-
-inline std::string ogg_bytes() {
-    static const std::string bytes = [] {
-        auto ogg = Orvane::Packer::encode_ogg(sine(441, 0.3, 0.1, 44100), 2, 44100);
-        return std::string(ogg.begin(), ogg.end());
-    }();
-    return bytes;
-}
-
-/// A real data system over a store holding what the engine files before any room: the
-/// status, the camera, the inventory, the logic action, the input mode, the dialog font and
+/// A real data system over a store holding what the engine files before any room (its fixed
+/// components), the logic action, the input mode, the dialog font and
 /// a loading callback that counts its calls.
 class Room_reader : public ::testing::Test {
   protected:
@@ -60,15 +43,10 @@ class Room_reader : public ::testing::Test {
         int width = 1920;
         int height = 1080;
         sdl.init(width, height, false);
-        content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-        content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
-                                                      "Camera", "position", Point(0, 0));
-        content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera",
-                                                   "zoom", 1.0);
+        Engine::create_fixed_components(content);
         content.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,
                                                        "Interface", "input_mode",
                                                        Input_mode::MOUSE);
-        content.set<Component::Inventory>("Game", "inventory");
         // a single-language game
         content.set<Component::Vector<std::string>>("Game", "available_locales",
                                                     std::vector<std::string>{"en_US"});

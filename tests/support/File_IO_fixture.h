@@ -6,11 +6,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <support/Packages.h>
-#include <support/Temp_pref_folder.h>
-#include <support/audio.h>
-
-#include <Packer/Ogg.h>
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Condition.h>
@@ -20,11 +15,14 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
+#include <Orvane/Engine.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "Packages.h"
+#include "Sdl_fixture.h"
+#include "Temp_pref_folder.h"
 
 namespace Orvane::Test {
 
@@ -160,10 +158,7 @@ lines:
 inline std::vector<Packer::Entry> game_entries(const std::string& init = init_yaml,
                                                const std::string& locale = locale_yaml) {
     static const std::string font = file_bytes(font_path);
-    static const std::string click = [] {
-        auto ogg = Orvane::Packer::encode_ogg(sine(441, 0.3, 0.1, 44100), 2, 44100);
-        return std::string(ogg.begin(), ogg.end());
-    }();
+    static const std::string click = ogg_bytes();
     std::vector<Packer::Entry> entries;
     for (const auto& [name, size] : interface_pictures())
         entries.push_back(image_entry("images/interface/" + name + ".png",
@@ -194,14 +189,10 @@ class File_IO_test : public ::testing::Test {
         fixed_components();
     }
 
-    /// The components that the engine creates before any system runs.
+    /// The components that the engine creates before any system runs, and the logic
+    /// system's action.
     void fixed_components() {
-        content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS, "Game", "status");
-        content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
-                                                      "Camera", "position", Point(0, 0));
-        content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera",
-                                                   "zoom", 1.0);
-        content.set<Component::Inventory>("Game", "inventory");
+        Engine::create_fixed_components(content);
         content.set<Component::Action>("Logic", "action");
     }
 

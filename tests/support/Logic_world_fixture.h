@@ -17,7 +17,8 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Logic.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "Sdl_fixture.h"
+#include "Test_logic.h"
 
 namespace Orvane {
 
@@ -27,20 +28,6 @@ inline void PrintTo(const Point& p, std::ostream* os) { *os << to_string(p); }
 } // namespace Orvane
 
 namespace Orvane::Test {
-
-/// The logic system with the members that tests drive directly.
-class Test_logic : public System::Logic {
-  public:
-    using Logic::check_arguments;
-    using Logic::current_action;
-    using Logic::Logic;
-    using Logic::notification_ended;
-    using Logic::now;
-    using Logic::place_walker;
-    using Logic::skip_goto;
-    using Logic::skip_to_unlock;
-    using Logic::step_handlers;
-};
 
 /// A store as the engine leaves it before the logic system runs (camera, zoom, clock, status,
 /// player), the logic system over it, and a running action `Script:action` as the current one,

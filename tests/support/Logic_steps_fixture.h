@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -16,27 +17,10 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Logic.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "Sdl_fixture.h"
+#include "Test_logic.h"
 
 namespace Orvane::Test {
-
-/// The logic system with its frame time and running action set by the test, and its steps
-/// applied by keyword through the system's own table.
-class Step_logic : public System::Logic {
-  public:
-    using Logic::Logic;
-
-    /// Applies the step `keyword` with `args` at time t as a step of `action`.
-    bool apply(const std::string& keyword, const Arguments& args, double t,
-               const std::shared_ptr<Component::Action>& action) {
-        now = t;
-        current_action = action;
-        return step_handlers.at(keyword)(args);
-    }
-
-    using Logic::current_action;
-    using Logic::now;
-};
 
 /// One scheduled item as the tests compare them: its time, key and printed type.
 struct Scheduled_item {
@@ -59,6 +43,37 @@ inline std::vector<Scheduled_item> schedule_of(const Component::Action& action) 
         return a.time < b.time || (a.time == b.time && a.id < b.id);
     });
     return items;
+}
+
+/// One step run over a fresh store: what the store holds first, the step, the frame time, the
+/// schedule the running action holds after it, and what the store holds then.
+struct Step_case {
+    const char* name;
+    std::function<void(Content&)> prepare;
+    std::string keyword;
+    System::Logic::Arguments args;
+    double now;
+    std::vector<Scheduled_item> scheduled;
+    std::function<void(Content&)> check;
+};
+
+/// Runs each case over a fresh store, filled by `store_for` (what every case of the table
+/// needs) and by the case's own `prepare`, with a running action "crate_use": the step goes on
+/// in the same frame, leaves the schedule the case lists and passes the case's checks.
+inline void run_step_cases(const std::vector<Step_case>& cases,
+                           const std::function<void(Content&)>& store_for) {
+    for (const Step_case& step : cases) {
+        SCOPED_TRACE(step.name);
+        Content store;
+        Test_logic system(store);
+        store_for(store);
+        auto running = store.set<Component::Action>("crate_use", "action");
+        step.prepare(store);
+        EXPECT_TRUE(system.apply(step.keyword, step.args, step.now, running))
+            << "the next step runs in the same frame";
+        EXPECT_EQ(schedule_of(*running), step.scheduled);
+        step.check(store);
+    }
 }
 
 /// A window (for the images the steps need) and a store as the engine starts it: the camera
@@ -85,7 +100,7 @@ class Logic_steps_test : public Sdl_test {
     }
 
     Content content;
-    Step_logic logic{content};
+    Test_logic logic{content};
     std::shared_ptr<Component::Absolute_position> camera;
     std::shared_ptr<Component::Status> game_status;
     std::shared_ptr<Component::Simple<Input_mode>> input_mode;

@@ -16,7 +16,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
 
-#include "../Third_party/Sdl_fixture.h"
+#include "Sdl_fixture.h"
 
 namespace Orvane::Test {
 

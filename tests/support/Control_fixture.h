@@ -18,7 +18,7 @@
 #include <Orvane/System/Control.h>
 #include <Orvane/Third_party/SDL.h>
 
-#include "support/Input_store.h"
+#include "Input_store.h"
 
 namespace Orvane::Test {
 

@@ -1,0 +1,26 @@
+#pragma once
+
+// Where the tests and the benchmarks find the build and the packed sample game.
+
+#include <cstdlib>
+#include <string>
+
+namespace Orvane::Test {
+
+/// The build folder (ORVANE_BUILD_DIR, which ctest sets for every test), or empty when unset.
+inline std::string build_folder() {
+    const char* build = std::getenv("ORVANE_BUILD_DIR");
+    return build == nullptr ? std::string() : std::string(build);
+}
+
+/// The packed sample game, ending with '/': ORVANE_SAMPLE_DATA when set, else the data/ folder
+/// of the build folder; `fallback` when neither is set (empty for the tests, which run through
+/// ctest).
+inline std::string sample_data(const std::string& fallback = "") {
+    if (const char* folder = std::getenv("ORVANE_SAMPLE_DATA"))
+        return folder;
+    const std::string build = build_folder();
+    return build.empty() ? fallback : build + "/data/";
+}
+
+} // namespace Orvane::Test
