@@ -245,7 +245,7 @@ void BM_quay_frame_vs_bare_loop(benchmark::State& state) {
 
         // what that frame drew, outside the timing
         Content& content = quay.engine->content();
-        System::Graphic::build_render_list(content, View::of(content), list);
+        System::Graphic::build_render_list(content, System::camera_view(content), list);
         copies_of(list, copies);
         drawn = list.size();
 

@@ -1,6 +1,7 @@
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Component/Locale.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Keys.h>
@@ -27,6 +28,11 @@ std::string Base::locale(const std::string& line) const {
 
 std::string Base::locale_get(std::string_view entity, std::string_view component) const {
     return locale(m_content.get<Component::Simple<std::string>>(entity, component)->value());
+}
+
+View camera_view(const Content& content) {
+    return {content.value<Component::Position>(Fast_access_component::CAMERA_POSITION),
+            content.value<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM)};
 }
 
 } // namespace Orvane::System

@@ -13,6 +13,7 @@
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
+#include <Orvane/Version.h>
 
 namespace Orvane::System {
 

@@ -55,7 +55,7 @@ void Graphic::run() {
     if (receive(Key::game_support))
         m_browse(locale_get("Support_url", "text"));
 
-    const View view = View::of(m_content);
+    const View view = camera_view(m_content);
     m_sdl.begin();
 
     build_render_list(m_content, view, m_to_display);

@@ -11,7 +11,7 @@
 #include <Orvane/Config.h>
 #include <Orvane/Keys.h>
 #include <Orvane/System/Logic.h>
-#include <Orvane/System/Speech_layout.h>
+#include <Orvane/Utils/Speech_layout.h>
 #include <Orvane/Utils/View.h>
 #include <Orvane/Utils/helpers.h>
 
@@ -168,7 +168,7 @@ bool Logic::function_talk(const Arguments& args) {
 
     // The narrator speaks above the player.
     const std::string placed = speaker == "Hinter" ? player : speaker;
-    const View view = View::of(m_content);
+    const View view = camera_view(m_content);
     Point anchor;
     if (auto relative = m_content.request<Component::Position>(placed, "relative_label")) {
         auto body = m_content.request<Component::Image>(Key::body(placed), "image");

@@ -65,7 +65,7 @@ bool Logic::compute_path_from_target(std::shared_ptr<Component::Position> target
     const bool scene_point = follower_to_player || target->component() == "view" ||
                              target->entity().find("_body") != std::string::npos;
     if (!scene_point)
-        goal = View::of(m_content).to_scene(goal, false);
+        goal = camera_view(m_content).to_scene(goal, false);
 
     std::vector<Point> points;
     map->find_path(origin, goal, points);
@@ -221,7 +221,7 @@ bool Logic::function_look(const Arguments& args) {
         point = m_content.get<Component::Position>(clicked->value(), "position")->value();
         remove(Key::click_target);
     } else {
-        point = View::of(m_content).to_scene(
+        point = camera_view(m_content).to_scene(
             m_content.value<Component::Position>(Fast_access_component::CURSOR_POSITION), false);
     }
     m_content.set<Component::Absolute_position>(character, "lookat", point, false);

@@ -1,9 +1,9 @@
-// get_locales (declared in Utils/helpers.h) lives here: only Third_party/ may include SDL headers.
 #include <SDL.h>
 
+#include <Orvane/Third_party/SDL_locale.h>
 #include <Orvane/Utils/helpers.h>
 
-namespace Orvane {
+namespace Orvane::Third_party {
 
 std::vector<std::string> get_locales() {
     std::vector<std::string> result;
@@ -16,4 +16,4 @@ std::vector<std::string> get_locales() {
     return result;
 }
 
-} // namespace Orvane
+} // namespace Orvane::Third_party

@@ -199,7 +199,8 @@ class Engine_graphic_test : public ::testing::Test {
         engine.clock.now += 17;
         ASSERT_TRUE(engine.run());
         screen = std::make_unique<Screen>();
-        System::Graphic::build_render_list(engine.content(), View::of(engine.content()), list);
+        System::Graphic::build_render_list(engine.content(), System::camera_view(engine.content()),
+                                           list);
     }
 
     Orvane::Test::Temp_pref_folder pref;

@@ -33,6 +33,7 @@
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 #include <Orvane/Third_party/SDL.h>
+#include <Orvane/Version.h>
 
 #include "support/Manual_clock.h"
 #include "support/Sample_data.h"

@@ -15,6 +15,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Keys.h>
+#include <Orvane/System/Base.h>
 #include <Orvane/Utils/View.h>
 
 #include "support/Fixed_step_engine.h"
@@ -80,7 +81,7 @@ TEST(EngineWalkTest, AClickSendsMaraAcrossTheQuayWithTheCameraAndPip) {
 
     // A click on the quay, right of the bench, as the input system leaves it in the store.
     const Point target(2400, 950);
-    const Point screen = View::of(content).to_screen(target, false);
+    const Point screen = System::camera_view(content).to_screen(target, false);
     auto cursor = content.request<Component::Position>(Fast_access_component::CURSOR_POSITION);
     ASSERT_TRUE(cursor);
     cursor->set(screen);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <Orvane/Content.h>
+#include <Orvane/Utils/View.h>
 
 namespace Orvane::Component {
 class Ground_map;
@@ -97,5 +98,9 @@ class Base {
   protected:
     Content& m_content;
 };
+
+/// The view the store holds: Camera:position and Camera:zoom from their fast-access slots
+/// (fatal when either is empty).
+View camera_view(const Content& content);
 
 } // namespace Orvane::System

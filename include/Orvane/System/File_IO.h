@@ -18,42 +18,14 @@ class Action;
 class Base;
 class Font;
 class Image;
+template <typename T> class Simple;
+template <typename T> class Simple_conditional;
 } // namespace Orvane::Component
-
-/// The engine's own version, and the version numbers that game data ask for.
-namespace Orvane::Version {
-
-/// The number of a version text "major.minor.patch": major x 10000 + minor x 100 + patch,
-/// each part counted by its leading decimal digits (0 when it has none: "2.0b.1" is 20001).
-/// Nothing when the text has fewer than two points or its number does not fit in 32 bits.
-std::optional<unsigned int> parse(const std::string& text);
-
-/// "1.6.0", followed by "-mit" when `with_suffix` is true.
-std::string str(bool with_suffix);
-
-} // namespace Orvane::Version
 
 namespace Orvane::System {
 
 /// A save file read and checked whole; private to the save code.
 struct Save_data;
-
-/// What the automatic choice of the language decided, and what it warns about.
-struct Locale_choice {
-    std::string locale;
-    std::vector<std::string> warnings;
-};
-
-/// The current language from the configured one, the system's preferred locales (most
-/// preferred first), the offered locale ids (the source language first, never empty) and the
-/// command-line option (null when absent). A configured locale that is offered stays. Otherwise
-/// the choice is the first exact match of a preference, else of a two-letter preference with
-/// an offered id's language, else of a preference's language with an offered id's language,
-/// else "en_US" when offered, else the source language; an offered command-line locale then
-/// replaces it. A configured or command-line locale that is not offered is ignored, with a
-/// warning.
-Locale_choice choose_locale(const std::string& configured, const std::vector<std::string>& preferred,
-                            const std::vector<std::string>& offered, const std::string* cmdline);
 
 /// The data-file system: reads the game's init file, locale file, rooms and items into the
 /// store, reads and writes the settings file and the saves, and cleans the store when a room
@@ -180,6 +152,19 @@ class File_IO : public Base {
     static const Third_party::Yaml::Node& list_of(const Third_party::Yaml::Node& node,
                                                   const std::string& item, const std::string& key,
                                                   std::size_t count);
+
+    /// Gives what item `id` holds in each entry of its "states" list `states`: read(state id,
+    /// entry), in list order, filed under the state id (null: nothing in that state) in the
+    /// conditional <id>:<component> on `state`, created at the first entry. An empty `state`
+    /// first takes the first entry's id: a change that saves record when `default_saved`,
+    /// otherwise left unaltered, so that saves leave the default out. Returns the conditional,
+    /// null for an empty list.
+    std::shared_ptr<Component::Simple_conditional<std::string>>
+    read_states(const std::string& id, const std::string& component,
+                const std::shared_ptr<Component::Simple<std::string>>& state,
+                const Third_party::Yaml::Node& states, bool default_saved,
+                const std::function<std::shared_ptr<Component::Base>(
+                    const std::string& state_id, const Third_party::Yaml::Node& entry)>& read);
 
     /// A label and an action, either of which may be absent.
     using Verb_components =

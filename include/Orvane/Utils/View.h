@@ -4,8 +4,6 @@
 
 namespace Orvane {
 
-class Content;
-
 /// How the scene is shown in the 1920 x 1080 view. `camera` is the scene point shown at the
 /// top-left corner of the view and `zoom` multiplies room distances about that corner: a room
 /// point p is shown at zoom × (p − camera), and room sizes are multiplied by zoom. Interface
@@ -15,10 +13,6 @@ class Content;
 struct View {
     Point camera{0, 0};
     double zoom = 1.0;
-
-    /// The view held by the store: Camera:position and Camera:zoom from their fast-access slots
-    /// (fatal when either is empty).
-    static View of(const Content& content);
 
     /// The factor applied to sizes: zoom for a room thing, 1 for an interface thing.
     double factor(bool is_interface) const { return is_interface ? 1.0 : zoom; }

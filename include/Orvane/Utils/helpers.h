@@ -70,9 +70,6 @@ std::string time_to_string(double seconds);
 /// "YYYY-MM-DD, hh:mm"; empty when the year does not fit in four digits.
 std::string date_to_string(std::int64_t t);
 
-/// The user's preferred locales in order of preference ("fr", "en_US"); empty when the
-/// platform gives none.
-std::vector<std::string> get_locales();
 /// The language code, followed by "_" and the country code when there is one.
 std::string locale_name(const char* language, const char* country);
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <Orvane/Third_party/SDL_locale.h>
 #include <Orvane/Utils/helpers.h>
 
 namespace {
@@ -35,7 +36,7 @@ TEST(Get_locales, PlatformOrderWithCountryWhenGiven) {
     // On Linux, SDL reads the preferred languages from the environment.
     Scoped_env all("LC_ALL", ""), messages("LC_MESSAGES", ""), lang("LANG", "");
     Scoped_env language("LANGUAGE", "en_US:fr");
-    EXPECT_EQ(Orvane::get_locales(), (std::vector<std::string>{"en_US", "fr"}));
+    EXPECT_EQ(Orvane::Third_party::get_locales(), (std::vector<std::string>{"en_US", "fr"}));
 }
 
 } // namespace

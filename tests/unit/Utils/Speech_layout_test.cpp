@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <Orvane/System/Speech_layout.h>
+#include <Orvane/Utils/Speech_layout.h>
 
 namespace {
 
 using namespace Orvane;
-using namespace Orvane::System::Speech;
+using namespace Orvane::Speech;
 
 // Speech at interface scale 1.
 constexpr double s = 0.75;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <Orvane/System/File_IO.h>
+#include <Orvane/Version.h>
 
 namespace Orvane {
 namespace {

@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <Orvane/System/File_IO.h>
+#include <Orvane/Utils/choose_locale.h>
 
-namespace Orvane::System {
+namespace Orvane {
 namespace {
 
-TEST(File_IO_locale_test, TheLanguageIsChosenFromSettingsSystemAndCommandLine) {
+TEST(Choose_locale_test, TheLanguageIsChosenFromSettingsSystemAndCommandLine) {
     struct Case {
         const char* what;
         std::string configured;
@@ -51,4 +51,4 @@ TEST(File_IO_locale_test, TheLanguageIsChosenFromSettingsSystemAndCommandLine) {
 }
 
 } // namespace
-} // namespace Orvane::System
+} // namespace Orvane

@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <string>
 
-#include <Orvane/System/File_IO.h>
+#include <Orvane/Version.h>
 
 namespace Orvane::Version {
 

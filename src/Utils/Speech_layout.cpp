@@ -2,9 +2,9 @@
 #include <cmath>
 #include <optional>
 
-#include <Orvane/System/Speech_layout.h>
+#include <Orvane/Utils/Speech_layout.h>
 
-namespace Orvane::System::Speech {
+namespace Orvane::Speech {
 
 namespace {
 
@@ -127,4 +127,4 @@ double line_lifetime(double seconds) { return std::max(seconds, 1.0); }
 
 double talking_time(std::size_t bytes) { return 0.05 * static_cast<double>(bytes); }
 
-} // namespace Orvane::System::Speech
+} // namespace Orvane::Speech

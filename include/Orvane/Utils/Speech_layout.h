@@ -6,7 +6,7 @@
 
 #include <Orvane/Utils/geometry.h>
 
-namespace Orvane::System::Speech {
+namespace Orvane::Speech {
 
 /// The horizontal band, in view pixels, in which the lines of a speech bubble are kept.
 inline constexpr double band_left = 50;
@@ -62,4 +62,4 @@ double line_lifetime(double seconds);
 /// speech speed or the bubble's duration.
 double talking_time(std::size_t bytes);
 
-} // namespace Orvane::System::Speech
+} // namespace Orvane::Speech
