@@ -9,6 +9,7 @@
 #include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
 #include <Orvane/Utils/error.h>
+#include <Orvane/Utils/little_endian.h>
 
 namespace Orvane {
 
@@ -36,9 +37,7 @@ class Cursor {
     bool read(std::uint64_t& value, std::size_t bytes) {
         if (left() < bytes)
             return false;
-        value = 0;
-        for (std::size_t i = 0; i < bytes; ++i)
-            value |= std::uint64_t{m_data[m_position + i]} << (8 * i);
+        value = read_little_endian(m_data + m_position, bytes);
         m_position += bytes;
         return true;
     }

@@ -13,6 +13,7 @@
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
 #include <Orvane/Utils/error.h>
+#include <Orvane/Utils/little_endian.h>
 
 namespace Orvane::Packer {
 
@@ -20,13 +21,8 @@ namespace {
 
 constexpr std::string_view image_marker = ".sdl_surface.lz4";
 
-void put(std::vector<char>& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 void put_name(std::vector<char>& out, const std::string& name) {
-    put(out, name.size(), 1);
+    append_little_endian(out, name.size(), 1);
     out.insert(out.end(), name.begin(), name.end());
 }
 
@@ -43,7 +39,7 @@ std::vector<char> compress(const char* data, std::size_t size) {
 // u32 size, then the LZ4 block of `size` bytes of data.
 void put_block(std::vector<char>& out, const char* data, std::size_t size) {
     const std::vector<char> block = compress(data, size);
-    put(out, block.size(), 4);
+    append_little_endian(out, block.size(), 4);
     out.insert(out.end(), block.begin(), block.end());
 }
 
@@ -176,23 +172,23 @@ Bitmap_2 mask_of(const Image& image) {
 void append_raw(std::vector<char>& package, const std::string& name,
                 const std::vector<char>& bytes) {
     put_name(package, name);
-    put(package, bytes.size(), 4);
+    append_little_endian(package, bytes.size(), 4);
     package.insert(package.end(), bytes.begin(), bytes.end());
 }
 
 void append_compressed(std::vector<char>& package, const std::string& name,
                        const std::vector<char>& bytes) {
     put_name(package, name);
-    put(package, bytes.size(), 4);
+    append_little_endian(package, bytes.size(), 4);
     put_block(package, bytes.data(), bytes.size());
 }
 
 void append_image(std::vector<char>& package, const std::string& name, const Image& image,
                   bool masked, bool single_tile) {
     put_name(package, name);
-    put(package, image.width, 2);
-    put(package, image.height, 2);
-    put(package, Third_party::pixel_format_rgba32(), 4);
+    append_little_endian(package, image.width, 2);
+    append_little_endian(package, image.height, 2);
+    append_little_endian(package, Third_party::pixel_format_rgba32(), 4);
     const Image highlight = masked ? highlight_of(image) : Image{};
     const unsigned int columns = single_tile ? 1 : Splitter::nb_sub(image.width);
     const unsigned int rows = single_tile ? 1 : Splitter::nb_sub(image.height);
@@ -210,7 +206,7 @@ void append_image(std::vector<char>& package, const std::string& name, const Ima
         }
     if (masked) {
         const Bitmap_2 mask = mask_of(image);
-        put(package, mask.size(), 4);
+        append_little_endian(package, mask.size(), 4);
         put_block(package, reinterpret_cast<const char*>(mask.data()), mask.size());
     }
 }
