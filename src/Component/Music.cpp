@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <unordered_map>
 
 #include <Orvane/Component/Music.h>
 
@@ -117,32 +119,37 @@ bool Music::adjust_mix(const Point& listener, const double& time) {
     return fading;
 }
 
-void Music::enable_source(const std::string& id, double start, double duration) {
-    auto found = m_sources.find(id);
-    if (found == m_sources.end())
+namespace {
+
+/// Turns the source `id` of `sources` towards `to`: through `fading`, from `start` over
+/// `duration` seconds, when the duration is not 0, the music is on and the source stands at
+/// `from`; otherwise at once. An unknown id does nothing.
+void switch_source(std::unordered_map<std::string, Music::Source>& sources, const std::string& id,
+                   bool music_on, double start, double duration, Music::Source_state from,
+                   Music::Source_state fading, Music::Source_state to) {
+    auto found = sources.find(id);
+    if (found == sources.end())
         return;
-    Source& source = found->second;
-    if (duration != 0 && m_on && source.state == Source_state::OFF) {
-        source.state = Source_state::FADING_IN;
+    Music::Source& source = found->second;
+    if (duration != 0 && music_on && source.state == from) {
+        source.state = fading;
         source.fade_start = start;
         source.fade_duration = duration;
     } else {
-        source.state = Source_state::ON;
+        source.state = to;
     }
 }
 
+} // namespace
+
+void Music::enable_source(const std::string& id, double start, double duration) {
+    switch_source(m_sources, id, m_on, start, duration, Source_state::OFF, Source_state::FADING_IN,
+                  Source_state::ON);
+}
+
 void Music::disable_source(const std::string& id, double start, double duration) {
-    auto found = m_sources.find(id);
-    if (found == m_sources.end())
-        return;
-    Source& source = found->second;
-    if (duration != 0 && m_on && source.state == Source_state::ON) {
-        source.state = Source_state::FADING_OUT;
-        source.fade_start = start;
-        source.fade_duration = duration;
-    } else {
-        source.state = Source_state::OFF;
-    }
+    switch_source(m_sources, id, m_on, start, duration, Source_state::ON, Source_state::FADING_OUT,
+                  Source_state::OFF);
 }
 
 Sound::Sound(const std::string& entity, const std::string& component, const std::string& file)

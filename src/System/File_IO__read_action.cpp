@@ -37,16 +37,15 @@ void File_IO::read_action(const std::string& id, const Yaml::Node& node) {
 
     if (node.has("states")) {
         auto state = m_content.get_or_set<Component::Simple<std::string>>(id, "state", "");
-        auto action =
+        // the default state counts as a change: saves record it even before a script runs
+        const bool read =
+            read_states(id, "action", state, node["states"], true,
+                        [&](const std::string&,
+                            const Yaml::Node& entry) -> std::shared_ptr<Component::Base> {
+                            return new_action(entry);
+                        }) != nullptr;
+        if (!read) // a list without entries still gives the item its action
             m_content.set<Component::Simple_conditional<std::string>>(id, "action", state);
-        const Yaml::Node& states = node["states"];
-        for (std::size_t i = 0; i < states.size(); ++i) {
-            const std::string state_id = states[i]["id"].string();
-            // set() marks the first state altered: saves record it even before a script runs
-            if (i == 0 && state->value().empty())
-                state->set(state_id);
-            action->add(state_id, new_action(states[i]));
-        }
     } else if (node.has("modes")) {
         auto mode = m_content.request<Component::Simple<Input_mode>>(
             Fast_access_component::INTERFACE_INPUT_MODE);

@@ -29,18 +29,13 @@ void File_IO::read_code(const std::string& id, const Yaml::Node& node) {
     auto state = m_content.get_or_set<Component::Simple<std::string>>(id, "state", "");
 
     using Conditional = Component::Simple_conditional<std::string>;
-    std::shared_ptr<Conditional> windows;
     std::shared_ptr<Conditional> keypads;
-    const Yaml::Node& states = node["states"];
-    for (std::size_t j = 0; j < states.size(); ++j) {
-        const std::string state_id = states[j]["id"].string();
-        if (j == 0) {
-            if (state->value().empty())
-                state->set(state_id);
-            windows = m_content.set<Conditional>(id, "image", state);
+    // one state: the lock's window, and its keypad filed beside it
+    const auto window_of = [&](const std::string& state_id,
+                               const Yaml::Node& entry) -> std::shared_ptr<Component::Base> {
+        if (!keypads)
             keypads = m_content.set<Conditional>(Key::button(id), "image", state);
-        }
-        const Yaml::Node& skin = list_of(states[j], id, "skin", 2);
+        const Yaml::Node& skin = list_of(entry, id, "skin", 2);
 
         auto window = std::make_shared<Component::Image>(
             id, "conditional_image", skin[0].string("images", "windows", "png"),
@@ -57,9 +52,10 @@ void File_IO::read_code(const std::string& id, const Yaml::Node& node) {
         m_content.set<Component::Absolute_position>(Key::button(id), "position", Point(960, 540),
                                                     true);
 
-        windows->add(state_id, window);
         keypads->add(state_id, keypad);
-    }
+        return window;
+    };
+    read_states(id, "image", state, node["states"], true, window_of);
 
     const Yaml::Node& buttons = node["buttons"];
     for (std::size_t i = 0; i < buttons.size(); ++i) {

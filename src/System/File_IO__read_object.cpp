@@ -59,24 +59,13 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
         m_content.set<Component::Simple<double>>(id, "reach_factor",
                                                  node["reach_factor"].floating());
 
-    const Yaml::Node& states = node["states"];
-    std::shared_ptr<Component::Simple_conditional<std::string>> images;
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        const Yaml::Node& entry = states[i];
-        const std::string state_id = entry["id"].string();
-        if (i == 0) {
-            // the default state is not a change: saves leave it out
-            if (state->value().empty()) {
-                state->set(state_id);
-                state->mark_as_unaltered();
-            }
-            images = m_content.set<Component::Simple_conditional<std::string>>(id, "image", state);
-        }
+    // one state: its image, or null for an item that shows nothing in it
+    const auto image_of = [&](const std::string& state_id,
+                              const Yaml::Node& entry) -> std::shared_ptr<Component::Base> {
         const std::string where = file_of(node) + ": " + id + ": state " + state_id;
         if (!entry.has("skin") && !entry.has("size") && !entry.has("mask")) {
             ORVANE_CHECK(!entry.has("frames"), where + ": \"frames\" needs a \"skin\" or \"mask\"");
-            images->add(state_id, nullptr);
-            continue;
+            return nullptr;
         }
 
         const bool inventory = startswith(state_id, "inventory");
@@ -124,8 +113,10 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
         } else {
             image->set_relative_origin(0.5, 1.0);
         }
-        images->add(state_id, image);
-    }
+        return image;
+    };
+    // the default state is not a change: saves leave it out
+    read_states(id, "image", state, node["states"], false, image_of);
 
     read_verbs(id, node);
 }

@@ -32,23 +32,14 @@ void File_IO::read_scenery(const std::string& id, const Yaml::Node& node) {
     }
 
     auto state = m_content.get_or_set<Component::Simple<std::string>>(id, "state", "");
-    std::shared_ptr<Component::Simple_conditional<std::string>> images;
-    const Yaml::Node& states = node["states"];
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        const std::string state_id = states[i]["id"].string();
-        if (i == 0) {
-            if (state->value().empty())
-                state->set(state_id);
-            images = m_content.set<Component::Simple_conditional<std::string>>(id, "image", state);
-        }
-        if (states[i].has("skin"))
-            images->add(state_id,
-                        load_locale_dependent_image(
-                            id, "image", states[i]["skin"].string("images", "scenery", "png"), make,
-                            false));
-        else
-            images->add(state_id, nullptr);
-    }
+    read_states(
+        id, "image", state, node["states"], true,
+        [&](const std::string&, const Yaml::Node& entry) -> std::shared_ptr<Component::Base> {
+            if (!entry.has("skin"))
+                return nullptr;
+            return load_locale_dependent_image(
+                id, "image", entry["skin"].string("images", "scenery", "png"), make, false);
+        });
 }
 
 } // namespace Orvane::System
