@@ -86,7 +86,7 @@ TEST_F(Logic_notifications, AchievementsAreAnnouncedForThreeSeconds) {
     world.at(1.0);
     EXPECT_TRUE(world.logic->function_notify({"ACH_LAMP"}));
     EXPECT_TRUE(world.content.signal("ACH_LAMP", "done"));
-    EXPECT_FALSE(world.content.signal("ACH_LAMP", "stored")) << "no store takes achievements";
+    EXPECT_FALSE(world.content.signal("ACH_LAMP", "stored")) << "no platform takes achievements";
     EXPECT_EQ(text(0), "Achievement: Lamp lit");
     EXPECT_TRUE(world.content.signal("Notification_0", "is_achievement"));
     EXPECT_EQ(Logic_world::schedule_of(*notifications()),

@@ -12,7 +12,6 @@
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Third_party/SDL_file.h>
-#include <Orvane/Third_party/Steam.h>
 
 #include "support/Temp_pref_folder.h"
 
@@ -202,15 +201,6 @@ TEST(SDL_fileDeathTest, AFailedWriteIsFatalAndKeepsThePreviousFile) {
                 "Can't close file, .*config.yaml is left as it was");
     EXPECT_EQ(home.read("config.yaml"), "old: 1\n");
     EXPECT_EQ(files_in(home.pref_path()), std::vector<std::string>{"config.yaml"});
-}
-
-TEST(Steam, HooksDoNothingAndAchievementsAreNotTaken) {
-    Orvane::Third_party::Steam::init();
-    Orvane::Third_party::Steam::run();
-    for (const char* name : {"", "first_room", "finished"})
-        EXPECT_FALSE(Orvane::Third_party::Steam::set_achievement(name)) << name;
-    EXPECT_EQ(Orvane::Third_party::Steam::game_language(), "");
-    Orvane::Third_party::Steam::shutdown();
 }
 
 } // namespace
