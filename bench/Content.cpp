@@ -26,26 +26,9 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
 
-namespace {
+#include "support/Allocations.h"
 
-// Heap allocations made by this program so far.
-std::size_t allocations = 0;
-
-} // namespace
-
-// The program's own operator new counts every allocation. GCC takes the free() of memory that
-// this operator new got from malloc() for a mismatch once both are inlined.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+using Orvane::Bench::allocations;
 
 namespace {
 

@@ -323,6 +323,73 @@ inline constexpr Store_key cancel_action{"Cancel", "action"};
 /// Signal written by the control system (to come; tests until then); received by Logic.
 inline constexpr Store_key skip_message_create{"Skip_message", "create"};
 
+// Input and control
+// The keys the input and control systems write and read among themselves and with the
+// interface, menu and logic systems.
+
+/// Signal emitted by Input (Escape, Android back, Start, Select; space in a cutscene); tested
+/// and received by Control.
+inline constexpr Store_key game_escape{"Game", "escape"};
+/// Signal set where the game has no menu; tested by Control (escape ends the game).
+inline constexpr Store_key game_no_menu{"Game", "no_menu"};
+/// Written by the menu system (the open page); read by Control on escape in a menu.
+inline constexpr Store_key game_current_menu{"Game", "current_menu"};
+/// Written by Control (the page to open); read by the menu system.
+inline constexpr Store_key menu_create{"Menu", "create"};
+/// Written by Control (the page to close); read by the menu system.
+inline constexpr Store_key menu_delete{"Menu", "delete"};
+/// Signal emitted by Logic (a script asks for a menu); received by Control.
+inline constexpr Store_key show_menu{"Show", "menu"};
+/// Signal emitted and received by Control: the cutscene's skip message is shown.
+inline constexpr Store_key skip_message_exists{"Skip_message", "exists"};
+/// Written by Input (the press time of space or the right button); read and removed by Input.
+inline constexpr Store_key skip_or_speed_time{"Skip_or_speed", "time"};
+/// Signal emitted by Input when the input mode changed or a controller became current; read by
+/// the interface.
+inline constexpr Store_key input_mode_changed{"Input_mode", "changed"};
+/// Signals emitted by Input on the north, west, east and south face buttons; received by
+/// Control's controller handlers.
+inline constexpr Store_key action_move{"Action", "move"};
+inline constexpr Store_key action_take{"Action", "take"};
+inline constexpr Store_key action_look{"Action", "look"};
+inline constexpr Store_key action_inventory{"Action", "inventory"};
+/// Written by Input (the last shoulder pressed: true for the right one); read and removed by
+/// Control.
+inline constexpr Store_key switch_right{"Switch", "right"};
+/// Written by Input (the model key of the current controller); read by Input (rumble), the
+/// interface and the menus.
+inline constexpr Store_key gamepad_id{"Gamepad", "id"};
+/// Written by Control (the object under the pointer, the current active object or inventory
+/// item); read by the interface.
+inline constexpr Store_key interface_active_object{"Interface", "active_object"};
+/// Written by Control (the objects within the player's reach, left to right); read by the
+/// interface.
+inline constexpr Store_key interface_active_objects{"Interface", "active_objects"};
+/// Written and removed by Control: the current object when IDLE ended under the controller.
+inline constexpr Store_key interface_previous_active_object{"Interface",
+                                                            "previous_active_object"};
+/// Written and removed by Control's inventory handlers.
+inline constexpr Store_key interface_previous_active_inventory_object{
+    "Interface", "previous_active_inventory_object"};
+/// Written by Control (the item being used); read by Control and the interface.
+inline constexpr Store_key interface_source_object{"Interface", "source_object"};
+/// Written by Control (the second object); read by Control and the interface.
+inline constexpr Store_key interface_target_object{"Interface", "target_object"};
+/// Written by Control (the object whose verbs are offered); read by the interface.
+inline constexpr Store_key interface_action_choice_target{"Interface", "action_choice_target"};
+/// Written by Control (the highlighted dialog line); read by the interface.
+inline constexpr Store_key interface_active_dialog_item{"Interface", "active_dialog_item"};
+/// Signal emitted by File_IO on entering a room; removed by Control on the first stick move.
+inline constexpr Store_key player_not_moved_yet{"Player", "not_moved_yet"};
+/// Signal emitted by Control (a controller press that did something); received by Sound.
+inline constexpr Store_key click_play_sound{"Click", "play_sound"};
+/// Signal emitted by Control when the code lock's hovered button changed; read by the interface.
+inline constexpr Store_key code_hover{"Code", "hover"};
+/// The first spoken line's text image; tested by Control (escape skips the line).
+inline constexpr Store_key comment_0_image{"Comment_0", "image"};
+/// "<id>_goto": the walk-to verb of an object (its "right" flag, its action).
+inline std::string go_to(std::string_view id) { return std::string(id).append("_goto"); }
+
 // Entities made of a game's ids: one helper per suffix.
 
 /// "<id>_body": a character's body image and position.

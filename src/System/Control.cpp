@@ -7,6 +7,7 @@
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Control.h>
 #include <Orvane/Utils/error.h>
 
@@ -66,12 +67,12 @@ void Control::run() {
     ORVANE_CHECK(game_status, "Cannot find Game:status");
     const Orvane::Status top = game_status->value();
 
-    if (signal("Game", "in_new_room")) {
-        remove("Interface", "active_object", true);
-        remove("Interface", "active_objects", true);
-        remove("Interface", "source_object", true);
-        remove("Interface", "target_object", true);
-        remove("Click", "target", true);
+    if (signal(Key::game_in_new_room)) {
+        remove(Key::interface_active_object, true);
+        remove(Key::interface_active_objects, true);
+        remove(Key::interface_source_object, true);
+        remove(Key::interface_target_object, true);
+        remove(Key::click_target, true);
     }
 
     if (top != m_status || mode != m_input_mode) {
@@ -92,10 +93,10 @@ void Control::end_status(Orvane::Status old) {
     if (old != Orvane::Status::IDLE)
         return;
     if (m_input_mode == Input_mode::GAMEPAD)
-        if (auto current = m_content.request<Text>("Interface", "active_object"))
-            set<Text>("Interface", "previous_active_object", current->value());
-    remove("Interface", "active_object", true);
-    remove("Interface", "active_objects", true);
+        if (auto current = m_content.request<Text>(Key::interface_active_object))
+            set<Text>(Key::interface_previous_active_object, current->value());
+    remove(Key::interface_active_object, true);
+    remove(Key::interface_active_objects, true);
 }
 
 void Control::begin_status(Orvane::Status status) {
@@ -104,7 +105,7 @@ void Control::begin_status(Orvane::Status status) {
         return;
     switch (status) {
     case Orvane::Status::IDLE:
-        remove("Interface", "source_object", true);
+        remove(Key::interface_source_object, true);
         break;
     case Orvane::Status::INVENTORY_ACTION: {
         auto game_status = this->status();
@@ -113,15 +114,15 @@ void Control::begin_status(Orvane::Status status) {
         break;
     }
     case Orvane::Status::DIALOG:
-        set<Component::Simple<int>>("Interface", "active_dialog_item", 0);
+        set<Component::Simple<int>>(Key::interface_active_dialog_item, 0);
         break;
     case Orvane::Status::OBJECT:
     case Orvane::Status::IN_INVENTORY:
         begin_inventory_choice();
         break;
     case Orvane::Status::IN_CODE:
-        m_content.get<Component::Code>("Game", "code")->hover(-1, -1);
-        emit("Code", "hover");
+        m_content.get<Component::Code>(Key::game_code)->hover(-1, -1);
+        emit(Key::code_hover);
         break;
     default:
         break;
@@ -129,14 +130,14 @@ void Control::begin_status(Orvane::Status status) {
 }
 
 void Control::begin_inventory_choice() {
-    auto inventory = m_content.get<Component::Inventory>("Game", "inventory");
+    auto inventory = m_content.get<Component::Inventory>(Key::game_inventory);
     const auto& items = inventory->data();
     // Where no item can be named (an empty inventory, a source item alone in it or gone from
     // it, a first shown item past the end) the choice stays empty; the handlers then close or
     // cancel without one.
     bool chosen = false;
     std::size_t index = 0;
-    if (auto source = m_content.request<Text>("Interface", "source_object")) {
+    if (auto source = m_content.request<Text>(Key::interface_source_object)) {
         const auto found = std::find(items.begin(), items.end(), source->value());
         if (found != items.end()) {
             const auto i = static_cast<std::size_t>(found - items.begin());
@@ -150,67 +151,67 @@ void Control::begin_inventory_choice() {
             }
         }
     } else {
-        remove("Interface", "previous_active_inventory_object", true);
+        remove(Key::interface_previous_active_inventory_object, true);
         index = inventory->position();
         chosen = index < items.size();
     }
     if (chosen)
-        set<Text>("Interface", "active_object", items[index]);
+        set<Text>(Key::interface_active_object, items[index]);
     else
-        remove("Interface", "active_object", true);
+        remove(Key::interface_active_object, true);
 }
 
 void Control::update_exit() {
     auto game_status = status();
     ORVANE_CHECK(game_status, "Cannot find Game:status");
 
-    if (signal("Game", "escape")) {
-        emit("Game", "clear_notifications");
-        if (signal("Game", "no_menu"))
-            emit("Game", "exit");
+    if (signal(Key::game_escape)) {
+        emit(Key::game_clear_notifications);
+        if (signal(Key::game_no_menu))
+            emit(Key::game_exit);
     }
 
     if (game_status->is(Orvane::Status::LOCKED)) {
-        if (receive("Game", "escape") && m_content.request<Component::Base>("Comment_0", "image"))
-            emit("Game", "skip_dialog");
+        if (receive(Key::game_escape) && m_content.request<Component::Base>(Key::comment_0_image))
+            emit(Key::game_skip_dialog);
         return;
     }
 
     if (game_status->is(Orvane::Status::CUTSCENE)) {
         const double now = m_content.value<Seconds>(Fast_access_component::CLOCK_TIME);
-        const bool shown = signal("Skip_message", "exists");
+        const bool shown = signal(Key::skip_message_exists);
         const bool requested =
-            receive("Game", "escape") || receive("Game", "clear_notifications");
+            receive(Key::game_escape) || receive(Key::game_clear_notifications);
         if (requested) {
             if (shown) {
-                emit("Game", "skip_cutscene");
-                receive("Skip_message", "exists");
+                emit(Key::game_skip_cutscene);
+                receive(Key::skip_message_exists);
             } else {
-                emit("Skip_message", "exists");
-                emit("Skip_message", "create");
+                emit(Key::skip_message_exists);
+                emit(Key::skip_message_create);
             }
             m_skip_message_time = now;
         } else if (shown && now - m_skip_message_time >= skip_message_lifetime) {
-            receive("Skip_message", "exists");
+            receive(Key::skip_message_exists);
         }
-    } else if (receive("Game", "escape")) {
+    } else if (receive(Key::game_escape)) {
         if (game_status->is(Orvane::Status::IN_MENU)) {
-            const std::string menu = value<Text>("Game", "current_menu");
+            const std::string menu = value<Text>(Key::game_current_menu);
             if (menu == "End") {
-                emit("Game", "exit");
+                emit(Key::game_exit);
             } else {
-                set<Text>("Menu", "delete", menu);
+                set<Text>(Key::menu_delete, menu);
                 game_status->pop();
             }
         } else if (!game_status->is(Orvane::Status::PAUSE)) {
             // paused, the escape opens nothing: the return to the foreground pops the pause
-            set<Text>("Menu", "create", std::string("Exit"));
+            set<Text>(Key::menu_create, std::string("Exit"));
             game_status->push(Orvane::Status::IN_MENU);
         }
     }
 
-    if (receive("Show", "menu")) {
-        set<Text>("Menu", "create", value<Text>("Game", "triggered_menu"));
+    if (receive(Key::show_menu)) {
+        set<Text>(Key::menu_create, value<Text>(Key::game_triggered_menu));
         game_status->push(Orvane::Status::IN_MENU);
     }
 }
@@ -219,7 +220,7 @@ void Control::set_action(const std::string& id, const std::string& default_id) {
     std::shared_ptr<Component::Action> action = m_content.request<Component::Action>(id, "action");
     if (!action)
         action = m_content.get<Component::Action>(default_id, "action");
-    set<Component::Variable>("Character", "triggered_action", action);
+    set<Component::Variable>(Key::character_triggered_action, action);
 }
 
 } // namespace Orvane::System

@@ -11,6 +11,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Control.h>
 #include <Orvane/Utils/geometry.h>
 
@@ -56,42 +57,42 @@ bool contains(const std::vector<std::string>& names, std::string_view name) {
 } // namespace
 
 void Control::idle_gamepad() {
-    if (signal("Stick", "moved")) {
-        remove("Player", "not_moved_yet", true);
-        emit("Cancel", "action");
+    if (signal(Key::stick_moved)) {
+        remove(Key::player_not_moved_yet, true);
+        emit(Key::cancel_action);
     }
 
     idle_sub_update_active_objects();
 
-    if (auto right = m_content.request<Component::Boolean>("Switch", "right")) {
+    if (auto right = m_content.request<Component::Boolean>(Key::switch_right)) {
         idle_sub_switch_active_object(right->value());
         remove(right);
     }
 
     const auto stop_player = [this] {
-        const std::string player = value<Text>("Player", "name");
+        const std::string player = value<Text>(Key::player_name);
         remove(player, "path", true);
         emit(player, "stop_walking");
     };
 
-    if (receive("Action", "inventory")) {
+    if (receive(Key::action_inventory)) {
         // both steps now: the remembered status already matches, so the next frame runs none
         m_status = Orvane::Status::IN_INVENTORY;
         status()->push(Orvane::Status::IN_INVENTORY);
         end_status(Orvane::Status::IDLE);
         begin_status(Orvane::Status::IN_INVENTORY);
         click_and_rumble();
-        emit("Cancel", "action");
+        emit(Key::cancel_action);
         stop_player();
-    } else if (receive("Action", "look")) {
-        emit("Cancel", "action");
+    } else if (receive(Key::action_look)) {
+        emit(Key::cancel_action);
         stop_player();
-        if (auto current = m_content.request<Text>("Interface", "active_object")) {
+        if (auto current = m_content.request<Text>(Key::interface_active_object)) {
             const std::string id = current->value();
-            if (m_content.request<Component::Boolean>(id + "_goto", "right")) {
-                set_action(id + "_goto", "Default_goto");
+            if (m_content.request<Component::Boolean>(Key::go_to(id), "right")) {
+                set_action(Key::go_to(id), "Default_goto");
             } else {
-                set<Text>("Interface", "action_choice_target", id);
+                set<Text>(Key::interface_action_choice_target, id);
                 status()->push(Orvane::Status::ACTION);
             }
             click_and_rumble();
@@ -103,17 +104,17 @@ void Control::idle_gamepad() {
 
 void Control::collect_active_objects() {
     m_candidates.clear();
-    if (signal("Player", "not_moved_yet"))
+    if (signal(Key::player_not_moved_yet))
         return;
-    auto player = m_content.request<Text>("Player", "name");
+    auto player = m_content.request<Text>(Key::player_name);
     if (!player || player->value().empty())
         return;
     m_scratch.assign(player->value());
     m_scratch += "_body";
     const Point body = m_content.get<Component::Position>(m_scratch, "position")->value();
 
-    auto listed = m_content.request<Names>("Interface", "active_objects");
-    auto follower_component = m_content.request<Text>("Follower", "name");
+    auto listed = m_content.request<Names>(Key::interface_active_objects);
+    auto follower_component = m_content.request<Text>(Key::follower_name);
     const std::string* follower = follower_component && !follower_component->value().empty()
                                       ? &follower_component->value()
                                       : nullptr;
@@ -125,6 +126,9 @@ void Control::collect_active_objects() {
         if (!label)
             continue;
         const std::string& id = c->entity();
+        // the player is never an object of her own choices
+        if (id == player->value())
+            continue;
         const Point view = m_content.get<Component::Position>(id, "view")->value();
         const double dx = std::abs(body.x() - view.x());
         const double dy = std::abs(body.y() - view.y());
@@ -170,7 +174,7 @@ bool Control::follower_box_overlaps(const std::string& follower, std::size_t cou
         const double m = std::trunc(label_margin * scale);
         const double g = label_height * scale;
         Box box{q.x() - m, q.x() + m, q.y() - m - 0.75 * g, q.y() + m + 0.75 * g};
-        if (auto right = m_content.request<Component::Boolean>(id + "_goto", "right")) {
+        if (auto right = m_content.request<Component::Boolean>(Key::go_to(id), "right")) {
             if (right->value())
                 box.left -= w + goto_arrow;
             else
@@ -201,7 +205,7 @@ std::vector<std::string> Control::detect_active_objects() {
 
 void Control::idle_sub_update_active_objects() {
     collect_active_objects();
-    auto listed = m_content.request<Names>("Interface", "active_objects");
+    auto listed = m_content.request<Names>(Key::interface_active_objects);
     const auto same_as_listed = [&] {
         const std::vector<std::string>& names = listed->value();
         if (names.size() != m_candidates.size())
@@ -213,40 +217,40 @@ void Control::idle_sub_update_active_objects() {
     };
 
     if (m_candidates.empty()) {
-        remove("Interface", "active_objects", true);
-        remove("Interface", "active_object", true);
+        remove(Key::interface_active_objects, true);
+        remove(Key::interface_active_object, true);
     } else if (!(listed && same_as_listed())) {
         std::vector<std::string> names;
         names.reserve(m_candidates.size());
         for (const Candidate& c : m_candidates)
             names.push_back(*c.name);
         // a current object still listed stays current
-        if (auto current = m_content.request<Text>("Interface", "active_object")) {
+        if (auto current = m_content.request<Text>(Key::interface_active_object)) {
             if (!contains(names, current->value()))
                 current->set(names.front());
         } else {
-            set<Text>("Interface", "active_object", names.front());
+            set<Text>(Key::interface_active_object, names.front());
         }
         if (listed)
             listed->set(names);
         else
-            set<Names>("Interface", "active_objects", names);
+            set<Names>(Key::interface_active_objects, names);
     }
 
     // back in IDLE, the object current before becomes current again while it is listed
-    if (auto previous = m_content.request<Text>("Interface", "previous_active_object")) {
-        auto now_listed = m_content.request<Names>("Interface", "active_objects");
+    if (auto previous = m_content.request<Text>(Key::interface_previous_active_object)) {
+        auto now_listed = m_content.request<Names>(Key::interface_active_objects);
         if (now_listed && contains(now_listed->value(), previous->value()))
-            set<Text>("Interface", "active_object", previous->value());
+            set<Text>(Key::interface_active_object, previous->value());
         remove(previous);
     }
 }
 
 void Control::idle_sub_switch_active_object(bool right) {
-    auto listed = m_content.request<Names>("Interface", "active_objects");
+    auto listed = m_content.request<Names>(Key::interface_active_objects);
     if (!listed || listed->value().size() < 2)
         return;
-    auto current = m_content.request<Text>("Interface", "active_object");
+    auto current = m_content.request<Text>(Key::interface_active_object);
     if (!current)
         return;
     const std::vector<std::string>& names = listed->value();
@@ -259,16 +263,16 @@ void Control::idle_sub_switch_active_object(bool right) {
 }
 
 void Control::click_and_rumble() {
-    emit("Click", "play_sound");
-    set<Component::Pair<double, double>>("Gamepad", "rumble", rumble_intensity, rumble_seconds);
+    emit(Key::click_play_sound);
+    set<Component::Pair<double, double>>(Key::gamepad_rumble, rumble_intensity, rumble_seconds);
 }
 
 void Control::flush_gamepad_keys() {
-    receive("Action", "move");
-    receive("Action", "take");
-    receive("Action", "inventory");
-    receive("Action", "look");
-    remove("Switch", "right", true);
+    receive(Key::action_move);
+    receive(Key::action_take);
+    receive(Key::action_inventory);
+    receive(Key::action_look);
+    remove(Key::switch_right, true);
 }
 
 } // namespace Orvane::System

@@ -2,6 +2,7 @@
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Input.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/geometry.h>
@@ -73,21 +74,21 @@ bool Input::key(Event_value value) const {
 }
 
 void Input::run() {
-    if (signal("Game", "in_new_room"))
+    if (signal(Key::game_in_new_room))
         m_keys.reset();
 
     update_mode();
 
-    if (auto pressed = m_content.request<Seconds>("Skip_or_speed", "time")) {
+    if (auto pressed = m_content.request<Seconds>(Key::skip_or_speed_time)) {
         const double now = m_content.value<Seconds>(Fast_access_component::CLOCK_TIME);
         if (now - pressed->value() > hold_to_speed_up) {
             remove(pressed);
-            emit("Time", "speedup");
-            emit("Time", "speedup_wanted");
+            emit(Key::time_speedup);
+            emit(Key::time_speedup_wanted);
         }
     }
 
-    if (auto rumble = m_content.request<Component::Pair<double, double>>("Gamepad", "rumble")) {
+    if (auto rumble = m_content.request<Component::Pair<double, double>>(Key::gamepad_rumble)) {
         rumble_gamepad(rumble->value().first, rumble->value().second);
         remove(rumble);
     }
@@ -166,7 +167,7 @@ void Input::update_mode() {
         else if (mouse_seen)
             mode_component->set(Input_mode::MOUSE);
         if (mode_component->value() != before)
-            emit("Input_mode", "changed");
+            emit(Key::input_mode_changed);
     }
 
     if (mode_component->value() == Input_mode::GAMEPAD) {
@@ -200,23 +201,23 @@ void Input::update_keys_on(const Event& event) {
 
 void Input::handle_exit_pause_speed(const Event& event) {
     if (event == escape_up || event == back_up || event == start_up || event == select_up)
-        emit("Game", "escape");
+        emit(Key::game_escape);
     if (top() == Orvane::Status::CUTSCENE && event == space_up)
-        emit("Game", "escape");
+        emit(Key::game_escape);
     if (event == exit_event)
-        emit("Game", "exit");
+        emit(Key::game_exit);
     if (top() == Orvane::Status::LOCKED &&
         (event == space_up || event == east_down || event == south_down || event == touch_down ||
          event == right_down))
-        emit("Game", "skip_dialog");
+        emit(Key::game_skip_dialog);
 
     if (event == right_down || event == space_down) {
-        set<Seconds>("Skip_or_speed", "time",
+        set<Seconds>(Key::skip_or_speed_time,
                      m_content.value<Seconds>(Fast_access_component::CLOCK_TIME));
     } else if (event == right_up || event == space_up) {
-        remove("Skip_or_speed", "time", true);
-        receive("Time", "speedup");
-        receive("Time", "speedup_wanted");
+        remove(Key::skip_or_speed_time, true);
+        receive(Key::time_speedup);
+        receive(Key::time_speedup_wanted);
     }
 
     if (event == foreground && top() == Orvane::Status::PAUSE)
@@ -226,37 +227,37 @@ void Input::handle_exit_pause_speed(const Event& event) {
 
     if (event == touch_down) {
         if (in_corner(event)) {
-            emit("Time", "speedup");
-            emit("Time", "speedup_wanted");
+            emit(Key::time_speedup);
+            emit(Key::time_speedup_wanted);
         }
     } else if (event == touch_up) {
-        receive("Time", "speedup");
-        receive("Time", "speedup_wanted");
+        receive(Key::time_speedup);
+        receive(Key::time_speedup_wanted);
     }
 }
 
 void Input::update_window(const Event& event) {
     if (event == enter_up && key(Event_value::ALT)) {
-        m_content.get<Component::Boolean>("Window", "fullscreen")->toggle();
-        emit("Window", "toggle_fullscreen");
+        m_content.get<Component::Boolean>(Key::window_fullscreen)->toggle();
+        emit(Key::window_toggle_fullscreen);
     } else if (event == resized) {
-        m_content.get<Component::Simple<int>>("Window", "width")->set(event.x());
-        m_content.get<Component::Simple<int>>("Window", "height")->set(event.y());
-        emit("Window", "rescaled");
+        m_content.get<Component::Simple<int>>(Key::window_width)->set(event.x());
+        m_content.get<Component::Simple<int>>(Key::window_height)->set(event.y());
+        emit(Key::window_rescaled);
     }
 }
 
 void Input::update_mouse(const Event& event) {
     if (event == left_down) {
         set_cursor(event);
-        emit("Cursor", "clicked");
+        emit(Key::cursor_clicked);
     }
 }
 
 void Input::update_touchscreen(const Event& event) {
     if (event == touch_down && !in_corner(event)) {
         set_cursor(event);
-        emit("Cursor", "clicked");
+        emit(Key::cursor_clicked);
     }
 }
 

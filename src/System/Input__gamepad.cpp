@@ -4,6 +4,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Input.h>
 #include <Orvane/Third_party/Gamepad.h>
 #include <Orvane/Utils/geometry.h>
@@ -57,8 +58,8 @@ void Input::update_active_gamepad(const Event& event) {
         set<Component::Simple<Gamepad_info>>(model, "gamepad", info);
         set<Text>(device, "ingame_id", model);
         set<Component::Simple<int>>(model, "joystick_id", jid);
-        set<Text>("Gamepad", "id", model);
-        emit("Input_mode", "changed");
+        set<Text>(Key::gamepad_id, model);
+        emit(Key::input_mode_changed);
         return;
     }
     case Event_type::GAMEPAD_REMOVED: {
@@ -69,7 +70,7 @@ void Input::update_active_gamepad(const Event& event) {
         if (!handle || !model)
             return;
         const std::string key = model->value();
-        if (auto current = m_content.request<Text>("Gamepad", "id");
+        if (auto current = m_content.request<Text>(Key::gamepad_id);
             current && current->value() == key)
             remove(current);
         m_source.close_gamepad(handle->value());
@@ -81,8 +82,8 @@ void Input::update_active_gamepad(const Event& event) {
         auto model = m_content.request<Text>(device_key(event.x()), "ingame_id");
         if (!model)
             return;
-        set<Text>("Gamepad", "id", model->value());
-        emit("Input_mode", "changed");
+        set<Text>(Key::gamepad_id, model->value());
+        emit(Key::input_mode_changed);
         return;
     }
     default:
@@ -103,22 +104,22 @@ bool Input::update_gamepad(const Event& event) {
     case Event_type::BUTTON_DOWN:
         switch (event.value()) {
         case Event_value::LEFT_SHOULDER:
-            set<Component::Boolean>("Switch", "right", false);
+            set<Component::Boolean>(Key::switch_right, false);
             break;
         case Event_value::RIGHT_SHOULDER:
-            set<Component::Boolean>("Switch", "right", true);
+            set<Component::Boolean>(Key::switch_right, true);
             break;
         case Event_value::NORTH:
-            emit("Action", "move");
+            emit(Key::action_move);
             break;
         case Event_value::WEST:
-            emit("Action", "take");
+            emit(Key::action_take);
             break;
         case Event_value::EAST:
-            emit("Action", "look");
+            emit(Key::action_look);
             break;
         case Event_value::SOUTH:
-            emit("Action", "inventory");
+            emit(Key::action_inventory);
             break;
         default:
             break;
@@ -133,11 +134,11 @@ bool Input::update_gamepad(const Event& event) {
 
 void Input::finalize_gamepad(bool arrow_released) {
     if (key(Event_value::LEFT_SHOULDER) && key(Event_value::RIGHT_SHOULDER)) {
-        emit("Time", "speedup");
-        emit("Time", "speedup_wanted");
+        emit(Key::time_speedup);
+        emit(Key::time_speedup_wanted);
     } else {
-        receive("Time", "speedup");
-        receive("Time", "speedup_wanted");
+        receive(Key::time_speedup);
+        receive(Key::time_speedup_wanted);
     }
 
     if (game_status().is(Orvane::Status::LOCKED, Orvane::Status::CUTSCENE))
@@ -172,12 +173,12 @@ void Input::finalize_gamepad(bool arrow_released) {
     ORVANE_CHECK(direction, "Cannot find Stick:direction");
     if (direction->value() != v) {
         direction->set(v);
-        emit("Stick", "moved");
+        emit(Key::stick_moved);
     }
 }
 
 void Input::rumble_gamepad(double intensity, double duration) {
-    auto current = m_content.request<Text>("Gamepad", "id");
+    auto current = m_content.request<Text>(Key::gamepad_id);
     if (!current)
         return;
     auto jid = m_content.request<Component::Simple<int>>(current->value(), "joystick_id");

@@ -16,20 +16,13 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
 #include <Orvane/System/Control.h>
-#include <Orvane/Third_party/SDL.h>
 
 #include "Input_store.h"
+#include "Picture.h"
 
 namespace Orvane::Test {
 
-/// A texture-less 10 x 10 picture in the image cache, so that Image's file constructor finds it
-/// without a renderer.
-inline std::string control_picture() {
-    const std::string name = "test/control_10x10";
-    Third_party::SDL::m_images.get(
-        name, [] { return Third_party::SDL::make_image(nullptr, nullptr, 10, 10); });
-    return name;
-}
+inline std::string control_picture() { return texture_less_picture(10, 10); }
 
 /// A store for Control with the player "mara" standing at `player` (mara_body:position).
 struct Control_world {

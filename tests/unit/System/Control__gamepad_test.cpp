@@ -96,8 +96,9 @@ TEST(ControlGamepadTest, OrderedByLabelXThenByName) {
     w.object_at("b", 10, 0, 100);
     w.object_at("a", 20, 0, 300);
     w.object_at("d", 30, 0, 200);
-    // a label of another kind is no candidate
+    // a label of another kind is no candidate, nor the player's own label
     w.content.set<Component::Simple<std::string>>("Verb", "label", "Look");
+    w.object_at("mara", 0, 0, 150);
     System::Control control(w.content);
     EXPECT_EQ(control.detect_active_objects(), (Names{"b", "d", "a", "c"}));
 }
