@@ -44,9 +44,27 @@ void channel_finished(int channel) {
 
 std::array<std::atomic<bool>, SDL_mixer_ext::channel_count> SDL_mixer_ext::m_available_channels;
 
+std::atomic<bool> SDL_mixer_ext::m_silent{false};
+
 SDL_mixer_ext::SDL_mixer_ext() {
-    ORVANE_CHECK(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1,
-                 "Cannot initialized SDL Mixer (" + std::string(SDL_GetError()) + ")");
+    m_silent.store(false);
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == -1) {
+        // Remote desktops, virtual machines and headless machines have no sound device, and
+        // nothing of a game needs one: it runs silent on SDL's dummy driver, which takes the
+        // samples at the device's pace, so music positions, fades and sound ends go on as
+        // with a device.
+        const std::string reason = SDL_GetError();
+        warning("Cannot initialized SDL Mixer (" + reason + "); the game runs without sound");
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        const bool opened = Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != -1;
+        const std::string dummy_reason = opened ? std::string() : SDL_GetError();
+        // the player's choice of driver applies again to the next device opened
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        ORVANE_CHECK(opened, "Cannot initialized SDL Mixer (" + reason + "; dummy driver: " +
+                                 dummy_reason + ")");
+        m_silent.store(true);
+    }
     Mix_AllocateChannels(channel_count);
     for (auto& available : m_available_channels)
         available.store(true);
@@ -64,7 +82,12 @@ SDL_mixer_ext::SDL_mixer_ext() {
 SDL_mixer_ext::~SDL_mixer_ext() {
     Music_mixer::uninstall();
     Mix_CloseAudio();
+    // the dummy driver stays with this device: the next one tries the configured driver again
+    if (m_silent.exchange(false))
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+bool SDL_mixer_ext::silent() { return m_silent.load(); }
 
 SDL_mixer_ext::Music_handle SDL_mixer_ext::load_music(const std::string& file) {
     Packaged_asset asset = Packaged_asset_manager::open(file, false);

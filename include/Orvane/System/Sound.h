@@ -16,7 +16,7 @@ namespace Orvane::System {
 /// position is kept in `<music entity>:resume_at` (seconds) at every stop, fade-out and save.
 class Sound : public Base {
   public:
-    /// Opens the audio device; failure is fatal.
+    /// Opens the audio device; without one the game runs silent, after a warning.
     explicit Sound(Content& content);
 
     /// One frame. Reads `Music:volume` every frame (fatal when absent) and `Sounds:volume` when

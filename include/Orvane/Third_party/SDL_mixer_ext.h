@@ -40,12 +40,16 @@ class SDL_mixer_ext {
     static constexpr int channel_count = 16;
 
     /// Opens the device at 44100 Hz, 16-bit samples in the machine's byte order, stereo, with
-    /// 2048-frame chunks (fatal "Cannot initialized SDL Mixer (<SDL error>)"), allocates the 16
-    /// channels, frees every channel flag and installs the music mixer.
+    /// 2048-frame chunks, allocates the 16 channels, frees every channel flag and installs the
+    /// music mixer. When no device opens, the warning "Cannot initialized SDL Mixer (<SDL
+    /// error>); the game runs without sound" is given and SDL's dummy driver is opened instead:
+    /// everything plays as usual and nothing is heard (fatal only when that fails too).
     SDL_mixer_ext();
     /// Removes the music mixer and closes the device. Music and sounds may still be deleted
     /// afterwards.
     ~SDL_mixer_ext();
+    /// Whether the open device is the dummy driver that stands in for a missing one.
+    static bool silent();
     SDL_mixer_ext(const SDL_mixer_ext&) = delete;
     SDL_mixer_ext& operator=(const SDL_mixer_ext&) = delete;
 
@@ -91,6 +95,9 @@ class SDL_mixer_ext {
     /// One flag per channel, true when free: the main thread only takes a free one, the audio
     /// thread only frees one when its sound ends.
     static std::array<std::atomic<bool>, channel_count> m_available_channels;
+
+  private:
+    static std::atomic<bool> m_silent;
 };
 
 } // namespace Orvane::Third_party
