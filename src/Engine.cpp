@@ -22,6 +22,7 @@
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 #include <Orvane/Third_party/Steam.h>
+#include <Orvane/Utils/error.h>
 
 namespace Orvane {
 
@@ -47,8 +48,11 @@ void Engine::set_clock(Clock::Source now, Clock::Sleeper sleeper) {
 void Engine::handle_cmdline_args(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg != "--locale" && arg != "-l")
+        if (arg != "--locale" && arg != "-l") {
+            // a mistyped option should not pass unnoticed, but it never keeps the game away
+            warning("Unknown option " + arg + " is ignored (orvane --help lists the options)");
             continue;
+        }
         if (i + 1 >= argc)
             break;
         m_content.set<Component::Simple<std::string>>(Key::cmdline_locale,

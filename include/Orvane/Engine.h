@@ -41,8 +41,8 @@ class Engine {
     };
 
     /// Seeds the random generator from the current time, reads the command line (the only
-    /// option is "--locale" or "-l" followed by a locale, stored as Cmdline:locale) and calls
-    /// the store hook's init.
+    /// option is "--locale" or "-l" followed by a locale, stored as Cmdline:locale; any other
+    /// argument is ignored with a warning) and calls the store hook's init.
     Engine(int argc, char** argv);
     /// Tears down a run still going (without writing the settings or a save), clears the store
     /// and calls the store hook's shutdown.
