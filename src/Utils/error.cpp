@@ -1,13 +1,24 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <Orvane/Utils/error.h>
 
 namespace Orvane {
 
 namespace {
+
 std::atomic<Fatal_handler> g_handler{nullptr};
+
+// The source file named from the project root. The build maps the root's absolute path away;
+// a compiler cache may instead name the file relative to the build folder ("../src/...").
+const char* project_relative(const char* file) {
+    while (std::strncmp(file, "../", 3) == 0 || std::strncmp(file, "./", 2) == 0)
+        file += file[1] == '/' ? 2 : 3;
+    return file;
+}
+
 } // namespace
 
 Fatal_handler set_fatal_handler(Fatal_handler handler) {
@@ -28,6 +39,7 @@ void warning(const std::string& message) {
 }
 
 void check_impl(const char* file, int line, const std::string& message) {
+    file = project_relative(file);
     if (Fatal_handler handler = g_handler.load())
         handler(file, line, message);
     exit_on_fatal(file, line, message);
