@@ -77,7 +77,12 @@ Yaml::Node::~Node() {
     }
 }
 
-std::string Yaml::Node::file_name() const { return file ? *file : std::string("(no file)"); }
+std::string Yaml::Node::file_name() const {
+    std::string name = file ? *file : std::string("(no file)");
+    if (line != 0)
+        name += ":" + std::to_string(line);
+    return name;
+}
 
 std::string Yaml::Node::where() const {
     return path.empty() ? file_name() : path + ", " + file_name();
@@ -223,31 +228,61 @@ bool Yaml::parse() {
     if (m_file.read_whole(buffer.data(), size) != size)
         return unreadable("");
 
+    std::string failure;
+    std::shared_ptr<Node> root = build_tree(m_name, buffer.data(), size, failure);
+    if (!failure.empty()) {
+        // The player's own files never stop the game: their reader falls back on defaults.
+        if (!m_pref)
+            check_impl(__FILE__, __LINE__, failure);
+        warning(failure);
+        return false;
+    }
+    m_root = std::move(root);
+    return m_root && !m_root->is_sequence;
+}
+
+std::optional<std::string> Yaml::problem(const std::string& name, const char* data,
+                                         std::size_t size) {
+    std::string failure;
+    const std::shared_ptr<Node> root =
+        build_tree(name, reinterpret_cast<const unsigned char*>(data), size, failure);
+    if (!failure.empty())
+        return failure;
+    if (!root || root->is_sequence)
+        return "Failed parsing Yaml file (" + name + ":1): its top level is not a mapping";
+    return std::nullopt;
+}
+
+std::shared_ptr<Yaml::Node> Yaml::build_tree(const std::string& name, const unsigned char* data,
+                                             std::size_t size, std::string& failure) {
     Parser parser;
     ORVANE_CHECK(parser.ready, "Failed initializing Yaml parser");
-    yaml_parser_set_input_string(&parser.parser, buffer.data(), size);
+    yaml_parser_set_input_string(&parser.parser, data, size);
 
-    // The first fault ends the reading; what it means depends on whose file it is (below).
-    std::string failure;
-    auto fail = [this, &failure](std::size_t line, const std::string& why) {
+    // The first fault ends the reading; what it means depends on whose file it is. Lines are
+    // counted from 1, as editors count them.
+    auto fail = [&name, &failure](std::size_t line, const std::string& why) {
         if (failure.empty())
-            failure = "Failed parsing Yaml file (" + m_name + ":" + std::to_string(line) + ")" +
+            failure = "Failed parsing Yaml file (" + name + ":" + std::to_string(line + 1) + ")" +
                       (why.empty() ? std::string() : ": " + why);
     };
-    auto child_path = [](const Node& parent, const std::string& name) {
-        return parent.path.empty() ? name : parent.path + "/" + name;
+    auto child_path = [](const Node& parent, const std::string& key_name) {
+        return parent.path.empty() ? key_name : parent.path + "/" + key_name;
     };
 
-    const auto file_name = std::make_shared<const std::string>(m_name);
-    auto make_node = [&file_name](bool is_sequence) {
+    const auto file_name = std::make_shared<const std::string>(name);
+    auto make_node = [&file_name](bool is_sequence, const yaml_mark_t& mark) {
         auto node = std::make_shared<Node>();
         node->is_sequence = is_sequence;
         node->file = file_name;
+        node->line = mark.line + 1;
         return node;
     };
 
     std::deque<std::shared_ptr<Node>> stack;
     std::string key;
+    // where the pending key stands: a value is placed at its key's line
+    yaml_mark_t key_mark{};
     std::shared_ptr<Node> root;
 
     // Files a new container under the open one: appended to a sequence, or inserted under the
@@ -267,6 +302,7 @@ bool Yaml::parse() {
             return;
         }
         node->path = child_path(top, key);
+        node->line = key_mark.line + 1;
         top.children.emplace(key, node);
         key.clear();
     };
@@ -274,8 +310,14 @@ bool Yaml::parse() {
     for (bool done_parsing = false; !done_parsing;) {
         Event event;
         if (!yaml_parser_parse(&parser.parser, &event.event)) {
-            fail(parser.parser.mark.line,
-                 parser.parser.problem ? std::string(parser.parser.problem) : std::string());
+            std::string why =
+                parser.parser.problem ? std::string(parser.parser.problem) : std::string();
+            // an unclosed bracket or quote is found far from where it opened: name both
+            if (parser.parser.context)
+                why += std::string(why.empty() ? "" : ", ") + parser.parser.context +
+                       " at line " + std::to_string(parser.parser.context_mark.line + 1);
+            fail(parser.parser.problem ? parser.parser.problem_mark.line : parser.parser.mark.line,
+                 why);
             break;
         }
         event.filled = true;
@@ -294,14 +336,15 @@ bool Yaml::parse() {
                              e.data.scalar.length);
             Node& top = *stack.back();
             if (top.is_sequence) {
-                auto node = make_node(false);
+                auto node = make_node(false, e.start_mark);
                 node->value = std::move(text);
                 node->path = child_path(top, std::to_string(top.items.size()));
                 top.items.push_back(std::move(node));
             } else if (key.empty()) {
                 key = std::move(text);
+                key_mark = e.start_mark;
             } else {
-                auto node = make_node(false);
+                auto node = make_node(false, key_mark);
                 node->value = std::move(text);
                 node->path = child_path(top, key);
                 top.children.emplace(key, std::move(node));
@@ -316,7 +359,7 @@ bool Yaml::parse() {
             if (stack.size() >= max_depth)
                 fail(e.start_mark.line,
                      "nesting deeper than " + std::to_string(max_depth) + " levels");
-            auto node = make_node(e.type == YAML_SEQUENCE_START_EVENT);
+            auto node = make_node(e.type == YAML_SEQUENCE_START_EVENT, e.start_mark);
             attach(node, e);
             key.clear();
             stack.push_back(std::move(node));
@@ -343,16 +386,9 @@ bool Yaml::parse() {
         if (!failure.empty())
             break;
     }
-
-    if (!failure.empty()) {
-        // The player's own files never stop the game: their reader falls back on defaults.
-        if (!m_pref)
-            check_impl(__FILE__, __LINE__, failure);
-        warning(failure);
-        return false;
-    }
-    m_root = std::move(root);
-    return m_root && !m_root->is_sequence;
+    if (!failure.empty())
+        return nullptr;
+    return root;
 }
 
 const Yaml::Node& Yaml::root() const {

@@ -12,6 +12,7 @@
 #include <Orvane/Assets/Splitter.h>
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL_pixel_format.h>
+#include <Orvane/Third_party/Yaml.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/little_endian.h>
 
@@ -284,6 +285,11 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
                 skipped.push_back(entry.key);
                 continue;
             }
+            // a YAML file the engine cannot read is refused now, not when a room names it
+            if (entry.key.ends_with(".yaml"))
+                if (const auto problem = Third_party::Yaml::problem(
+                        entry.key, entry.bytes.data(), entry.bytes.size()))
+                    throw Pack_error(*problem);
             const std::size_t block = compress(entry.bytes.data(), entry.bytes.size()).size();
             const bool worth = block + entry.bytes.size() / 8 <= entry.bytes.size();
             entry.storage = worth || entry.key.find(".lz4") != std::string::npos

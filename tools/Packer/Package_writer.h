@@ -96,8 +96,9 @@ void write_png(const std::string& path, const Image& image);
 /// when it lies inside the source folder, is left out (an earlier run's packages); `output`
 /// being the source folder itself is a Pack_error. A graph file beside a ground map (key
 /// ending "_map.graph") must read as the engine reads it: otherwise a Pack_error with the
-/// engine's message, naming the file. A file whose extension is ".png" in another case
-/// (".PNG") is stored as it is, with a warning.
+/// engine's message, naming the file. So must every ".yaml" file: otherwise a Pack_error with
+/// the YAML reader's message, naming the file and the line. A file whose extension is ".png"
+/// in another case (".PNG") is stored as it is, with a warning.
 std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped,
                                const std::string& output = "");
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ class Yaml {
         /// Where the node lies in its file: keys and item indices joined by '/' ("cursor",
         /// "achievements/2"); empty for the top-level node. Quoted by fatal messages.
         std::string path;
+        /// The line of the file (counted from 1) where the node starts; for a mapping's child,
+        /// the line of its key. 0 for a node made by hand.
+        std::size_t line = 0;
 
         Node() = default;
         Node(const Node& other) = default;
@@ -41,7 +45,7 @@ class Yaml {
         ~Node();
 
         /// The child under `key`; fatal "Value <key> not found in Yaml input <value> (<path>,
-        /// <file>)" when absent.
+        /// <file>:<line>)" when absent.
         const Node& operator[](const std::string& key) const;
         const Node& operator[](const char* key) const;
         /// Whether `key` is among the children.
@@ -88,7 +92,7 @@ class Yaml {
       private:
         /// Where fatal messages say the node comes from: its path (when it has one) and file.
         std::string where() const;
-        /// The file name alone.
+        /// The file name and, when known, the node's line: "data/rooms/quay.yaml:12".
         std::string file_name() const;
         /// " of <path>", or nothing for the top-level node.
         std::string of() const;
@@ -109,10 +113,17 @@ class Yaml {
     /// Builds the tree. False, without a message, when the file did not open, when it holds no
     /// document or when its top level is not a mapping (the caller then uses its defaults).
     /// A file that libyaml rejects, that uses anchors, aliases or non-scalar keys, or that nests
-    /// mappings and sequences more than 64 deep, names the file and the line (counted from 0):
-    /// game data stop with that message, while a file of the per-user folder (the player's)
-    /// gives a warning and false. Only a regular file is read (a directory counts as missing).
+    /// mappings and sequences more than 64 deep, names the file and the line (counted from 1,
+    /// with the line where an unclosed bracket or quote opened): game data stop with that
+    /// message, while a file of the per-user folder (the player's) gives a warning and false.
+    /// Only a regular file is read (a directory counts as missing).
     bool parse();
+
+    /// What parse() would stop with for a file `name` holding these bytes ("Failed parsing
+    /// Yaml file (<name>:<line>)..."), also when its top level is not a mapping; nothing when
+    /// the engine can read it. Never fatal: the package writer checks files with it.
+    static std::optional<std::string> problem(const std::string& name, const char* data,
+                                              std::size_t size);
 
     /// Whether the file was opened (a missing per-user file was not).
     bool is_open() const { return static_cast<bool>(m_file); }
@@ -133,6 +144,10 @@ class Yaml {
     void close();
 
   private:
+    /// The tree of a whole file; null, with `failure` set to the message, on the first fault.
+    static std::shared_ptr<Node> build_tree(const std::string& name, const unsigned char* data,
+                                            std::size_t size, std::string& failure);
+
     std::string m_name;
     Packaged_asset m_file;
     bool m_pref = false;

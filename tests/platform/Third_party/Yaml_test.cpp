@@ -39,10 +39,10 @@ TEST(YamlReaderTest, BrokenPerUserFileWarnsAndAnswersFalse) {
     };
     const Case cases[] = {
         {"a: 1\nb: [1, 2\n", "Failed parsing Yaml file (user_broken.yaml:"},
-        {"a: 1\n  b: 2\nc: 3\n", "Failed parsing Yaml file (user_broken.yaml:1)"},
-        {"a: &x 1\nb: 2\n", "Failed parsing Yaml file (user_broken.yaml:0): anchors"},
-        {"a: 1\nb: *x\n", "Failed parsing Yaml file (user_broken.yaml:1): anchors"},
-        {"x: 1\n? {a: b}\n: c\n", "Failed parsing Yaml file (user_broken.yaml:1): only scalars"},
+        {"a: 1\n  b: 2\nc: 3\n", "Failed parsing Yaml file (user_broken.yaml:2)"},
+        {"a: &x 1\nb: 2\n", "Failed parsing Yaml file (user_broken.yaml:1): anchors"},
+        {"a: 1\nb: *x\n", "Failed parsing Yaml file (user_broken.yaml:2): anchors"},
+        {"x: 1\n? {a: b}\n: c\n", "Failed parsing Yaml file (user_broken.yaml:2): only scalars"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

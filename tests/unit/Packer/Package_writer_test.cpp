@@ -302,3 +302,44 @@ TEST(Package_writer, PngExtensionInAnotherCaseIsStoredRawWithAWarning) {
 }
 
 } // namespace
+
+TEST(Package_writer, YamlFileTheEngineCannotReadIsRefusedNamingFileAndLine) {
+    const Temp_pref_folder scratch;
+    const fs::path source = fs::path(scratch.root()) / "source";
+    write_file(source / "data/init.yaml", "a: 1\n");
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"name: Quay\nobjects: [lamp, net\nmusics: [tide]\n",
+         "Failed parsing Yaml file (data/rooms/quay.yaml:3): did not find expected ',' or ']', "
+         "while parsing a flow sequence at line 2"},
+        {"name: Quay\n  background: quay\n", "Failed parsing Yaml file (data/rooms/quay.yaml:2)"},
+        {"name: &a Quay\n", "Failed parsing Yaml file (data/rooms/quay.yaml:1): anchors"},
+        {"- name: Quay\n", "Failed parsing Yaml file (data/rooms/quay.yaml:1): its top level is "
+                           "not a mapping"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        write_file(source / "data/rooms/quay.yaml", c.text);
+        std::vector<std::string> skipped;
+        try {
+            read_folder(source.string(), skipped);
+            ADD_FAILURE() << "accepted";
+        } catch (const Pack_error& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with(c.message)) << error.what();
+        }
+        const auto [status, errors] =
+            run_packer(source, fs::path(scratch.root()) / "data", scratch.root());
+        EXPECT_NE(status, 0);
+        EXPECT_TRUE(errors.starts_with(std::string("orvane-pack: ") + c.message)) << errors;
+        EXPECT_FALSE(fs::exists(fs::path(scratch.root()) / "data/general.data"));
+    }
+    // files that are not YAML are not read as YAML
+    write_file(source / "data/rooms/quay.yaml", "name: Quay\n");
+    write_file(source / "data/notes.txt", "objects: [lamp\n");
+    const auto [status, errors] =
+        run_packer(source, fs::path(scratch.root()) / "data", scratch.root());
+    EXPECT_EQ(status, 0) << errors;
+}

@@ -227,13 +227,13 @@ TEST(YamlReaderDeathTest, MissingKeyNamesTheKeyPathAndFile) {
     Parsed p("a: {b: 1}\nl: [{x: 1}, {y: 2}]\n", "data/init.yaml");
     ASSERT_TRUE(p.ok);
     EXPECT_EXIT(p.root()["a"]["c"], ::testing::ExitedWithCode(1),
-                "Value c not found in Yaml input \\(a, data/init\\.yaml\\)");
+                "Value c not found in Yaml input \\(a, data/init\\.yaml:1\\)");
     EXPECT_EXIT(p.root()["l"][1]["x"], ::testing::ExitedWithCode(1),
-                "Value x not found in Yaml input \\(l/1, data/init\\.yaml\\)");
+                "Value x not found in Yaml input \\(l/1, data/init\\.yaml:2\\)");
     EXPECT_EXIT(p.root()["a"]["b"]["z"], ::testing::ExitedWithCode(1),
-                "Value z not found in Yaml input 1 \\(a/b, data/init\\.yaml\\)");
+                "Value z not found in Yaml input 1 \\(a/b, data/init\\.yaml:1\\)");
     EXPECT_EXIT((*p.yaml)["zz"], ::testing::ExitedWithCode(1),
-                "Value zz not found in Yaml input \\(data/init\\.yaml\\)");
+                "Value zz not found in Yaml input \\(data/init\\.yaml:1\\)");
 }
 
 TEST(YamlReaderDeathTest, ItemPastTheEndIsFatalNamingTheListAndFile) {
@@ -241,7 +241,7 @@ TEST(YamlReaderDeathTest, ItemPastTheEndIsFatalNamingTheListAndFile) {
     ASSERT_TRUE(p.ok);
     const auto& list = p.root()["cursor"];
     EXPECT_EXIT(list[3], ::testing::ExitedWithCode(1),
-                "Item 3 of cursor out of range in Yaml input \\(size 2, data/init\\.yaml\\)");
+                "Item 3 of cursor out of range in Yaml input \\(size 2, data/init\\.yaml:1\\)");
     EXPECT_EXIT(list[std::size_t(7)], ::testing::ExitedWithCode(1), "Item 7 of cursor out of range");
     EXPECT_EXIT(list[-1], ::testing::ExitedWithCode(1), "Item -1 of cursor out of range");
     EXPECT_EXIT(p.root()["map"][0], ::testing::ExitedWithCode(1),
@@ -251,7 +251,7 @@ TEST(YamlReaderDeathTest, ItemPastTheEndIsFatalNamingTheListAndFile) {
     EXPECT_EXIT(p.root()["deep"][1]["l"][1], ::testing::ExitedWithCode(1),
                 "Item 1 of deep/1/l out of range in Yaml input \\(size 1");
     EXPECT_EXIT(p.root()[0], ::testing::ExitedWithCode(1),
-                "Item 0 out of range in Yaml input \\(size 0, data/init\\.yaml\\)");
+                "Item 0 out of range in Yaml input \\(size 0, data/init\\.yaml:1\\)");
 }
 
 TEST(YamlReaderDeathTest, NstringNeedsExactlyOneKey) {
@@ -285,19 +285,19 @@ TEST(YamlReaderDeathTest, NestingPastSixtyFourLevelsStopsWithFileAndLine) {
     };
     const Case cases[] = {
         {"one level too many", nested(64, false),
-         "Failed parsing Yaml file \\(deep\\.yaml:0\\): nesting deeper than 64 levels"},
+         "Failed parsing Yaml file \\(deep\\.yaml:1\\): nesting deeper than 64 levels"},
         {"one bracket per line", nested(64, true),
-         "Failed parsing Yaml file \\(deep\\.yaml:63\\): nesting deeper than 64 levels"},
+         "Failed parsing Yaml file \\(deep\\.yaml:64\\): nesting deeper than 64 levels"},
         // libyaml alone takes seconds over this, growing with the square of the depth
         {"100 KB of [", std::string(100000, '['),
-         "Failed parsing Yaml file \\(deep\\.yaml:0\\): nesting deeper than 64 levels"},
+         "Failed parsing Yaml file \\(deep\\.yaml:1\\): nesting deeper than 64 levels"},
         {"block mappings", [] {
              std::string text;
              for (int i = 0; i < 70; ++i)
                  text += std::string(static_cast<std::size_t>(i), ' ') + "k:\n";
              return text;
          }(),
-         "Failed parsing Yaml file \\(deep\\.yaml:64\\): nesting deeper than 64 levels"},
+         "Failed parsing Yaml file \\(deep\\.yaml:65\\): nesting deeper than 64 levels"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -312,12 +312,12 @@ TEST(YamlReaderDeathTest, MalformedFilesNameFileAndLine) {
     };
     const Case cases[] = {
         {"a: 1\nb: [1, 2\n", "Failed parsing Yaml file \\(bad\\.yaml:[0-9]+\\)"},
-        {"a: 1\n  b: 2\nc: 3\n", "Failed parsing Yaml file \\(bad\\.yaml:1\\)"},
-        {"a: &x 1\nb: 2\n", "Failed parsing Yaml file \\(bad\\.yaml:0\\): anchors"},
-        {"a: 1\nb: *x\n", "Failed parsing Yaml file \\(bad\\.yaml:1\\): anchors"},
-        {"a: 1\nb:\n  - &y {c: 1}\n", "Failed parsing Yaml file \\(bad\\.yaml:2\\): anchors"},
-        {"? [a, b]\n: c\n", "Failed parsing Yaml file \\(bad\\.yaml:0\\): only scalars"},
-        {"x: 1\n? {a: b}\n: c\n", "Failed parsing Yaml file \\(bad\\.yaml:1\\): only scalars"},
+        {"a: 1\n  b: 2\nc: 3\n", "Failed parsing Yaml file \\(bad\\.yaml:2\\)"},
+        {"a: &x 1\nb: 2\n", "Failed parsing Yaml file \\(bad\\.yaml:1\\): anchors"},
+        {"a: 1\nb: *x\n", "Failed parsing Yaml file \\(bad\\.yaml:2\\): anchors"},
+        {"a: 1\nb:\n  - &y {c: 1}\n", "Failed parsing Yaml file \\(bad\\.yaml:3\\): anchors"},
+        {"? [a, b]\n: c\n", "Failed parsing Yaml file \\(bad\\.yaml:1\\): only scalars"},
+        {"x: 1\n? {a: b}\n: c\n", "Failed parsing Yaml file \\(bad\\.yaml:2\\): only scalars"},
         {"a: \"\x01\"\n", "Failed parsing Yaml file \\(bad\\.yaml:[0-9]+\\)"},
     };
     for (const auto& c : cases) {
