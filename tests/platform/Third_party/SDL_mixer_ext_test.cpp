@@ -62,13 +62,40 @@ class Mixer : public testing::Test {
 
 using MixerDeathTest = Mixer;
 
-TEST_F(MixerDeathTest, DeviceThatCannotOpenIsFatal) {
-    EXPECT_EXIT(
-        {
-            setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
-            SDL_mixer_ext mixer;
-        },
-        testing::ExitedWithCode(1), "Cannot initialized SDL Mixer \\(.+\\)");
+// A machine without a sound device runs the game silent: one warning with the library's
+// reason, then everything plays on SDL's dummy driver; the next device tries the configured
+// driver again.
+TEST_F(Mixer, DeviceThatCannotOpenGivesAWarningAndPlaysSilent) {
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    {
+        testing::internal::CaptureStderr();
+        SDL_mixer_ext mixer;
+        const std::string warnings = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(warnings.rfind("Warning: Cannot initialized SDL Mixer (", 0), 0u) << warnings;
+        EXPECT_NE(warnings.find("no_such_driver"), std::string::npos) << warnings;
+        EXPECT_TRUE(warnings.ends_with("); the game runs without sound\n")) << warnings;
+        EXPECT_TRUE(SDL_mixer_ext::silent());
+        EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
+
+        auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+        SDL_mixer_ext::start_music(music, 0, 1.0);
+        auto sound = SDL_mixer_ext::load_sound("sounds/tone.wav");
+        SDL_mixer_ext::play_sound(sound, 1.0, 0.5);
+        // the stand-in device takes the samples as a device would
+        for (int i = 0; i < 500 && SDL_mixer_ext::position(music) <= 0; ++i)
+            SDL_Delay(10);
+        EXPECT_GT(SDL_mixer_ext::position(music), 0.0);
+        SDL_mixer_ext::delete_sound(sound);
+        SDL_mixer_ext::delete_music(music);
+    }
+    EXPECT_FALSE(SDL_mixer_ext::silent());
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    testing::internal::CaptureStderr();
+    {
+        SDL_mixer_ext mixer;
+        EXPECT_FALSE(SDL_mixer_ext::silent());
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(MixerDeathTest, MusicOrSoundThatCannotLoadIsFatal) {

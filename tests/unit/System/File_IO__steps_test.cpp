@@ -87,7 +87,7 @@ TEST_F(StepsDeathTest, BadCallsStopWithAMessageNamingTheFault) {
         {"effect:\n  - func: [nobody]\n", "Cannot find Nobody:function"},
         {"effect:\n  - func: []\n", "names no function"},
         {"effect:\n  - {look: [], talk: []}\n",
-         "Checking for nstring in non-singular input \\(effect/0, data/actions/test.yaml\\)"},
+         "Checking for nstring in non-singular input \\(effect/0, data/actions/test.yaml:2\\)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
