@@ -135,6 +135,7 @@ void File_IO::read_item_file(const std::string& kind, const std::string& name,
     ORVANE_CHECK(item.parse(),
                  "Can't open " + path + (asked_by.empty() ? "" : ", asked for by " + asked_by));
     m_readers.at(kind)(name, item.root());
+    item.root().warn_unknown_keys();
 }
 
 

@@ -200,10 +200,12 @@ void File_IO::read_config() {
     const std::string name = config_file_name(m_content);
     Yaml file(name, true);
     if (file.is_open()) {
-        if (file.parse())
+        if (file.parse()) {
             Settings_reader(name).read(file.root(), s, m_content);
-        else
+            file.root().warn_unknown_keys();
+        } else {
             warning(name + " holds no settings; the defaults are used");
+        }
     } else if (const std::string what =
                    Third_party::SDL_file::not_a_file(Third_party::SDL_file::pref_path() + name);
                !what.empty()) {

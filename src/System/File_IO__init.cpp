@@ -61,6 +61,7 @@ void File_IO::read_init() {
     m_content.set<Component::Simple<std::string>>(Key::game_init_new_room_origin, load[1].string());
     read_savefiles(init);
     read_init_interface(init);
+    init.root().warn_unknown_keys();
 }
 
 void File_IO::read_init_general(const Yaml& init) {

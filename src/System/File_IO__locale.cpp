@@ -65,6 +65,7 @@ void File_IO::read_locale() {
         warning(text);
     if (choice.locale != current->value())
         current->set(choice.locale);
+    file.root().warn_unknown_keys();
 }
 
 std::shared_ptr<Component::Base>

@@ -14,6 +14,7 @@ void File_IO::read_music(const std::string& id, const Yaml::Node& node) {
     if (auto playing = m_content.request<Component::Music>(Key::game_music);
         playing && playing->entity() == id) {
         m_content.set(playing);
+        node.consume();
         return;
     }
 

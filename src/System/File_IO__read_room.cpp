@@ -115,6 +115,7 @@ void File_IO::read_room(const std::string& id) {
         }
     }
 
+    room.root().warn_unknown_keys();
     emit(Key::game_in_new_room);
     emit(Key::window_rescaled);
 }

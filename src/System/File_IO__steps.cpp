@@ -4,6 +4,7 @@
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/System/File_IO.h>
+#include <Orvane/System/Step_keywords.h>
 #include <Orvane/Utils/error.h>
 #include <Orvane/Utils/helpers.h>
 
@@ -16,10 +17,41 @@ void File_IO::read_steps(const Yaml::Node& steps, Component::Action& action, boo
         read_step(steps[i], action, expand_calls);
 }
 
+namespace {
+
+// A step the logic system would stop on when it plays it is named now, where it is written.
+void warn_about_step(const Yaml::Node& step, const Component::Action& action,
+                     const std::string& keyword, std::size_t count) {
+    if (keyword == "func")
+        return;
+    const std::string where = (step.file ? *step.file : std::string("?")) + ":" +
+                              std::to_string(step.line) + ": in script " + action.id().str() +
+                              ", ";
+    const auto known = find_step_keyword(keyword);
+    if (!known) {
+        std::vector<std::string> keywords;
+        for (const Step_keyword& entry : step_keywords())
+            keywords.emplace_back(entry.keyword);
+        const auto meant = closest_word(keyword, keywords);
+        warning(where + keyword + " is not a valid function" +
+                (meant ? " (did you mean " + *meant + "?)" : std::string()));
+    } else if (!known->takes(count)) {
+        warning(where + keyword + " takes " + known->counts_text() + " arguments, has " +
+                std::to_string(count));
+    }
+}
+
+} // namespace
+
 void File_IO::read_step(const Yaml::Node& step, Component::Action& action, bool expand_calls) {
     const std::string& keyword = step.nstring();
+    // the keyword is the step's content, not a key of the file's format
+    step.consume();
     // a scalar in place of the argument list gives no arguments
-    std::vector<std::string> args = step[keyword].string_array();
+    std::vector<std::string> args = step.children.begin()->second->string_array();
+    if (action.file().empty() && step.file)
+        action.set_file(*step.file);
+    warn_about_step(step, action, keyword, args.size());
     if (expand_calls && keyword == "func")
         parse_function(args, action);
     else

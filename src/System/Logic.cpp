@@ -60,13 +60,21 @@ Logic::Logic(Content& content) : Base(content) {
     m_content.set<Component::Simple<std::string>>("Hinter", "color", "FFFFFF");
 }
 
-void Logic::check_arguments(const Arguments& args, std::size_t min, std::size_t max,
-                            const char* message) {
-    ORVANE_CHECK(args.size() >= min && args.size() <= max, message);
+std::string Logic::script_of(const Component::Action* action) {
+    if (action == nullptr)
+        return "";
+    return " (script " + action->id().str() +
+           (action->file().empty() ? std::string() : ", " + action->file()) + ")";
 }
 
-void Logic::unknown_keyword(const std::string& keyword) {
-    check_impl(__FILE__, __LINE__, keyword + " is not a valid function");
+void Logic::check_arguments(const Arguments& args, std::size_t min, std::size_t max,
+                            const char* message) const {
+    ORVANE_CHECK(args.size() >= min && args.size() <= max,
+                 message + script_of(current_action.get()));
+}
+
+void Logic::unknown_keyword(const std::string& keyword, const Component::Action& action) {
+    check_impl(__FILE__, __LINE__, keyword + " is not a valid function" + script_of(&action));
 }
 
 namespace {
@@ -313,7 +321,7 @@ bool Logic::apply_next_step(std::shared_ptr<Action> action) {
     const Action::Step step = action->next_step();
     auto handler = step_handlers.find(step.function());
     if (handler == step_handlers.end())
-        unknown_keyword(step.function());
+        unknown_keyword(step.function(), *action);
     return handler->second(step.args());
 }
 

@@ -1,4 +1,7 @@
+#include <algorithm>
+#include <atomic>
 #include <deque>
+#include <unordered_set>
 #include <utility>
 
 #include <yaml.h>
@@ -90,10 +93,100 @@ std::string Yaml::Node::where() const {
 
 std::string Yaml::Node::of() const { return path.empty() ? std::string() : " of " + path; }
 
+namespace {
+
+std::atomic<Yaml::Node::Key_observer> key_observer{nullptr};
+
+// "<file>:<line>:<key>" of every unknown key already reported.
+std::unordered_set<std::string>& reported_keys() {
+    static std::unordered_set<std::string> reported;
+    return reported;
+}
+
+} // namespace
+
+void Yaml::Node::set_key_observer(Key_observer observer) { key_observer.store(observer); }
+
+void Yaml::Node::forget_reported_keys() { reported_keys().clear(); }
+
+void Yaml::Node::ask(const std::string& key) const {
+    if (std::find(m_asked.begin(), m_asked.end(), key) == m_asked.end())
+        m_asked.push_back(key);
+    if (Key_observer observer = key_observer.load())
+        observer(*this, key);
+}
+
+void Yaml::Node::consume() const {
+    std::vector<const Node*> pending{this};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        for (const auto& [key, child] : node->children) {
+            if (std::find(node->m_asked.begin(), node->m_asked.end(), key) ==
+                node->m_asked.end())
+                node->m_asked.push_back(key);
+            pending.push_back(child.get());
+        }
+        for (const auto& item : node->items)
+            pending.push_back(item.get());
+    }
+}
+
+void Yaml::Node::warn_unknown_keys() const {
+    // given in the order of the file's lines
+    std::vector<std::pair<std::size_t, std::string>> found;
+    std::vector<const Node*> pending{this};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        for (const auto& item : node->items)
+            pending.push_back(item.get());
+        // the keys the reader asked for: present ones, and absent ones (likeliest meant)
+        const std::vector<std::string> known = node->m_asked;
+        std::vector<std::string> missing;
+        for (const std::string& name : known)
+            if (!node->has_child(name))
+                missing.push_back(name);
+        for (const auto& [key, child] : node->children) {
+            if (std::find(known.begin(), known.end(), key) != known.end()) {
+                pending.push_back(child.get());
+                continue;
+            }
+            node->m_asked.push_back(key);
+            const std::string where = child->file_name();
+            if (!reported_keys().insert(where + ":" + key).second)
+                continue;
+            std::optional<std::string> meant = closest_word(key, missing);
+            if (!meant)
+                meant = closest_word(key, known);
+            found.emplace_back(child->line, where + ": unknown key " + key + " is ignored" +
+                                                (meant ? " (did you mean " + *meant + "?)"
+                                                       : std::string()));
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [line_number, message] : found)
+        warning(message);
+}
+
 const Yaml::Node& Yaml::Node::operator[](const std::string& key) const {
+    ask(key);
     auto found = children.find(key);
-    ORVANE_CHECK(found != children.end(), "Value " + key + " not found in Yaml input " + value +
-                                              (value.empty() ? "(" : " (") + where() + ")");
+    if (found == children.end()) [[unlikely]] {
+        // the likeliest cause is a misspelling of the key among those the reader does not know
+        std::vector<std::string> unread;
+        for (const auto& [name, child] : children)
+            if (std::find(m_asked.begin(), m_asked.end(), name) == m_asked.end())
+                unread.push_back(name);
+        std::string hint;
+        if (const auto typo = closest_word(key, unread))
+            hint = ": " + *typo + " at line " + std::to_string(children.at(*typo)->line) +
+                   " looks like a misspelling of it";
+        check_impl(__FILE__, __LINE__,
+                   "Value " + key + " not found in Yaml input " + value +
+                       (value.empty() ? "(" : " (") + where() + ")" + hint);
+    }
     return *found->second;
 }
 
@@ -101,7 +194,14 @@ const Yaml::Node& Yaml::Node::operator[](const char* key) const {
     return (*this)[std::string(key)];
 }
 
-bool Yaml::Node::has(const std::string& key) const { return children.find(key) != children.end(); }
+bool Yaml::Node::has(const std::string& key) const {
+    ask(key);
+    return has_child(key);
+}
+
+bool Yaml::Node::has_child(const std::string& key) const {
+    return children.find(key) != children.end();
+}
 
 const Yaml::Node& Yaml::Node::operator[](std::size_t i) const {
     ORVANE_CHECK(i < items.size(), "Item " + std::to_string(i) + of() +
@@ -120,6 +220,10 @@ const Yaml::Node& Yaml::Node::operator[](int i) const {
 std::size_t Yaml::Node::size() const { return items.size(); }
 
 std::map<std::string, std::shared_ptr<Yaml::Node>>::const_iterator Yaml::Node::begin() const {
+    // a walk over the children reads every key: they are the reader's data, not its keys
+    for (const auto& [key, child] : children)
+        if (std::find(m_asked.begin(), m_asked.end(), key) == m_asked.end())
+            m_asked.push_back(key);
     return children.begin();
 }
 

@@ -108,4 +108,38 @@ std::string locale_name(const char* language, const char* country) {
     return name;
 }
 
+std::optional<std::string> closest_word(const std::string& word,
+                                        const std::vector<std::string>& candidates) {
+    // optimal string alignment distance: insertions, deletions, changes and swaps of neighbours
+    auto distance = [](const std::string& a, const std::string& b) {
+        std::vector<std::vector<std::size_t>> d(a.size() + 1,
+                                                std::vector<std::size_t>(b.size() + 1, 0));
+        for (std::size_t i = 0; i <= a.size(); ++i)
+            d[i][0] = i;
+        for (std::size_t j = 0; j <= b.size(); ++j)
+            d[0][j] = j;
+        for (std::size_t i = 1; i <= a.size(); ++i)
+            for (std::size_t j = 1; j <= b.size(); ++j) {
+                const std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+                d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                    d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        return d[a.size()][b.size()];
+    };
+    std::optional<std::string> best;
+    std::size_t best_distance = 3;
+    for (const std::string& candidate : candidates) {
+        // texts far longer than a key are no misspelling of it, and are not worth comparing
+        if (candidate.size() > word.size() + 2 || word.size() > candidate.size() + 2)
+            continue;
+        const std::size_t d = distance(word, candidate);
+        if (d < best_distance && 2 * d < word.size()) {
+            best = candidate;
+            best_distance = d;
+        }
+    }
+    return best;
+}
+
 } // namespace Orvane

@@ -57,6 +57,10 @@ class Action : public Base {
     bool on() const { return m_on; }
 
     std::size_t size() const { return m_steps.size(); }
+    /// The game file its steps were read from, named by fatal messages about them; empty for
+    /// a script the engine makes itself.
+    const std::string& file() const { return m_file; }
+    void set_file(const std::string& file) { m_file = file; }
     std::vector<Step>::const_iterator begin() const { return m_steps.begin(); }
     std::vector<Step>::const_iterator end() const { return m_steps.end(); }
     /// First and last steps of a script that has any (fatal on an empty one).
@@ -87,6 +91,7 @@ class Action : public Base {
     [[noreturn]] void past_the_end() const;
 
     std::vector<Step> m_steps;
+    std::string m_file;
     Schedule m_scheduled;
     std::size_t m_step_index = 0;
     bool m_on = false;

@@ -271,11 +271,14 @@ class Logic : public Base {
     // What tests drive through a subclass: the step engine's inner parts and its state.
 
     /// Fatal check of a handler's argument count: stops with message unless
-    /// min <= args.size() <= max.
-    static void check_arguments(const Arguments& args, std::size_t min, std::size_t max,
-                                const char* message);
-    /// Stops with "<keyword> is not a valid function".
-    [[noreturn]] static void unknown_keyword(const std::string& keyword);
+    /// min <= args.size() <= max, followed by the script being run and its file.
+    void check_arguments(const Arguments& args, std::size_t min, std::size_t max,
+                         const char* message) const;
+    /// Stops with "<keyword> is not a valid function", followed by the script and its file.
+    [[noreturn]] static void unknown_keyword(const std::string& keyword,
+                                             const Component::Action& action);
+    /// " (script <entity>:<component>, <file>)" for the script `action`; nothing for none.
+    static std::string script_of(const Component::Action* action);
 
     /// Most steps that one action may apply in one frame; beyond, its script never waits.
     static constexpr std::size_t max_steps_per_frame = 10000;

@@ -51,6 +51,26 @@ class Yaml {
         /// Whether `key` is among the children.
         bool has(const std::string& key) const;
 
+        // What the reader asked for. Every key looked up through operator[] or has() counts
+        // as known to the reader of this mapping, whether the file has it or not; walking the
+        // children with begin() and end() takes them all. What is left when an item has been
+        // read is what its reader does not know: most often a misspelling.
+
+        /// Takes the whole subtree as read (a part that its reader skips on purpose).
+        void consume() const;
+        /// Gives, once per key and per process, the warning "<file>:<line>: unknown key <key>
+        /// is ignored", followed by " (did you mean <known>?)" when a key this mapping's
+        /// reader asked for is close, for every key of every mapping of the subtree that was
+        /// not asked for; the keys under an unknown one are not looked at. Each reported key
+        /// then counts as read.
+        void warn_unknown_keys() const;
+        /// Called with each mapping and each key that a reader asks it for, when installed
+        /// (null: none); the data tests use it to collect the keys every reader knows.
+        using Key_observer = void (*)(const Node& mapping, const std::string& key);
+        static void set_key_observer(Key_observer observer);
+        /// Forgets which unknown keys were reported, so that they are reported again.
+        static void forget_reported_keys();
+
         /// The i-th item of a sequence; fatal "Item <i> of <path> out of range in Yaml input
         /// (size <n>, <file>)" when i is not below `size()`.
         const Node& operator[](std::size_t i) const;
@@ -90,6 +110,12 @@ class Yaml {
         void print(const std::string& prefix) const;
 
       private:
+        /// Records `key` as asked for.
+        void ask(const std::string& key) const;
+        /// Whether `key` is among the children, without asking for it.
+        bool has_child(const std::string& key) const;
+        /// The keys a reader asked this mapping for (present or not), in the order asked.
+        mutable std::vector<std::string> m_asked;
         /// Where fatal messages say the node comes from: its path (when it has one) and file.
         std::string where() const;
         /// The file name and, when known, the node's line: "data/rooms/quay.yaml:12".

@@ -5,6 +5,7 @@
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -48,6 +49,11 @@ bool contains(const std::initializer_list<const char*>& list, const std::string&
 template <typename T> bool contains(const std::vector<T>& v, const std::type_identity_t<T>& x) {
     return std::find(v.begin(), v.end(), x) != v.end();
 }
+/// The word of `candidates` nearest to `word` when one is close enough to be a misspelling of
+/// it: at most two letters added, removed, changed or swapped with a neighbour, and fewer than
+/// half of the word's letters. The first of equally near ones; nothing when none is close.
+std::optional<std::string> closest_word(const std::string& word,
+                                        const std::vector<std::string>& candidates);
 /// Upper-cases the first letter in place: ASCII letters, and "é" (the one accent handled).
 void capitalize(std::string& s);
 

@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -324,6 +325,122 @@ TEST(YamlReaderDeathTest, MalformedFilesNameFileAndLine) {
         SCOPED_TRACE(c.text);
         EXPECT_EXIT(Parsed(c.text, "bad.yaml"), ::testing::ExitedWithCode(1), c.message);
     }
+}
+
+} // namespace
+
+namespace {
+
+using Orvane::Third_party::Yaml;
+
+// The warnings a reader's walk leaves, as warn_unknown_keys gives them.
+std::string unknown_keys_after(const std::function<void(const Yaml::Node&)>& read,
+                               const std::string& text, const std::string& name) {
+    Yaml::Node::forget_reported_keys();
+    Parsed p(text, name);
+    EXPECT_TRUE(p.ok);
+    read(p.root());
+    ::testing::internal::CaptureStderr();
+    p.root().warn_unknown_keys();
+    p.root().warn_unknown_keys(); // once per key
+    return ::testing::internal::GetCapturedStderr();
+}
+
+TEST(YamlUnknownKeysTest, KeysNoReaderAskedForAreNamedWithFileLineAndTheNearestKnownKey) {
+    const std::string room = "name: Quay\n"
+                             "backgrond: quay\n"
+                             "objcts:\n"
+                             "  - rope\n"
+                             "  - id: door\n"
+                             "    name: Door\n"
+                             "    colour: red\n"
+                             "    states:\n"
+                             "      - {id: open, skn: door_open}\n"
+                             "extra:\n"
+                             "  deep: {deeper: 1}\n"
+                             "sounds: [gull]\n";
+    const auto reader = [](const Yaml::Node& root) {
+        root["name"].string();
+        root.has("background");
+        if (root.has("objects"))
+            root["objects"].size();
+        root.has("sounds");
+    };
+    EXPECT_EQ(unknown_keys_after(reader, room, "data/rooms/quay.yaml"),
+              "Warning: data/rooms/quay.yaml:2: unknown key backgrond is ignored (did you mean "
+              "background?)\n"
+              "Warning: data/rooms/quay.yaml:3: unknown key objcts is ignored (did you mean "
+              "objects?)\n"
+              "Warning: data/rooms/quay.yaml:10: unknown key extra is ignored\n");
+
+    // what an item's reader reads in nested mappings and lists counts the same way
+    const auto item_reader = [](const Yaml::Node& root) {
+        root["name"].string();
+        root["backgrond"].string();
+        root["extra"]["deep"].has("deeper");
+        root["sounds"][0].string();
+        const Yaml::Node& objects = root["objcts"];
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            if (objects[i].string().empty()) {
+                objects[i]["id"].string();
+                objects[i]["name"].string();
+                objects[i].has("color");
+                const Yaml::Node& states = objects[i]["states"];
+                states[0]["id"].string();
+                states[0].has("skin");
+            }
+        }
+    };
+    EXPECT_EQ(unknown_keys_after(item_reader, room, "data/rooms/quay.yaml"),
+              "Warning: data/rooms/quay.yaml:7: unknown key colour is ignored (did you mean "
+              "color?)\n"
+              "Warning: data/rooms/quay.yaml:9: unknown key skn is ignored (did you mean "
+              "skin?)\n");
+}
+
+TEST(YamlUnknownKeysTest, WalkedAndConsumedPartsAreRead) {
+    const std::string text = "lines:\n  hello: Bonjour\n  bye: Au revoir\n"
+                             "skipped: {a: 1, b: [{c: 2}]}\n";
+    const auto reader = [](const Yaml::Node& root) {
+        for (const auto& entry : root["lines"])
+            (void)entry;
+        root["skipped"].consume();
+    };
+    EXPECT_EQ(unknown_keys_after(reader, text, "data/locale.yaml"), "");
+    // nothing read at all: only the top keys are named
+    EXPECT_EQ(unknown_keys_after([](const Yaml::Node&) {}, text, "data/locale.yaml"),
+              "Warning: data/locale.yaml:1: unknown key lines is ignored\n"
+              "Warning: data/locale.yaml:4: unknown key skipped is ignored\n");
+}
+
+TEST(YamlUnknownKeysDeathTest, MissingKeyNamesTheLineAndTheKeyThatLooksLikeIt) {
+    Parsed p("name: Quay\nfornt_z: 3240\nback_z: 1620\n", "data/rooms/quay.yaml");
+    ASSERT_TRUE(p.ok);
+    EXPECT_EXIT(p.root()["front_z"], ::testing::ExitedWithCode(1),
+                "Value front_z not found in Yaml input \\(data/rooms/quay\\.yaml:1\\): fornt_z "
+                "at line 2 looks like a misspelling of it");
+    // a key the reader knows is no misspelling of another
+    EXPECT_EXIT(
+        {
+            p.root()["back_z"];
+            p.root()["back_y"];
+        },
+        ::testing::ExitedWithCode(1),
+        "Value back_y not found in Yaml input \\(data/rooms/quay\\.yaml:1\\)\n");
+}
+
+TEST(YamlUnknownKeysTest, ObserverSeesEveryKeyAReaderAsksFor) {
+    static std::vector<std::string> seen;
+    seen.clear();
+    Yaml::Node::set_key_observer([](const Yaml::Node& mapping, const std::string& key) {
+        seen.push_back((mapping.path.empty() ? "" : mapping.path + "/") + key);
+    });
+    Parsed p("a: {b: 1}\nl: [{x: 1}]\n");
+    p.root()["a"].has("c");
+    p.root()["l"][0]["x"];
+    Yaml::Node::set_key_observer(nullptr);
+    p.root().has("d");
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "a/c", "l", "l/0/x"}));
 }
 
 } // namespace

@@ -173,3 +173,26 @@ TEST(Helpers, LocaleNames) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Helpers, ClosestWordIsAMisspellingOrNothing) {
+    const std::vector<std::string> keys = {"background", "objects", "front_z", "back_z", "name"};
+    const std::pair<const char*, const char*> cases[] = {
+        {"backgrond", "background"}, // a letter left out
+        {"objcts", "objects"},
+        {"fornt_z", "front_z"},      // two letters swapped
+        {"nmae", "name"},
+        {"back_y", "back_z"},        // a letter changed
+        {"bakz", ""},                // too far for so short a word
+        {"music", ""},
+        {"n", ""},
+    };
+    for (const auto& [word, expected] : cases) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(Orvane::closest_word(word, keys).value_or(""), expected);
+    }
+    EXPECT_FALSE(Orvane::closest_word("background", {}));
+}
+
+} // namespace
