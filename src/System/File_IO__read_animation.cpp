@@ -19,7 +19,8 @@ constexpr int max_repeat = 10000;
 } // namespace
 
 void File_IO::read_animation(const std::string& id, const Yaml::Node& node) {
-    const std::string where = (node.file ? *node.file : std::string("?")) + ": " + id;
+    const std::string where = (node.file ? *node.file : std::string("?")) + ":" +
+                              std::to_string(node.line) + ": " + id;
     const Yaml::Node& at = list_of(node, id, "coordinates", 3);
     const int z = at[2].integer();
     const std::string sheet = node["skin"].string("images", "animations", "png");

@@ -113,7 +113,8 @@ void File_IO::read_character(const std::string& id, const Yaml::Node& node) {
 
 void File_IO::read_character_skin(const std::string& id, const Yaml::Node& node,
                                   const std::string& initial_state) {
-    const std::string where = (node.file ? *node.file : std::string("?")) + ": " + id;
+    const std::string where = (node.file ? *node.file : std::string("?")) + ":" +
+                              std::to_string(node.line) + ": " + id;
     const Yaml::Node& skin = node["skin"];
     auto state = m_content.get<Component::Simple<std::string>>(id, "state");
     auto position = m_content.get<Component::Position>(id, "position");

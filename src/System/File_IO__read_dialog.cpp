@@ -13,7 +13,8 @@ using Third_party::Yaml;
 
 void File_IO::read_dialog(const std::string& id, const Yaml::Node& node) {
     using Vertex = Component::Dialog::Vertex_handle;
-    const std::string where = (node.file ? *node.file : std::string("?")) + ": " + id;
+    const std::string where = (node.file ? *node.file : std::string("?")) + ":" +
+                              std::to_string(node.line) + ": " + id;
 
     auto dialog =
         m_content.set<Component::Dialog>(id, "dialog", node.has("end") ? node["end"].string() : "");

@@ -62,7 +62,8 @@ void File_IO::read_object(const std::string& id, const Yaml::Node& node) {
     // one state: its image, or null for an item that shows nothing in it
     const auto image_of = [&](const std::string& state_id,
                               const Yaml::Node& entry) -> std::shared_ptr<Component::Base> {
-        const std::string where = file_of(node) + ": " + id + ": state " + state_id;
+        const std::string where = file_of(node) + ":" + std::to_string(entry.line) + ": " + id +
+                                  ": state " + state_id;
         if (!entry.has("skin") && !entry.has("size") && !entry.has("mask")) {
             ORVANE_CHECK(!entry.has("frames"), where + ": \"frames\" needs a \"skin\" or \"mask\"");
             return nullptr;

@@ -19,7 +19,8 @@ using Third_party::Yaml;
 const Yaml::Node& File_IO::list_of(const Yaml::Node& node, const std::string& item,
                                    const std::string& key, std::size_t count) {
     const Yaml::Node& list = node[key];
-    ORVANE_CHECK(list.size() >= count, (node.file ? *node.file : std::string("?")) + ": " + item +
+    ORVANE_CHECK(list.size() >= count, (node.file ? *node.file : std::string("?")) + ":" +
+                                           std::to_string(list.line) + ": " + item +
                                            ": \"" + key + "\" needs " + std::to_string(count) +
                                            " items, has " + std::to_string(list.size()));
     return list;

@@ -62,9 +62,11 @@ class Save_checker {
         warning(m_save.file + ": " + where + " " + why + "; it is skipped");
     }
 
+    // Asked through the node, so that the keys the checker does not know are reported.
     static const Node* find(const Node& node, const std::string& key) {
-        auto found = node.children.find(key);
-        return found == node.children.end() ? nullptr : found->second.get();
+        if (!node.has(key))
+            return nullptr;
+        return node.children.find(key)->second.get();
     }
 
     static const Node& required(const Node& node, const std::string& key) {
@@ -394,6 +396,7 @@ std::unique_ptr<Save_data> File_IO::check_savefile(const std::string& slot,
     }
     try {
         Save_checker(*save).read(file.root());
+        file.root().warn_unknown_keys();
     } catch (const Unusable& fault) {
         warning(save->file + ": " + fault.key + " " + fault.why + "; the save is not used");
         return nullptr;

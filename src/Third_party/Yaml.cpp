@@ -152,7 +152,9 @@ void Yaml::Node::warn_unknown_keys() const {
                 pending.push_back(child.get());
                 continue;
             }
+            // reported once: neither it nor what lies under it is looked at again
             node->m_asked.push_back(key);
+            child->consume();
             const std::string where = child->file_name();
             if (!reported_keys().insert(where + ":" + key).second)
                 continue;

@@ -1,6 +1,9 @@
 #include "Packages.h"
 
 #include <Packer/Ogg.h>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 
@@ -48,6 +51,20 @@ std::string ogg_bytes() {
         return std::string(ogg.begin(), ogg.end());
     }();
     return bytes;
+}
+
+std::pair<int, std::string> run_packer(const std::filesystem::path& source,
+                                       const std::filesystem::path& output,
+                                       const std::filesystem::path& scratch) {
+    const char* build_dir = std::getenv("ORVANE_BUILD_DIR");
+    if (build_dir == nullptr)
+        return {-1, "ORVANE_BUILD_DIR is not set"};
+    const std::filesystem::path errors = scratch / "errors.txt";
+    const std::string command = std::string(build_dir) + "/tools/orvane-pack " + source.string() +
+                                " " + output.string() + " > /dev/null 2> " + errors.string();
+    const int status = std::system(command.c_str());
+    std::ifstream in(errors);
+    return {status, std::string(std::istreambuf_iterator<char>(in), {})};
 }
 
 } // namespace Orvane::Test

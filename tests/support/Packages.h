@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <Packer/Package_writer.h>
@@ -29,5 +31,11 @@ std::string ogg_bytes();
 /// A `width` x `height` image whose every pixel tells its position: R = x, G = y, B = x ^ y
 /// (each mod 256), A = 255 but 0 on every pixel where (x + y) % 7 == 0.
 Packer::Image test_image(unsigned int width, unsigned int height);
+
+/// Runs the command-line packer of the build on `source` into `output`; returns its exit status
+/// and what it wrote to standard error (kept in `scratch`/errors.txt).
+std::pair<int, std::string> run_packer(const std::filesystem::path& source,
+                                       const std::filesystem::path& output,
+                                       const std::filesystem::path& scratch);
 
 } // namespace Orvane::Test

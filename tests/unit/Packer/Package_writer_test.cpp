@@ -184,20 +184,6 @@ TEST(Package_writer, UnreadablePngIsAPackError) {
 
 namespace {
 
-/// Runs the command-line tool; returns its exit status and what it wrote to standard error.
-std::pair<int, std::string> run_packer(const fs::path& source, const fs::path& output,
-                                       const fs::path& scratch) {
-    const char* build_dir = std::getenv("ORVANE_BUILD_DIR");
-    if (build_dir == nullptr)
-        return {-1, "ORVANE_BUILD_DIR is not set"};
-    const fs::path errors = scratch / "errors.txt";
-    const std::string command = std::string(build_dir) + "/tools/orvane-pack " + source.string() +
-                                " " + output.string() + " > /dev/null 2> " + errors.string();
-    const int status = std::system(command.c_str());
-    std::ifstream in(errors);
-    return {status, std::string(std::istreambuf_iterator<char>(in), {})};
-}
-
 std::vector<char> file_bytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};

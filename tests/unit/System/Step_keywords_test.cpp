@@ -18,6 +18,9 @@ TEST(Step_keywords, AreTheLogicSystemsKeywords) {
     std::set<std::string> handled;
     for (const auto& [keyword, handler] : s.logic->step_handlers)
         handled.insert(keyword);
+    // the steps that only the tests' logic system knows
+    for (const char* test_step : {"walk", "hold", "later", "forget"})
+        handled.erase(test_step);
     std::set<std::string> listed;
     for (const System::Step_keyword& entry : System::step_keywords()) {
         listed.insert(std::string(entry.keyword));
