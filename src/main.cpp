@@ -4,6 +4,7 @@
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Engine.h>
 #include <Orvane/System/File_IO.h>
+#include <Orvane/Version.h>
 #include <Orvane/Third_party/SDL_file.h>
 
 namespace {

@@ -12,6 +12,7 @@
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Engine.h>
 #include <Orvane/System/File_IO.h>
+#include <Orvane/Version.h>
 
 #include "support/Fixed_step_engine.h"
 #include "support/Temp_pref_folder.h"
