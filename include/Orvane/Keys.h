@@ -242,8 +242,16 @@ inline constexpr Store_key player_name{"Player", "name"};
 inline constexpr Store_key save_suffix{"Save", "suffix"};
 
 // Saved_game
+/// Written by File_IO (save restore: the saved room's restoring steps); read by File_IO when
+/// it appends them, and run by Logic at the room entry.
+inline constexpr Store_key saved_game_action{"Saved_game", "action"};
 /// Written by File_IO (save restore); read by File_IO and Logic (dialogs).
 inline constexpr Store_key saved_game_dialog_position{"Saved_game", "dialog_position"};
+
+// Saves
+/// Written by File_IO when a save was written; read by the menu system (to come; tests until
+/// then) to rebuild its save and load pages.
+inline constexpr Store_key saves_have_changed{"Saves", "have_changed"};
 
 // Savegame
 /// Written by Logic (save step) and the menu system (to come; tests until then); read and

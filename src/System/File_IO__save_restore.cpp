@@ -50,7 +50,7 @@ void File_IO::restore_savefile(const Save_data& s) {
             m_content.request<Component::Position>(Fast_access_component::CAMERA_POSITION))
         camera->set(Point(s.camera, 0));
 
-    auto action = m_content.set<Component::Action>("Saved_game", "action");
+    auto action = m_content.set<Component::Action>(Key::saved_game_action);
     if (s.music) {
         for (const std::string& source : s.disabled_sources)
             action->add("fadeout", {*s.music, source, "0"});
@@ -120,7 +120,7 @@ void File_IO::load_requested_save() {
 }
 
 void File_IO::drop_stale_saved_steps() {
-    auto action = m_content.request<Component::Action>("Saved_game", "action");
+    auto action = m_content.request<Component::Action>(Key::saved_game_action);
     if (!action)
         return;
     auto has = [this](const std::string& e, const char* c) {

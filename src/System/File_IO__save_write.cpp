@@ -229,7 +229,7 @@ void File_IO::write_savefile() {
 
     m_content.set<Component::Tuple<std::string, double, std::int64_t>>("Save_" + slot, "info",
                                                                        room_name, time, date);
-    emit("Saves", "have_changed");
+    emit(Key::saves_have_changed);
 }
 
 } // namespace Orvane::System
