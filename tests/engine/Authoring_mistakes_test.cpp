@@ -17,6 +17,7 @@
 
 #include "support/Fixed_step_engine.h"
 #include "support/Packages.h"
+#include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
 
 namespace {
@@ -96,12 +97,12 @@ class Authoring_mistakes : public testing::TestWithParam<Mistake> {};
 
 TEST_P(Authoring_mistakes, AreNamedWhereTheyAre) {
     const Mistake& mistake = GetParam();
-    const char* build = std::getenv("ORVANE_BUILD_DIR");
-    ASSERT_NE(build, nullptr) << "run through ctest";
+    const std::string stage = Orvane::Test::sample_stage();
+    ASSERT_FALSE(stage.empty()) << "run through ctest";
     const Orvane::Test::Temp_pref_folder pref;
     const fs::path scratch = fs::path(pref.root());
     const fs::path source = scratch / "game";
-    fs::copy(fs::path(build) / "sample/game", source, fs::copy_options::recursive);
+    fs::copy(stage, source, fs::copy_options::recursive);
 
     const fs::path file = source / mistake.file;
     std::string text = read_file(file);

@@ -1,6 +1,6 @@
 // The quay of the packed sample game (build/data) as the engine draws it, in this process on a
 // 1920 x 1080 dummy window with the software renderer, read back from the renderer and compared
-// with the pictures the sample's generator made (build/sample/game). The game's scripts are
+// with the pictures the sample's generator made (its staging folder). The game's scripts are
 // left out, so that the view stays where the test puts it: the camera, the zoom and the black
 // layer of the fades are set in the store directly between frames.
 
@@ -39,6 +39,7 @@ namespace {
 using namespace Orvane;
 using Test::build_folder;
 using Test::sample_data;
+using Test::sample_stage;
 
 // Scripts left out: no step moves the camera, fades or starts anything.
 class Still_logic : public System::Base {
@@ -90,7 +91,7 @@ struct Screen {
 struct Picture {
     Packer::Image image;
     explicit Picture(const std::string& file)
-        : image(Packer::read_png(build_folder() + "/sample/game/" + file)) {}
+        : image(Packer::read_png(sample_stage() + "/" + file)) {}
     Rgba at(int x, int y) const {
         const unsigned char* p = &image.pixels[(std::size_t(y) * image.width + std::size_t(x)) * 4];
         return {p[0], p[1], p[2], p[3]};

@@ -23,4 +23,11 @@ inline std::string sample_data(const std::string& fallback = "") {
     return build.empty() ? fallback : build + "/data/";
 }
 
+/// The sample game's staging folder, the sources the packages were made of (ORVANE_SAMPLE_STAGE,
+/// which ctest sets: the build that ran the generator), or empty when unset.
+inline std::string sample_stage() {
+    const char* stage = std::getenv("ORVANE_SAMPLE_STAGE");
+    return stage == nullptr ? std::string() : std::string(stage);
+}
+
 } // namespace Orvane::Test
