@@ -198,6 +198,40 @@ inline constexpr Store_key interface_input_mode{"Interface", "input_mode"};
 inline constexpr Store_key interface_scale{"Interface", "scale"};
 /// Signal emitted by Logic (window step); read by the interface (to come).
 inline constexpr Store_key interface_show_window{"Interface", "show_window"};
+/// Signal emitted by the menus (language or scale changed); received by Interface, which
+/// rebuilds its fixed entities.
+inline constexpr Store_key interface_reinit{"Interface", "reinit"};
+/// Signal emitted by the menus; tested by every step of Interface's next frame (the selector
+/// rebuilds) and received at that frame's end.
+inline constexpr Store_key interface_force_refresh{"Interface", "force_refresh"};
+/// Written by Control (the hovered button or label back); read by Interface (selector
+/// highlight).
+inline constexpr Store_key interface_active_button{"Interface", "active_button"};
+
+// Screen interface: the fixed entities Interface makes and the pictures its labels copy
+/// Written by Interface (init, when absent) and moved by its inventory bar; read by Interface.
+inline constexpr Store_key inventory_origin{"Inventory", "origin"};
+/// Written by Interface (init: the inventory tab's right end); read by its inventory selector.
+inline constexpr Store_key chamfer_position{"Chamfer", "position"};
+/// Written by Interface (init) and moved by its inventory bar; read by its action selector.
+inline constexpr Store_key gamepad_action_selector_position{"Gamepad_action_selector",
+                                                            "position"};
+/// Written by Interface (the room and inventory selectors' anchor, at every build).
+inline constexpr Store_key action_selector_position{"Action_selector", "position"};
+/// Written by Interface (init: stands for the cursor position).
+inline constexpr Store_key selected_object_position{"Selected_object", "position"};
+/// Written by Interface's object switcher (Game:just_launched received); read and removed by
+/// its action selector and switcher after 60 seconds.
+inline constexpr Store_key first_idle_time{"First_idle", "time"};
+/// Written by File_IO (init file); read by Interface (the switcher hint's text).
+inline constexpr Store_key switch_target_text{"Switch_target", "text"};
+/// Written by File_IO (init file, hidden); copied by Interface as label ends.
+inline constexpr Store_key left_circle_image{"Left_circle", "image"};
+inline constexpr Store_key right_circle_image{"Right_circle", "image"};
+/// Written by File_IO (init file, the cursor's arrows, hidden); copied by Interface as the
+/// arrow ends of walk-to labels.
+inline constexpr Store_key goto_left_image{"Goto_left", "image"};
+inline constexpr Store_key goto_right_image{"Goto_right", "image"};
 
 // Inventory
 /// Written by File_IO (init file); read by Interface.

@@ -429,8 +429,9 @@ class No_init_file_io : public System::File_IO {
     void read_init() override {}
 };
 
-// The engine's own systems, with a stand-in menu system (which builds nothing) that acts in
-// chosen frames, for instance to end the game.
+// The engine's own systems, with a stand-in interface (its fixed entities are made of the init
+// file's pictures and font, which the empty data folder does not hold) and a stand-in menu
+// system (which builds nothing) that acts in chosen frames, for instance to end the game.
 class Skeleton_engine : public Engine {
   public:
     explicit Skeleton_engine(std::function<void(Content&, int)> menu)
@@ -442,6 +443,7 @@ class Skeleton_engine : public Engine {
     Systems make_systems() override {
         Systems s = Engine::make_systems();
         s.file_io = std::make_shared<No_init_file_io>(content());
+        s.interface = std::make_shared<Recorder>(content(), log, "Interface");
         s.menu = std::make_shared<Recorder>(content(), log, "Menu", m_menu);
         return s;
     }

@@ -1,19 +1,207 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <Orvane/Component/Image.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/System/Base.h>
+#include <Orvane/Utils/geometry.h>
 
 namespace Orvane::System {
 
 /// The screen interface: object labels, the action selector, the inventory bar,
-/// notifications, dialog choices and the cursor.
+/// notifications, the object switcher, code-lock hover, dialog choices and the cursor. Every
+/// frame it turns what Control, Logic and Menu wrote into the store into interface entities;
+/// besides the few members below it keeps no state of its own. All its positions are interface
+/// positions (fixed on the 1920 x 1080 view); all sizes are multiplied by
+/// Config::interface_scale when they are built.
 class Interface : public Base {
   public:
-    /// Starts with empty members; creates no component.
+    /// Kind of the action selector.
+    enum class Selector_type : int {
+        NONE = 0,                    ///< nothing shown
+        IDLE = 1,                    ///< controller, idle: the verbs of the active object
+        OKNOTOK = 2,                 ///< controller, second object, window or code lock
+        OKCONTINUE = 3,              ///< controller, in a menu
+        ACTION_CHOICE = 4,           ///< a verb for an object of the room
+        INVENTORY_ACTION_CHOICE = 5, ///< a verb for an inventory item (mouse, touchscreen)
+        IN_INVENTORY = 6             ///< controller, inventory open: the verbs of the item
+    };
+
+    /// The ends, margin and placement of a label (see create_label and update_label).
+    enum class Label_type : int {
+        PLAIN = 0,           ///< two circle ends, centred
+        OPAQUE = 1,          ///< two circle ends, width from the byte count, opaque, one higher
+        SQUARE = 2,          ///< no ends, centred
+        OPEN_LEFT = 3,       ///< a right end only, extends to the right
+        OPEN_RIGHT = 4,      ///< a left end only, extends to the left
+        RIGHT_OF_BUTTON = 5, ///< beside a button, extends to the right
+        LEFT_OF_BUTTON = 6,  ///< beside a button, extends to the left
+        GOTO_LEFT = 7,       ///< an arrow pointing left (outside mouse mode), extends right
+        GOTO_RIGHT = 8       ///< an arrow pointing right (outside mouse mode), extends left
+    };
+
+    /// How a label appears (see animate_label).
+    enum class Animation_style : int { NONE = 0, MOVE = 1, FADE = 2, FADE_IN_PLACE = 3, ZOOM = 4 };
+
+    /// The place of a verb around the selector's anchor; also the direction in which a wriggly
+    /// position swings.
+    enum class Button_orientation : int {
+        UP = 0,
+        RIGHT = 1,
+        DOWN = 2,
+        LEFT = 3,
+        UP_FAR = 4,
+        UP_RIGHT = 5,
+        DOWN_RIGHT = 6,
+        DOWN_FAR = 7,
+        DOWN_LEFT = 8,
+        UP_LEFT = 9,
+        LEFT_FAR = 10,
+        RIGHT_FAR = 11,
+        UP_LEFT_STEEP = 12,
+        UP_RIGHT_STEEP = 13,
+        DOWN_LEFT_STEEP = 14,
+        DOWN_RIGHT_STEEP = 15
+    };
+
+    /// Binds the system to the store: members empty, selector type NONE. Creates nothing.
     explicit Interface(Content& content);
 
-    /// Builds the interface from the game's initial data.
+    /// Creates the fixed interface entities (black layer, inventory bar and its tab, object
+    /// switcher hints, selector anchors) with the current scale, font and translations; keeps
+    /// Inventory:origin when present. Runs at start-up and on every Interface:reinit. Fatal
+    /// "Cannot find ..." without Interface:font, Inventory:label, Chamfer:image,
+    /// Switch_target:text or the circle ends.
     void init() override;
+    /// The frame: init() on Interface:reinit, then every update in a fixed order, then the end
+    /// of Interface:force_refresh (so each update of the frame sees it, and none of the next).
     void run() override;
+
+    // ---- Frame steps, in the order run() calls them ----
+
+    /// Shows the name label of the pointed object (mouse) or of the nearby ones.
+    void update_object_labels();
+    /// Moves the inventory bar and shows its items.
+    void update_inventory();
+    /// Labels of the active objects in touchscreen and controller play.
+    void update_active_objects();
+    /// Chooses and shows the action selector; keeps the hovered verb's button lit.
+    void update_action_selector();
+    /// Shows and fades out notifications.
+    void update_notifications();
+    /// Fades the controller's object-switcher hint in and out.
+    void update_object_switcher();
+    /// The hovered button of a code lock.
+    void update_code_hover();
+    /// The dialog choice lines.
+    void update_dialog_choices();
+    /// The cursor's look and visibility.
+    void update_cursor();
+
+    // ---- Labels ----
+    //
+    // A label `<id>` is the group `<id>:group` of its text image `<id>:image` (absent for an
+    // empty text) and its back `<id>_back:image`, drawn at `<id>:position` and
+    // `<id>_back:position`. Widths are native pixels of the images; on screen they are
+    // multiplied by 0.5 x Config::interface_scale x k.
+
+    /// Builds the group, text and back of `<id>` (no positions). The text is capitalised; a
+    /// "Playstation_..." text shows the glyph image of that name. Scale 0.5 x k x interface
+    /// scale. Fatal without Interface:font or the end images the type needs.
+    void create_label(const std::string& id, std::string text, const Label_type& type,
+                      const Component::Collision_type& collision, double k);
+    /// Finishes the label's running animations (their end values are kept), rescales it for k
+    /// and places its text and back relative to `anchor` (offsets by type). Fatal without
+    /// `<id>_back:image`.
+    void update_label(const std::string& id, const Label_type& type,
+                      std::shared_ptr<Component::Position> anchor, double k);
+    /// Starts the 0.25-second appearance, glide or zoom of the label chosen by style and glide;
+    /// a glide moves `<id>:global_position` to target.
+    void animate_label(const std::string& id, const Animation_style& style, bool glide,
+                       const Point& target);
+    /// A position that swings gently around base + offset along the orientation (a symmetric
+    /// sway when random_phase, its phase then drawn from the entity's name); period about 4.7
+    /// seconds, amplitude 5 x interface scale. Stored under (entity, component) when insert.
+    std::shared_ptr<Component::Functional_position>
+    wriggly_position(const std::string& entity, const std::string& component,
+                     std::shared_ptr<Component::Position> base, const Vector& offset,
+                     const Button_orientation& orientation, bool insert, bool random_phase);
+    /// Anchors the label `<id>_label` of object `<id>` anew at the object's current label
+    /// point, swaying, and rescales it for k. Does nothing while the inventory is open. Fatal
+    /// without `<id>:label`.
+    void update_label_position(const std::string& id, double k);
+    /// Removes the label; with fade its images live on for 0.25 seconds as `<e>_old` copies
+    /// fading out, so that the id can be used again at once. Nothing without `<id>:group`.
+    void delete_label(const std::string& id, bool fade);
+    /// Whether the backs of the labels a and b overlap at the scale of a k = 1 label (touching
+    /// counts); false when either has no back.
+    bool labels_intersect(const std::string& a, const std::string& b);
+
+    /// The back of a label, named (entity, "image"): the `left` end (may be null), a black
+    /// middle bar of 2 x half_width by 100 native pixels (none when half_width is 0), then the
+    /// `right` end (may be null), side by side, centred vertically. However long, the bar keeps
+    /// its full width (it is made of pieces that the rectangle maker stores at full
+    /// resolution). Used by create_label and by the notification backs. Needs at least one
+    /// part; the ends are not changed.
+    static std::shared_ptr<Component::Image>
+    join_label_back(const std::string& entity, const std::shared_ptr<Component::Image>& left,
+                    int half_width, const std::shared_ptr<Component::Image>& right);
+
+    // ---- Action selector ----
+
+    /// Shows the selector of that type for that target; rebuilds only when either differs
+    /// from the last build or Interface:force_refresh is present.
+    void set_action_selector(const Selector_type& type, const std::string& id);
+    /// Fades out every verb shown and empties the four slots; the current type and id stay.
+    void reset_action_selector();
+    /// Builds one verb `<id>_<action>` (a disabled one, `Default_<action>`, when id is empty):
+    /// its label and its button around anchor.
+    void generate_action(const std::string& id, const std::string& action,
+                         const Button_orientation& orientation, const std::string& button,
+                         const std::shared_ptr<Component::Position>& anchor,
+                         const Animation_style& style);
+    /// The placement of an orientation: slot, label offset, button offset and start offset
+    /// (multiplied by the interface scale) and, for the sideways places, the label type.
+    void compute_action_positions(const Button_orientation& orientation, std::size_t& slot,
+                                  Vector& label_offset, Vector& button_offset,
+                                  Vector& start_offset, Label_type& type);
+
+    // ---- State, read by tests ----
+
+    const std::string& action_slot(std::size_t i) const { return m_action_slots[i]; }
+    Selector_type selector_type() const { return m_selector_type; }
+    const std::string& selector_id() const { return m_selector_id; }
+
+  private:
+    void init_switcher();
+    void place_switcher_label(const std::string& id, const std::string& text,
+                              const Label_type& type,
+                              const std::shared_ptr<Component::Position>& anchor);
+    void place_room_selector(const std::string& target);
+    void place_inventory_selector(const std::string& target);
+    void highlight_hovered_verb();
+
+    /// Id of the object whose name label is shown.
+    std::string labelled_object;
+    /// Ids of the objects whose labels are shown in touchscreen and controller play.
+    std::vector<std::string> labelled_objects;
+    /// The action key of the verb shown in each of the selector's four slots ("" for none).
+    std::array<std::string, 4> m_action_slots;
+    Selector_type m_selector_type = Selector_type::NONE;
+    std::string m_selector_id;
+
+    // Inventory bar and notifications
+
+    // Object labels
+
+    // Switcher
+
+    // Windows, dialog lines and cursor
 };
 
 } // namespace Orvane::System

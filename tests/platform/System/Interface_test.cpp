@@ -21,6 +21,13 @@ using Component::Position;
 
 class Interface_init_test : public Orvane::Test::Sdl_test {
   protected:
+    void SetUp() override {
+        Sdl_test::SetUp();
+        Config::interface_scale = 1.0;
+        content.set<Component::Font>("Interface", "font", "fonts/DejaVuSans.ttf", 80);
+        content.set<Component::Simple<std::string>>("Inventory", "label", "Use with");
+        content.set<Image>("Chamfer", "image", "images/objects/solid.png");
+    }
     Point at(const std::string& entity) {
         return content.get<Position>(entity, "position")->value();
     }
@@ -62,10 +69,6 @@ TEST_F(Interface_init_test, InventoryBarHangsOnItsOriginWhichAnotherStartKeeps) 
 }
 
 TEST_F(Interface_init_test, TabAndChamferSizedFromTheLabel) {
-    Config::interface_scale = 1.0;
-    content.set<Component::Font>("Interface", "font", "fonts/DejaVuSans.ttf", 80);
-    content.set<Component::Simple<std::string>>("Inventory", "label", "Use with");
-    content.set<Image>("Chamfer", "image", "images/objects/solid.png");
     interface.init();
 
     auto label = content.get<Image>("Inventory_label", "image");
@@ -82,6 +85,66 @@ TEST_F(Interface_init_test, TabAndChamferSizedFromTheLabel) {
     auto chamfer = content.get<Image>("Chamfer", "image");
     EXPECT_EQ(chamfer->collision(), Collision_type::BOX);
     EXPECT_DOUBLE_EQ(chamfer->scale(), 1.0);
+}
+
+TEST_F(Interface_init_test, ControllerSelectorAnchorStandsAboveTheBarsRightEnd) {
+    struct Case {
+        double scale;
+        Point origin;
+        Point anchor;
+    };
+    for (const Case& c : {Case{1.0, Point(0, 1130), Point(1660, 950)},
+                          Case{1.0, Point(0, 930), Point(1660, 750)},
+                          Case{2.0, Point(0, 1130), Point(1400, 770)}}) {
+        SCOPED_TRACE("scale " + std::to_string(c.scale));
+        Config::interface_scale = c.scale;
+        content.set<Component::Absolute_position>("Inventory", "origin", c.origin);
+        interface.init();
+        auto anchor = content.get<Position>("Gamepad_action_selector", "position");
+        EXPECT_EQ(anchor->value(), c.anchor);
+        EXPECT_TRUE(anchor->is_interface());
+        // fixed, not tied to the bar: moving the origin leaves it where it is
+        content.get<Position>("Inventory", "origin")->set(Point(0, 0));
+        EXPECT_EQ(anchor->value(), c.anchor);
+    }
+    Config::interface_scale = 1.0;
+}
+
+TEST_F(Interface_init_test, SelectedObjectFollowsTheCursor) {
+    auto cursor = content.set_fac<Component::Absolute_position>(
+        Fast_access_component::CURSOR_POSITION, "Cursor", "position", Point(300, 200));
+    interface.init();
+    EXPECT_EQ(at("Selected_object"), Point(300, 200));
+    cursor->set(Point(310, 220));
+    EXPECT_EQ(at("Selected_object"), Point(310, 220));
+}
+
+TEST_F(Interface_init_test, ReinitSignalRebuildsWithTheNewScaleAndIsConsumed) {
+    interface.init();
+    const double width = content.get<Image>("Inventory_label_background", "image")->width();
+    Config::interface_scale = 2.0;
+    content.emit("Interface", "reinit");
+    interface.run();
+    EXPECT_FALSE(content.signal("Interface", "reinit"));
+    auto tab = content.get<Image>("Inventory_label_background", "image");
+    EXPECT_NEAR(tab->width() * tab->scale(), 2 * width, 2.0);
+    EXPECT_DOUBLE_EQ(content.get<Image>("Chamfer", "image")->scale(), 2.0);
+    Config::interface_scale = 1.0;
+}
+
+TEST_F(Interface_init_test, ForceRefreshLastsOneFrame) {
+    interface.init();
+    content.emit("Interface", "force_refresh");
+    interface.run();
+    EXPECT_FALSE(content.signal("Interface", "force_refresh"));
+}
+
+using Interface_init_DeathTest = Interface_init_test;
+
+TEST_F(Interface_init_DeathTest, ChamferPictureMustExist) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    content.remove("Chamfer", "image");
+    EXPECT_EXIT(interface.init(), ::testing::ExitedWithCode(1), "Cannot find Chamfer:image");
 }
 
 } // namespace

@@ -1,0 +1,7 @@
+#include <Orvane/System/Interface.h>
+
+namespace Orvane::System {
+
+void Interface::update_inventory() {}
+
+} // namespace Orvane::System
