@@ -78,8 +78,11 @@ inline constexpr Store_key cursor_clicked{"Cursor", "clicked"};
 inline constexpr Store_key cursor_position{"Cursor", "position"};
 
 // Dialog
-/// Written by the control system (to come; tests until then); read and removed by Logic.
+/// Written by the control system (a picked line); read and removed by Logic.
 inline constexpr Store_key dialog_choice{"Dialog", "choice"};
+/// Signal emitted by the control system (a line was picked) and File_IO (a room change);
+/// received by the interface (the choice lines go).
+inline constexpr Store_key dialog_clean{"Dialog", "clean"};
 /// Written by Logic (dialogs); read by Logic and the interface (to come).
 inline constexpr Store_key dialog_choices{"Dialog", "choices"};
 /// Written by Logic (dialogs); read by Logic.
@@ -236,6 +239,10 @@ inline constexpr Store_key goto_right_image{"Goto_right", "image"};
 // Inventory
 /// Written by File_IO (init file); read by Interface.
 inline constexpr Store_key inventory_label{"Inventory", "label"};
+/// The inventory's tab in the bottom-left corner, built at its drawn size. Written by
+/// Interface; read by Control (hovering the tab opens the bar).
+inline constexpr Store_key inventory_label_background_image{"Inventory_label_background",
+                                                            "image"};
 
 // Loading_spin
 /// Written by File_IO (init file, fast-access slot); read by Animation and Graphic.
@@ -421,6 +428,14 @@ inline constexpr Store_key interface_target_object{"Interface", "target_object"}
 inline constexpr Store_key interface_action_choice_target{"Interface", "action_choice_target"};
 /// Written by Control (the highlighted dialog line); read by the interface.
 inline constexpr Store_key interface_active_dialog_item{"Interface", "active_dialog_item"};
+/// Written by Control (the verb image of the action selector under the mouse); read by the
+/// interface.
+inline constexpr Store_key interface_active_button{"Interface", "active_button"};
+/// Written by Control (the menu image under the pointer); read by the menu system and the
+/// interface.
+inline constexpr Store_key interface_active_menu_item{"Interface", "active_menu_item"};
+/// Signal emitted by Control (a click on a menu image); received by the menu system.
+inline constexpr Store_key menu_clicked{"Menu", "clicked"};
 /// Signal emitted by File_IO on entering a room; removed by Control on the first stick move.
 inline constexpr Store_key player_not_moved_yet{"Player", "not_moved_yet"};
 /// Signal emitted by Control (a controller press that did something); received by Sound.

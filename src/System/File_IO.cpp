@@ -117,7 +117,7 @@ void File_IO::clean_content() {
     }
 
     emit(Key::game_clear_managers);
-    emit("Dialog", "clean");
+    emit(Key::dialog_clean);
 }
 
 void File_IO::for_each_kind(

@@ -59,6 +59,46 @@ struct Control_world {
     }
     void action(const std::string& id) { content.set<Component::Action>(id, "action"); }
 
+    /// An image `<id>:image` of `picture` with its top-left corner (origin (0, 0)) at `at`,
+    /// depth z, the given collision, placed on an interface position or a room one.
+    std::shared_ptr<Component::Image>
+    image(const std::string& id, Point at, int z,
+          Component::Collision_type collision = Component::Collision_type::BOX,
+          bool interface = true, const std::string& picture = control_picture()) {
+        auto image = content.set<Component::Image>(id, "image", picture, z, collision);
+        content.set<Component::Absolute_position>(id, "position", at, interface);
+        return image;
+    }
+    /// A named item of the inventory with its image in the bar at `at` (10 x 10).
+    void item(const std::string& id, Point at, int z = 1000005) {
+        image(id, at, z);
+        content.set<Component::Simple<std::string>>(id, "name", id);
+        content.set<Component::Simple<std::string>>(id, "state", "inventory_" + id);
+    }
+
+    /// Moves the pointer to `p` (scene pixels of the view).
+    void cursor(Point p) {
+        content.request<Component::Position>(Fast_access_component::CURSOR_POSITION)->set(p);
+    }
+    /// A click or press at `p` in this frame.
+    void click(Point p) {
+        cursor(p);
+        content.emit("Cursor", "clicked");
+    }
+    /// The camera's top-left scene point and zoom.
+    void camera(Point at, double zoom = 1.0) {
+        content.request<Component::Position>(Fast_access_component::CAMERA_POSITION)->set(at);
+        content.request<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM)->set(zoom);
+    }
+    /// The name of the action that Character:triggered_action refers to, "<none>" without one.
+    std::string triggered() const {
+        auto action = content.request<Component::Action>("Character", "triggered_action");
+        return action ? action->entity() : "<none>";
+    }
+    bool signalled(const std::string& entity, const std::string& component) const {
+        return content.signal(entity, component);
+    }
+
     void set_mode(Input_mode mode) {
         content.request<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE)
             ->set(mode);

@@ -19,8 +19,9 @@ namespace Orvane::Test {
 
 /// Fills `content` as start-up would for Input and Control: Game:status with `top` above IDLE
 /// (IDLE alone when top is IDLE), Interface:input_mode = mode, Clock:time and
-/// Clock:latest_active at 0, Cursor:position at (0, 0), Window:fullscreen false, a 1920 x 1080
-/// window, an empty Game:inventory. Returns the status stack.
+/// Clock:latest_active at 0, Cursor:position at (0, 0), the camera at (0, 0) with zoom 1,
+/// Window:fullscreen false, a 1920 x 1080 window, an empty Game:inventory. Returns the status
+/// stack.
 inline std::shared_ptr<Component::Status> fill_input_store(Content& content,
                                                            Orvane::Status top = Orvane::Status::IDLE,
                                                            Input_mode mode = Input_mode::MOUSE) {
@@ -37,6 +38,10 @@ inline std::shared_ptr<Component::Status> fill_input_store(Content& content,
                                                "latest_active", 0.0);
     content.set_fac<Component::Absolute_position>(Fast_access_component::CURSOR_POSITION, "Cursor",
                                                   "position", Point(0, 0));
+    content.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION, "Camera",
+                                                  "position", Point(0, 0), false);
+    content.set_fac<Component::Simple<double>>(Fast_access_component::CAMERA_ZOOM, "Camera", "zoom",
+                                               1.0);
     content.set<Component::Boolean>("Window", "fullscreen", false);
     content.set<Component::Simple<int>>("Window", "width", Config::world_width);
     content.set<Component::Simple<int>>("Window", "height", Config::world_height);

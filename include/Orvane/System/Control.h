@@ -2,14 +2,18 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include <Orvane/Component/Image.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
 #include <Orvane/System/Base.h>
+#include <Orvane/Utils/View.h>
 
 namespace Orvane::System {
 
@@ -74,30 +78,89 @@ class Control : public Base {
     /// Drops the face-button signals and Switch:right left unused this frame.
     void flush_gamepad_keys();
 
-    // Handlers of the other statuses and modes; they do nothing yet.
+    // Pointer hit testing, shared by every mouse and touchscreen handler.
 
-    virtual void idle_mouse() {}
-    virtual void idle_touchscreen() {}
-    virtual void action_choice_mouse() {}
-    virtual void action_choice_touchscreen() {}
+    /// What a hit test asks of an image under the pointer.
+    using Image_filter = std::function<bool(std::shared_ptr<Component::Image>)>;
+    /// The entity of the topmost image under `position` (a screen point) that is on, not
+    /// UNCLICKABLE and accepted by `accept`: the greatest depth wins, and of equal depths the
+    /// one met later in the walk of the store's images. Empty when there is none. `accept` is
+    /// asked only about images under the position.
+    std::string first_collision(const std::shared_ptr<Component::Position>& position,
+                                const Image_filter& accept);
+    /// Whether the screen point `position` lies on `image` as it is drawn: its entity's
+    /// position goes through the camera and the zoom unless it is an interface position; a
+    /// BOX image is hit in its box, a PIXEL_PERFECT one on a set bit of its mask (the offset
+    /// in the box divided by the drawn scale). The position of the image's entity must exist.
+    bool collides(const std::shared_ptr<Component::Position>& position,
+                  const std::shared_ptr<Component::Image>& image);
+
+    // Pointer play while idle.
+
+    /// Hover and click in the room: the strip along the bottom edge opens the inventory;
+    /// otherwise the named object under the cursor becomes Interface:active_object and a click
+    /// goes to idle_sub_click.
+    virtual void idle_mouse();
+    /// A touch: the bottom 50 pixels open the inventory; otherwise an object within reach (or
+    /// its label) under the finger is acted on through idle_sub_click.
+    virtual void idle_touchscreen();
+    /// A click on the object `id` (empty: on the ground): walks, uses the held item on it,
+    /// walks to a walk-to object, or opens the verb choice; removes Interface:active_object.
+    void idle_sub_click(const std::string& id);
+
+    // Pointer choices: verbs, the second object, the inventory bar.
+
+    /// The verb under the pointer as Interface:active_button; a click picks it.
+    virtual void action_choice_mouse();
+    /// A press picks the verb under it.
+    virtual void action_choice_touchscreen();
+    /// The item to use with the room object of Interface:target_object; the arrows page.
+    virtual void object_choice_mouse();
+    virtual void object_choice_touchscreen();
+    /// The open inventory bar: hover, page, pick an item; the pointer above the bar closes it.
+    virtual void inventory_mouse();
+    virtual void inventory_touchscreen();
+    /// Ends the verb choice on the hit `id` (a selector image, or empty): opens the item choice
+    /// ("inventory"), holds the item ("combine"), or triggers <target>_<verb>.
+    void action_choice_sub_click(const std::string& id);
+    /// Uses the item `id` with Interface:target_object: triggers <target>_inventory_<id>.
+    void object_choice_sub_click(const std::string& id);
+    /// The item `id` clicked in the bar: combined with the held item, or offered its verbs.
+    void inventory_sub_click(const std::string& id);
+
+    // Pointer play in windows, code locks, dialogs and menus.
+
+    /// Any click closes the shown window.
+    virtual void window_mouse();
+    virtual void window_touchscreen();
+    /// The code lock: hover (mouse only) and press its buttons; a click beside the window
+    /// closes it.
+    virtual void code_mouse();
+    virtual void code_touchscreen();
+    /// The dialog line under the pointer as Interface:active_dialog_item; a click picks it.
+    virtual void dialog_mouse();
+    virtual void dialog_touchscreen();
+    /// The menu image under the pointer as Interface:active_menu_item; a click emits
+    /// Menu:clicked.
+    virtual void menu_mouse();
+    virtual void menu_touchscreen();
+    /// A click in the code lock: on the window (`inside`), presses the button under it;
+    /// beside it, closes the lock and drops what was entered.
+    void code_sub_click(bool inside);
+    /// Picks the line of Interface:active_dialog_item (0 without one) as Dialog:choice.
+    void dialog_sub_click();
+    /// The point of the window image under the screen point `pointer`, in the picture's own
+    /// pixels from its top-left corner, as the window is drawn (through its scale).
+    std::pair<int, int> window_point(const Point& pointer);
+
+    // Controller handlers of the other statuses; they do nothing yet.
+
     virtual void action_choice_gamepad() {}
-    virtual void object_choice_mouse() {}
-    virtual void object_choice_touchscreen() {}
     virtual void object_choice_gamepad() {}
-    virtual void inventory_mouse() {}
-    virtual void inventory_touchscreen() {}
     virtual void inventory_gamepad() {}
-    virtual void window_mouse() {}
-    virtual void window_touchscreen() {}
     virtual void window_gamepad() {}
-    virtual void code_mouse() {}
-    virtual void code_touchscreen() {}
     virtual void code_gamepad() {}
-    virtual void dialog_mouse() {}
-    virtual void dialog_touchscreen() {}
     virtual void dialog_gamepad() {}
-    virtual void menu_mouse() {}
-    virtual void menu_touchscreen() {}
     virtual void menu_gamepad() {}
 
     /// The dispatch table, for inspection.
@@ -122,6 +185,20 @@ class Control : public Base {
     bool follower_box_overlaps(const std::string& follower, std::size_t count);
     /// The controller begin step of OBJECT and IN_INVENTORY: the inventory item to start on.
     void begin_inventory_choice();
+    /// The hit test of one image against a screen point under a view.
+    bool collides(const Point& pointer, const Component::Image& image, const View& view) const;
+    /// The arrows of the inventory bar page on a click: true when `id` is one of them (the
+    /// frame's work is then done).
+    bool page_with_arrows(const std::string& id, bool clicked);
+    /// Stores the hover key `key` = id (writing nothing when it holds id already), or removes
+    /// it when id is empty.
+    void hover(const Store_key& key, const std::string& id);
+    /// Cursor:position.
+    std::shared_ptr<Component::Position> pointer() const;
+    /// The bar's item or arrow under `cursor`, the item being combined left out.
+    std::string bar_hit(const std::shared_ptr<Component::Position>& cursor);
+    /// The item choice of OBJECT, after the click was taken (or not) from the store.
+    void object_choice(bool clicked, bool test_no_interact);
 
     Input_mode m_input_mode = MOUSE;
     Orvane::Status m_status = Orvane::Status::IDLE;
