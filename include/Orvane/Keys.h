@@ -45,12 +45,12 @@ inline constexpr Store_key chamfer_image{"Chamfer", "image"};
 // Character
 /// Written by Logic (the player's running action); read by Logic and File_IO (save writer).
 inline constexpr Store_key character_action{"Character", "action"};
-/// Written by Logic (dialogs) and the control system (to come; tests until then); read and
-/// removed by Logic, removed by File_IO on a room change.
+/// Written by Logic (dialogs) and the control system; read and removed by Logic, removed by
+/// File_IO on a room change.
 inline constexpr Store_key character_triggered_action{"Character", "triggered_action"};
 
 // Click
-/// Written by the control system (to come; tests until then); read and removed by Logic
+/// Written by the control system (an item used on an object); read and removed by Logic
 /// (walking).
 inline constexpr Store_key click_target{"Click", "target"};
 
@@ -70,8 +70,8 @@ inline constexpr Store_key clock_latest_active{"Clock", "latest_active"};
 inline constexpr Store_key cmdline_locale{"Cmdline", "locale"};
 
 // Cursor
-/// Signal written by the input system (to come; tests until then); received by Logic
-/// (walking).
+/// Signal written by the input system and again by the control system (a click on the
+/// ground); received by the control system and Logic (walking).
 inline constexpr Store_key cursor_clicked{"Cursor", "clicked"};
 /// Written by File_IO (init file, fast-access slot) and moved by the input system (to come);
 /// read by Logic (walking).
@@ -346,8 +346,7 @@ inline constexpr Store_key background_ground_map{"background", "ground_map"};
 inline constexpr Store_key background_image{"background", "image"};
 
 // code (code locks)
-/// Signal written by the control system (to come; tests until then) after Code::click;
-/// received by Logic.
+/// Signal written by the control system after Code::click; received by Logic.
 inline constexpr Store_key code_button_clicked{"code", "button_clicked"};
 /// Signal written by tests only; received by Logic (opens the lock).
 inline constexpr Store_key code_cheat{"code", "cheat"};
@@ -367,7 +366,7 @@ inline constexpr Store_key code_quit{"code", "quit"};
 inline constexpr Store_key phone_numbers_list{"phone_numbers", "list"};
 
 // Other control signals nothing in the engine writes yet
-/// Signal written by the control system (to come; tests until then); received by Logic.
+/// Signal written by the control system; received by Logic.
 inline constexpr Store_key cancel_action{"Cancel", "action"};
 /// Signal written by the control system (to come; tests until then); received by Logic.
 inline constexpr Store_key skip_message_create{"Skip_message", "create"};

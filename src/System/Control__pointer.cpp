@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 
 #include <Orvane/Component/Condition.h>
 #include <Orvane/Component/Image.h>
@@ -32,21 +33,45 @@ std::string_view object_of_label(std::string_view e) {
     return label == std::string_view::npos ? e : e.substr(0, label);
 }
 
+// The image a stored component is or selects, without taking a share of it: the walk over
+// every image of the room stays free of reference counting.
+const Component::Image* image_of(const std::shared_ptr<Component::Base>& c) {
+    const Component::Base& object = *c;
+    if (typeid(object) == typeid(Component::Image))
+        return static_cast<const Component::Image*>(&object);
+    // other kinds and conditionals: the component selected lives on in the store meanwhile
+    return Component::cast<Component::Image>(c).get();
+}
+
+// The position of an entity's image (fatal when there is none), looked up without the cost of
+// a general cast for the common absolute position.
+const Component::Position& position_of(const Content& content, const std::string& entity) {
+    auto c = content.request<Component::Base>(entity, "position");
+    if (c) {
+        const Component::Base& object = *c;
+        if (typeid(object) == typeid(Component::Absolute_position))
+            return static_cast<const Component::Absolute_position&>(object);
+    }
+    // the store keeps it while the hit test reads it
+    return *content.get<Component::Position>(entity, "position");
+}
+
 } // namespace
 
 bool Control::collides(const Point& pointer, const Component::Image& image,
                        const View& view) const {
     // the box as the render list draws it: the entity's position through the camera and the
     // zoom for a room position, unchanged for an interface one
-    auto position = m_content.get<Component::Position>(image.entity(), "position");
-    const bool is_interface = position->is_interface();
-    const Point p = position->value();
-    const double s = image.scale();
-    const Point corner(p.x() - image.origin().x() * s, p.y() - image.origin().y() * s);
-    const Point top_left = view.to_screen(corner, is_interface);
-    const double drawn_scale = view.to_screen(s, is_interface);
+    const Component::Position& position = position_of(m_content, image.entity());
+    const auto [top_left, drawn_scale] =
+        view.place(position.value(), image.origin(), image.scale(), position.is_interface());
     const int w = image.width();
     const int h = image.height();
+    // far from the box: no rounding needed to tell
+    if (pointer.x() < top_left.x() - 1 || pointer.y() < top_left.y() - 1 ||
+        pointer.x() > top_left.x() + drawn_scale * w + 1 ||
+        pointer.y() > top_left.y() + drawn_scale * h + 1)
+        return false;
 
     const int t = round(top_left.x());
     const int v = round(top_left.y());
@@ -72,9 +97,9 @@ std::string Control::first_collision(const std::shared_ptr<Component::Position>&
                                      const Image_filter& accept) {
     const View view = camera_view(m_content);
     const Point pointer = position->value();
-    std::shared_ptr<Component::Image> best;
+    const Component::Image* best = nullptr;
     for (const auto& [key, c] : components("image")) {
-        auto image = Component::cast<Component::Image>(c);
+        const Component::Image* image = image_of(c);
         if (!image)
             continue;
         // only a strictly lower depth is passed over: of equal depths the later one wins
@@ -82,8 +107,8 @@ std::string Control::first_collision(const std::shared_ptr<Component::Position>&
             continue;
         if (!image->on() || image->collision() == Component::Collision_type::UNCLICKABLE)
             continue;
-        if (collides(pointer, *image, view) && accept(image))
-            best = std::move(image);
+        if (collides(pointer, *image, view) && accept(Component::cast<Component::Image>(c)))
+            best = image;
     }
     return best ? best->entity() : std::string();
 }

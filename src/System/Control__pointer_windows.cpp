@@ -52,14 +52,8 @@ std::pair<int, int> Control::window_point(const Point& pointer) {
     auto position = m_content.get<Component::Position>(window->entity(), "position");
     // back through the drawing: the corner where the window is drawn, then its drawn scale,
     // so that a window still growing to its size is pressed where it shows its buttons
-    const View view = camera_view(m_content);
-    const bool is_interface = position->is_interface();
-    const Point p = position->value();
-    const double s = window->scale();
-    const Point corner =
-        view.to_screen(Point(p.x() - window->origin().x() * s, p.y() - window->origin().y() * s),
-                       is_interface);
-    const double drawn_scale = view.to_screen(s, is_interface);
+    const auto [corner, drawn_scale] = camera_view(m_content).place(
+        position->value(), window->origin(), window->scale(), position->is_interface());
     // a window shown at no size yet has no point under the pointer: one beside every button
     if (!(drawn_scale > 0))
         return {-2, -2};

@@ -93,7 +93,7 @@ TEST(EngineCodeLockTest, TheCodeBoxRefusesAWrongCodeAndOpensTheHatchWithTheNotes
 
     // Mara uses the box: she walks to it and its action shows the lock.
     content.set<Component::Variable>(Key::character_triggered_action,
-                                     content.get<Component::Action>("code_box_use", "action"));
+                                     content.get<Component::Action>("code_box_move", "action"));
     for (int i = 0; i < 600 && !status->is(Status::IN_CODE); ++i)
         run(1);
     ASSERT_TRUE(status->is(Status::IN_CODE)) << "the box's use did not open the lock";

@@ -86,7 +86,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
 
     // Talk to Ferran, as a click on his verb chooses it.
     content.set<Component::Variable>(Key::character_triggered_action,
-                                     content.get<Component::Action>("ferran_use", "action"));
+                                     content.get<Component::Action>("ferran_move", "action"));
 
     // The picks, by their text; the index written is the choice's place among those offered.
     const Lines picks = {"How do I call the harbour?", "Could you lend me a hook?",
@@ -121,6 +121,7 @@ TEST(EngineDialogTest, FerransDialogPlaysToItsEndWithPickedChoices) {
             ASSERT_NE(pick, offered.end()) << picks[offers.size() - 1] << " is not offered";
             content.set<Component::Simple<int>>(Key::dialog_choice,
                                                 static_cast<int>(pick - offered.begin()));
+            content.emit(Key::dialog_clean);
             content.remove("Game", "current_dialog");
             content.remove("Game", "dialog_position");
             status->pop();

@@ -1,8 +1,17 @@
 #include "Sdl_input.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
 #include <gtest/gtest.h>
 
+#include <Orvane/Component/Image.h>
+#include <Orvane/Component/Position.h>
 #include <Orvane/Config.h>
+#include <Orvane/System/Base.h>
+#include <Orvane/Utils/View.h>
 
 namespace Orvane::Test {
 
@@ -52,6 +61,65 @@ void Sdl_input::touch(bool pressed, int x, int y) {
     e.tfinger.x = (static_cast<float>(x) + 0.5f) / static_cast<float>(Config::world_width);
     e.tfinger.y = (static_cast<float>(y) + 0.5f) / static_cast<float>(Config::world_height);
     push(e);
+}
+
+std::optional<Point> Sdl_input::point_of(const Content& content, const std::string& entity) {
+    auto image = content.request<Component::Image>(entity, "image");
+    auto position = content.request<Component::Position>(entity, "position");
+    if (!image || !image->on() || !position)
+        return std::nullopt;
+    // the box as the render list draws it
+    const auto [corner, drawn] = System::camera_view(content).place(
+        position->value(), image->origin(), image->scale(), position->is_interface());
+    const int t = round(corner.x());
+    const int v = round(corner.y());
+    const int w = int(drawn * image->width());
+    const int h = int(drawn * image->height());
+    const bool by_pixel = image->collision() == Component::Collision_type::PIXEL_PERFECT;
+    const double mx = t + w / 2.0;
+    const double my = v + h / 2.0;
+    std::optional<Point> best;
+    double best_distance = std::numeric_limits<double>::max();
+    for (int y = std::max(v, 0); y < std::min(v + h, Config::world_height); ++y) {
+        for (int x = std::max(t, 0); x < std::min(t + w, Config::world_width); ++x) {
+            if (by_pixel && !image->is_target_inside(
+                                image->xmin() + int(std::floor((x - t) / drawn)),
+                                image->ymin() + int(std::floor((y - v) / drawn))))
+                continue;
+            const double d = std::hypot(x - mx, y - my);
+            if (d < best_distance) {
+                best_distance = d;
+                best = Point(x, y);
+            }
+        }
+    }
+    return best;
+}
+
+bool Sdl_input::hover_on(const std::string& entity) {
+    const auto at = point_of(m_engine.content(), entity);
+    if (at)
+        mouse_motion(at->X(), at->Y());
+    return at.has_value();
+}
+
+bool Sdl_input::click_on(const std::string& entity) {
+    const auto at = point_of(m_engine.content(), entity);
+    if (!at)
+        return false;
+    mouse_motion(at->X(), at->Y());
+    mouse_button(SDL_BUTTON_LEFT, true, at->X(), at->Y());
+    mouse_button(SDL_BUTTON_LEFT, false, at->X(), at->Y());
+    return true;
+}
+
+bool Sdl_input::touch_on(const std::string& entity) {
+    const auto at = point_of(m_engine.content(), entity);
+    if (!at)
+        return false;
+    touch(true, at->X(), at->Y());
+    touch(false, at->X(), at->Y());
+    return true;
 }
 
 void Sdl_input::window(SDL_WindowEventID event, int data1, int data2) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include <SDL.h>
 
 #include <Orvane/Content.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Utils/geometry.h>
 
 namespace Orvane::Test {
 
@@ -25,6 +28,19 @@ class Sdl_input {
     void mouse_motion(int x, int y);
     /// A finger pressed or lifted at (x, y) in scene pixels.
     void touch(bool pressed, int x, int y);
+
+    /// Where the shown image of `entity` can be pointed at, in window pixels: the middle of its
+    /// box as drawn (through the camera and the zoom for a room image), or, for an image tested
+    /// pixel by pixel, its solid pixel nearest that middle; only points in the view count.
+    /// Empty when the entity has no image that is on, or nothing of it in the view.
+    static std::optional<Point> point_of(const Content& content, const std::string& entity);
+    /// Moves the mouse onto the entity's image (see point_of); false when it is not shown.
+    bool hover_on(const std::string& entity);
+    /// Moves the mouse onto the entity's image and clicks it there; false when it is not shown.
+    bool click_on(const std::string& entity);
+    /// A finger pressed and lifted on the entity's image; false when it is not shown.
+    bool touch_on(const std::string& entity);
+
     /// A window event (SDL_WINDOWEVENT_HIDDEN, _SHOWN, _RESIZED with the new size...).
     void window(SDL_WindowEventID event, int data1 = 0, int data2 = 0);
     /// The window's close request.

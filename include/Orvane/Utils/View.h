@@ -38,6 +38,19 @@ struct View {
     double to_scene(double length, bool is_interface) const {
         return length / factor(is_interface);
     }
+
+    /// Where a picture is shown: the screen point of its top-left corner and the factor from
+    /// its own pixels to screen pixels.
+    struct Placement {
+        Point top_left;
+        double scale;
+    };
+    /// The placement of a picture anchored at `origin` (its own pixels), drawn at `scale`, at
+    /// the position p.
+    Placement place(const Point& p, const Point& origin, double scale, bool is_interface) const {
+        const Point corner(p.x() - origin.x() * scale, p.y() - origin.y() * scale);
+        return {to_screen(corner, is_interface), to_screen(scale, is_interface)};
+    }
 };
 
 } // namespace Orvane

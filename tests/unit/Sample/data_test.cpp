@@ -235,6 +235,13 @@ class Room_walk {
     std::vector<Sheet> sheets;
     std::vector<std::string> missing_items;
     std::set<std::string> rooms_read;
+    /// The objects and characters with a "use" verb.
+    std::vector<Text> uses;
+    /// The actions "<receiver>_inventory_<item>" that the receivers declare, and the items.
+    std::vector<Text> item_uses;
+    std::vector<Text> used_items;
+    /// The objects with a state in the inventory.
+    std::set<std::string> carried;
 
   private:
     using Reader = void (Room_walk::*)(const Node&, const std::string&);
@@ -346,9 +353,15 @@ class Room_walk {
         for (const char* name : {"look", "move", "take", "use", "combine", "goto"})
             if (node.has(name))
                 verb(node[name], where + ": " + name);
+        if (node.has("use"))
+            uses.push_back({m_id, where});
         if (node.has("inventory"))
-            for (std::size_t i = 0; i < node["inventory"].size(); ++i)
-                verb(node["inventory"][i], where + ": inventory");
+            for (std::size_t i = 0; i < node["inventory"].size(); ++i) {
+                const Node& entry = node["inventory"][i];
+                verb(entry, where + ": inventory");
+                item_uses.push_back({m_id + "_inventory_" + entry["object"].string(), where});
+                used_items.push_back({entry["object"].string(), where});
+            }
     }
 
     // -- the readers --
@@ -362,10 +375,12 @@ class Room_walk {
         const Node& states = node["states"];
         for (std::size_t i = 0; i < states.size(); ++i) {
             const Node& state = states[i];
-            const bool carried = state["id"].string().rfind("inventory", 0) == 0;
+            const bool in_inventory = state["id"].string().rfind("inventory", 0) == 0;
+            if (in_inventory)
+                carried.insert(m_id);
             if (state.has("skin")) {
                 const std::string file =
-                    state["skin"].string("images", carried ? "inventory" : "objects", "png");
+                    state["skin"].string("images", in_inventory ? "inventory" : "objects", "png");
                 files.push_back({file, where});
                 if (state.has("frames"))
                     sheets.push_back({file, std::size_t(state["frames"].integer()), 1, where});
@@ -538,6 +553,27 @@ TEST_F(Sample_rooms, EveryTextOfTheRoomsAndItemsIsTranslated) {
     for (const Text& text : walk->texts)
         EXPECT_TRUE(french.contains(text.value))
             << text.where << ": \"" << text.value << "\" has no line in locale.yaml";
+}
+
+TEST_F(Sample_rooms, NothingInTheRoomsHasTheVerbUse) {
+    // the room's selector offers look, take, move and inventory: "use" is an inventory verb
+    for (const Text& use : walk->uses)
+        ADD_FAILURE() << use.where << " gives " << use.value
+                      << " a \"use\" that the selector never offers: name it \"move\"";
+}
+
+TEST_F(Sample_rooms, EachItemUsedOnAnObjectHasItsAction) {
+    // an item used on an object triggers <object>_inventory_<item>, declared by the object
+    std::set<std::string> declared;
+    for (const Text& action : walk->item_uses)
+        declared.insert(action.value);
+    for (const char* step : {"tower_door_inventory_key", "crate_inventory_grapnel",
+                             "rope_inventory_hook", "hook_inventory_rope"})
+        EXPECT_TRUE(declared.contains(step)) << step << " is declared by no object";
+    // and the item of each such action can be carried, or nothing could trigger it
+    for (const Text& item : walk->used_items)
+        EXPECT_TRUE(walk->carried.contains(item.value))
+            << item.where << " receives " << item.value << ", which is never in the inventory";
 }
 
 TEST_F(Sample_rooms, MessagesShowTextsThatExist) {

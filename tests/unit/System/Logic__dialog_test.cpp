@@ -79,6 +79,7 @@ class Dialog_walk : public Logic_store {
             if (next_pick == picks.size())
                 return;
             content.set<Component::Simple<int>>(Key::dialog_choice, picks[next_pick++]);
+            content.emit(Key::dialog_clean);
             content.remove("Game", "current_dialog");
             content.remove("Game", "dialog_position");
             status->pop();
