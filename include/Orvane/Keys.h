@@ -427,9 +427,6 @@ inline constexpr Store_key interface_target_object{"Interface", "target_object"}
 inline constexpr Store_key interface_action_choice_target{"Interface", "action_choice_target"};
 /// Written by Control (the highlighted dialog line); read by the interface.
 inline constexpr Store_key interface_active_dialog_item{"Interface", "active_dialog_item"};
-/// Written by Control (the verb image of the action selector under the mouse); read by the
-/// interface.
-inline constexpr Store_key interface_active_button{"Interface", "active_button"};
 /// Written by Control (the menu image under the pointer); read by the menu system and the
 /// interface.
 inline constexpr Store_key interface_active_menu_item{"Interface", "active_menu_item"};
