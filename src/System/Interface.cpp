@@ -1,3 +1,8 @@
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
@@ -62,6 +67,8 @@ void Interface::init() {
     m_content.set<Relative_position>("Left_arrow", "position", origin, Vector(20, 75));
     m_content.set<Relative_position>("Right_arrow", "position", origin, Vector(1900, 75));
 
+    init_switcher();
+
     // the controller's selector stands above the bar's right end; the bar moves it
     m_content.set<Absolute_position>(Key::gamepad_action_selector_position,
                                      origin->value() + Vector(1920 - 260 * s, -180 * s));
@@ -69,6 +76,76 @@ void Interface::init() {
     m_content.set<Component::Variable>(
         Key::selected_object_position,
         m_content.request<Component::Position>(Fast_access_component::CURSOR_POSITION));
+}
+
+std::shared_ptr<Component::Relative_position>
+Interface::place_switcher_label(const std::string& id, const std::string& text,
+                                const Label_type& type,
+                                const std::shared_ptr<Component::Position>& anchor) {
+    create_label(id, text, type, Component::Collision_type::UNCLICKABLE, 1.0);
+    auto global = m_content.set<Component::Relative_position>(id, "global_position", anchor);
+    update_label(id, type, global, 1.0);
+    return global;
+}
+
+void Interface::init_switcher() {
+    using Component::Image;
+    using Component::Position;
+    const double s = Config::interface_scale;
+    auto width = [this](const std::string& id) {
+        return double(m_content.get<Image>(id + "_back", "image")->width());
+    };
+    auto x_of = [this](const std::string& entity, const std::string& component) {
+        return m_content.get<Position>(entity, component)->value().x();
+    };
+
+    // the hint sways in the bottom-left corner
+    auto anchor = wriggly_position(
+        "Switcher", "position",
+        std::make_shared<Component::Absolute_position>("Switcher", "position",
+                                                       Point(25 * s, 1080 - 25 * s)),
+        Vector(0, 0), Button_orientation::UP, true, true);
+
+    // the key or shoulder letters, their corner on the anchor
+    for (const auto& [id, text] : {std::pair<std::string, std::string>{"Keyboard_switcher_left", "Tab"},
+                                   {"Gamepad_switcher_left", "L"}}) {
+        auto global = place_switcher_label(id, text, Label_type::OPAQUE, anchor);
+        global->set(Vector(0.25 * s * width(id),
+                           -0.25 * s * m_content.get<Image>(id + "_back", "image")->height()));
+    }
+
+    // the words after them, and the right shoulder after the controller's words
+    const std::string words = locale_get(Key::switch_target_text);
+    const double y = m_content.get<Position>("Gamepad_switcher_left", "global_position")->value().y();
+    const double keyboard_y =
+        m_content.get<Position>("Keyboard_switcher_left", "global_position")->value().y();
+    place_switcher_label("Keyboard_switcher_label", words, Label_type::RIGHT_OF_BUTTON, anchor)
+        ->set(Point(x_of("Keyboard_switcher_left_back", "position") +
+                        0.25 * s * width("Keyboard_switcher_label"),
+                    keyboard_y));
+    m_content.get<Component::Relative_position>("Keyboard_switcher_label", "position")
+        ->set(Vector(20, 0));
+    m_content.get<Component::Relative_position>("Keyboard_switcher_label_back", "position")
+        ->set(Vector(0, 0));
+    place_switcher_label("Gamepad_switcher_label", words, Label_type::SQUARE, anchor)
+        ->set(Point(x_of("Gamepad_switcher_left_back", "position") +
+                        0.25 * s * width("Gamepad_switcher_label"),
+                    y));
+    place_switcher_label("Gamepad_switcher_right", "R", Label_type::OPAQUE, anchor)
+        ->set(Point(x_of("Gamepad_switcher_label", "global_position") +
+                        0.25 * s * width("Gamepad_switcher_label"),
+                    y));
+
+    // both hints start invisible; the switcher fades them in
+    auto gather = [this](const std::string& entity, std::initializer_list<const char*> members) {
+        auto group = m_content.set<Component::Group>(entity, "group");
+        for (const char* member : members)
+            group->add(m_content.get<Component::Group>(member, "group"));
+        group->apply<Image>([](const std::shared_ptr<Image>& image) { image->set_alpha(0); });
+    };
+    gather("Keyboard_switcher", {"Keyboard_switcher_left", "Keyboard_switcher_label"});
+    gather("Gamepad_switcher",
+           {"Gamepad_switcher_left", "Gamepad_switcher_label", "Gamepad_switcher_right"});
 }
 
 void Interface::run() {

@@ -8,6 +8,7 @@
 
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Position.h>
+#include <Orvane/Config.h>
 #include <Orvane/System/Base.h>
 #include <Orvane/Utils/geometry.h>
 
@@ -178,11 +179,20 @@ class Interface : public Base {
     const std::string& selector_id() const { return m_selector_id; }
 
   private:
+    /// Interface:input_mode; the mouse when it is not set.
+    Input_mode input_mode() const;
+    /// Clock:time; 0 when it is not set.
+    double clock_time() const;
+    void zoom_label(const std::string& id, const std::shared_ptr<Component::Image>& back);
     void init_switcher();
-    void place_switcher_label(const std::string& id, const std::string& text,
-                              const Label_type& type,
-                              const std::shared_ptr<Component::Position>& anchor);
-    void place_room_selector(const std::string& target);
+    std::shared_ptr<Component::Relative_position>
+    place_switcher_label(const std::string& id, const std::string& text, const Label_type& type,
+                         const std::shared_ptr<Component::Position>& anchor);
+    void place_room_selector(const std::string& target, const std::array<std::string, 4>& buttons);
+    void make_button(const std::string& name, const std::string& text,
+                     const std::shared_ptr<Component::Position>& anchor, const Vector& offset,
+                     const Vector& start, const Button_orientation& orientation,
+                     const Animation_style& style);
     void place_inventory_selector(const std::string& target);
     void highlight_hovered_verb();
 

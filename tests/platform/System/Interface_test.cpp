@@ -10,7 +10,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/System/Interface.h>
 
-#include "support/Sdl_fixture.h"
+#include "support/Interface_fixture.h"
 
 namespace Orvane::System {
 namespace {
@@ -19,21 +19,7 @@ using Component::Collision_type;
 using Component::Image;
 using Component::Position;
 
-class Interface_init_test : public Orvane::Test::Sdl_test {
-  protected:
-    void SetUp() override {
-        Sdl_test::SetUp();
-        Config::interface_scale = 1.0;
-        content.set<Component::Font>("Interface", "font", "fonts/DejaVuSans.ttf", 80);
-        content.set<Component::Simple<std::string>>("Inventory", "label", "Use with");
-        content.set<Image>("Chamfer", "image", "images/objects/solid.png");
-    }
-    Point at(const std::string& entity) {
-        return content.get<Position>(entity, "position")->value();
-    }
-    Content content;
-    Interface interface { content };
-};
+using Interface_init_test = Orvane::Test::Interface_fixture;
 
 TEST_F(Interface_init_test, BlackLayerCoversTheViewHidden) {
     interface.init();
@@ -111,8 +97,7 @@ TEST_F(Interface_init_test, ControllerSelectorAnchorStandsAboveTheBarsRightEnd) 
 }
 
 TEST_F(Interface_init_test, SelectedObjectFollowsTheCursor) {
-    auto cursor = content.set_fac<Component::Absolute_position>(
-        Fast_access_component::CURSOR_POSITION, "Cursor", "position", Point(300, 200));
+    cursor->set(Point(300, 200));
     interface.init();
     EXPECT_EQ(at("Selected_object"), Point(300, 200));
     cursor->set(Point(310, 220));
@@ -132,11 +117,54 @@ TEST_F(Interface_init_test, ReinitSignalRebuildsWithTheNewScaleAndIsConsumed) {
     Config::interface_scale = 1.0;
 }
 
-TEST_F(Interface_init_test, ForceRefreshLastsOneFrame) {
+TEST_F(Interface_init_test, SwitcherHintsStartTransparentInTheBottomLeftCorner) {
     interface.init();
-    content.emit("Interface", "force_refresh");
+    for (const char* hint : {"Keyboard_switcher", "Gamepad_switcher"}) {
+        SCOPED_TRACE(hint);
+        int images = 0;
+        content.get<Component::Group>(hint, "group")
+            ->apply<Image>([&](const std::shared_ptr<Image>& image) {
+                ++images;
+                EXPECT_EQ(image->alpha(), 0) << image->entity();
+            });
+        EXPECT_EQ(images, std::string(hint) == "Keyboard_switcher" ? 4 : 6);
+    }
+    // the letters are badges: two circle ends and no bar; the words follow them
+    auto tab = content.get<Image>("Keyboard_switcher_left_back", "image");
+    EXPECT_EQ(tab->width(), 50 + 2 * (20 * 3 - 20) + 50);
+    EXPECT_EQ(content.get<Image>("Gamepad_switcher_left_back", "image")->width(), 100);
+    const Point anchor = at("Switcher");
+    EXPECT_NEAR(anchor.x(), 25, 2.5);
+    EXPECT_NEAR(anchor.y(), 1055, 2.5);
+    EXPECT_EQ(at("Gamepad_switcher_left", "global_position"), anchor + Vector(25, -25));
+    EXPECT_EQ(at("Keyboard_switcher_left", "global_position"), anchor + Vector(45, -25));
+    const double words = content.get<Image>("Gamepad_switcher_label_back", "image")->width();
+    EXPECT_DOUBLE_EQ(at("Gamepad_switcher_label", "global_position").x(),
+                     anchor.x() + 25 + 0.25 * words);
+    EXPECT_DOUBLE_EQ(at("Gamepad_switcher_right", "global_position").x(),
+                     anchor.x() + 25 + 0.5 * words);
+    EXPECT_EQ(at("Keyboard_switcher_label"),
+              at("Keyboard_switcher_label", "global_position") + Vector(20, 0));
+    EXPECT_EQ(at("Keyboard_switcher_label_back"),
+              at("Keyboard_switcher_label", "global_position"));
+}
+
+TEST_F(Interface_init_test, ForcedRefreshIsSeenByTheWholeNextFrameAndGoneAfterIt) {
+    interface.init();
+    game_status->push(Status::ACTION);
+    text("Interface", "action_choice_target", "box");
+    interface.run();
+    auto group = content.get<Component::Group>("box_look_label", "group");
+    interface.run(); // the same selector: nothing is rebuilt
+    EXPECT_EQ(content.get<Component::Group>("box_look_label", "group"), group);
+
+    content.emit("Interface", "force_refresh"); // as the menus do, after this system's frame
     interface.run();
     EXPECT_FALSE(content.signal("Interface", "force_refresh"));
+    auto rebuilt = content.get<Component::Group>("box_look_label", "group");
+    EXPECT_NE(rebuilt, group);
+    interface.run();
+    EXPECT_EQ(content.get<Component::Group>("box_look_label", "group"), rebuilt);
 }
 
 using Interface_init_DeathTest = Interface_init_test;
