@@ -81,6 +81,7 @@ class Interface_fixture : public Sdl_test {
 
         game_status = content.set_fac<Component::Status>(Fast_access_component::GAME_STATUS,
                                                          "Game", "status");
+        game_status->pop(); // the game has started: idle
         clock = content.set_fac<Component::Simple<double>>(Fast_access_component::CLOCK_TIME,
                                                            "Clock", "time", 0.0);
         latest_active = content.set_fac<Component::Simple<double>>(
