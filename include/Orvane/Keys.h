@@ -76,6 +76,11 @@ inline constexpr Store_key cursor_clicked{"Cursor", "clicked"};
 /// Written by File_IO (init file, fast-access slot) and moved by the input system (to come);
 /// read by Logic (walking).
 inline constexpr Store_key cursor_position{"Cursor", "position"};
+/// Written by File_IO (init file, "default") and Interface (the cursor's state); selects
+/// Cursor:image and Selected_object:image.
+inline constexpr Store_key cursor_state{"Cursor", "state"};
+/// Written by File_IO (init file: a conditional over Cursor:state); scaled by Interface.
+inline constexpr Store_key cursor_image{"Cursor", "image"};
 
 // Dialog
 /// Written by the control system (a picked line); read and removed by Logic.
@@ -83,7 +88,7 @@ inline constexpr Store_key dialog_choice{"Dialog", "choice"};
 /// Signal emitted by the control system (a line was picked) and File_IO (a room change);
 /// received by the interface (the choice lines go).
 inline constexpr Store_key dialog_clean{"Dialog", "clean"};
-/// Written by Logic (dialogs); read by Logic and the interface (to come).
+/// Written by Logic (dialogs); read by Logic and Interface (the choice lines).
 inline constexpr Store_key dialog_choices{"Dialog", "choices"};
 /// Written by Logic (dialogs); read by Logic.
 inline constexpr Store_key dialog_creation_time{"Dialog", "creation_time"};
@@ -438,6 +443,9 @@ inline constexpr Store_key player_not_moved_yet{"Player", "not_moved_yet"};
 inline constexpr Store_key click_play_sound{"Click", "play_sound"};
 /// Signal emitted by Control when the code lock's hovered button changed; read by the interface.
 inline constexpr Store_key code_hover{"Code", "hover"};
+/// Written by Interface (the mark over the hovered keypad button); removed by Interface and by
+/// Logic when the lock closes.
+inline constexpr Store_key code_hover_image{"Code_hover", "image"};
 /// The first spoken line's text image; tested by Control (escape skips the line).
 inline constexpr Store_key comment_0_image{"Comment_0", "image"};
 /// "<id>_goto": the walk-to verb of an object (its "right" flag, its action).

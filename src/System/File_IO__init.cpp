@@ -159,8 +159,8 @@ void File_IO::read_init_cursor(const Yaml& init) {
     copy("Goto_right", right_image);
     auto hand_image = make(init["hand"], 0.28, 0.12);
 
-    auto state = m_content.set<Component::Simple<std::string>>("Cursor", "state", "default");
-    auto image = m_content.set<Component::Simple_conditional<std::string>>("Cursor", "image", state);
+    auto state = m_content.set<Component::Simple<std::string>>(Key::cursor_state, "default");
+    auto image = m_content.set<Component::Simple_conditional<std::string>>(Key::cursor_image, state);
     image->add("default", default_image);
     image->add("object", object_image);
     image->add("goto_left", left_image);

@@ -91,7 +91,7 @@ void Logic::solve_code_lock() {
 void Logic::close_code_lock() {
     emit(Key::interface_hide_window);
     m_content.get<Component::Code>(Key::game_code)->reset();
-    remove("Code_hover", "image", true);
+    remove(Key::code_hover_image, true);
     auto game_status = status();
     ORVANE_CHECK(game_status, "Cannot find Game:status");
     // The LOCKED of the success, then the IN_CODE of the open screen.

@@ -41,8 +41,8 @@ inline const Packer::Package_set& interface_packages() {
 /// label ends, the controller glyphs, the chamfer, the interface words ("Inventory:label",
 /// "Switch_target:text", "Ok", "Cancel", "Continue", "Action") and the default verb labels, the
 /// status stack (idle), the clock (time 0), the input mode (mouse), the cursor at (960, 540),
-/// the camera at (0, 0) and an empty inventory. Resets the interface scale to 1 around each
-/// test.
+/// the camera at (0, 0), an empty inventory and the cursor's state ("default"). Resets the
+/// interface scale to 1 around each test.
 class Interface_fixture : public Sdl_test {
   protected:
     using Interface = System::Interface;
@@ -93,6 +93,7 @@ class Interface_fixture : public Sdl_test {
         camera = content.set_fac<Component::Absolute_position>(
             Fast_access_component::CAMERA_POSITION, "Camera", "position", Point(0, 0), false);
         inventory = content.set<Component::Inventory>("Game", "inventory");
+        text("Cursor", "state", "default");
     }
 
     void TearDown() override { Config::interface_scale = 1.0; }

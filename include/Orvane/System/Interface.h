@@ -208,10 +208,35 @@ class Interface : public Base {
     // Inventory bar and notifications
 
     // Object labels
+  public:
+    /// Creates (or creates again) the label `<id>_label` of object `<id>`, placed for the
+    /// status and input mode: above the item in the open inventory bar, beside the cursor with
+    /// the mouse, swaying at the object's label point otherwise; then fades it in. Fatal
+    /// without `<id>:name`.
+    void create_object_label(const std::string& id);
+    /// Sets the highlight of `<id>:image` (0 none, 255 lit) when that image exists.
+    void highlight_object(const std::string& id, unsigned char value);
+    /// The object whose label is shown with the mouse, or the current one with a controller.
+    const std::string& labelled() const { return labelled_object; }
+    /// The objects whose labels are shown in touchscreen and controller play.
+    const std::vector<std::string>& labelled_list() const { return labelled_objects; }
+
+  private:
+    /// Drops the label and highlight of object x (faded out).
+    void drop_object_label(const std::string& x);
+    /// Drops every object label shown and forgets them.
+    void drop_object_labels();
 
     // Switcher
+  public:
+    /// Fades every image of `<id>:group` in (to alpha 255, 100 for label backs) or out over
+    /// 0.25 seconds, unless the fade of `<id>_left` is still running.
+    void fade_action_selector(const std::string& id, bool fade_in);
 
+  private:
     // Windows, dialog lines and cursor
+    /// Number of dialog choice lines built for the list shown (0 when none are shown).
+    std::size_t m_dialog_lines = 0;
 };
 
 } // namespace Orvane::System
