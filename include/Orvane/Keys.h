@@ -432,8 +432,9 @@ inline constexpr Store_key interface_target_object{"Interface", "target_object"}
 inline constexpr Store_key interface_action_choice_target{"Interface", "action_choice_target"};
 /// Written by Control (the highlighted dialog line); read by the interface.
 inline constexpr Store_key interface_active_dialog_item{"Interface", "active_dialog_item"};
-/// Written by Control (the menu image under the pointer); read by the menu system and the
-/// interface.
+/// Written by Control (the menu image under the pointer) and by the menu system (the
+/// controller's first entry); read by the menu system and the interface, removed by the menu
+/// system when a page closes.
 inline constexpr Store_key interface_active_menu_item{"Interface", "active_menu_item"};
 /// Signal emitted by Control (a click on a menu image); received by the menu system.
 inline constexpr Store_key menu_clicked{"Menu", "clicked"};
@@ -451,6 +452,43 @@ inline constexpr Store_key comment_0_image{"Comment_0", "image"};
 /// "<id>_goto": the walk-to verb of an object (its "right" flag, its action).
 inline std::string go_to(std::string_view id) { return std::string(id).append("_goto"); }
 
+// Menus
+// The keys the menu system shares with the data, control, interface and graphic systems.
+
+/// Written by the menu system (the entry it chose by itself for the controller); read by
+/// Control's controller navigation, removed by the menu system when a page closes.
+inline constexpr Store_key interface_gamepad_active_menu_item{"Interface",
+                                                              "gamepad_active_menu_item"};
+/// Written by the menu system (the background's position moved by (-240, -420)); read by every
+/// page builder of the menu system.
+inline constexpr Store_key menu_reference{"Menu", "reference"};
+/// Written by File_IO (init file); switched by the menu system.
+inline constexpr Store_key menu_background_image{"Menu_background", "image"};
+/// Written by File_IO (init file); read by the menu system (Menu:reference).
+inline constexpr Store_key menu_background_position{"Menu_background", "position"};
+/// Written by the menu system's pages; switched on and off as pages open and close.
+inline constexpr Store_key menu_overlay_image{"Menu_overlay", "image"};
+inline constexpr Store_key menu_overlay_position{"Menu_overlay", "position"};
+/// Pictures of the init file's interface section (File_IO), used by the menu pages.
+inline constexpr Store_key menu_logo_image{"Menu_logo", "image"};
+inline constexpr Store_key menu_main_button_image{"Menu_main_button", "image"};
+inline constexpr Store_key menu_settings_button_image{"Menu_settings_button", "image"};
+inline constexpr Store_key menu_left_arrow_image{"Menu_left_arrow", "image"};
+inline constexpr Store_key menu_right_arrow_image{"Menu_right_arrow", "image"};
+/// Written by File_IO (init file, one picture per language where the game has them); read by
+/// the menu system's Exit page.
+inline constexpr Store_key support_text_image{"Support_text", "image"};
+inline constexpr Store_key support_button_image{"Support_button", "image"};
+/// Written by File_IO (init file); read by the menu pages and the speech of Logic.
+inline constexpr Store_key interface_light_font{"Interface", "light_font"};
+/// Written by File_IO (init file); read by the menu system (version text) and Logic.
+inline constexpr Store_key debug_font{"Debug", "font"};
+/// Written by File_IO (init file: engine and data versions); read by the menu system.
+inline constexpr Store_key version_string{"Version", "string"};
+/// Written by File_IO (locale file: the locale ids in file order); read by File_IO and the
+/// menu system (the Language setting).
+inline constexpr Store_key game_available_locales{"Game", "available_locales"};
+
 // Entities made of a game's ids: one helper per suffix.
 
 /// "<id>_body": a character's body image and position.
@@ -465,7 +503,17 @@ inline std::string head_move(std::string_view id) {
 inline std::string mouth(std::string_view id) { return std::string(id).append("_mouth"); }
 /// "<id>_idle": the idle positions of a character.
 inline std::string idle(std::string_view id) { return std::string(id).append("_idle"); }
-/// "<id>_button": a code lock's keypad image, position and sound.
+/// "<id>_button": a code lock's keypad image, position and sound; a menu entry's button.
 inline std::string button(std::string_view id) { return std::string(id).append("_button"); }
+/// "<id>_icon": the icon of the init file's text <id> (File_IO), shown by the menus.
+inline std::string icon(std::string_view id) { return std::string(id).append("_icon"); }
+/// "Save_<slot>": the record (room name, play time, date) of a used save slot, "info", written
+/// by File_IO and listed by the menus' load and save pages.
+inline std::string save_slot(std::string_view slot) { return std::string("Save_").append(slot); }
+/// "Locale_<id>": the description of a language, read from the locale file by File_IO and
+/// offered by the Settings page.
+inline std::string locale_entity(std::string_view id) {
+    return std::string("Locale_").append(id);
+}
 
 } // namespace Orvane::Key

@@ -35,6 +35,9 @@ File_IO::File_IO(Content& content) : Base(content) {
 }
 
 void File_IO::run() {
+    // a number added by a script in the last frame is callable from this one on
+    read_phone_actions();
+
     if (receive(Key::game_load))
         load_requested_save();
 

@@ -68,7 +68,7 @@ void File_IO::read_init_general(const Yaml& init) {
     const std::string data_version = init["data_version"].string();
     const std::string data_variant = init["data_variant"].string();
     m_content.set<Component::Simple<std::string>>(
-        "Version", "string",
+        Key::version_string,
         "v" + Version::str(false) + "-d" + data_version + "-" + data_variant);
 
     if (init.has("no_menu") && init["no_menu"].boolean())
@@ -107,9 +107,9 @@ void File_IO::read_init_general(const Yaml& init) {
     }
     m_content.set<Component::Absolute_position>("Code_result", "position", Point(960, 540));
 
-    m_content.set<Component::Font>("Debug", "font", font(init["debug_font"]), 40);
+    m_content.set<Component::Font>(Key::debug_font, font(init["debug_font"]), 40);
     m_content.set<Component::Font>(Key::interface_font, font(init["interface_font"]), 80);
-    m_content.set<Component::Font>("Interface", "light_font", font(init["interface_light_font"]),
+    m_content.set<Component::Font>(Key::interface_light_font, font(init["interface_light_font"]),
                                    80);
     m_content.set<Component::Font>(Key::dialog_font, font(init["dialog_font"]), 80);
 }
@@ -221,7 +221,7 @@ void File_IO::read_init_text_defaults(const Yaml& init) {
         capitalize(id);
         m_content.set<Component::Simple<std::string>>(id, "text", entry["value"].string());
         if (entry.has("icon")) {
-            auto icon = m_content.set<Component::Image>(id + "_icon", "image",
+            auto icon = m_content.set<Component::Image>(Key::icon(id), "image",
                                                         picture(entry["icon"]));
             icon->z() = Config::MENU_TEXTS;
             icon->set_relative_origin(0.5, 0.5);

@@ -81,18 +81,21 @@ void File_IO::read_init_interface(const Yaml& init) {
     chooser->add(nullptr);
     m_content.set<Component::Absolute_position>("Fast_forward", "position", Point(1900, 20));
 
-    auto background = hidden_image("Menu_background", init["menu_background"], 0,
-                                   Collision_type::UNCLICKABLE, false);
+    auto background = hidden_image(std::string(Key::menu_background_image.entity),
+                                   init["menu_background"], 0, Collision_type::UNCLICKABLE, false);
     background->z() = Config::MENU_BACKGROUND;
     background->set_relative_origin(0.5, 0.5);
-    m_content.set<Component::Absolute_position>("Menu_background", "position", Point(960, 540));
+    m_content.set<Component::Absolute_position>(Key::menu_background_position, Point(960, 540));
 
-    hidden_image("Menu_logo", init["menu_logo"], 0, Collision_type::UNCLICKABLE, false);
+    hidden_image(std::string(Key::menu_logo_image.entity), init["menu_logo"], 0,
+                 Collision_type::UNCLICKABLE, false);
 
     const Yaml::Node& arrows = list(init, "menu_arrows", 2);
-    hidden_image("Menu_left_arrow", arrows[0], 0, Collision_type::UNCLICKABLE, false)
+    hidden_image(std::string(Key::menu_left_arrow_image.entity), arrows[0], 0,
+                 Collision_type::UNCLICKABLE, false)
         ->set_relative_origin(0, 0.5);
-    hidden_image("Menu_right_arrow", arrows[1], 0, Collision_type::UNCLICKABLE, false)
+    hidden_image(std::string(Key::menu_right_arrow_image.entity), arrows[1], 0,
+                 Collision_type::UNCLICKABLE, false)
         ->set_relative_origin(1, 0.5);
 
     const Yaml::Node& oknotok = list(init, "menu_oknotok", 2);
@@ -103,9 +106,11 @@ void File_IO::read_init_interface(const Yaml& init) {
         ->set_relative_origin(0.5, 0.5);
 
     const Yaml::Node& menu_buttons = list(init, "menu_buttons", 2);
-    hidden_image("Menu_main_button", menu_buttons[0], 1, Collision_type::BOX, false)
+    hidden_image(std::string(Key::menu_main_button_image.entity), menu_buttons[0], 1,
+                 Collision_type::BOX, false)
         ->set_relative_origin(0.5, 0.5);
-    hidden_image("Menu_settings_button", menu_buttons[1], 1, Collision_type::BOX, false)
+    hidden_image(std::string(Key::menu_settings_button_image.entity), menu_buttons[1], 1,
+                 Collision_type::BOX, false)
         ->set_relative_origin(0.5, 0.5);
 
     const Yaml::Node& support = list(init, "menu_support", 2);
@@ -117,13 +122,13 @@ void File_IO::read_init_interface(const Yaml& init) {
             return image;
         };
     };
-    load_locale_dependent_image("Support_text", "image", picture(support[0]),
-                                maker("Support_text", Config::MENU_TEXTS,
-                                      Collision_type::UNCLICKABLE),
+    const std::string text(Key::support_text_image.entity);
+    const std::string button(Key::support_button_image.entity);
+    load_locale_dependent_image(text, "image", picture(support[0]),
+                                maker(text, Config::MENU_TEXTS, Collision_type::UNCLICKABLE),
                                 true);
-    load_locale_dependent_image("Support_button", "image", picture(support[1]),
-                                maker("Support_button", Config::MENU_BUTTONS, Collision_type::BOX),
-                                true);
+    load_locale_dependent_image(button, "image", picture(support[1]),
+                                maker(button, Config::MENU_BUTTONS, Collision_type::BOX), true);
 }
 
 } // namespace Orvane::System

@@ -42,10 +42,10 @@ void File_IO::read_locale() {
             conditional->add(id, table);
             tables.emplace_back(id, table);
         }
-        m_content.set<Component::Simple<std::string>>("Locale_" + id, "description",
+        m_content.set<Component::Simple<std::string>>(Key::locale_entity(id), "description",
                                                       locales[i]["description"].string());
     }
-    m_content.set<Component::Vector<std::string>>("Game", "available_locales", available);
+    m_content.set<Component::Vector<std::string>>(Key::game_available_locales, available);
 
     const Yaml::Node& lines = file["lines"];
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -74,7 +74,7 @@ File_IO::load_locale_dependent_image(const std::string& entity, const std::strin
                                      bool store) {
     std::shared_ptr<Component::Image> base = make_image(picture);
     const std::vector<std::string> locales =
-        m_content.get<Component::Vector<std::string>>("Game", "available_locales")->value();
+        m_content.get<Component::Vector<std::string>>(Key::game_available_locales)->value();
     ORVANE_CHECK(!locales.empty(), "Game:available_locales is empty");
 
     std::shared_ptr<Component::Base> result;
@@ -108,7 +108,7 @@ void File_IO::create_locale_dependent_text(const std::string& entity,
                                            const std::string& color, const std::string& text,
                                            int z) {
     const std::vector<std::string> locales =
-        m_content.get<Component::Vector<std::string>>("Game", "available_locales")->value();
+        m_content.get<Component::Vector<std::string>>(Key::game_available_locales)->value();
     ORVANE_CHECK(!locales.empty(), "Game:available_locales is empty");
 
     auto render = [&](const std::string& line) {

@@ -106,19 +106,25 @@ void File_IO::read_room(const std::string& id) {
         call_back();
     }
 
-    if (auto phones = m_content.request<Component::Vector<std::string>>(Key::phone_numbers_list)) {
-        const std::vector<std::string> numbers = phones->value();
-        for (const std::string& number : numbers) {
-            if (m_content.request<Component::Action>(number, "action"))
-                continue;
-            read_item_file("actions", number, "the phone list");
-            call_back();
-        }
-    }
+    read_phone_actions(call_back);
 
     room.root().warn_unknown_keys();
     emit(Key::game_in_new_room);
     emit(Key::window_rescaled);
+}
+
+void File_IO::read_phone_actions(const std::function<void()>& after_each) {
+    auto phones = m_content.request<Component::Vector<std::string>>(Key::phone_numbers_list);
+    if (!phones)
+        return;
+    const std::vector<std::string> numbers = phones->value();
+    for (const std::string& number : numbers) {
+        if (m_content.request<Component::Action>(number, "action"))
+            continue;
+        read_item_file("actions", number, "the phone list");
+        if (after_each)
+            after_each();
+    }
 }
 
 } // namespace Orvane::System

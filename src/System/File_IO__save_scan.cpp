@@ -22,7 +22,7 @@ void File_IO::read_savefiles(const Yaml& /*init*/) {
         if (!save)
             continue; // a missing or unusable slot: the others are still scanned
         m_content.set<Component::Tuple<std::string, double, std::int64_t>>(
-            std::string("Save_") + slot, "info", save->room_name, save->time, save->date);
+            Key::save_slot(slot), "info", save->room_name, save->time, save->date);
         if (!newest || save->date > newest->date)
             newest = std::move(save);
     }

@@ -227,7 +227,7 @@ void File_IO::write_savefile() {
     if (!out.save(save_file_name(m_content, slot)))
         return;
 
-    m_content.set<Component::Tuple<std::string, double, std::int64_t>>("Save_" + slot, "info",
+    m_content.set<Component::Tuple<std::string, double, std::int64_t>>(Key::save_slot(slot), "info",
                                                                        room_name, time, date);
     emit(Key::saves_have_changed);
 }

@@ -78,6 +78,14 @@ bool Logic::function_loop(const Arguments& /*args*/) {
 bool Logic::function_message(const Arguments& args) {
     check_arguments(args, 1, 1, "function_message takes 1 argument");
     m_content.get<String>(args[0], "text");
+    if (signal(Key::game_no_menu)) {
+        // no page would show the message, nor close it and let the script go on
+        if (!message_without_menu_warned)
+            warning("The message " + args[0] +
+                    " is not shown: the game has no menus (no_menu in data/init.yaml)");
+        message_without_menu_warned = true;
+        return true;
+    }
     // The stored component itself: a text that follows the language stays one.
     m_content.set<Component::Variable>("Message", "text",
                                        m_content.request<Component::Base>(args[0], "text"));

@@ -206,7 +206,7 @@ void Logic::update_debug_info(std::shared_ptr<Component::Debug> debug) {
     if (!debug)
         return;
     if (debug->value()) {
-        auto font = m_content.get<Component::Font>("Debug", "font");
+        auto font = m_content.get<Component::Font>(Key::debug_font);
         auto image =
             m_content.set<Component::Image>("Debug", "image", font, "FFFFFF", debug->debug_str());
         image->z() = Config::Depth::TOPMOST;

@@ -46,7 +46,8 @@ class File_IO : public Base {
     /// Builds the reader table; creates no component.
     explicit File_IO(Content& content);
 
-    /// Serves, in this order: Game:load (clean the store, read the save named by Savegame:id,
+    /// Serves, in this order: the actions of newly listed phone numbers (read_phone_actions),
+    /// Game:load (clean the store, read the save named by Savegame:id,
     /// remove Savegame:id), Game:new_room (drop a pending fast-forward, read the room, remove
     /// the request, emit Game:clear_notifications), Game:save and Game:config_changed.
     void run() override;
@@ -100,6 +101,10 @@ class File_IO : public Base {
     /// and emits Game:in_new_room then Window:rescaled. Game:loading_callback is called between
     /// the steps and after every item.
     virtual void read_room(const std::string& id);
+    /// Reads data/actions/<id>.yaml for every number of phone_numbers:list that has no
+    /// <id>:action yet, calling after_each (when given) after each one: a number learnt during
+    /// the frame can be called at once, without waiting for the next room.
+    void read_phone_actions(const std::function<void()>& after_each = {});
 
     /// Reads data/locale.yaml into the translation tables, Game:available_locales and
     /// Game:locale, and chooses the current language when the settings name none that is

@@ -143,7 +143,9 @@ class Logic : public Base {
     bool function_lock(const Arguments& args);
     /// "loop": starts the current action again at its first step.
     bool function_loop(const Arguments& args);
-    /// "message id": shows the text <id>:text in the message menu; waits.
+    /// "message id": shows the text <id>:text in the message menu; waits. In a game without
+    /// menus (Game:no_menu) no page would show it or close: the first such message is warned
+    /// about, naming the text, and the script goes on at once.
     bool function_message(const Arguments& args);
     /// "receive id [if_received] [if_not]": consumes <id>:signal and launches the action named
     /// for the outcome, when there is one.
@@ -324,6 +326,8 @@ class Logic : public Base {
     std::unordered_map<const Component::Action*, std::size_t> steps_in_frame;
     /// The bound actions being run, outermost first, as "<id>:<value>".
     std::vector<std::string> bound_chain;
+    /// Whether a message was skipped in a game without menus (warned about once).
+    bool message_without_menu_warned = false;
 
   private:
     // Code locks.

@@ -446,6 +446,28 @@ TEST_F(Logic_test, IntegerAddAndSetSaturateWithAWarningNamingTheScript) {
     }
 }
 
+// In a game without menus no page would show a message nor close it: the script goes on at
+// once, without asking for the menu (which would hold the game in IN_MENU for good), and the
+// first such message is warned about, naming its text.
+TEST_F(Logic_test, AMessageWithoutMenusIsSkippedWithOneWarning) {
+    Logic_store s;
+    s.content.set<String>("Hello", "text", "Hello there");
+    s.content.set<String>("Bye", "text", "Bye now");
+    s.content.emit(Key::game_no_menu);
+    auto script = s.action("script", {{"message", {"Hello"}}, {"emit", {"after"}},
+                                      {"message", {"Bye"}}, {"emit", {"end"}}});
+    script->launch();
+    ::testing::internal::CaptureStderr();
+    s.frame(1);
+    const std::string warnings = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(s.has("after", "signal"));
+    EXPECT_TRUE(s.has("end", "signal"));
+    EXPECT_FALSE(s.has("Show", "menu"));
+    EXPECT_FALSE(s.content.request<String>(Key::game_triggered_menu));
+    EXPECT_NE(warnings.find("The message Hello is not shown"), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find("Bye"), std::string::npos) << warnings;
+}
+
 // A seeded generator picks the same value again, and only values of the list.
 TEST_F(Logic_test, RandomizeFollowsTheSeededGenerator) {
     Logic_store s;

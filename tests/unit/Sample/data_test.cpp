@@ -187,6 +187,99 @@ TEST_F(Sample_data, EveryFileTheInitFileNamesIsStaged) {
             << file << " is named by init.yaml but was not staged";
 }
 
+// ---- What the menu pages read ----
+
+/// The French line of every source text.
+std::map<std::string, std::string> french_lines(const Yaml& locale) {
+    std::map<std::string, std::string> french;
+    const Node& lines = locale["lines"];
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].has("en_US") && lines[i].has("fr_FR"))
+            french[lines[i]["en_US"].string()] = lines[i]["fr_FR"].string();
+    return french;
+}
+
+/// The init file's fixed texts by id (capitalised, as the engine stores them): value and
+/// whether it has an icon.
+std::map<std::string, std::pair<std::string, bool>> fixed_texts(const Yaml& init) {
+    std::map<std::string, std::pair<std::string, bool>> out;
+    const Node& fixed = init["text"];
+    for (std::size_t i = 0; i < fixed.size(); ++i) {
+        std::string id = fixed[i]["id"].string();
+        id[0] = char(std::toupper(static_cast<unsigned char>(id[0])));
+        out[id] = {fixed[i]["value"].string(), fixed[i].has("icon")};
+    }
+    return out;
+}
+
+TEST_F(Sample_data, TheMenuPagesFindEveryTextAndIcon) {
+    const auto texts = fixed_texts(*init);
+    // the pages' rows, titles, blocks, setting names and values, slots and end page
+    for (const char* id :
+         {"Phone", "Settings", "Controls", "New_game", "Load", "Save", "Quit", "Ok", "Cancel",
+          "Message", "Wanna_restart", "Wanna_save", "Wanna_load", "Saved", "No_number_text",
+          "No_phone_allowed", "No_savegame", "End", "End_message", "End_new_game", "End_quit",
+          "Language", "Fullscreen", "Interface_scale", "Text_speed", "Music_volume",
+          "Sound_volume", "Gamepad_style", "Gamepad_orient", "Yes", "No", "Tiny", "Small",
+          "Large", "Huge", "Slow", "Medium_speed", "Fast", "Xbox", "Nintendo", "Playstation",
+          "Empty", "Ok_right", "Ok_down", "Free_slot", "Game_time", "Controls_mouse",
+          "Controls_touchscreen", "Controls_gamepad", "Support_url"})
+        EXPECT_TRUE(texts.contains(id)) << "the menus read the text " << id;
+    for (const char* id : {"Phone", "Settings", "Controls", "New_game", "Load", "Save", "Quit",
+                           "Ok", "Cancel", "End_new_game", "End_quit"})
+        EXPECT_TRUE(texts.contains(id) && texts.at(id).second)
+            << "the menus show the icon of " << id;
+}
+
+TEST_F(Sample_data, MenuTextBlocksLoseNoLineAndFitThePanel) {
+    // a block shows only the lines ended by a line break, one image each, unwrapped
+    const auto texts = fixed_texts(*init);
+    const auto french = french_lines(*locale);
+    std::vector<std::pair<std::string, std::string>> blocks;
+    for (const char* id : {"Wanna_restart", "Wanna_save", "Wanna_load", "Saved",
+                           "No_number_text", "No_phone_allowed", "No_savegame"})
+        if (texts.contains(id))
+            blocks.emplace_back(id, texts.at(id).first);
+    for (const char* id : {"radio_dark", "radio_lit"})
+        blocks.emplace_back(id, read(source + "/data/texts/" + id + ".yaml")->root()["text"].string());
+    for (const auto& [id, english] : blocks) {
+        ASSERT_TRUE(french.contains(english)) << id;
+        for (const std::string& text : {english, french.at(english)}) {
+            SCOPED_TRACE(id + ": \"" + text + "\"");
+            if (text.find('\n') != std::string::npos) {
+                EXPECT_EQ(text.back(), '\n') << "the last line would not be shown";
+            }
+            std::size_t start = 0;
+            while (start < text.size()) {
+                std::size_t end = text.find('\n', start);
+                if (end == std::string::npos)
+                    end = text.size();
+                std::size_t characters = 0;
+                for (std::size_t i = start; i < end; ++i)
+                    characters += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+                EXPECT_LE(characters, 30u) << text.substr(start, end - start);
+                start = end + 1;
+            }
+        }
+    }
+}
+
+TEST_F(Sample_data, PhoneLabelsEndWithTheirDigits) {
+    // the phone page splits a label at its last space: the name, then the digits
+    const auto french = french_lines(*locale);
+    const std::string label =
+        read(source + "/data/actions/harbour_radio.yaml")->root()["label"].string();
+    for (const std::string& text : {label, french.at(label)}) {
+        const std::size_t space = text.rfind(' ');
+        ASSERT_NE(space, std::string::npos) << text;
+        const std::string digits = text.substr(space + 1);
+        EXPECT_FALSE(digits.empty()) << text;
+        EXPECT_TRUE(std::all_of(digits.begin(), digits.end(),
+                                [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+            << text;
+    }
+}
+
 // ---- Rooms and their items ----
 
 const std::string stage = ORVANE_SAMPLE_STAGE;
