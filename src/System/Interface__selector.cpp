@@ -87,6 +87,9 @@ void Interface::update_action_selector() {
     if (game_status->is(Status::CUTSCENE, Status::LOCKED, Status::DIALOG)) {
         if (!m_action_slots[0].empty())
             reset_action_selector();
+        // the verbs are gone: the same request afterwards must build them again
+        m_selector_type = Type::NONE;
+        m_selector_id.clear();
         return;
     }
 

@@ -242,12 +242,34 @@ TEST_F(Interface_selector_test, SameRequestRebuildsNothingUnlessRefreshIsForced)
     EXPECT_FALSE(content.request<Group>("box_take_label", "group"));
     EXPECT_EQ(interface.action_slot(3), "door_take");
 
-    // a cutscene takes the verbs away but keeps the type and target
+    // a cutscene takes the verbs away, and forgets them: afterwards the same request brings
+    // them back
     game_status->push(Status::CUTSCENE);
     interface.update_action_selector();
     EXPECT_EQ(slots(), (std::vector<std::string>{"", "", "", ""}));
-    EXPECT_EQ(interface.selector_type(), Selector::ACTION_CHOICE);
-    EXPECT_EQ(interface.selector_id(), "door");
+    EXPECT_EQ(interface.selector_type(), Selector::NONE);
+    interface.set_action_selector(Selector::ACTION_CHOICE, "door");
+    EXPECT_EQ(interface.action_slot(3), "door_take");
+}
+
+TEST_F(Interface_selector_test, ControllerVerbsComeBackAfterACutsceneOnTheSameObject) {
+    use_controller("Xbox Controller");
+    text("Interface", "active_object", "door");
+    content.emit("Game", "just_launched");
+    interface.update_action_selector();
+    ASSERT_EQ(interface.selector_type(), Selector::IDLE);
+    const std::vector<std::string> shown = slots();
+    ASSERT_NE(shown, (std::vector<std::string>{"", "", "", ""}));
+
+    for (Status locked : {Status::CUTSCENE, Status::LOCKED, Status::DIALOG}) {
+        game_status->push(locked);
+        interface.update_action_selector();
+        EXPECT_EQ(slots(), (std::vector<std::string>{"", "", "", ""}));
+        game_status->pop();
+        content.emit("Game", "just_launched");
+        interface.update_action_selector();
+        EXPECT_EQ(slots(), shown) << "after " << int(locked);
+    }
 }
 
 TEST_F(Interface_selector_test, HoveredVerbLightsItsButton) {
