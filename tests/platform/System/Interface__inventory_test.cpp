@@ -15,6 +15,7 @@
 #include <Orvane/Content.h>
 #include <Orvane/Engine.h>
 #include <Orvane/System/Animation.h>
+#include <Orvane/System/Graphic.h>
 #include <Orvane/System/Interface.h>
 
 #include "support/Sdl_fixture.h"
@@ -400,6 +401,37 @@ TEST_F(Interface_inventory_test, MenuFreezesTheBarItsItemsAndItsArrows) {
     frame(4);
     EXPECT_EQ(origin->value(), Point(0, 1080));
     EXPECT_FALSE(slide());
+}
+
+TEST_F(Interface_inventory_test, ItemsShowAtTheirSlotsOnScreen) {
+    using Orvane::Test::Rgb;
+    Graphic graphic(content); // draws into the fixture's window
+    graphic.set_presenter([] {});
+    const Rgb colours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+    for (int i = 0; i < 4; ++i) {
+        const std::string id = "item" + std::to_string(i);
+        auto picture = content.set<Image>(id, "image", 100, 100, colours[i].r, colours[i].g,
+                                          colours[i].b);
+        picture->set_relative_origin(0.5, 0.5);
+        inventory->add(id);
+    }
+    inventory->next(); // nothing to scroll to: still at the first item
+    active("item1");
+    source("item2");
+    status->push(Orvane::Status::IN_INVENTORY);
+    frame(1);
+    frame(1.25);
+    graphic.run();
+
+    // slot centres at y 930 + 75; sides of 70 (0.7), 90 for the active item, 50 for the one in use
+    EXPECT_EQ(pixel(272, 1005), colours[0]);
+    EXPECT_EQ(pixel(272 + 33, 1005 + 33), colours[0]);
+    EXPECT_EQ(pixel(272 + 37, 1005), (Rgb{0, 0, 0}));
+    EXPECT_EQ(pixel(444 + 43, 1005 - 43), colours[1]);
+    EXPECT_EQ(pixel(616, 1005), (Rgb{0, 0, 128}));
+    EXPECT_EQ(pixel(616 + 27, 1005), (Rgb{0, 0, 0}));
+    EXPECT_EQ(pixel(788, 1005), colours[3]);
+    EXPECT_EQ(pixel(960, 1005), (Rgb{0, 0, 0})) << "slot 4 is empty";
 }
 
 TEST(Interface_inventoryDeathTest, BarNeedsItsPartsAndEveryItemPicture) {

@@ -54,26 +54,21 @@ void banner_parts(Content& content) {
     hidden("Star", 60, 60, star_red);
 }
 
-/// A graphic system with its 1920 x 1080 dummy window (frames drawn, never shown, so that they
-/// can be read back), the fixed components with the status idle, the clock, the banner parts,
-/// and the interface and animation systems over the store.
-class Interface_notifications_test : public ::testing::Test {
+/// The fixture's 1920 x 1080 dummy window with a graphic system that draws into it (frames
+/// are never shown, so that they can be read back), the fixed components with the status
+/// idle, the clock, the banner parts, and the interface and animation systems over the store.
+class Interface_notifications_test : public Orvane::Test::Sdl_test {
   protected:
     void SetUp() override {
-        Orvane::Test::load_packages(Orvane::Test::window_packages());
+        Sdl_test::SetUp();
         Config::interface_scale = 1.0;
-        content.set<Component::Simple<int>>("Window", "width", 1920);
-        content.set<Component::Simple<int>>("Window", "height", 1080);
-        content.set<Component::Boolean>("Window", "fullscreen", false);
         Engine::create_fixed_components(content);
         status = content.request<Component::Status>(Slot::GAME_STATUS);
         status->pop(); // idle
         clock = content.set_fac<Component::Simple<double>>(Slot::CLOCK_TIME, "Clock", "time", 0.0);
         content.set_fac<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE, "Interface",
                                                        "input_mode", Input_mode::MOUSE);
-        graphic = std::make_unique<Graphic>(content);
-        graphic->init();
-        graphic->set_presenter([] {});
+        graphic.set_presenter([] {});
         banner_parts(content);
         auto black = content.set<Image>("Blackscreen", "image", 1920, 1080, 0, 0, 0, 255);
         black->on() = false;
@@ -104,16 +99,8 @@ class Interface_notifications_test : public ::testing::Test {
         return content.request<Component::Base>(entity, component) != nullptr;
     }
 
-    static Rgb pixel(int x, int y) {
-        Uint32 raw = 0;
-        SDL_Rect rect{x, y, 1, 1};
-        SDL_RenderReadPixels(Third_party::SDL::m_renderer, &rect, SDL_PIXELFORMAT_ARGB8888, &raw,
-                             4);
-        return {int(raw >> 16 & 255), int(raw >> 8 & 255), int(raw & 255)};
-    }
-
     Content content;
-    std::unique_ptr<Graphic> graphic;
+    Graphic graphic{content};
     Interface interface{content};
     Animation animation{content};
     std::shared_ptr<Component::Status> status;
@@ -331,7 +318,7 @@ TEST_F(Interface_notifications_test, BannersShowTheirColoursOnScreen) {
     notify(1, "Lamp lit", true);
     frame(1);
     frame(1.25);
-    graphic->run();
+    graphic.run();
 
     // the left ends: 25 x 50 on screen from (20, top)
     expect_near(pixel(30, 45), over_black(white_pill, 170));
@@ -367,7 +354,9 @@ TEST_F(Interface_notifications_test, BannersShowTheirColoursOnScreen) {
     EXPECT_LT(brown_text.r, yellow.r - 40) << brown_text;
 }
 
-TEST(Interface_notificationsDeathTest, BannerNeedsItsPictures) {
+class Interface_notificationsDeathTest : public Orvane::Test::Sdl_test {};
+
+TEST_F(Interface_notificationsDeathTest, BannerNeedsItsPictures) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     struct Case {
         const char* missing;
@@ -379,14 +368,9 @@ TEST(Interface_notificationsDeathTest, BannerNeedsItsPictures) {
         EXPECT_EXIT(
             {
                 Content content;
-                Orvane::Test::load_packages(Orvane::Test::window_packages());
                 Engine::create_fixed_components(content);
                 content.set_fac<Component::Simple<double>>(Slot::CLOCK_TIME, "Clock", "time",
                                                            0.0);
-                int w = 1920;
-                int h = 1080;
-                Third_party::SDL sdl;
-                sdl.init(w, h, false);
                 banner_parts(content);
                 const std::string key = c.missing;
                 content.remove(key.substr(0, key.find(':')), key.substr(key.find(':') + 1));
@@ -404,12 +388,9 @@ TEST(Interface_notificationsDeathTest, BannerNeedsItsPictures) {
 
 /// The logic's side: a "You got" notice that the logic files, the interface builds, the logic
 /// ends when its time is up, and whose slot the next notice takes again.
-TEST(Interface_notifications_logic_test, NoticeOfANewItemComesAndGoesWithTheLogic) {
-    Orvane::Test::load_packages(Orvane::Test::window_packages());
-    int w = 1920;
-    int h = 1080;
-    Third_party::SDL sdl;
-    sdl.init(w, h, false);
+class Interface_notifications_logic_test : public Orvane::Test::Sdl_test {};
+
+TEST_F(Interface_notifications_logic_test, NoticeOfANewItemComesAndGoesWithTheLogic) {
     Orvane::Test::Logic_store store;
     banner_parts(store.content);
     store.content.set_fac<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE, "Interface",
