@@ -142,6 +142,8 @@ void Interface::update_notifications() {
         if (new_room || receive(entity, "end_notification")) {
             // right after a room change the banner goes at once, without a fade
             delete_label(entity, !new_room);
+            // an achievement ended before it was shown leaves no mark on the slot's next notice
+            remove(entity, "is_achievement", true);
             ended.push_back(c);
             return;
         }

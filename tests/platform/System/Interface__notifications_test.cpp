@@ -298,6 +298,25 @@ TEST_F(Interface_notifications_test, RoomChangeRemovesEveryBannerAtOnceEvenAnEnd
     EXPECT_TRUE(content.components("end_notification").empty());
 }
 
+TEST_F(Interface_notifications_test, AchievementGoneBeforeItShowedMarksNoLaterNotice) {
+    // the logic announces an achievement, and a room is entered before the interface saw it
+    const std::string id = notify(0, "Lamp lit", true);
+    content.emit("Game", "in_new_room");
+    frame(1);
+    EXPECT_FALSE(has(id, "notification"));
+    EXPECT_FALSE(image(id));
+    content.remove("Game", "in_new_room", true);
+
+    notify(0, "Saved");
+    frame(2);
+    ASSERT_TRUE(image(id));
+    EXPECT_FALSE(image(id + "_star")) << "a plain notice";
+    EXPECT_EQ(content.get<Image>(id + "_back", "image")->width(),
+              100 + int(0.5 * image(id)->width()));
+    frame(2.25);
+    EXPECT_EQ(int(image(id)->alpha()), 170);
+}
+
 TEST_F(Interface_notifications_test, EndRequestWithoutANotificationIsDropped) {
     const std::string shown = notify(0, "Saved");
     frame(1);
