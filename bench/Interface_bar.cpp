@@ -40,8 +40,8 @@ constexpr int banners = 3;
 void fill(Content& content) {
     Test::fill_input_store(content, Status::IN_INVENTORY, Input_mode::MOUSE);
     auto origin = content.set<Component::Absolute_position>("Inventory", "origin", Point(0, 930));
-    auto anchor = content.set<Component::Absolute_position>("Gamepad_action_selector",
-                                                            "position", Point(1660, 735));
+    auto anchor = content.set<Component::Absolute_position>("Gamepad_action_selector", "position",
+                                                            Point(1660, 735));
     const std::string picture = Test::texture_less_picture(100, 100);
     auto inventory = content.get<Component::Inventory>("Game", "inventory");
     for (int i = 0; i < items; ++i) {

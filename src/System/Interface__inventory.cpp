@@ -11,6 +11,7 @@
 #include <Orvane/Config.h>
 #include <Orvane/Keys.h>
 #include <Orvane/System/Interface.h>
+#include <Orvane/Utils/error.h>
 
 namespace Orvane::System {
 
@@ -49,13 +50,15 @@ double slot_x(std::size_t slot) { return int(double(slot + 1) / 10 * 1720) + 100
 
 void Interface::update_inventory() {
     auto game_status = status();
+    ORVANE_CHECK(game_status, "Cannot find Game:status");
     // the bar and its items stay as they are under a menu
     if (game_status->is(Status::IN_MENU))
         return;
 
     const double s = Config::interface_scale;
     const double t = m_content.value<Component::Simple<double>>(Slot::CLOCK_TIME);
-    const Input_mode mode = m_content.value<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE);
+    const Input_mode mode =
+        m_content.value<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE);
     auto origin = m_content.get<Position>("Inventory", "origin");
     auto inventory = m_content.get<Component::Inventory>(Key::game_inventory);
     const std::string active =
@@ -95,8 +98,7 @@ void Interface::update_inventory() {
     }
 
     slide(m_content, bar_slide, origin, Point(0, bar_y), t);
-    slide(m_content, selector_slide, selector,
-          Point(Config::world_width - 260 * s, selector_y), t);
+    slide(m_content, selector_slide, selector, Point(Config::world_width - 260 * s, selector_y), t);
 
     const std::size_t first = inventory->position();
     const std::size_t size = inventory->size();

@@ -41,8 +41,8 @@ int banner_number(const std::string& entity) {
 std::shared_ptr<Image> full_size_rectangle(const std::string& entity, int width, int height, int r,
                                            int g, int b) {
     const int piece = std::max(1, 512 * 512 / std::max(height, 1));
-    auto rectangle = std::make_shared<Image>(entity, "image", std::min(width, piece), height, r, g,
-                                             b, 255);
+    auto rectangle =
+        std::make_shared<Image>(entity, "image", std::min(width, piece), height, r, g, b, 255);
     for (int done = piece; done < width; done += piece)
         rectangle->compose_with(std::make_shared<Image>(
             entity, "image", std::min(piece, width - done), height, r, g, b, 255));
@@ -72,9 +72,9 @@ void Interface::build_notification(const std::string& entity, const std::string&
     auto group = m_content.set<Component::Group>(entity, "group");
     const int n = banner_number(entity);
 
-    auto label = m_content.set<Image>(entity, "image",
-                                      m_content.get<Component::Font>(Key::interface_font),
-                                      achievement ? "443700" : "000000", text);
+    auto label =
+        m_content.set<Image>(entity, "image", m_content.get<Component::Font>(Key::interface_font),
+                             achievement ? "443700" : "000000", text);
     label->set_relative_origin(0.5, 0.5);
     dress(*label, alpha, 0.5 * s, Config::TOPMOST);
     group->add(label);
@@ -112,7 +112,9 @@ void Interface::build_notification(const std::string& entity, const std::string&
     }
 
     // rows by number: down from the top edge, or up from the bottom edge in a cutscene
-    const double y = status()->is(Status::CUTSCENE)
+    auto game_status = status();
+    ORVANE_CHECK(game_status, "Cannot find Game:status");
+    const double y = game_status->is(Status::CUTSCENE)
                          ? Config::world_height - 20.0 * (n + 1) - 50 * s * (n + 1)
                          : 20.0 * (n + 1) + 50 * s * n;
     const int top = int(y);

@@ -18,7 +18,7 @@
 #include <Orvane/System/Graphic.h>
 #include <Orvane/System/Interface.h>
 
-#include "support/Sdl_fixture.h"
+#include "support/Interface_frame.h"
 
 namespace Orvane {
 inline void PrintTo(const Point& p, std::ostream* os) { *os << to_string(p); }
@@ -34,29 +34,19 @@ using Slot = Fast_access_component;
 
 constexpr double pi = 3.141592653589793;
 
-/// The store as the bar finds it: the fixed components (status idle, the inventory), the
-/// clock and the input mode, the bar's origin closed under a mouse (1080), the selector anchor
-/// where the interface puts it, the two arrows; the interface and the animation system (which
-/// moves the slides) over it. A frame runs the bar's step, then the animations.
-class Interface_inventory_test : public Orvane::Test::Sdl_test {
+/// The store as the bar finds it: the bar's origin closed under a mouse (1080), the selector
+/// anchor where the interface puts it, the two arrows and the inventory. A frame runs the bar's
+/// step, then the animations (which move the slides).
+class Interface_inventory_test : public Orvane::Test::Interface_frame {
   protected:
     void SetUp() override {
-        Sdl_test::SetUp();
-        Config::interface_scale = 1.0;
-        Engine::create_fixed_components(content);
-        status = content.request<Component::Status>(Slot::GAME_STATUS);
-        status->pop(); // idle
-        clock = content.set_fac<Component::Simple<double>>(Slot::CLOCK_TIME, "Clock", "time", 0.0);
-        mode = content.set_fac<Component::Simple<Input_mode>>(
-            Slot::INTERFACE_INPUT_MODE, "Interface", "input_mode", Input_mode::MOUSE);
+        Interface_frame::SetUp();
         origin = content.set<Component::Absolute_position>("Inventory", "origin", Point(0, 1080));
-        selector = content.set<Component::Absolute_position>("Gamepad_action_selector",
-                                                             "position", Point(1660, 900));
+        selector = content.set<Component::Absolute_position>("Gamepad_action_selector", "position",
+                                                             Point(1660, 900));
         left = content.set<Image>("Left_arrow", "image", 20, 40, 255, 255, 255);
         right = content.set<Image>("Right_arrow", "image", 20, 40, 255, 255, 255);
         inventory = content.get<Component::Inventory>("Game", "inventory");
-        auto black = content.set<Image>("Blackscreen", "image", 1920, 1080, 0, 0, 0, 255);
-        black->on() = false;
     }
 
     void frame(double t) {
@@ -89,12 +79,6 @@ class Interface_inventory_test : public Orvane::Test::Sdl_test {
         return content.request<GUI_position_animation>("Inventory", "animation");
     }
 
-    Content content;
-    Interface interface{content};
-    Animation animation{content};
-    std::shared_ptr<Component::Status> status;
-    std::shared_ptr<Component::Simple<double>> clock;
-    std::shared_ptr<Component::Simple<Input_mode>> mode;
     std::shared_ptr<Component::Absolute_position> origin;
     std::shared_ptr<Component::Absolute_position> selector;
     std::shared_ptr<Image> left;
@@ -116,14 +100,10 @@ TEST_F(Interface_inventory_test, BarAndSelectorRestWhereStatusAndModeWantThem) {
     const double open = 930;
     const double hidden = 1080 + 50 * s;
     const Case cases[] = {
-        {Orvane::Status::IDLE, 1080, hidden},
-        {Orvane::Status::CUTSCENE, hidden, hidden},
-        {Orvane::Status::LOCKED, hidden, hidden},
-        {Orvane::Status::ACTION, hidden, hidden},
-        {Orvane::Status::DIALOG, hidden, hidden},
-        {Orvane::Status::IN_WINDOW, hidden, hidden},
-        {Orvane::Status::IN_INVENTORY, open, open},
-        {Orvane::Status::OBJECT, open, open},
+        {Orvane::Status::IDLE, 1080, hidden},           {Orvane::Status::CUTSCENE, hidden, hidden},
+        {Orvane::Status::LOCKED, hidden, hidden},       {Orvane::Status::ACTION, hidden, hidden},
+        {Orvane::Status::DIALOG, hidden, hidden},       {Orvane::Status::IN_WINDOW, hidden, hidden},
+        {Orvane::Status::IN_INVENTORY, open, open},     {Orvane::Status::OBJECT, open, open},
         {Orvane::Status::INVENTORY_ACTION, open, open},
     };
     Config::interface_scale = s;
@@ -142,7 +122,8 @@ TEST_F(Interface_inventory_test, BarAndSelectorRestWhereStatusAndModeWantThem) {
             EXPECT_EQ(origin->value(), Point(0, y));
             // in use without an active label the selector stays; otherwise 180 s above the bar
             const bool in_use = y == open;
-            EXPECT_EQ(selector->value(), in_use ? Point(1500, 700) : Point(1920 - 260 * s, y - 180 * s));
+            EXPECT_EQ(selector->value(),
+                      in_use ? Point(1500, 700) : Point(1920 - 260 * s, y - 180 * s));
             EXPECT_FALSE(slide()) << "a finished slide is gone";
             status->pop();
         }
@@ -311,8 +292,8 @@ class Interface_inventory_selector_test : public Interface_inventory_test {
     }
     /// A Cancel label 100 x 50 on screen, 60 below and 40 right of the selector anchor.
     void cancel_label(const std::string& id) {
-        label(id, std::make_shared<Component::Relative_position>(id + "_back", "position",
-                                                                 selector, Vector(40, 60)));
+        label(id, std::make_shared<Component::Relative_position>(id + "_back", "position", selector,
+                                                                 Vector(40, 60)));
     }
 };
 
@@ -393,7 +374,6 @@ TEST_F(Interface_inventory_test, MenuFreezesTheBarItsItemsAndItsArrows) {
     EXPECT_FALSE(left->on());
     EXPECT_TRUE(right->on());
 
-
     // nor when the status under the menu changes
     status->pop();
     status->push(Orvane::Status::IN_INVENTORY);
@@ -405,13 +385,11 @@ TEST_F(Interface_inventory_test, MenuFreezesTheBarItsItemsAndItsArrows) {
 
 TEST_F(Interface_inventory_test, ItemsShowAtTheirSlotsOnScreen) {
     using Orvane::Test::Rgb;
-    Graphic graphic(content); // draws into the fixture's window
-    graphic.set_presenter([] {});
     const Rgb colours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
     for (int i = 0; i < 4; ++i) {
         const std::string id = "item" + std::to_string(i);
-        auto picture = content.set<Image>(id, "image", 100, 100, colours[i].r, colours[i].g,
-                                          colours[i].b);
+        auto picture =
+            content.set<Image>(id, "image", 100, 100, colours[i].r, colours[i].g, colours[i].b);
         picture->set_relative_origin(0.5, 0.5);
         inventory->add(id);
     }

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstdlib>
-#include <tuple>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@
 #include <Orvane/System/Graphic.h>
 #include <Orvane/System/Interface.h>
 
+#include "support/Interface_frame.h"
 #include "support/Logic_store.h"
-#include "support/Sdl_fixture.h"
 
 namespace Orvane {
 inline void PrintTo(const Point& p, std::ostream* os) { *os << to_string(p); }
@@ -54,24 +54,12 @@ void banner_parts(Content& content) {
     hidden("Star", 60, 60, star_red);
 }
 
-/// The fixture's 1920 x 1080 dummy window with a graphic system that draws into it (frames
-/// are never shown, so that they can be read back), the fixed components with the status
-/// idle, the clock, the banner parts, and the interface and animation systems over the store.
-class Interface_notifications_test : public Orvane::Test::Sdl_test {
+/// The banner parts over the interface's frame.
+class Interface_notifications_test : public Orvane::Test::Interface_frame {
   protected:
     void SetUp() override {
-        Sdl_test::SetUp();
-        Config::interface_scale = 1.0;
-        Engine::create_fixed_components(content);
-        status = content.request<Component::Status>(Slot::GAME_STATUS);
-        status->pop(); // idle
-        clock = content.set_fac<Component::Simple<double>>(Slot::CLOCK_TIME, "Clock", "time", 0.0);
-        content.set_fac<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE, "Interface",
-                                                       "input_mode", Input_mode::MOUSE);
-        graphic.set_presenter([] {});
+        Interface_frame::SetUp();
         banner_parts(content);
-        auto black = content.set<Image>("Blackscreen", "image", 1920, 1080, 0, 0, 0, 255);
-        black->on() = false;
     }
 
     /// Notification_<n> with its text, as the logic files it.
@@ -98,13 +86,6 @@ class Interface_notifications_test : public Orvane::Test::Sdl_test {
     bool has(const std::string& entity, const std::string& component) {
         return content.request<Component::Base>(entity, component) != nullptr;
     }
-
-    Content content;
-    Graphic graphic{content};
-    Interface interface{content};
-    Animation animation{content};
-    std::shared_ptr<Component::Status> status;
-    std::shared_ptr<Component::Simple<double>> clock;
 };
 
 /// c drawn with alpha a over black, as the renderer blends it.
@@ -125,8 +106,8 @@ TEST_F(Interface_notifications_test, BannerIsATextCentredOnAWhitePill) {
     ASSERT_TRUE(text);
     ASSERT_TRUE(back);
     EXPECT_FALSE(image(id + "_star"));
-    for (const auto& [name, i, z] : {std::tuple{"text", text, 1000011},
-                                     std::tuple{"back", back, 1000010}}) {
+    for (const auto& [name, i, z] :
+         {std::tuple{"text", text, 1000011}, std::tuple{"back", back, 1000010}}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(i->on());
         EXPECT_EQ(i->z(), z);
@@ -165,9 +146,9 @@ TEST_F(Interface_notifications_test, RowsStackFromTheTopOrInACutsceneFromTheBott
         int top;
     };
     const Case cases[] = {
-        {0, false, 1.0, 20},   {1, false, 1.0, 90},    {3, false, 1.0, 230},
-        {0, true, 1.0, 1010},  {1, true, 1.0, 940},    {1, false, 1.5, 115},
-        {1, true, 1.5, 890},   {2, false, 0.75, 135},  {2, true, 0.75, 907},
+        {0, false, 1.0, 20},  {1, false, 1.0, 90},   {3, false, 1.0, 230},
+        {0, true, 1.0, 1010}, {1, true, 1.0, 940},   {1, false, 1.5, 115},
+        {1, true, 1.5, 890},  {2, false, 0.75, 135}, {2, true, 0.75, 907},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("banner " + std::to_string(c.n) + (c.cutscene ? " in a cutscene" : "") +
@@ -344,7 +325,8 @@ TEST_F(Interface_notifications_test, BannersShowTheirColoursOnScreen) {
     const Rgb yellow = over_black(yellow_pill, 191);
     expect_near(pixel(30, 95 + 40), yellow);
     // the star (30 x 30 on screen, centred 35 from the left) over the yellow pill
-    const Rgb star{(star_red.r * 191 + yellow.r * 64) / 255, (star_red.g * 191 + yellow.g * 64) / 255,
+    const Rgb star{(star_red.r * 191 + yellow.r * 64) / 255,
+                   (star_red.g * 191 + yellow.g * 64) / 255,
                    (star_red.b * 191 + yellow.b * 64) / 255};
     expect_near(pixel(35, 90 + 25), star);
     expect_near(pixel(10, 45), Rgb{0, 0, 0});
@@ -388,8 +370,7 @@ TEST_F(Interface_notificationsDeathTest, BannerNeedsItsPictures) {
             {
                 Content content;
                 Engine::create_fixed_components(content);
-                content.set_fac<Component::Simple<double>>(Slot::CLOCK_TIME, "Clock", "time",
-                                                           0.0);
+                content.set_fac<Component::Simple<double>>(Slot::CLOCK_TIME, "Clock", "time", 0.0);
                 banner_parts(content);
                 const std::string key = c.missing;
                 content.remove(key.substr(0, key.find(':')), key.substr(key.find(':') + 1));
