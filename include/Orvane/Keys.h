@@ -248,6 +248,9 @@ inline constexpr Store_key inventory_label{"Inventory", "label"};
 /// Interface; read by Control (hovering the tab opens the bar).
 inline constexpr Store_key inventory_label_background_image{"Inventory_label_background",
                                                             "image"};
+/// Written by File_IO (init file); shown and hidden by Interface's inventory bar.
+inline constexpr Store_key left_arrow_image{"Left_arrow", "image"};
+inline constexpr Store_key right_arrow_image{"Right_arrow", "image"};
 
 // Loading_spin
 /// Written by File_IO (init file, fast-access slot); read by Animation and Graphic.
@@ -276,6 +279,14 @@ inline constexpr Store_key music_volume_changed{"Music", "volume_changed"};
 // Notifications
 /// Written by Logic (notifications); read by Logic.
 inline constexpr Store_key notifications_action{"Notifications", "action"};
+/// Written by File_IO (init file, hidden); copied by Interface into achievement banners.
+inline constexpr Store_key star_image{"Star", "image"};
+/// Written by File_IO (init file, hidden); copied by Interface as the ends of banners: yellow
+/// for achievements, white for other notices.
+inline constexpr Store_key yellow_left_circle_image{"Yellow_left_circle", "image"};
+inline constexpr Store_key yellow_right_circle_image{"Yellow_right_circle", "image"};
+inline constexpr Store_key white_left_circle_image{"White_left_circle", "image"};
+inline constexpr Store_key white_right_circle_image{"White_right_circle", "image"};
 
 // Player
 /// Written by File_IO (room and save readers) and Logic; read by Animation, File_IO, Logic,

@@ -131,10 +131,11 @@ void File_IO::read_init_achievement(const Yaml& init) {
     m_content.set<Component::Vector<std::string>>(Key::achievements_list, ids);
 
     const Yaml::Node& notif = list(init.root(), "achievement_notif", 3);
-    const char* entities[] = {"Yellow_left_circle", "Yellow_right_circle", "Star"};
+    const Store_key keys[] = {Key::yellow_left_circle_image, Key::yellow_right_circle_image,
+                              Key::star_image};
     for (int i = 0; i < 3; ++i)
-        hidden(m_content.set<Component::Image>(entities[i], "image", picture(notif[i]), 1,
-                                               Collision_type::BOX, true));
+        hidden(m_content.set<Component::Image>(keys[i], picture(notif[i]), 1, Collision_type::BOX,
+                                               true));
 }
 
 void File_IO::read_init_cursor(const Yaml& init) {
@@ -173,11 +174,11 @@ void File_IO::read_init_cursor(const Yaml& init) {
 
 void File_IO::read_init_inventory(const Yaml& init) {
     const Yaml::Node& arrows = list(init.root(), "inventory_arrows", 2);
-    auto left = m_content.set<Component::Image>("Left_arrow", "image", picture(arrows[0]),
+    auto left = m_content.set<Component::Image>(Key::left_arrow_image, picture(arrows[0]),
                                                 Config::INTERFACE_ITEMS,
                                                 Collision_type::PIXEL_PERFECT);
     left->set_relative_origin(0, 0.5);
-    auto right = m_content.set<Component::Image>("Right_arrow", "image", picture(arrows[1]),
+    auto right = m_content.set<Component::Image>(Key::right_arrow_image, picture(arrows[1]),
                                                  Config::INTERFACE_ITEMS,
                                                  Collision_type::PIXEL_PERFECT);
     right->set_relative_origin(1, 0.5);

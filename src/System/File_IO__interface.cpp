@@ -57,8 +57,10 @@ void File_IO::read_init_interface(const Yaml& init) {
     const Yaml::Node& circle = list(init, "circle", 5);
     hidden_image("Left_circle", circle[0], 1, Collision_type::BOX, true);
     hidden_image("Right_circle", circle[1], 1, Collision_type::BOX, true);
-    hidden_image("White_left_circle", circle[3], 1, Collision_type::BOX, true);
-    hidden_image("White_right_circle", circle[4], 1, Collision_type::BOX, true);
+    hidden_image(std::string(Key::white_left_circle_image.entity), circle[3], 1,
+                 Collision_type::BOX, true);
+    hidden_image(std::string(Key::white_right_circle_image.entity), circle[4], 1,
+                 Collision_type::BOX, true);
 
     const Yaml::Node& playstation = list(init, "playstation", 4);
     const char* buttons[] = {"Playstation_triangle", "Playstation_square", "Playstation_cross",

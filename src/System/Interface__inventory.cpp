@@ -59,13 +59,13 @@ void Interface::update_inventory() {
     const double t = m_content.value<Component::Simple<double>>(Slot::CLOCK_TIME);
     const Input_mode mode =
         m_content.value<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE);
-    auto origin = m_content.get<Position>("Inventory", "origin");
+    auto origin = m_content.get<Position>(Key::inventory_origin);
     auto inventory = m_content.get<Component::Inventory>(Key::game_inventory);
     const std::string active =
         m_content.value<Component::Simple<std::string>>(Key::interface_active_object, "");
     const std::string source =
         m_content.value<Component::Simple<std::string>>(Key::interface_source_object, "");
-    auto selector = m_content.get<Position>("Gamepad_action_selector", "position");
+    auto selector = m_content.get<Position>(Key::gamepad_action_selector_position);
 
     double bar_y = 0;
     double selector_y = selector->value().y();
@@ -129,8 +129,8 @@ void Interface::update_inventory() {
                                                     Vector(slot_x(i - first), 75));
     }
 
-    m_content.get<Image>("Left_arrow", "image")->on() = first != 0;
-    m_content.get<Image>("Right_arrow", "image")->on() =
+    m_content.get<Image>(Key::left_arrow_image)->on() = first != 0;
+    m_content.get<Image>(Key::right_arrow_image)->on() =
         size > first + Component::Inventory::shown_items;
 }
 

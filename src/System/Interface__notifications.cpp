@@ -81,7 +81,7 @@ void Interface::build_notification(const std::string& entity, const std::string&
 
     std::shared_ptr<Image> star;
     if (achievement) {
-        star = m_content.set<Image>(star_entity, "image", m_content.get<Image>("Star", "image"));
+        star = m_content.set<Image>(star_entity, "image", m_content.get<Image>(Key::star_image));
         star->set_relative_origin(0.5, 0.5);
         dress(*star, alpha, 0.5 * s, Config::TOPMOST);
         group->add(star);
@@ -91,13 +91,14 @@ void Interface::build_notification(const std::string& entity, const std::string&
     int middle = int(0.5 * label->width());
     if (achievement)
         middle = int(middle + 0.25 * star->width() + 20);
-    auto back = std::make_shared<Image>(
-        back_entity, "image",
-        m_content.get<Image>(achievement ? "Yellow_left_circle" : "White_left_circle", "image"));
+    auto back =
+        std::make_shared<Image>(back_entity, "image",
+                                m_content.get<Image>(achievement ? Key::yellow_left_circle_image
+                                                                 : Key::white_left_circle_image));
     back->compose_with(achievement ? full_size_rectangle(back_entity, middle, 100, 255, 240, 182)
                                    : full_size_rectangle(back_entity, middle, 100, 255, 255, 255));
-    back->compose_with(
-        m_content.get<Image>(achievement ? "Yellow_right_circle" : "White_right_circle", "image"));
+    back->compose_with(m_content.get<Image>(achievement ? Key::yellow_right_circle_image
+                                                        : Key::white_right_circle_image));
     back->origin() = Point(0, 0);
     dress(*back, alpha, 0.5 * s, Config::TOPMOST - 1);
     m_content.set(back);

@@ -16,8 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <Orvane/Component/Image.h>
+#include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
+#include <Orvane/Component/Status.h>
+#include <Orvane/Config.h>
 #include <Orvane/Engine.h>
 #include <Orvane/System/Animation.h>
 #include <Orvane/System/Control.h>
@@ -190,7 +193,16 @@ class Engine_graphic_test : public ::testing::Test {
                 break;
         }
         ASSERT_EQ(drawn, 2) << "the quay did not load within 30 frames";
-        // the inventory bar opened, so that its arrows are in view
+        // the inventory bar opened over ten carried items, so that it stays in view with its
+        // right arrow on: the player in the inventory, the pointer on the bar
+        content.set<Component::Image>("probe_item", "image", "images/interface/inv_left.png",
+                                      Config::INTERFACE_ITEMS);
+        auto inventory = content.get<Component::Inventory>("Game", "inventory");
+        for (int i = 0; i < 10; ++i)
+            inventory->add("probe_item");
+        content.request<Component::Status>(Fast_access_component::GAME_STATUS)
+            ->push(Status::IN_INVENTORY);
+        content.get<Component::Position>("Cursor", "position")->set(Point(960, 1000));
         content.get<Component::Position>("Inventory", "origin")->set(Point(0, 930));
     }
     void TearDown() override { engine.tear_down(); }

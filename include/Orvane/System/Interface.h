@@ -207,6 +207,12 @@ class Interface : public Base {
 
     // Inventory bar and notifications
 
+    /// Builds the banner of the notification `entity` ("Notification_<n>") showing `text`: the
+    /// text, a star for an achievement (Notification_<n>:is_achievement, consumed) and the pill
+    /// behind them, in the row of n (from the top, or from the bottom in a cutscene), fading
+    /// in. Fatal "Cannot find ..." without Interface:font, the star or the pill's ends.
+    void build_notification(const std::string& entity, const std::string& text);
+
     // Object labels
   public:
     /// Creates (or creates again) the label `<id>_label` of object `<id>`, placed for the

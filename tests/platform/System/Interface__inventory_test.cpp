@@ -297,50 +297,6 @@ class Interface_inventory_selector_test : public Interface_inventory_test {
     }
 };
 
-TEST_F(Interface_inventory_selector_test, SelectorRisesWhereTheActiveLabelWouldOverlapCancel) {
-    carry(1);
-    active("item0");
-    struct Case {
-        const char* name;
-        Orvane::Status status;
-        const char* cancel;
-        double label_y;
-        double selector_y;
-    };
-    const double s = 1.5;
-    // at the new height (930 - 120 s = 750) the Cancel label's centre is at (1700, 810)
-    const Case cases[] = {
-        {"in inventory, overlapping", Orvane::Status::IN_INVENTORY, "item0_Cancel_label", 830,
-         930 - 195 * s},
-        {"in inventory, apart", Orvane::Status::IN_INVENTORY, "item0_Cancel_label", 1000,
-         930 - 120 * s},
-        {"in inventory, only the other Cancel", Orvane::Status::IN_INVENTORY,
-         "oknotok_Cancel_label", 830, 930 - 120 * s},
-        {"choosing a second object, overlapping", Orvane::Status::OBJECT, "oknotok_Cancel_label",
-         830, 930 - 195 * s},
-        {"choosing a second object, apart", Orvane::Status::OBJECT, "oknotok_Cancel_label", 1000,
-         930 - 120 * s},
-        {"choosing a verb: no test", Orvane::Status::INVENTORY_ACTION, "item0_Cancel_label", 830,
-         930 - 120 * s},
-    };
-    Config::interface_scale = s;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        content.remove("item0_Cancel_label_back", "image", true);
-        content.remove("oknotok_Cancel_label_back", "image", true);
-        item_label(c.label_y);
-        cancel_label(c.cancel);
-        // far from the bar's place, where the labels never meet
-        selector->set(Point(1660, 200));
-        status->push(c.status);
-        frame(1);
-        EXPECT_EQ(selector->value(), Point(1660, 200)) << "the anchor is back before it slides";
-        frame(1.25);
-        EXPECT_EQ(selector->value(), Point(1920 - 260 * s, c.selector_y));
-        status->pop();
-    }
-}
-
 TEST_F(Interface_inventory_selector_test, WithoutAnActiveLabelTheSelectorStaysInUse) {
     carry(1);
     active("item0");
