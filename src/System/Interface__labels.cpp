@@ -62,8 +62,9 @@ const std::array<Vector, 16> swing_directions = {
 
 std::shared_ptr<Image> Interface::join_label_back(const std::string& entity,
                                                   const std::shared_ptr<Image>& left,
-                                                  int half_width,
-                                                  const std::shared_ptr<Image>& right) {
+                                                  int bar_width,
+                                                  const std::shared_ptr<Image>& right, int r,
+                                                  int g, int b) {
     std::shared_ptr<Image> back;
     auto append = [&](const std::shared_ptr<Image>& part) {
         if (back)
@@ -73,9 +74,9 @@ std::shared_ptr<Image> Interface::join_label_back(const std::string& entity,
     };
     if (left)
         append(left);
-    for (int remaining = 2 * half_width; remaining > 0; remaining -= bar_piece_width)
+    for (int remaining = bar_width; remaining > 0; remaining -= bar_piece_width)
         append(std::make_shared<Image>(entity, "image", std::min(remaining, bar_piece_width),
-                                       bar_height, 0, 0, 0, 255));
+                                       bar_height, r, g, b, 255));
     if (right)
         append(right);
     return back;
@@ -143,7 +144,7 @@ void Interface::create_label(const std::string& id, std::string text, const Labe
         }
     }
 
-    auto back = join_label_back(id + "_back", left, h, right);
+    auto back = join_label_back(id + "_back", left, 2 * h, right);
     back->on() = true;
     back->set_relative_origin(0.5, 0.5);
     back->set_scale(0.5 * s);

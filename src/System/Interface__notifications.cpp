@@ -36,19 +36,6 @@ int banner_number(const std::string& entity) {
     return *n;
 }
 
-/// A width x height rectangle of one colour whose picture has that size: made of pieces small
-/// enough to be stored at full size, since joining pictures takes them at their stored size.
-std::shared_ptr<Image> full_size_rectangle(const std::string& entity, int width, int height, int r,
-                                           int g, int b) {
-    const int piece = std::max(1, 512 * 512 / std::max(height, 1));
-    auto rectangle =
-        std::make_shared<Image>(entity, "image", std::min(width, piece), height, r, g, b, 255);
-    for (int done = piece; done < width; done += piece)
-        rectangle->compose_with(std::make_shared<Image>(
-            entity, "image", std::min(piece, width - done), height, r, g, b, 255));
-    return rectangle;
-}
-
 /// The drawing state every image of a banner shares.
 void dress(Image& image, unsigned char alpha, double scale, int z) {
     image.on() = true;
@@ -92,13 +79,13 @@ void Interface::build_notification(const std::string& entity, const std::string&
     if (achievement)
         middle = int(middle + 0.25 * star->width() + 20);
     auto back =
-        std::make_shared<Image>(back_entity, "image",
-                                m_content.get<Image>(achievement ? Key::yellow_left_circle_image
-                                                                 : Key::white_left_circle_image));
-    back->compose_with(achievement ? full_size_rectangle(back_entity, middle, 100, 255, 240, 182)
-                                   : full_size_rectangle(back_entity, middle, 100, 255, 255, 255));
-    back->compose_with(m_content.get<Image>(achievement ? Key::yellow_right_circle_image
-                                                        : Key::white_right_circle_image));
+        achievement
+            ? join_label_back(back_entity, m_content.get<Image>(Key::yellow_left_circle_image),
+                              middle, m_content.get<Image>(Key::yellow_right_circle_image), 255,
+                              240, 182)
+            : join_label_back(back_entity, m_content.get<Image>(Key::white_left_circle_image),
+                              middle, m_content.get<Image>(Key::white_right_circle_image), 255, 255,
+                              255);
     back->origin() = Point(0, 0);
     dress(*back, alpha, 0.5 * s, Config::TOPMOST - 1);
     m_content.set(back);

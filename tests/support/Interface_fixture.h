@@ -41,8 +41,8 @@ inline const Packer::Package_set& interface_packages() {
 /// label ends, the controller glyphs, the chamfer, the interface words ("Inventory:label",
 /// "Switch_target:text", "Ok", "Cancel", "Continue", "Action") and the default verb labels, the
 /// status stack (idle), the clock (time 0), the input mode (mouse), the cursor at (960, 540),
-/// the camera at (0, 0), an empty inventory and the cursor's state ("default"). Resets the
-/// interface scale to 1 around each test.
+/// the camera at (0, 0), an empty inventory, the cursor's state ("default") and the inventory
+/// bar's arrows. Resets the interface scale to 1 around each test.
 class Interface_fixture : public Sdl_test {
   protected:
     using Interface = System::Interface;
@@ -94,6 +94,9 @@ class Interface_fixture : public Sdl_test {
             Fast_access_component::CAMERA_POSITION, "Camera", "position", Point(0, 0), false);
         inventory = content.set<Component::Inventory>("Game", "inventory");
         text("Cursor", "state", "default");
+        // the inventory bar's arrows: white, 20 x 40, hidden until there is more to scroll to
+        for (const char* arrow : {"Left_arrow", "Right_arrow"})
+            content.set<Image>(arrow, "image", 20, 40, 255, 255, 255)->on() = false;
     }
 
     void TearDown() override { Config::interface_scale = 1.0; }

@@ -143,15 +143,16 @@ class Interface : public Base {
     /// counts); false when either has no back.
     bool labels_intersect(const std::string& a, const std::string& b);
 
-    /// The back of a label, named (entity, "image"): the `left` end (may be null), a black
-    /// middle bar of 2 x half_width by 100 native pixels (none when half_width is 0), then the
-    /// `right` end (may be null), side by side, centred vertically. However long, the bar keeps
-    /// its full width (it is made of pieces that the rectangle maker stores at full
-    /// resolution). Used by create_label and by the notification backs. Needs at least one
-    /// part; the ends are not changed.
+    /// The back of a label, named (entity, "image"): the `left` end (may be null), a middle
+    /// bar of bar_width by 100 native pixels in the opaque colour (r, g, b), black unless
+    /// given (none when bar_width is 0), then the `right` end (may be null), side by side,
+    /// centred vertically. However long, the bar keeps its full width (it is made of pieces
+    /// that the rectangle maker stores at full resolution). Used by create_label and by the
+    /// notification backs. Needs at least one part; the ends are not changed.
     static std::shared_ptr<Component::Image>
     join_label_back(const std::string& entity, const std::shared_ptr<Component::Image>& left,
-                    int half_width, const std::shared_ptr<Component::Image>& right);
+                    int bar_width, const std::shared_ptr<Component::Image>& right, int r = 0,
+                    int g = 0, int b = 0);
 
     // ---- Action selector ----
 

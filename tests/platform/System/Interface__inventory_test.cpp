@@ -35,18 +35,18 @@ using Slot = Fast_access_component;
 constexpr double pi = 3.141592653589793;
 
 /// The store as the bar finds it: the bar's origin closed under a mouse (1080), the selector
-/// anchor where the interface puts it, the two arrows and the inventory. A frame runs the bar's
+/// anchor 180 above it, the two arrows and the inventory. A frame runs the bar's
 /// step, then the animations (which move the slides).
 class Interface_inventory_test : public Orvane::Test::Interface_frame {
   protected:
     void SetUp() override {
         Interface_frame::SetUp();
-        origin = content.set<Component::Absolute_position>("Inventory", "origin", Point(0, 1080));
-        selector = content.set<Component::Absolute_position>("Gamepad_action_selector", "position",
-                                                             Point(1660, 900));
-        left = content.set<Image>("Left_arrow", "image", 20, 40, 255, 255, 255);
-        right = content.set<Image>("Right_arrow", "image", 20, 40, 255, 255, 255);
-        inventory = content.get<Component::Inventory>("Game", "inventory");
+        origin = content.get<Component::Absolute_position>("Inventory", "origin");
+        origin->set(Point(0, 1080));
+        selector = content.get<Component::Absolute_position>("Gamepad_action_selector", "position");
+        selector->set(Point(1660, 900));
+        left = image("Left_arrow");
+        right = image("Right_arrow");
     }
 
     void frame(double t) {
@@ -83,7 +83,6 @@ class Interface_inventory_test : public Orvane::Test::Interface_frame {
     std::shared_ptr<Component::Absolute_position> selector;
     std::shared_ptr<Image> left;
     std::shared_ptr<Image> right;
-    std::shared_ptr<Component::Inventory> inventory;
 };
 
 const char* mode_name(Input_mode m) {
@@ -107,12 +106,12 @@ TEST_F(Interface_inventory_test, BarAndSelectorRestWhereStatusAndModeWantThem) {
         {Orvane::Status::INVENTORY_ACTION, open, open},
     };
     Config::interface_scale = s;
-    status->pop();
+    game_status->pop();
     for (const Case& c : cases) {
         for (Input_mode m : {Input_mode::MOUSE, Input_mode::TOUCHSCREEN, Input_mode::GAMEPAD}) {
             SCOPED_TRACE(std::string("status ") + std::to_string(int(c.status)) + ", " +
                          mode_name(m));
-            status->push(c.status);
+            game_status->push(c.status);
             mode->set(m);
             origin->set(Point(0, 1000));
             selector->set(Point(1500, 700));
@@ -125,7 +124,7 @@ TEST_F(Interface_inventory_test, BarAndSelectorRestWhereStatusAndModeWantThem) {
             EXPECT_EQ(selector->value(),
                       in_use ? Point(1500, 700) : Point(1920 - 260 * s, y - 180 * s));
             EXPECT_FALSE(slide()) << "a finished slide is gone";
-            status->pop();
+            game_status->pop();
         }
     }
 }
@@ -134,7 +133,7 @@ TEST_F(Interface_inventory_test, SlideEasesOverAQuarterSecondAndStartsOnlyWhenNe
     frame(1);
     EXPECT_FALSE(slide()) << "the bar is already where idle mouse play wants it";
 
-    status->push(Orvane::Status::IN_INVENTORY);
+    game_status->push(Orvane::Status::IN_INVENTORY);
     frame(1);
     auto first = slide();
     ASSERT_TRUE(first);
@@ -153,7 +152,7 @@ TEST_F(Interface_inventory_test, SlideEasesOverAQuarterSecondAndStartsOnlyWhenNe
 TEST_F(Interface_inventory_test, StatusChangeMidwayTurnsTheRunningSlide) {
     mode->set(Input_mode::GAMEPAD);
     origin->set(Point(0, 1130));
-    status->push(Orvane::Status::IN_INVENTORY);
+    game_status->push(Orvane::Status::IN_INVENTORY);
     frame(2);
     auto running = slide();
     ASSERT_TRUE(running);
@@ -162,7 +161,7 @@ TEST_F(Interface_inventory_test, StatusChangeMidwayTurnsTheRunningSlide) {
 
     // the mouse takes over and the bar closes to its tab while it is still opening: the same
     // slide turns towards the new place, on its own curve and interval
-    status->pop();
+    game_status->pop();
     mode->set(Input_mode::MOUSE);
     frame(2.2);
     EXPECT_EQ(slide(), running);
@@ -202,7 +201,7 @@ TEST_F(Interface_inventory_test, NineItemsFromTheScrollPositionFillTheSlots) {
     }
 
     // the items hang on the bar: they slide with it
-    status->push(Orvane::Status::IN_INVENTORY);
+    game_status->push(Orvane::Status::IN_INVENTORY);
     frame(2);
     frame(2.1);
     const double y = origin->value().y();
@@ -297,10 +296,54 @@ class Interface_inventory_selector_test : public Interface_inventory_test {
     }
 };
 
+TEST_F(Interface_inventory_selector_test, SelectorRisesWhereTheActiveLabelWouldOverlapCancel) {
+    carry(1);
+    active("item0");
+    struct Case {
+        const char* name;
+        Orvane::Status status;
+        const char* cancel;
+        double label_y;
+        double selector_y;
+    };
+    const double s = 1.5;
+    // at the new height (930 - 120 s = 750) the Cancel label's centre is at (1700, 810)
+    const Case cases[] = {
+        {"in inventory, overlapping", Orvane::Status::IN_INVENTORY, "item0_Cancel_label", 830,
+         930 - 195 * s},
+        {"in inventory, apart", Orvane::Status::IN_INVENTORY, "item0_Cancel_label", 1000,
+         930 - 120 * s},
+        {"in inventory, only the other Cancel", Orvane::Status::IN_INVENTORY,
+         "oknotok_Cancel_label", 830, 930 - 120 * s},
+        {"choosing a second object, overlapping", Orvane::Status::OBJECT, "oknotok_Cancel_label",
+         830, 930 - 195 * s},
+        {"choosing a second object, apart", Orvane::Status::OBJECT, "oknotok_Cancel_label", 1000,
+         930 - 120 * s},
+        {"choosing a verb: no test", Orvane::Status::INVENTORY_ACTION, "item0_Cancel_label", 830,
+         930 - 120 * s},
+    };
+    Config::interface_scale = s;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        content.remove("item0_Cancel_label_back", "image", true);
+        content.remove("oknotok_Cancel_label_back", "image", true);
+        item_label(c.label_y);
+        cancel_label(c.cancel);
+        // far from the bar's place, where the labels never meet
+        selector->set(Point(1660, 200));
+        game_status->push(c.status);
+        frame(1);
+        EXPECT_EQ(selector->value(), Point(1660, 200)) << "the anchor is back before it slides";
+        frame(1.25);
+        EXPECT_EQ(selector->value(), Point(1920 - 260 * s, c.selector_y));
+        game_status->pop();
+    }
+}
+
 TEST_F(Interface_inventory_selector_test, WithoutAnActiveLabelTheSelectorStaysInUse) {
     carry(1);
     active("item0");
-    status->push(Orvane::Status::IN_INVENTORY);
+    game_status->push(Orvane::Status::IN_INVENTORY);
     selector->set(Point(1660, 400));
     frame(1);
     frame(1.25);
@@ -311,7 +354,7 @@ TEST_F(Interface_inventory_selector_test, WithoutAnActiveLabelTheSelectorStaysIn
 TEST_F(Interface_inventory_test, MenuFreezesTheBarItsItemsAndItsArrows) {
     carry(12);
     frame(1);
-    status->push(Orvane::Status::IN_MENU);
+    game_status->push(Orvane::Status::IN_MENU);
     // under the menu everything the bar reads changes
     mode->set(Input_mode::GAMEPAD);
     inventory->next();
@@ -331,9 +374,9 @@ TEST_F(Interface_inventory_test, MenuFreezesTheBarItsItemsAndItsArrows) {
     EXPECT_TRUE(right->on());
 
     // nor when the status under the menu changes
-    status->pop();
-    status->push(Orvane::Status::IN_INVENTORY);
-    status->push(Orvane::Status::IN_MENU);
+    game_status->pop();
+    game_status->push(Orvane::Status::IN_INVENTORY);
+    game_status->push(Orvane::Status::IN_MENU);
     frame(4);
     EXPECT_EQ(origin->value(), Point(0, 1080));
     EXPECT_FALSE(slide());
@@ -352,7 +395,7 @@ TEST_F(Interface_inventory_test, ItemsShowAtTheirSlotsOnScreen) {
     inventory->next(); // nothing to scroll to: still at the first item
     active("item1");
     source("item2");
-    status->push(Orvane::Status::IN_INVENTORY);
+    game_status->push(Orvane::Status::IN_INVENTORY);
     frame(1);
     frame(1.25);
     graphic.run();

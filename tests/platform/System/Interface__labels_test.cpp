@@ -190,7 +190,7 @@ TEST_F(Interface_labels_test, LongBackSpansItsWholeText) {
     ASSERT_GT(text_width, 2 * 2622) << "the text must need a bar wider than 2621 pixels";
     EXPECT_EQ(image("n_back")->width(), 50 + 2 * (text_width / 2 + 20) + 50);
 
-    auto bar = Interface::join_label_back("x", nullptr, 3000, nullptr);
+    auto bar = Interface::join_label_back("x", nullptr, 6000, nullptr);
     EXPECT_EQ(bar->width(), 6000);
     EXPECT_EQ(bar->height(), 100);
     auto ends = Interface::join_label_back("x", image("Left_circle"), 0, image("Goto_right"));

@@ -77,12 +77,6 @@ class Interface_notifications_test : public Orvane::Test::Interface_frame {
         animation.run();
     }
 
-    std::shared_ptr<Image> image(const std::string& entity) {
-        return content.request<Image>(entity, "image");
-    }
-    Point at(const std::string& entity) {
-        return content.get<Position>(entity, "position")->value();
-    }
     bool has(const std::string& entity, const std::string& component) {
         return content.request<Component::Base>(entity, component) != nullptr;
     }
@@ -95,6 +89,85 @@ void expect_near(const Rgb& got, const Rgb& expected) {
     EXPECT_NEAR(got.r, expected.r, 2) << "got " << got << ", expected " << expected;
     EXPECT_NEAR(got.g, expected.g, 2) << "got " << got << ", expected " << expected;
     EXPECT_NEAR(got.b, expected.b, 2) << "got " << got << ", expected " << expected;
+}
+
+TEST_F(Interface_notifications_test, BannerIsATextCentredOnAWhitePill) {
+    const std::string id = notify(0, "Saved");
+    frame(3);
+
+    auto text = image(id);
+    auto back = image(id + "_back");
+    ASSERT_TRUE(text);
+    ASSERT_TRUE(back);
+    EXPECT_FALSE(image(id + "_star"));
+    for (const auto& [name, i, z] :
+         {std::tuple{"text", text, 1000011}, std::tuple{"back", back, 1000010}}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(i->on());
+        EXPECT_EQ(i->z(), z);
+        EXPECT_EQ(i->collision(), Component::Collision_type::UNCLICKABLE);
+        EXPECT_DOUBLE_EQ(i->scale(), 0.5);
+        EXPECT_TRUE(content.get<Position>(i->entity(), "position")->is_interface());
+    }
+    EXPECT_EQ(back->origin(), Point(0, 0));
+    EXPECT_EQ(text->origin(), Point(0.5 * text->width(), 0.5 * text->height()));
+    // the rectangle is half as wide as the text, between two 50-pixel ends
+    EXPECT_EQ(back->width(), 50 + int(0.5 * text->width()) + 50);
+    EXPECT_EQ(back->height(), 100);
+    EXPECT_EQ(at(id + "_back"), Point(20, 20));
+    EXPECT_EQ(at(id), Point(20 + 0.25 * back->width(), 20 + 25));
+    EXPECT_DOUBLE_EQ(content.get<Component::Simple<double>>(id, "creation_time")->value(), 3);
+
+    // it fades in over a quarter of a second, to alpha 170
+    EXPECT_EQ(int(text->alpha()), 0);
+    EXPECT_EQ(int(back->alpha()), 0);
+    frame(3.25);
+    EXPECT_EQ(int(text->alpha()), 170);
+    EXPECT_EQ(int(back->alpha()), 170);
+
+    // once up, it is left alone
+    back->set_alpha(3);
+    frame(4);
+    EXPECT_EQ(image(id + "_back"), back);
+    EXPECT_EQ(int(back->alpha()), 3);
+}
+
+TEST_F(Interface_notifications_test, RowsStackFromTheTopOrInACutsceneFromTheBottom) {
+    struct Case {
+        int n;
+        bool cutscene;
+        double scale;
+        int top;
+    };
+    const Case cases[] = {
+        {0, false, 1.0, 20},  {1, false, 1.0, 90},   {3, false, 1.0, 230},
+        {0, true, 1.0, 1010}, {1, true, 1.0, 940},   {1, false, 1.5, 115},
+        {1, true, 1.5, 890},  {2, false, 0.75, 135}, {2, true, 0.75, 907},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("banner " + std::to_string(c.n) + (c.cutscene ? " in a cutscene" : "") +
+                     " at scale " + std::to_string(c.scale));
+        Config::interface_scale = c.scale;
+        if (c.cutscene)
+            game_status->push(Orvane::Status::CUTSCENE);
+        const std::string id = notify(c.n, "Saved");
+        frame(1);
+        auto back = image(id + "_back");
+        ASSERT_TRUE(back);
+        EXPECT_DOUBLE_EQ(back->scale(), 0.5 * c.scale);
+        EXPECT_EQ(at(id + "_back"), Point(20, c.top));
+        EXPECT_EQ(at(id).y(), c.top + 50 * back->scale());
+        // the row is fixed when the banner is built
+        game_status->push(c.cutscene ? Orvane::Status::IDLE : Orvane::Status::CUTSCENE);
+        frame(2);
+        EXPECT_EQ(at(id + "_back"), Point(20, c.top));
+        game_status->pop();
+        if (c.cutscene)
+            game_status->pop();
+        content.emit(id, "end_notification");
+        frame(3);
+        frame(4);
+    }
 }
 
 TEST_F(Interface_notifications_test, AchievementHasAYellowPillAStarAndRoomForIt) {
@@ -144,6 +217,60 @@ TEST_F(Interface_notifications_test, LongTextShrinksToTheWidestBanner) {
     const std::string short_id = notify(1, "Saved", true);
     frame(2);
     EXPECT_DOUBLE_EQ(image(short_id + "_back")->scale(), 0.5);
+}
+
+TEST_F(Interface_notifications_test, EndFadesTheBannerOutAndFreesItsSlot) {
+    const std::string id = notify(0, "Saved");
+    frame(1);
+    frame(1.25);
+
+    content.emit(id, "end_notification");
+    frame(2);
+    EXPECT_FALSE(has(id, "notification")) << "the slot is free at once";
+    EXPECT_FALSE(has(id, "end_notification"));
+    EXPECT_FALSE(has(id, "group"));
+    EXPECT_FALSE(image(id));
+    EXPECT_FALSE(image(id + "_back"));
+    auto fading = image(id + "_old");
+    ASSERT_TRUE(fading);
+    ASSERT_TRUE(image(id + "_back_old"));
+    EXPECT_EQ(at(id + "_back_old"), Point(20, 20)) << "it fades where it stood";
+    frame(2.125);
+    EXPECT_LT(int(fading->alpha()), 170);
+    EXPECT_GT(int(fading->alpha()), 0);
+    frame(2.25);
+    EXPECT_FALSE(image(id + "_old"));
+    EXPECT_FALSE(image(id + "_back_old"));
+
+    // a new notice in the same slot is a new banner
+    notify(0, "Loaded");
+    frame(3);
+    ASSERT_TRUE(image(id));
+    EXPECT_DOUBLE_EQ(content.get<Component::Simple<double>>(id, "creation_time")->value(), 3);
+}
+
+TEST_F(Interface_notifications_test, RoomChangeRemovesEveryBannerAtOnceEvenAnEndingOne) {
+    const std::string first = notify(0, "Saved");
+    const std::string second = notify(1, "Lamp lit", true);
+    frame(1);
+    frame(1.25);
+
+    content.emit(first, "end_notification");
+    content.emit("Game", "in_new_room");
+    clock->set(2);
+    interface.update_notifications();
+    EXPECT_TRUE(content.signal("Game", "in_new_room")) << "tested, not consumed";
+    animation.run();
+    for (const std::string& id : {first, second}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(has(id, "notification"));
+        EXPECT_FALSE(has(id, "group"));
+        for (const char* part : {"", "_star", "_back"}) {
+            EXPECT_FALSE(image(id + part)) << part;
+            EXPECT_FALSE(image(id + part + "_old")) << "no fade: " << part;
+        }
+    }
+    EXPECT_TRUE(content.components("end_notification").empty());
 }
 
 TEST_F(Interface_notifications_test, AchievementGoneBeforeItShowedMarksNoLaterNotice) {
@@ -251,6 +378,42 @@ TEST_F(Interface_notificationsDeathTest, BannerNeedsItsPictures) {
             },
             ::testing::ExitedWithCode(1), std::string("Cannot find ") + c.missing);
     }
+}
+
+/// The logic's side: a "You got" notice that the logic files, the interface builds, the logic
+/// ends when its time is up, and whose slot the next notice takes again.
+class Interface_notifications_logic_test : public Orvane::Test::Sdl_test {};
+
+TEST_F(Interface_notifications_logic_test, NoticeOfANewItemComesAndGoesWithTheLogic) {
+    Orvane::Test::Logic_store store;
+    banner_parts(store.content);
+    store.content.set_fac<Component::Simple<Input_mode>>(Slot::INTERFACE_INPUT_MODE, "Interface",
+                                                         "input_mode", Input_mode::MOUSE);
+    store.content.set<Component::Simple<std::string>>("rope", "state", "room");
+    store.content.set<Component::Simple<std::string>>("rope", "name", "Rope");
+    store.content.set<Image>("rope", "image", 40, 20);
+    store.content.set<Component::Simple<std::string>>("You_got", "text", "You got");
+    Interface interface(store.content);
+
+    auto script = store.action("script", {{"set", {"rope", "inventory"}}});
+    script->launch();
+    store.frame(1);
+    ASSERT_EQ(store.text("Notification_0", "notification"), "You got Rope.");
+    interface.update_notifications();
+    ASSERT_TRUE(store.content.request<Image>("Notification_0", "image"));
+
+    store.frame(3.9);
+    interface.update_notifications();
+    EXPECT_TRUE(store.content.request<Image>("Notification_0", "image")) << "three seconds";
+
+    store.frame(4.1);
+    EXPECT_TRUE(store.content.signal("Notification_0", "end_notification"));
+    interface.update_notifications();
+    EXPECT_FALSE(store.content.request<Image>("Notification_0", "image"));
+    EXPECT_TRUE(store.content.request<Image>("Notification_0_old", "image")) << "fading out";
+    EXPECT_FALSE(store.has("Notification_0", "notification"));
+
+    EXPECT_EQ(store.logic->push_notification("Saved", 2.0), "Notification_0") << "slot freed";
 }
 
 } // namespace
