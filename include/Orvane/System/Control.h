@@ -13,6 +13,8 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
 #include <Orvane/System/Base.h>
+#include <Orvane/Third_party/SDL_events.h>
+#include <Orvane/Utils/geometry.h>
 #include <Orvane/Utils/View.h>
 
 namespace Orvane::System {
@@ -153,15 +155,54 @@ class Control : public Base {
     /// pixels from its top-left corner, as the window is drawn (through its scale).
     std::pair<int, int> window_point(const Point& pointer);
 
-    // Controller handlers of the other statuses; they do nothing yet.
+    // Controller choices: every handler takes a shoulder press, a latched stick push and the
+    // face button of the frame as a verb, acts, then drops what is left unused.
 
-    virtual void action_choice_gamepad() {}
-    virtual void object_choice_gamepad() {}
-    virtual void inventory_gamepad() {}
-    virtual void window_gamepad() {}
-    virtual void code_gamepad() {}
-    virtual void dialog_gamepad() {}
-    virtual void menu_gamepad() {}
+    /// The verb choice: a shoulder leaves it, a face button picks its verb.
+    virtual void action_choice_gamepad();
+    /// The item to use on Interface:target_object (or with Interface:source_object).
+    virtual void object_choice_gamepad();
+    /// The open inventory bar: move over the items, use, combine, look at or close.
+    virtual void inventory_gamepad();
+    /// The shown window: "look" or "inventory" closes it.
+    virtual void window_gamepad();
+    /// The code lock: the stick moves its highlight, confirm presses, cancel leaves.
+    virtual void code_gamepad();
+    /// The dialog lines: shoulders and stick move the highlight (wrapping), a press picks it.
+    virtual void dialog_gamepad();
+    /// The open menu page: shoulders, stick and face buttons as menu commands.
+    virtual void menu_gamepad();
+
+    /// The verb of the frame: the last received of Action:move, take, inventory, look (so
+    /// "look" wins), empty when none was pressed.
+    std::string gamepad_verb();
+    /// Whether the verb confirms or cancels, by the active controller's ok_down (true when
+    /// there is no Gamepad:id): SOUTH ("inventory") confirms with ok_down, EAST ("look")
+    /// without.
+    bool is_ok(const std::string& verb);
+    bool is_notok(const std::string& verb);
+    /// The latched stick readings: one answer per push, nothing more until the stick is seen
+    /// back at rest.
+    Event_value stick_left_right();
+    Event_value stick_up_down();
+    Event_value stick_left_right_up_down();
+    Vector stick_direction();
+    /// A verb picked in ACTION: the item choice ("inventory") or <target>_<verb>.
+    void action_choice_sub_triggered(const std::string& verb);
+    /// A verb in OBJECT: confirm uses the current item, cancel leaves.
+    void object_choice_sub_triggered(const std::string& verb);
+    /// A verb in IN_INVENTORY: look, use, combine, or close.
+    void inventory_sub_triggered(const std::string& verb);
+    /// Moves the current inventory item one place, without wrapping, over the item being
+    /// combined; keeps it in the bar's shown nine.
+    void inventory_sub_switch_active_object(bool right);
+    /// Moves the highlighted dialog line down or up, wrapping around.
+    void dialog_sub_switch_active_object(bool down);
+    /// One menu command: LEFT, RIGHT, UP_ARROW, DOWN_ARROW, EAST (confirm), SOUTH (cancel).
+    void menu_sub_triggered(const Event_value& value);
+    /// Moves the controller's highlight to the next or previous selectable item of the open
+    /// page, breadth first, wrapping around.
+    void menu_sub_switch_active_item(bool down);
 
     /// The dispatch table, for inspection.
     const Handler_table& handlers() const { return m_handlers; }
