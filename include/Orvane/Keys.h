@@ -447,10 +447,6 @@ inline constexpr Store_key interface_active_dialog_item{"Interface", "active_dia
 /// controller's first entry); read by the menu system and the interface, removed by the menu
 /// system when a page closes.
 inline constexpr Store_key interface_active_menu_item{"Interface", "active_menu_item"};
-/// Written by the menu system (the first selectable item of a page shown under a controller)
-/// and moved by Control's controller menu handler; read by both.
-inline constexpr Store_key interface_gamepad_active_menu_item{"Interface",
-                                                              "gamepad_active_menu_item"};
 /// Signal emitted by Control (a click on a menu image); received by the menu system.
 inline constexpr Store_key menu_clicked{"Menu", "clicked"};
 /// Signal emitted by File_IO on entering a room; removed by Control on the first stick move.
@@ -459,8 +455,8 @@ inline constexpr Store_key player_not_moved_yet{"Player", "not_moved_yet"};
 inline constexpr Store_key click_play_sound{"Click", "play_sound"};
 /// Signal emitted by Control when the code lock's hovered button changed; read by the interface.
 inline constexpr Store_key code_hover{"Code", "hover"};
-/// Written by Interface (the mark over the hovered keypad button); removed by Interface, by
-/// Logic when the lock closes and by Control when a controller cancels the lock.
+/// Written by Interface (the mark over the hovered keypad button); removed by Interface and by
+/// Logic when the lock closes.
 inline constexpr Store_key code_hover_image{"Code_hover", "image"};
 /// The first spoken line's text image; tested by Control (escape skips the line).
 inline constexpr Store_key comment_0_image{"Comment_0", "image"};
