@@ -21,9 +21,6 @@ using Text = Component::Simple<std::string>;
 // On these pages the controller highlights settings by name and steps them with their arrows.
 bool is_settings_page(const std::string& menu) { return menu == "Settings" || menu == "Controls"; }
 
-// The item the controller highlights: chosen first by the menu system when it shows a page
-// under a controller, then moved here.
-constexpr Store_key gamepad_active_menu_item{"Interface", "gamepad_active_menu_item"};
 
 constexpr const char* left_arrow = "_left_arrow";
 constexpr const char* right_arrow = "_right_arrow";
@@ -48,7 +45,7 @@ void Control::menu_gamepad() {
 void Control::menu_sub_triggered(const Event_value& value) {
     // Until the menu system has highlighted a first item of a shown page, no command has
     // anything to act on (a stick moved as the first page opens comes before that).
-    auto highlight = m_content.request<Text>(gamepad_active_menu_item);
+    auto highlight = m_content.request<Text>(Key::interface_gamepad_active_menu_item);
     if (!highlight)
         return;
     const bool settings = is_settings_page(this->value<Text>(Key::game_current_menu));
@@ -95,7 +92,7 @@ void Control::menu_sub_triggered(const Event_value& value) {
 void Control::menu_sub_switch_active_item(bool down) {
     const std::string menu = value<Text>(Key::game_current_menu);
     auto tree = m_content.get<Component::Menu>(menu, "menu");
-    auto highlight = m_content.get<Text>(gamepad_active_menu_item);
+    auto highlight = m_content.get<Text>(Key::interface_gamepad_active_menu_item);
     const std::string& current = highlight->value();
     const bool settings = is_settings_page(menu);
 
