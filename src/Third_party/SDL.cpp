@@ -46,8 +46,12 @@ int SDL::m_max_texture_height = -1;
 std::shared_ptr<SDL::Session> SDL::m_session;
 
 SDL::SDL() {
-    m_buffer = new char[buffer_size];
-    m_hbuffer = new char[buffer_size];
+    // the buffers are shared by every instance (a system's and a test's may live at once): a
+    // second instance keeps the first's instead of losing them
+    if (m_buffer == nullptr)
+        m_buffer = new char[buffer_size];
+    if (m_hbuffer == nullptr)
+        m_hbuffer = new char[buffer_size];
 }
 
 SDL::~SDL() {
