@@ -118,25 +118,24 @@ void Control::action_choice_sub_triggered(const std::string& verb) {
     click_and_rumble();
 }
 
-void Control::object_choice_gamepad() {
+void Control::gamepad_sub_switch_item() {
     if (auto right = m_content.request<Component::Boolean>(Key::switch_right)) {
         inventory_sub_switch_active_object(right->value());
         remove(right);
     }
     if (const Event_value stick = stick_left_right(); stick != Event_value::NONE)
         inventory_sub_switch_active_object(stick == Event_value::RIGHT);
+}
+
+void Control::object_choice_gamepad() {
+    gamepad_sub_switch_item();
     if (const std::string verb = gamepad_verb(); !verb.empty())
         object_choice_sub_triggered(verb);
     flush_gamepad_keys();
 }
 
 void Control::inventory_gamepad() {
-    if (auto right = m_content.request<Component::Boolean>(Key::switch_right)) {
-        inventory_sub_switch_active_object(right->value());
-        remove(right);
-    }
-    if (const Event_value stick = stick_left_right(); stick != Event_value::NONE)
-        inventory_sub_switch_active_object(stick == Event_value::RIGHT);
+    gamepad_sub_switch_item();
     if (const std::string verb = gamepad_verb(); !verb.empty())
         inventory_sub_triggered(verb);
     flush_gamepad_keys();

@@ -46,7 +46,7 @@ void Interface::init() {
 
     const int wb = int((label->width() / 2 + 20) * s);
     const int hb = int(50 * s);
-    auto tab = m_content.set<Image>("Inventory_label_background", "image", wb, hb, 0, 0, 0, 255);
+    auto tab = m_content.set<Image>(Key::inventory_label_background_image, wb, hb, 0, 0, 0, 255);
     tab->set_collision(Collision_type::BOX);
     tab->z() = Config::INTERFACE_BACK;
     m_content.set<Relative_position>("Inventory_label_background", "position", origin,

@@ -196,6 +196,8 @@ class Control : public Base {
     /// Moves the current inventory item one place, without wrapping, over the item being
     /// combined; keeps it in the bar's shown nine.
     void inventory_sub_switch_active_object(bool right);
+    /// The shoulders, then the stick left or right, move to the next or previous item.
+    void gamepad_sub_switch_item();
     /// Moves the highlighted dialog line down or up, wrapping around.
     void dialog_sub_switch_active_object(bool down);
     /// One menu command: LEFT, RIGHT, UP_ARROW, DOWN_ARROW, EAST (confirm), SOUTH (cancel).
