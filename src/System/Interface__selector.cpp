@@ -25,8 +25,6 @@ namespace {
 
 // The controller stays idle this long before the selector shows its verbs (seconds).
 constexpr double idle_delay = 5.0;
-// After the game starts, the idle selector stays shown this long (seconds).
-constexpr double first_idle_span = 60.0;
 
 // Where each orientation puts its verb: slot, label offset, button offset, start offset, and
 // whether the label sits beside the button (and on which side).
@@ -97,16 +95,7 @@ void Interface::update_action_selector() {
         if (game_status->is(Status::IDLE)) {
             if (!signal(Key::game_just_launched)) {
                 const double now = clock_time();
-                double d = now - m_content.get<Component::Simple<double>>(Key::clock_latest_active)
-                                     ->value();
-                if (auto first = m_content.request<Component::Simple<double>>(
-                        Key::first_idle_time)) {
-                    if (now - first->value() < first_idle_span)
-                        d = 100;
-                    else
-                        remove(Key::first_idle_time);
-                }
-                if (d <= idle_delay) {
+                if (idle_seconds(now) <= idle_delay) {
                     set_action_selector(Type::NONE, "");
                     return;
                 }

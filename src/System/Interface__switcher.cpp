@@ -22,6 +22,15 @@ constexpr unsigned char back_alpha = 100;
 
 } // namespace
 
+double Interface::idle_seconds(double now) {
+    if (auto first = m_content.request<Component::Simple<double>>(Key::first_idle_time)) {
+        if (now - first->value() < first_idle_span)
+            return 100;
+        remove(Key::first_idle_time);
+    }
+    return now - value<Component::Simple<double>>(Key::clock_latest_active);
+}
+
 void Interface::update_object_switcher() {
     bool hide = true;
     auto objects = m_content.request<Component::Vector<std::string>>(Key::interface_active_objects);
@@ -32,13 +41,7 @@ void Interface::update_object_switcher() {
         hide = false;
     }
     const double now = clock_time();
-    double d = now - value<Component::Simple<double>>(Key::clock_latest_active);
-    if (auto first = m_content.request<Component::Simple<double>>(Key::first_idle_time)) {
-        if (now - first->value() < first_idle_span)
-            d = 100;
-        else
-            remove(Key::first_idle_time);
-    }
+    const double d = idle_seconds(now);
 
     auto left = m_content.get<Component::Image>("Gamepad_switcher_left", "image");
     if (hide || d < hint_delay) {

@@ -184,6 +184,10 @@ class Interface : public Base {
     Input_mode input_mode() const;
     /// Clock:time; 0 when it is not set.
     double clock_time() const;
+    /// Seconds since the player's last input at time `now`; while the game's first idle span
+    /// runs (First_idle:time, set when the game starts in controller play) it counts as long
+    /// idle, and once the span is over First_idle:time is removed.
+    double idle_seconds(double now);
     void zoom_label(const std::string& id, const std::shared_ptr<Component::Image>& back);
     void init_switcher();
     std::shared_ptr<Component::Relative_position>
