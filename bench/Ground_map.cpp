@@ -375,6 +375,61 @@ BENCHMARK(BM_find_path)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
+/// Whether the straight line from a to b is a walk: its midpoint on a walkable pixel and no
+/// border edge of the loaded graph crossed (the points lie off the outline).
+bool in_sight(const Ground_map& map, const Point& a, const Point& b) {
+    if (!map.is_ground_point(Point((a.x() + b.x()) / 2, (a.y() + b.y()) / 2)))
+        return false;
+    const Ground_map::Graph& graph = map.graph();
+    for (std::size_t i = 0; i < graph.edge_count(); ++i)
+        if (graph.edge(Eid(i)).border &&
+            Ground_map::crosses(Segment(a, b), Segment(graph.vertex(graph.source(Eid(i))).point,
+                                                       graph.vertex(graph.target(Eid(i))).point)))
+            return false;
+    return true;
+}
+
+/// Requests between random walkable points whose start sees the target: the answer is the
+/// straight line (to the target as snapped). The median is reported beside the mean.
+void BM_find_path_in_sight(benchmark::State& state) {
+    Ground_map& map = map_for(int(state.range(0)));
+    std::vector<std::pair<Point, Point>> pairs;
+    std::vector<Point> points = walkable_points(map, 5, 512);
+    for (std::size_t k = 0; pairs.size() < 256 && k < points.size() * points.size(); ++k) {
+        const Point& a = points[k % points.size()];
+        const Point& b = points[(k / points.size() + k) % points.size()];
+        if (a != b && in_sight(map, a, b))
+            pairs.push_back({a, b});
+    }
+    std::size_t i = 0, straight = 0;
+    std::vector<Point> path;
+    std::vector<double> times;
+    for (auto _ : state) {
+        const auto& [from, to] = pairs[i % pairs.size()];
+        path.clear();
+        auto start = Clock::now();
+        map.find_path(from, to, path);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        times.push_back(seconds);
+        straight += path.size() == 1 ? 1 : 0;
+        benchmark::DoNotOptimize(path.data());
+        ++i;
+    }
+    set_graph_counters(state, map);
+    state.counters["straight"] = double(straight) / double(i);
+    state.counters["median_us"] = Orvane::Bench::percentile(times, 0.5) * 1e6;
+    set_time_counters(state, times, "", "us");
+}
+BENCHMARK(BM_find_path_in_sight)
+    ->ArgName("map")
+    ->Arg(40)
+    ->Arg(480)
+    ->Arg(1048)
+    ->Arg(2060)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
 /// Walks along stick directions from random walkable points, each followed by the plain A*
 /// reference between two random points of the same map.
 void BM_find_path_direction(benchmark::State& state) {

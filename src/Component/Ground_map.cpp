@@ -149,28 +149,41 @@ struct All {
 } // namespace
 
 Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
-    // The grid gathers every vertex and edge that lies near enough to p to be the nearest;
-    // scanned in index order, they give what a scan of the whole graph gives.
+    // The grid meets the vertices and edges near p ring after ring; the nearest met so far is
+    // kept as a scan of the whole graph in index order, vertices first, would keep it (the
+    // smallest distance, then vertices before edges, then the lower index), so that the order
+    // in which the grid meets them does not matter. Once every unmet item lies farther than it,
+    // the scan's answer is known.
     const std::size_t vertices = m_graph.vertex_count();
-    std::vector<std::size_t> near_vertices, near_edges;
-    double bound = std::numeric_limits<double>::max(); // no candidate met yet is nearer
-    bool found = m_search->simplices.around(
-        p,
-        [&](std::uint32_t id) {
-            if (id < vertices) {
-                near_vertices.push_back(id);
-                bound = std::min(bound, distance(p, m_graph.vertex(Vertex_id(id)).point));
-            } else {
-                near_edges.push_back(id - vertices);
-            }
-        },
-        // unmet items lie at least ring cells away; the margin covers rounding
-        [&](int ring) { return bound + 1e-6 < ring * m_search->simplices.cell(); });
-    if (!found || near_vertices.empty())
+    Simplex best;
+    best.point = p;
+    auto consider = [&](std::uint32_t id) {
+        if (id < vertices) {
+            const Point& q = m_graph.vertex(Vertex_id(id)).point;
+            const double d = distance(p, q);
+            if (d < best.distance || (d == best.distance && (!best.edge.is_none() ||
+                                                             Vertex_id(id) < best.vertex)))
+                best = {Vertex_id(id), Edge_id(), d, q};
+            return;
+        }
+        const Edge_id e(id - vertices);
+        Segment seg(m_graph.vertex(m_graph.source(e)).point,
+                    m_graph.vertex(m_graph.target(e)).point);
+        auto [q, inside] = seg.projection(p);
+        if (!inside)
+            return;
+        const double d = distance(p, q);
+        if (d < best.distance ||
+            (d == best.distance && !best.edge.is_none() && e < best.edge))
+            best = {Vertex_id(), e, d, q};
+    };
+    // unmet items lie at least ring cells away; the margin covers rounding
+    bool found = m_search->simplices.around(p, consider, [&](int ring) {
+        return best.distance + 1e-6 < ring * m_search->simplices.cell();
+    });
+    if (!found)
         return nearest(m_graph, p, All{vertices}, All{m_graph.edge_count()});
-    std::sort(near_vertices.begin(), near_vertices.end());
-    std::sort(near_edges.begin(), near_edges.end());
-    return nearest(m_graph, p, near_vertices, near_edges);
+    return best;
 }
 
 bool Ground_map::crosses(const Segment& s, const Segment& b) {
