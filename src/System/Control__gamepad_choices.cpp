@@ -170,11 +170,12 @@ void Control::inventory_sub_switch_active_object(bool right) {
     const std::ptrdiff_t k = i + step;
     current->set(items[static_cast<std::size_t>(k)]);
 
-    if (k - static_cast<std::ptrdiff_t>(inventory->position()) ==
-        static_cast<std::ptrdiff_t>(bar_items))
-        inventory->next();
-    if (k == static_cast<std::ptrdiff_t>(inventory->position()) - 1)
-        inventory->prev();
+    // the bar pages until the new item is in view: two pages when the combined item was jumped
+    const auto first = [&] { return static_cast<std::ptrdiff_t>(inventory->position()); };
+    while (k - first() >= static_cast<std::ptrdiff_t>(bar_items) && inventory->next()) {
+    }
+    while (k < first() && inventory->prev()) {
+    }
 }
 
 void Control::object_choice_sub_triggered(const std::string& verb) {

@@ -11,6 +11,8 @@ Virtual_controller::Virtual_controller(const std::string& name, Uint16 vendor, U
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
     desc.naxes = SDL_CONTROLLER_AXIS_MAX;
     desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
+    // a hat for the mappings that put the d-pad on one (SDL's own for Xbox controllers)
+    desc.nhats = 1;
     desc.vendor_id = vendor;
     desc.product_id = product;
     desc.button_mask = (1u << desc.nbuttons) - 1;
@@ -53,6 +55,12 @@ int Virtual_controller::device_index() const {
 void Virtual_controller::set_button(SDL_GameControllerButton button, bool pressed) {
     const SDL_GameControllerButtonBind bind =
         SDL_GameControllerGetBindForButton(m_controller, button);
+    if (bind.bindType == SDL_CONTROLLER_BINDTYPE_HAT) {
+        const int mask = bind.value.hat.hat_mask;
+        m_hat = static_cast<Uint8>(pressed ? (m_hat | mask) : (m_hat & ~mask));
+        SDL_JoystickSetVirtualHat(m_joystick, bind.value.hat.hat, m_hat);
+        return;
+    }
     ASSERT_EQ(bind.bindType, SDL_CONTROLLER_BINDTYPE_BUTTON) << "button " << button;
     SDL_JoystickSetVirtualButton(m_joystick, bind.value.button,
                                  pressed ? SDL_PRESSED : SDL_RELEASED);

@@ -25,7 +25,8 @@ class Virtual_controller {
     int device_index() const;
     SDL_JoystickID instance_id() const { return m_instance_id; }
 
-    /// Presses or releases a controller button; its event comes with the next event poll.
+    /// Presses or releases a controller button (a d-pad direction on a hat where the mapping
+    /// reads one); its event comes with the next event poll.
     void set_button(SDL_GameControllerButton button, bool pressed);
     /// Moves the joystick axis bound to a controller axis to a raw value (-32768 to 32767;
     /// a trigger reads 0 at -32768 and 32767 at 32767).
@@ -44,6 +45,8 @@ class Virtual_controller {
     SDL_Joystick* m_joystick = nullptr;
     SDL_JoystickID m_instance_id = -1;
     std::vector<std::pair<Uint16, Uint16>> m_rumbles;
+    // The d-pad directions held, where the mapping reads the d-pad from a hat.
+    Uint8 m_hat = SDL_HAT_CENTERED;
 };
 
 } // namespace Orvane::Test

@@ -432,6 +432,8 @@ TEST(ControlGamepadChoicesTest, TheBarFollowsTheCurrentItem) {
         {0, 8, -1, true, 9, 1},  {1, 1, -1, false, 0, 0}, {0, 7, -1, true, 8, 0},
         {1, 2, -1, false, 1, 1}, {3, 11, -1, true, 11, 3}, {0, 0, -1, false, 0, 0},
         {0, 7, 8, true, 9, 1},   {1, 2, 1, false, 0, 0},
+        // the combined item jumped over at the bar's edge: the bar pages twice
+        {0, 8, 9, true, 10, 2},  {2, 2, 1, false, 0, 0},
     };
     for (const Page_case& c : cases) {
         SCOPED_TRACE(std::to_string(c.position) + " " + std::to_string(c.current) +
