@@ -24,11 +24,8 @@
 #include <Orvane/Third_party/SDL.h>
 
 #include "support/Controller_play.h"
-#include "support/Fixed_step_engine.h"
 #include "support/Input_store.h"
-#include "support/Sample_data.h"
-#include "support/Sdl_input.h"
-#include "support/Temp_pref_folder.h"
+#include "support/Sample_play.h"
 #include "support/Virtual_controller.h"
 
 namespace {
@@ -46,39 +43,13 @@ struct Hands {
     std::function<void(const std::string&, bool)> step;
 };
 
-class Menu_hands_test : public testing::Test {
+class Menu_hands_test : public Orvane::Test::Sample_play_test {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(Orvane::Test::sample_data().empty())
-            << "ORVANE_BUILD_DIR is not set: run through ctest";
-        // a 1920 x 1080 window: window pixels are scene pixels
-        pref.write("config.yaml", "locale: en_US\nfullscreen: false\nwindow: [1920, 1080]\n");
-        // the dummy window never has focus: controllers must report anyway
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        ASSERT_TRUE(engine.start_up(Orvane::Test::sample_data()));
-        ASSERT_TRUE(skip_opening()) << "the opening did not end";
-    }
-    void TearDown() override { engine.tear_down(); }
-
-    Content& content() { return engine.content(); }
-    Status top() { return content().get<Component::Status>(Key::game_status)->value(); }
     /// The page shown, "<closed>" out of the menus.
     std::string shown() {
         if (top() != Status::IN_MENU)
             return "<closed>";
         return content().value<Text>(Key::game_current_menu, std::string("<none>"));
-    }
-
-    bool skip_opening() {
-        bool idle = false;
-        for (int frame = 1; frame < 1200 && !idle; ++frame) {
-            if (frame == 5)
-                content().emit(Key::game_skip_cutscene);
-            input.run(1);
-            auto start = content().request<Component::Action>("start", "action");
-            idle = frame > 5 && top() == Status::IDLE && start && !start->on();
-        }
-        return idle;
     }
 
     /// The entity of the value a setting row shows, on the shown page.
@@ -93,16 +64,6 @@ class Menu_hands_test : public testing::Test {
         return "<no row " + setting + ">";
     }
 
-    int text_width(const Store_key& font, const std::string& text) {
-        Component::Image probe("Probe", "image", content().get<Component::Font>(font), "FFFFFF",
-                               text, false);
-        return probe.width();
-    }
-    int text_height(const Store_key& font, const std::string& text) {
-        Component::Image probe("Probe", "image", content().get<Component::Font>(font), "FFFFFF",
-                               text, false);
-        return probe.height();
-    }
     /// Whether the Controls page's help text is `text`, by its drawn size.
     void expect_controls_text(const std::string& text) {
         auto image = content().get<Component::Image>("Controls_text", "image");
@@ -205,10 +166,6 @@ class Menu_hands_test : public testing::Test {
         EXPECT_EQ(content().get<Number>("coins", "value")->value(), 3);
         EXPECT_EQ(content().get<Text>("tower_door", "state")->value(), "open");
     }
-
-    Orvane::Test::Temp_pref_folder pref;
-    Orvane::Test::Fixed_step_engine engine;
-    Orvane::Test::Sdl_input input{engine};
 };
 
 TEST_F(Menu_hands_test, ControlsSettingsSavesAndALoadByController) {
