@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -63,18 +64,70 @@ void Sdl_input::touch(bool pressed, int x, int y) {
     push(e);
 }
 
-std::optional<Point> Sdl_input::point_of(const Content& content, const std::string& entity) {
+namespace {
+
+// An image that is on, with the top-left corner and the scale the render list draws it at.
+struct Placed {
+    std::shared_ptr<Component::Image> image;
+    Point corner;
+    double drawn;
+};
+
+std::optional<Placed> placed(const Content& content, const std::string& entity) {
     auto image = content.request<Component::Image>(entity, "image");
     auto position = content.request<Component::Position>(entity, "position");
     if (!image || !image->on() || !position)
         return std::nullopt;
-    // the box as the render list draws it
     const auto [corner, drawn] = System::camera_view(content).place(
         position->value(), image->origin(), image->scale(), position->is_interface());
-    const int t = round(corner.x());
-    const int v = round(corner.y());
+    return Placed{image, corner, drawn};
+}
+
+// Whether the screen pixel (x, y) shows a pixel of the placed image that a click would hit.
+bool hits(const Placed& p, int x, int y) {
+    const int t = round(p.corner.x());
+    const int v = round(p.corner.y());
+    if (x < t || y < v || x >= t + int(p.drawn * p.image->width()) ||
+        y >= v + int(p.drawn * p.image->height()))
+        return false;
+    return p.image->collision() != Component::Collision_type::PIXEL_PERFECT ||
+           p.image->is_target_inside(p.image->xmin() + int(std::floor((x - t) / p.drawn)),
+                                     p.image->ymin() + int(std::floor((y - v) / p.drawn)));
+}
+
+} // namespace
+
+std::optional<SDL_Rect> Sdl_input::drawn_box(const Content& content, const std::string& entity) {
+    const auto p = placed(content, entity);
+    if (!p)
+        return std::nullopt;
+    return SDL_Rect{round(p->corner.x()), round(p->corner.y()), int(p->drawn * p->image->width()),
+                    int(p->drawn * p->image->height())};
+}
+
+std::optional<Point> Sdl_input::point_of(const Content& content, const std::string& entity,
+                                         bool uncovered) {
+    const auto p = placed(content, entity);
+    if (!p)
+        return std::nullopt;
+    const auto& image = p->image;
+    const double drawn = p->drawn;
+    const int t = round(p->corner.x());
+    const int v = round(p->corner.y());
     const int w = int(drawn * image->width());
     const int h = int(drawn * image->height());
+    // what a click there would hit instead: clickable images drawn above
+    std::vector<Placed> over;
+    if (uncovered)
+        for (const auto& [key, c] : content.components("image")) {
+            auto other = Component::cast<Component::Image>(c);
+            if (!other || other->entity() == entity || !other->on() ||
+                other->collision() == Component::Collision_type::UNCLICKABLE ||
+                other->z() <= image->z())
+                continue;
+            if (auto q = placed(content, other->entity()); q && q->image == other)
+                over.push_back(*q);
+        }
     const bool by_pixel = image->collision() == Component::Collision_type::PIXEL_PERFECT;
     const double mx = t + w / 2.0;
     const double my = v + h / 2.0;
@@ -85,6 +138,9 @@ std::optional<Point> Sdl_input::point_of(const Content& content, const std::stri
             if (by_pixel && !image->is_target_inside(
                                 image->xmin() + int(std::floor((x - t) / drawn)),
                                 image->ymin() + int(std::floor((y - v) / drawn))))
+                continue;
+            if (std::any_of(over.begin(), over.end(),
+                            [&](const Placed& o) { return hits(o, x, y); }))
                 continue;
             const double d = std::hypot(x - mx, y - my);
             if (d < best_distance) {
@@ -97,14 +153,14 @@ std::optional<Point> Sdl_input::point_of(const Content& content, const std::stri
 }
 
 bool Sdl_input::hover_on(const std::string& entity) {
-    const auto at = point_of(m_engine.content(), entity);
+    const auto at = point_of(m_engine.content(), entity, true);
     if (at)
         mouse_motion(at->X(), at->Y());
     return at.has_value();
 }
 
 bool Sdl_input::click_on(const std::string& entity) {
-    const auto at = point_of(m_engine.content(), entity);
+    const auto at = point_of(m_engine.content(), entity, true);
     if (!at)
         return false;
     mouse_motion(at->X(), at->Y());

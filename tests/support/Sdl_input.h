@@ -29,14 +29,22 @@ class Sdl_input {
     /// A finger pressed or lifted at (x, y) in scene pixels.
     void touch(bool pressed, int x, int y);
 
+    /// The box where the shown image of `entity` is drawn, in window pixels (through the
+    /// camera and the zoom for a room image); empty when the entity has no image that is on.
+    static std::optional<SDL_Rect> drawn_box(const Content& content, const std::string& entity);
     /// Where the shown image of `entity` can be pointed at, in window pixels: the middle of its
     /// box as drawn (through the camera and the zoom for a room image), or, for an image tested
     /// pixel by pixel, its solid pixel nearest that middle; only points in the view count.
     /// Empty when the entity has no image that is on, or nothing of it in the view.
-    static std::optional<Point> point_of(const Content& content, const std::string& entity);
-    /// Moves the mouse onto the entity's image (see point_of); false when it is not shown.
+    /// With `uncovered`, only points where no clickable image is drawn above it count: where a
+    /// click reaches the entity and not what stands in front of it.
+    static std::optional<Point> point_of(const Content& content, const std::string& entity,
+                                         bool uncovered = false);
+    /// Moves the mouse onto the entity's image where nothing clickable stands in front of it
+    /// (see point_of); false when no such point is shown.
     bool hover_on(const std::string& entity);
-    /// Moves the mouse onto the entity's image and clicks it there; false when it is not shown.
+    /// Moves the mouse onto the entity's image, where nothing clickable stands in front of it,
+    /// and clicks it there; false when no such point is shown.
     bool click_on(const std::string& entity);
     /// A finger pressed and lifted on the entity's image; false when it is not shown.
     bool touch_on(const std::string& entity);
