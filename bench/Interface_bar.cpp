@@ -23,6 +23,7 @@
 #include <Orvane/System/Interface.h>
 
 #include "support/Allocations.h"
+#include "support/Bare_bar.h"
 #include "support/Input_store.h"
 #include "support/Picture.h"
 #include "support/Timings.h"
@@ -68,26 +69,10 @@ void fill(Content& content) {
 }
 
 // The same work by hand: the nine slots' places and looks, three banners tested.
-struct Bare_item {
-    double x = 0;
-    double y = 0;
-    double scale = 0;
-    unsigned char alpha = 0;
-    bool on = false;
-};
-
-void bare_frame(std::vector<Bare_item>& bar, const std::vector<bool>& shown, double origin_y) {
-    for (std::size_t i = 0; i < bar.size(); ++i) {
-        Bare_item& item = bar[i];
-        item.on = true;
-        item.scale = i == 0 ? 0.9 : 0.7;
-        item.alpha = 255;
-        item.x = int(double(i + 1) / 10 * 1720) + 100;
-        item.y = origin_y + 75;
-    }
-    std::size_t up = 0;
-    for (bool b : shown)
-        up += b ? 1 : 0;
+void bare_frame(std::vector<Bench::Bare_item>& bar, const std::vector<bool>& shown,
+                double origin_y) {
+    Bench::lay_out_bar(bar, origin_y);
+    const std::size_t up = Bench::banners_up(shown);
     benchmark::DoNotOptimize(bar.data());
     benchmark::DoNotOptimize(up);
 }
@@ -100,7 +85,7 @@ void BM_inventory_and_notifications_frame(benchmark::State& state) {
     interface.update_inventory();
     interface.update_notifications();
 
-    std::vector<Bare_item> bar(items);
+    std::vector<Bench::Bare_item> bar(items);
     const std::vector<bool> shown(banners, true);
     std::vector<double> engine_times;
     std::vector<double> bare_times;
