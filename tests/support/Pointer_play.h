@@ -12,8 +12,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <Orvane/Component/Action.h>
-#include <Orvane/Component/Image.h>
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Position.h>
 #include <Orvane/Component/Simple.h>
@@ -22,37 +20,16 @@
 #include <Orvane/System/Base.h>
 #include <Orvane/Utils/View.h>
 
-#include "Fixed_step_engine.h"
-#include "Sample_data.h"
+#include "Sample_play.h"
 #include "Sdl_input.h"
-#include "Temp_pref_folder.h"
 
 namespace Orvane::Test {
 
-/// The sample game started in a 1920 x 1080 window (window pixels are view pixels), its opening
-/// skipped, Mara free to move; with the moves a player makes by mouse or by touch.
-class Pointer_play : public testing::Test {
+/// The sample game played by mouse or by touch from the end of its opening; with the store
+/// reads the plays check along the way.
+class Pointer_play : public Sample_play_test {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(sample_data().empty()) << "ORVANE_BUILD_DIR is not set: run through ctest";
-        pref.write("config.yaml", "locale: en_US\nfullscreen: false\nwindow: [1920, 1080]\n");
-        ASSERT_TRUE(engine.start_up(sample_data()));
-        bool idle = false;
-        for (int frame = 1; frame < 1200 && !idle; ++frame) {
-            if (frame == 5)
-                content().emit(Key::game_skip_cutscene);
-            input.run(1);
-            auto start = content().request<Component::Action>("start", "action");
-            // the screen's fade-in, started by the skip, over too
-            idle = frame > 5 && top(content()) == Status::IDLE && start && !start->on() &&
-                   !content().get<Component::Image>(Key::blackscreen_image)->on();
-        }
-        ASSERT_TRUE(idle) << "the opening did not end";
-    }
-    void TearDown() override { engine.tear_down(); }
-
-    Content& content() { return engine.content(); }
-
+    using Sample_play_test::top;
     static Status top(const Content& content) {
         return content.request<Component::Status>(Fast_access_component::GAME_STATUS)->value();
     }
@@ -82,10 +59,6 @@ class Pointer_play : public testing::Test {
     }
     static Point mara(const Content& content) {
         return content.get<Component::Position>("mara_body", "position")->value();
-    }
-
-    bool until(const std::function<bool(Content&)>& done, int budget = 900) {
-        return input.run_until(done, budget);
     }
 
     /// The verb `verb` of the selector open on `target`: its label's back, drawn once the
@@ -131,10 +104,6 @@ class Pointer_play : public testing::Test {
                           << ", screen point (" << s.X() << ", " << s.Y() << ")";
         return arrived;
     }
-
-    const Temp_pref_folder pref;
-    Fixed_step_engine engine;
-    Sdl_input input{engine};
 };
 
 } // namespace Orvane::Test

@@ -46,7 +46,7 @@ class Sample_play_test : public ::testing::Test {
     }
 
     /// Skips the opening scene (of the first start or of a new game) and waits until the
-    /// player has the game: IDLE, the opening's action over.
+    /// player has the game: IDLE, the opening's action over, the screen faded in.
     bool skip_opening() {
         bool idle = false;
         for (int frame = 1; frame < 1200 && !idle && !input.ended(); ++frame) {
@@ -54,7 +54,9 @@ class Sample_play_test : public ::testing::Test {
                 content().emit(Key::game_skip_cutscene);
             input.run(1);
             auto start = content().request<Component::Action>("start", "action");
-            idle = frame > 5 && top() == Status::IDLE && start && !start->on();
+            // the screen's fade-in, which the skip leaves running, over too
+            idle = frame > 5 && top() == Status::IDLE && start && !start->on() &&
+                   !content().get<Component::Image>(Key::blackscreen_image)->on();
         }
         return idle;
     }
