@@ -155,11 +155,12 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
     // in which the grid meets them does not matter. Once every unmet item lies farther than it,
     // the scan's answer is known.
     const std::size_t vertices = m_graph.vertex_count();
+    const std::vector<Point>& points = m_search->points;
     Simplex best;
     best.point = p;
     auto consider = [&](std::uint32_t id) {
         if (id < vertices) {
-            const Point& q = m_graph.vertex(Vertex_id(id)).point;
+            const Point& q = points[id];
             const double d = distance(p, q);
             if (d < best.distance || (d == best.distance && (!best.edge.is_none() ||
                                                              Vertex_id(id) < best.vertex)))
@@ -167,8 +168,16 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
             return;
         }
         const Edge_id e(id - vertices);
-        Segment seg(m_graph.vertex(m_graph.source(e)).point,
-                    m_graph.vertex(m_graph.target(e)).point);
+        const Point& a = points[m_graph.source(e).index()];
+        const Point& b = points[m_graph.target(e).index()];
+        // An edge whose box lies farther than the best cannot win: no projection for it.
+        const double bx = std::max({std::min(a.x(), b.x()) - p.x(), 0.0,
+                                    p.x() - std::max(a.x(), b.x())});
+        const double by = std::max({std::min(a.y(), b.y()) - p.y(), 0.0,
+                                    p.y() - std::max(a.y(), b.y())});
+        if (bx * bx + by * by > best.distance * best.distance)
+            return;
+        Segment seg(a, b);
         auto [q, inside] = seg.projection(p);
         if (!inside)
             return;
