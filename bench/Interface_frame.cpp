@@ -149,10 +149,17 @@ struct Tower {
         content.set<Component::Vector<std::string>>(Key::interface_active_objects,
                                                     reach(first, in_reach));
     }
-    // Nothing of the bar, the selector or the banners moves or changes in a steady frame.
+    // Every part is up, and nothing of the bar, the selector or the banners moves or changes
+    // in a steady frame.
     bool steady() const {
         const Content& content = engine->content();
-        return !content.request<Component::Base>("Inventory", "animation") &&
+        auto item = content.request<Component::Image>(item_id(items - 1), "image");
+        return item && item->on() &&
+               content.request<Component::Image>(object_id(in_reach - 1) + "_label_back",
+                                                 "image") &&
+               content.request<Component::Image>("Dialog_choice_3_off", "image") &&
+               content.request<Component::Image>("Notification_2", "image") &&
+               !content.request<Component::Base>("Inventory", "animation") &&
                !content.request<Component::Base>("Gamepad_action_selector", "animation") &&
                content.components("notification").size() == std::size_t(banners);
     }
