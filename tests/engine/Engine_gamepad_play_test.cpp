@@ -185,7 +185,9 @@ TEST_F(Gamepad_play_test, TheQuayAndTheTowerByController) {
     const std::size_t rumbles = pad.rumbles().size();
     for (const char* shape : {"circle", "square", "triangle", "star"})
         ASSERT_TRUE(Orvane::Test::code_press(input, pad, content(), shape)) << shape;
-    EXPECT_GE(pad.rumbles().size(), rumbles + 4) << "each press rumbles";
+    // SDL passes on a rumble equal to one still running (timed by the wall clock) only once,
+    // so how many of the four reach the device depends on the machine's speed
+    EXPECT_GT(pad.rumbles().size(), rumbles) << "the presses rumble";
     ASSERT_TRUE(until([](Content& c) {
         return c.get<Component::Code>(Key::game_code)->entered().empty();
     }, 120)) << "the wrong code was not refused";
