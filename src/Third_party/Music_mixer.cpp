@@ -52,8 +52,14 @@ void clip(std::int16_t* out, const std::int32_t* in, std::size_t n) {
 
 } // namespace
 
+std::atomic<std::size_t> Music_stream::m_live = 0;
+
 Music_stream::Music_stream(std::unique_ptr<Music_decoder> decoder, int rate)
-    : m_decoder(std::move(decoder)), m_rate(rate > 0 ? rate : 44100) {}
+    : m_decoder(std::move(decoder)), m_rate(rate > 0 ? rate : 44100) {
+    ++m_live;
+}
+
+Music_stream::~Music_stream() { --m_live; }
 
 void Music_stream::start(bool loop, double position) {
     m_loop = loop;

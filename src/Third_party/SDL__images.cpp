@@ -13,13 +13,15 @@
 
 namespace Orvane::Third_party {
 
+std::size_t SDL::m_live_textures = 0;
+
 Resource_manager<SDL::Image_base> SDL::m_images([](Image_base* image) {
-    for (SDL_Texture* texture : image->tiles)
-        if (texture)
-            SDL_DestroyTexture(texture);
-    for (SDL_Texture* texture : image->highlights)
-        if (texture)
-            SDL_DestroyTexture(texture);
+    for (auto* textures : {&image->tiles, &image->highlights})
+        for (SDL_Texture* texture : *textures)
+            if (texture) {
+                SDL_DestroyTexture(texture);
+                --m_live_textures;
+            }
     delete image;
 });
 
@@ -42,6 +44,9 @@ SDL::Image_base* SDL::make_images(const std::vector<SDL_Texture*>& tiles,
     auto* image = new Image_base;
     image->tiles = tiles;
     image->highlights = highlights;
+    for (const auto* textures : {&tiles, &highlights})
+        m_live_textures += std::size_t(std::count_if(textures->begin(), textures->end(),
+                                                     [](SDL_Texture* t) { return t != nullptr; }));
     image->width = width;
     image->height = height;
     image->session = m_session;
@@ -89,7 +94,8 @@ void load_highlights(const std::string& file, SDL::Image_base& image) {
     std::size_t index = 0;
     for (unsigned int i = 0; i < nx; ++i)
         for (unsigned int j = 0; j < ny; ++j, ++index)
-            image.highlights[index] = load_tile(file, i, j, true, SDL::m_hbuffer);
+            if ((image.highlights[index] = load_tile(file, i, j, true, SDL::m_hbuffer)))
+                ++SDL::m_live_textures;
 }
 
 void load_mask(const std::string& file, SDL::Image_base& image) {

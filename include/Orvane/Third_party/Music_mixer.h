@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -36,6 +37,12 @@ class Music_stream {
 
     /// A halted stream over `decoder`, at full volume; `rate` is the device's frames per second.
     Music_stream(std::unique_ptr<Music_decoder> decoder, int rate);
+    ~Music_stream();
+    Music_stream(const Music_stream&) = delete;
+    Music_stream& operator=(const Music_stream&) = delete;
+
+    /// Streams alive in the process, for the long-run checks.
+    static std::size_t live() { return m_live; }
 
     /// Starts from the beginning at once, without a fade. `loop` makes it start again from the
     /// beginning whenever the data ends, forever.
@@ -88,6 +95,8 @@ class Music_stream {
     std::int64_t m_fade_done = 0;   // frames
     float m_fade_from = 1.0f;       // envelope level where a fade-out began
     std::int64_t m_position = 0;    // frames from the start of the data
+
+    static std::atomic<std::size_t> m_live;
 };
 
 /// Mixes every playing stream of `streams` (null entries are skipped) into `buffer`, which holds

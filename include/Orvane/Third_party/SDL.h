@@ -178,6 +178,9 @@ class SDL {
     static int m_max_texture_height;
     static Resource_manager<Image_base> m_images;
     static Resource_manager<Font_base> m_fonts;
+    /// Textures that live pictures hold (tiles and highlights): made minus destroyed, for the
+    /// long-run checks.
+    static std::size_t m_live_textures;
     static std::shared_ptr<Session> m_session;
 
   private:

@@ -22,6 +22,7 @@ namespace {
 
 using Orvane::Packaged_asset_manager;
 using Orvane::Test::sine;
+using Orvane::Third_party::Music_stream;
 using Orvane::Third_party::SDL_mixer_ext;
 
 constexpr int rate = 44100;
@@ -199,6 +200,21 @@ TEST_F(Mixer, FadeOutKeepsPlayingUntilItEndsAndAZeroFadeHaltsAtOnce) {
         EXPECT_FALSE(locked([&] { return music.first->playing(); }));
     }
     SDL_mixer_ext::delete_music(music);
+}
+
+TEST_F(Mixer, LiveStreamsCountUntilTheLastCopyGoes) {
+    SDL_mixer_ext mixer;
+    const std::size_t before = Music_stream::live();
+    auto music = SDL_mixer_ext::load_music("musics/a.ogg");
+    auto other = SDL_mixer_ext::load_music("musics/a.ogg");
+    EXPECT_EQ(Music_stream::live(), before + 2);
+    auto copy = music;
+    SDL_mixer_ext::delete_music(music);
+    EXPECT_EQ(Music_stream::live(), before + 2) << "a copy still holds the stream";
+    SDL_mixer_ext::delete_music(other);
+    EXPECT_EQ(Music_stream::live(), before + 1);
+    copy = {};
+    EXPECT_EQ(Music_stream::live(), before);
 }
 
 TEST_F(Mixer, ACopyOfAHandleKeptAfterDeleteMusicIsHarmless) {

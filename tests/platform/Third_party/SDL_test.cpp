@@ -387,6 +387,26 @@ TEST_F(Sdl_test, ImagesAreSharedUntilNobodyHoldsThem) {
     EXPECT_EQ(SDL::width(third), 40);
 }
 
+TEST_F(Sdl_test, LiveTexturesCountWhatPicturesHoldUntilTheyGo) {
+    sdl.clear_managers();
+    const std::size_t before = SDL::m_live_textures;
+    {
+        auto [glow, s1] = SDL::create_rectangle(20, 20, 0, 0, 0, 0); // a tile and its highlight
+        auto [plain, s2] = SDL::create_rectangle(20, 20, 0, 0, 255, 255);
+        EXPECT_EQ(SDL::m_live_textures, before + 3);
+        auto both = SDL::compose({plain, glow});
+        EXPECT_EQ(SDL::m_live_textures, before + 5);
+        auto box = SDL::load_image("images/objects/box.png");
+        EXPECT_EQ(SDL::m_live_textures, before + 6);
+        // the highlight a later user asks for is made then, and counted
+        auto lit = SDL::load_image("images/objects/box.png", true, true);
+        EXPECT_EQ(SDL::m_live_textures, before + 7);
+    }
+    EXPECT_EQ(SDL::m_live_textures, before + 2) << "the cache still holds the box";
+    sdl.clear_managers();
+    EXPECT_EQ(SDL::m_live_textures, before);
+}
+
 TEST_F(Sdl_test, MaskAndHighlightAreLoadedWhenALaterUserNeedsThem) {
     auto plain = SDL::load_image("images/objects/box.png");
     EXPECT_TRUE(plain->mask.empty());
