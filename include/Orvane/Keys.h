@@ -15,7 +15,8 @@
 namespace Orvane::Key {
 
 // Achievements
-/// Written by File_IO (init file); read by File_IO (save writer).
+/// Written by File_IO (init file); read by File_IO (save writer, and the cleaning between
+/// rooms, which keeps the listed achievements).
 inline constexpr Store_key achievements_list{"Achievements", "list"};
 
 // Blackscreen

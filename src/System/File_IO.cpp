@@ -99,8 +99,16 @@ void File_IO::clean_content() {
         keep.insert(phones->value().begin(), phones->value().end());
     }
 
+    // An achievement belongs to the game, as a system entity does, whatever its id: its text
+    // is read once from the init file, and an unlocked one stays unlocked.
+    std::unordered_set<std::string> achievements;
+    if (auto list = m_content.request<Component::Vector<std::string>>(Key::achievements_list))
+        achievements.insert(list->value().begin(), list->value().end());
+
     m_content.clear([&](const Content::Component_ptr& c) {
         const std::string& e = c->entity();
+        if (achievements.count(e) != 0)
+            return false;
         if (!reset) {
             const std::string& name = c->component();
             if (keep.count(e) != 0 || signal(e, "is_global") || name == "state" ||

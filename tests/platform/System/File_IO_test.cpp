@@ -38,6 +38,9 @@ void file(Content& content, const Row& row) {
         content.set<Image>(row.entity, row.component, 10, 10);
     } else if (type == "signal") {
         content.emit(row.entity, row.component);
+    } else if (type == "achievements") {
+        content.set<Component::Vector<std::string>>(row.entity, row.component,
+                                                    std::vector<std::string>{"lamp_lit"});
     } else if (type == "list") {
         content.set<Component::Vector<std::string>>(row.entity, row.component,
                                                     std::vector<std::string>{"0612345678"});
@@ -75,6 +78,12 @@ const std::vector<Row> rows = {
     {"phone_numbers", "list", "list", false, true, false},
     {"0612345678", "label", "string", false, true, false},
     {"0799999999", "label", "string", false, false, false},
+    // an achievement with an id of the game's own: its text, value and unlocking stay
+    {"Achievements", "list", "achievements", false, true, true},
+    {"lamp_lit", "text", "string", false, true, true},
+    {"lamp_lit", "value", "int", false, true, true},
+    {"lamp_lit", "done", "signal", false, true, true},
+    {"lamp_unlit", "text", "string", false, false, false},
 };
 
 using Cleaning_test = File_IO_test;
