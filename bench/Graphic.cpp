@@ -21,21 +21,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <Orvane/Assets/Splitter.h>
+#include <Orvane/Component/Action.h>
 #include <Orvane/Component/Image.h>
+#include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Position.h>
+#include <Orvane/Component/Simple.h>
 #include <Orvane/Component/Status.h>
 #include <Orvane/Config.h>
 #include <Orvane/Content.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/Animation.h>
 #include <Orvane/System/Control.h>
 #include <Orvane/System/File_IO.h>
@@ -47,7 +53,9 @@
 #include <Orvane/System/Sound.h>
 #include <Orvane/System/Time.h>
 #include <Orvane/Third_party/SDL.h>
+#include <Orvane/Third_party/SDL_events.h>
 
+#include "support/Event_feed.h"
 #include "support/Manual_clock.h"
 #include "support/Sample_data.h"
 #include "support/Temp_pref_folder.h"
@@ -58,6 +66,7 @@ namespace {
 using namespace Orvane;
 using Bench::mean;
 using Bench::set_ratio_counters;
+using Bench::set_time_counters;
 using Bench::thread_cpu_seconds;
 using Bench::total;
 using Third_party::SDL;
@@ -104,6 +113,24 @@ std::string choose_renderer() {
     return "software (dummy video driver)";
 }
 
+// A system run through another: the processor time its run() takes is added up, so that each
+// system's share of the frame can be told.
+class Timed_system : public System::Base {
+  public:
+    Timed_system(Content& content, std::shared_ptr<System::Base> inner)
+        : Base(content), m_inner(std::move(inner)) {}
+    void init() override { m_inner->init(); }
+    void run() override {
+        const double start = Bench::thread_cpu_seconds();
+        m_inner->run();
+        seconds += Bench::thread_cpu_seconds() - start;
+    }
+    double seconds = 0; ///< processor time, summed since the benchmark last reset it
+
+  private:
+    std::shared_ptr<System::Base> m_inner;
+};
+
 class Bench_engine : public Engine {
   public:
     Bench_engine() : Engine(3, const_cast<char**>(args)) {
@@ -111,12 +138,22 @@ class Bench_engine : public Engine {
     }
     Test::Manual_clock clock;
     std::shared_ptr<System::Graphic> graphic;
+    // the four systems whose share of the frame is reported, in run order; the engine owns
+    // them (and releases them in its own order)
+    std::vector<std::pair<std::string, Timed_system*>> timed;
 
   protected:
     Systems make_systems() override {
         Systems s = Engine::make_systems();
         // the same systems the engine makes, the graphic one kept to end its frames
         graphic = s.graphic;
+        timed.clear();
+        for (auto [name, system] : {std::pair{"input", &s.input}, {"control", &s.control},
+                                    {"interface", &s.interface}, {"menu", &s.menu}}) {
+            auto wrapped = std::make_shared<Timed_system>(content(), *system);
+            timed.emplace_back(name, wrapped.get());
+            *system = wrapped;
+        }
         return s;
     }
 
@@ -197,10 +234,41 @@ void bare_frame(const std::vector<Copy>& copies) {
     finish_frame();
 }
 
+// What the quay shows while it is timed.
+enum class Scene {
+    opening,    // the first seconds of the opening cutscene
+    controller, // controller play, idle: every object within reach with its label, the current
+                // one highlighted, the idle selector's verbs and the switcher hint
+    bar,        // the same with the inventory bar open on every item, and two notifications up
+    dialog,     // ferran's dialog lines offered, in controller play
+};
+
+const char* scene_name(Scene scene) {
+    switch (scene) {
+    case Scene::opening:
+        return "opening";
+    case Scene::controller:
+        return "controller play, every object in reach";
+    case Scene::bar:
+        return "inventory bar open, two notifications";
+    case Scene::dialog:
+        return "ferran's dialog lines";
+    }
+    return "";
+}
+
+Status top(Content& content) {
+    return content.request<Component::Status>(Fast_access_component::GAME_STATUS)->value();
+}
+
+// The sample game on one engine for every benchmark of this program (SDL's renderer exists
+// once), brought from scene to scene by the player's events and the store.
 struct Quay {
     std::string renderer = choose_renderer();
     Test::Temp_pref_folder pref;
     std::unique_ptr<Bench_engine> engine;
+    std::unique_ptr<Test::Event_feed> events;
+    Scene scene = Scene::opening;
 
     Quay() {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -213,24 +281,128 @@ struct Quay {
             std::exit(1);
         }
         engine->graphic->set_presenter(finish_frame);
+        // the player's events come from here alone
+        events = std::make_unique<Test::Event_feed>();
         // through the room load and the first seconds of the opening
         for (int frame = 0; frame < 240; ++frame)
             step();
         std::fprintf(stderr, "Renderer: %s\n", renderer.c_str());
     }
     ~Quay() {
+        events.reset();
         engine->tear_down();
         engine.reset();
     }
+    Content& content() { return engine->content(); }
     void step() {
         engine->clock.now += 17;
         engine->run();
     }
+    void steps(int count) {
+        for (int i = 0; i < count; ++i)
+            step();
+    }
+    // Runs frames until `done` holds, at most `budget`; stops the program when it never does.
+    void until(const std::function<bool()>& done, int budget, const char* what) {
+        for (int i = 0; i < budget && !done(); ++i)
+            step();
+        if (!done()) {
+            std::fprintf(stderr, "The quay never reached %s\n", what);
+            std::exit(1);
+        }
+    }
+    void console(const std::string& line) {
+        content().set<Component::Simple<std::string>>(Key::test_console_action, line);
+        step();
+    }
+    void press(Event_value button) {
+        events->push(Event(Event_type::BUTTON_DOWN, button, -1, -1));
+        step();
+        events->push(Event(Event_type::BUTTON_UP, button, -1, -1));
+        step();
+    }
+    bool idle() {
+        auto start = content().request<Component::Action>("start", "action");
+        return top(content()) == Status::IDLE && start && !start->on();
+    }
+
+    // Brings the quay to `wanted`, through the scenes before it that it has not shown yet.
+    void enter(Scene wanted) {
+        while (scene != wanted) {
+            switch (scene) {
+            case Scene::opening:
+                to_controller_play();
+                scene = Scene::controller;
+                break;
+            case Scene::controller:
+                if (wanted == Scene::bar) {
+                    to_bar();
+                    scene = Scene::bar;
+                } else {
+                    to_dialog();
+                    scene = Scene::dialog;
+                }
+                break;
+            case Scene::bar:
+                // the bar closed, the notifications gone
+                press(Event_value::SOUTH);
+                until([&] { return top(content()) == Status::IDLE; }, 600, "the closed bar");
+                until([&] { return !content().request<Component::Base>("Notification_0", "image"); },
+                      2400, "the notifications' end");
+                scene = Scene::controller;
+                break;
+            case Scene::dialog:
+                std::fprintf(stderr, "The dialog scene is the last one\n");
+                std::exit(1);
+            }
+        }
+        // the scene settled: fades, slides and the idle delay over
+        steps(420);
+    }
+
+    void to_controller_play() {
+        content().emit(Key::game_skip_cutscene);
+        until([&] { return idle(); }, 1200, "the end of the opening");
+        // a stick at rest: the controller is the input now, and Mara stands still
+        events->push(Event(Event_type::STICK_MOVE, Event_value::LEFT, 0, Config::no_value));
+        step();
+        // every object of the room within reach of Mara
+        std::vector<std::string> objects;
+        for (const auto& entry : content().components("state"))
+            objects.push_back(entry.second->entity());
+        for (const std::string& id : objects)
+            content().set<Component::Simple<double>>(id, "reach_factor", 100.0);
+        until([&] { return content().request<Component::Base>(Key::interface_active_objects) != nullptr; },
+              120, "objects within reach");
+    }
+
+    void to_bar() {
+        for (const char* item : {"rope", "hook", "grapnel", "key"})
+            console("set " + std::string(item) + " inventory_" + item);
+        // the items' notices gone, then two that stay while the frames are timed
+        until([&] { return !content().request<Component::Base>("Notification_0", "image"); },
+              2400, "the end of the items' notices");
+        console("notify Saving 20");
+        console("notify Saved 20");
+        press(Event_value::SOUTH);
+        until([&] { return top(content()) == Status::IN_INVENTORY; }, 60, "the open bar");
+    }
+
+    void to_dialog() {
+        content().set<Component::Variable>(
+            Key::character_triggered_action,
+            content().get<Component::Action>("ferran_move", "action"));
+        until([&] { return top(content()) == Status::DIALOG; }, 3000, "ferran's dialog lines");
+    }
 };
 
-void BM_quay_frame_vs_bare_loop(benchmark::State& state) {
+// Each frame of `scene` timed against the bare loop drawing that frame's render list.
+void quay_frame_vs_bare_loop(benchmark::State& state, Scene scene) {
     static Quay quay;
+    quay.enter(scene);
     std::vector<double> engine_wall, bare_wall, engine_cpu, bare_cpu, engine_main, bare_main;
+    for (auto& [name, system] : quay.engine->timed)
+        system->seconds = 0;
     System::Graphic::Render_list list;
     std::vector<Copy> copies;
     std::size_t drawn = 0;
@@ -244,7 +416,7 @@ void BM_quay_frame_vs_bare_loop(benchmark::State& state) {
         engine_main.push_back(thread_cpu_seconds() - m);
 
         // what that frame drew, outside the timing
-        Content& content = quay.engine->content();
+        Content& content = quay.content();
         System::Graphic::build_render_list(content, System::camera_view(content), list);
         copies_of(list, copies);
         drawn = list.size();
@@ -257,16 +429,49 @@ void BM_quay_frame_vs_bare_loop(benchmark::State& state) {
         bare_cpu.push_back(process_cpu_seconds() - c);
         bare_main.push_back(thread_cpu_seconds() - m);
     }
+    if (scene != Scene::opening && top(quay.content()) != (scene == Scene::bar      ? Status::IN_INVENTORY
+                                                           : scene == Scene::dialog ? Status::DIALOG
+                                                                                    : Status::IDLE))
+        state.SkipWithError("the scene changed while it was timed");
     set_ratio_counters(state, engine_wall, bare_wall, "ms");
     state.counters["cpu_ratio"] = total(engine_cpu) / total(bare_cpu);
     state.counters["main_thread_cpu_ratio"] = total(engine_main) / total(bare_main);
     state.counters["engine_main_cpu_ms"] = mean(engine_main) * 1000;
     state.counters["bare_main_cpu_ms"] = mean(bare_main) * 1000;
+    set_time_counters(state, engine_main, "engine_main_cpu_", "ms");
+    // each timed system's processor time a frame, and its share of the main thread's
+    for (auto& [name, system] : quay.engine->timed) {
+        state.counters[name + "_ms"] = system->seconds / double(engine_main.size()) * 1000;
+        state.counters[name + "_share_pct"] = 100 * system->seconds / total(engine_main);
+    }
+    // what the scene shows
+    Content& content = quay.content();
+    auto reach = content.request<Component::Vector<std::string>>(Key::interface_active_objects);
+    state.counters["objects_in_reach"] = reach ? double(reach->value().size()) : 0;
+    state.counters["items"] = double(content.get<Component::Inventory>(Key::game_inventory)->size());
+    state.counters["notifications"] = double(content.components("notification").size());
     state.counters["drawn"] = double(drawn);
     state.counters["copies"] = double(copies.size());
-    state.SetLabel(quay.renderer);
+    state.SetLabel(quay.renderer + ", " + scene_name(scene));
+}
+
+void BM_quay_frame_vs_bare_loop(benchmark::State& state) {
+    quay_frame_vs_bare_loop(state, Scene::opening);
 }
 BENCHMARK(BM_quay_frame_vs_bare_loop)->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// The quay with the interface shown, scene by scene, in this order (each is reached from the one
+// before).
+void BM_quay_interface_frame_vs_bare_loop(benchmark::State& state) {
+    quay_frame_vs_bare_loop(state, static_cast<Scene>(state.range(0)));
+}
+BENCHMARK(BM_quay_interface_frame_vs_bare_loop)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300)
+    ->ArgName("scene")
+    ->Arg(int(Scene::controller))
+    ->Arg(int(Scene::bar))
+    ->Arg(int(Scene::dialog));
 
 // ---- (b) the render list of 1,000 drawables ----
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include <Orvane/Engine.h>
-#include <Orvane/Third_party/SDL_file.h>
 #include <Orvane/Utils/error.h>
 
+#include "Sample_game.h"
 #include "support/Fixed_step_engine.h"
 
 namespace {
@@ -30,14 +30,7 @@ std::string pref;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/fuzz_resume_XXXXXX";
-    if (mkdtemp(folder) == nullptr)
-        std::abort();
-    setenv("XDG_DATA_HOME", folder, 1);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    pref = Third_party::SDL_file::pref_path();
+    pref = Fuzz::start_headless_game();
     set_fatal_handler(abort_on_fatal);
     // a small window keeps the 120 frames of every input quick
     std::ofstream(pref + "config.yaml") << "fullscreen: false\nwindow: [320, 180]\n";
