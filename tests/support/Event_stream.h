@@ -113,6 +113,11 @@ inline std::vector<Frame_events> read(const std::uint8_t* data, std::size_t size
         const int px = x();
         current.emplace_back(type, value, px, y());
     };
+    auto mouse_button = [&] { return byte() % 2 == 0 ? Event_value::LEFT : Event_value::RIGHT; };
+    // an event whose value is chosen from `table` by the next byte
+    auto pick = [&](Event_type type, const auto& table) {
+        current.emplace_back(type, table[byte() % table.size()], -1, -1);
+    };
     auto end_frame = [&] {
         frames.push_back(std::move(current));
         current.clear();
@@ -132,12 +137,11 @@ inline std::vector<Frame_events> read(const std::uint8_t* data, std::size_t size
             pointer(Event_type::MOUSE_MOVE, Event_value::NONE);
             break;
         case MOUSE_DOWN:
-        case MOUSE_UP: {
-            const bool down = opcode == MOUSE_DOWN;
-            const Event_value button = byte() % 2 == 0 ? Event_value::LEFT : Event_value::RIGHT;
-            pointer(down ? Event_type::MOUSE_DOWN : Event_type::MOUSE_UP, button);
+            pointer(Event_type::MOUSE_DOWN, mouse_button());
             break;
-        }
+        case MOUSE_UP:
+            pointer(Event_type::MOUSE_UP, mouse_button());
+            break;
         case TOUCH_DOWN:
             pointer(Event_type::TOUCH_DOWN, Event_value::LEFT);
             break;
@@ -148,19 +152,17 @@ inline std::vector<Frame_events> read(const std::uint8_t* data, std::size_t size
             pointer(Event_type::TOUCH_UP, Event_value::LEFT);
             break;
         case KEY_DOWN:
-        case KEY_UP: {
-            const auto type = opcode == KEY_DOWN ? Event_type::KEY_DOWN
-                                                                 : Event_type::KEY_UP;
-            current.emplace_back(type, key_values[byte() % key_values.size()], -1, -1);
+            pick(Event_type::KEY_DOWN, key_values);
             break;
-        }
+        case KEY_UP:
+            pick(Event_type::KEY_UP, key_values);
+            break;
         case BUTTON_DOWN:
-        case BUTTON_UP: {
-            const auto type = opcode == BUTTON_DOWN ? Event_type::BUTTON_DOWN
-                                                                    : Event_type::BUTTON_UP;
-            current.emplace_back(type, button_values[byte() % button_values.size()], -1, -1);
+            pick(Event_type::BUTTON_DOWN, button_values);
             break;
-        }
+        case BUTTON_UP:
+            pick(Event_type::BUTTON_UP, button_values);
+            break;
         case STICK_MOVE: {
             const std::uint8_t axis = byte();
             const int value = static_cast<std::int16_t>(word());
@@ -172,8 +174,7 @@ inline std::vector<Frame_events> read(const std::uint8_t* data, std::size_t size
             break;
         }
         case WINDOW:
-            current.emplace_back(Event_type::WINDOW, window_values[byte() % window_values.size()],
-                                 -1, -1);
+            pick(Event_type::WINDOW, window_values);
             break;
         case GAMEPAD_ADDED:
             current.emplace_back(Event_type::NEW_GAMEPAD, Event_value::NONE, byte(), -1);
