@@ -84,15 +84,7 @@ class Menu_hands_test : public Orvane::Test::Sample_play_test {
         EXPECT_EQ(content().value<Text>(Fast_access_component::GAME_CURRENT_LOCALE), "fr_FR");
         ASSERT_EQ(shown(), "Settings");
         EXPECT_STREQ(SDL_GetWindowTitle(Third_party::SDL::m_window), "La Lampe de Gull Point");
-        for (const auto& [entity, french] : std::vector<std::pair<std::string, std::string>>{
-                 {"Exit_Phone", "Téléphone"},
-                 {"Exit_Quit", "Quitter"},
-                 {"Title_Settings", "Réglages"},
-                 {"Title_Load", "Charger"},
-                 {"Title_Save", "Sauvegarder"},
-                 {"Title_Controls", "Commandes"},
-                 {"Title_New_game", "Nouvelle partie"},
-                 {"Language_setting", "Langue"}})
+        for (const auto& [entity, french] : Orvane::Test::sample_french_menu_texts())
             EXPECT_EQ(content().get<Component::Image>(entity, "image")->width(),
                       text_width(Key::interface_font, french))
                 << entity;

@@ -19,6 +19,7 @@
 #include <Orvane/Third_party/SDL.h>
 
 #include "support/Menu_fixture.h"
+#include "support/Sample_data.h"
 #include "support/Sdl_input.h"
 #include "support/Temp_pref_folder.h"
 
@@ -111,15 +112,7 @@ TEST(EngineMenuTest, SettingsSavesANewGameAndALoadThroughTheMenus) {
     EXPECT_EQ(play.shown(), "Settings");
     EXPECT_STREQ(SDL_GetWindowTitle(Third_party::SDL::m_window), "La Lampe de Gull Point");
     // every page follows
-    for (const auto& [entity, french] : std::vector<std::pair<std::string, std::string>>{
-             {"Exit_Phone", "Téléphone"},
-             {"Exit_Quit", "Quitter"},
-             {"Title_Settings", "Réglages"},
-             {"Title_Load", "Charger"},
-             {"Title_Save", "Sauvegarder"},
-             {"Title_Controls", "Commandes"},
-             {"Title_New_game", "Nouvelle partie"},
-             {"Language_setting", "Langue"}})
+    for (const auto& [entity, french] : Orvane::Test::sample_french_menu_texts())
         EXPECT_EQ(play.width_of(entity), play.text_width(french)) << entity;
     for (int i = 0; i < 4; ++i)
         play.click("Sound_volume_left_arrow");

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Orvane::Test {
 
@@ -28,6 +30,21 @@ inline std::string sample_data(const std::string& fallback = "") {
 inline std::string sample_stage() {
     const char* stage = std::getenv("ORVANE_SAMPLE_STAGE");
     return stage == nullptr ? std::string() : std::string(stage);
+}
+
+/// Menu images of the sample game (entity of `<entity>:image`) and the French text each shows
+/// once the language is switched to French: every page follows a switch.
+inline const std::vector<std::pair<std::string, std::string>>& sample_french_menu_texts() {
+    static const std::vector<std::pair<std::string, std::string>> texts{
+        {"Exit_Phone", "Téléphone"},
+        {"Exit_Quit", "Quitter"},
+        {"Title_Settings", "Réglages"},
+        {"Title_Load", "Charger"},
+        {"Title_Save", "Sauvegarder"},
+        {"Title_Controls", "Commandes"},
+        {"Title_New_game", "Nouvelle partie"},
+        {"Language_setting", "Langue"}};
+    return texts;
 }
 
 } // namespace Orvane::Test
