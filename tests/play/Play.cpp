@@ -16,6 +16,8 @@
 
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Code.h>
+#include <Orvane/Component/Condition.h>
+#include <Orvane/Component/Ground_map.h>
 #include <Orvane/Component/Image.h>
 #include <Orvane/Component/Locale.h>
 #include <Orvane/Component/Position.h>
@@ -78,8 +80,8 @@ std::vector<std::string> split_words(const std::string& line) {
         }
         if (line[i] == '#')
             break;
-        if (line[i] == '"') {
-            const std::size_t end = line.find('"', i + 1);
+        if (line[i] == '"' || line[i] == '\'') {
+            const std::size_t end = line.find(line[i], i + 1);
             if (end == std::string::npos)
                 throw std::runtime_error("a quote is not closed");
             words.push_back(line.substr(i + 1, end - i - 1));
@@ -535,7 +537,7 @@ struct Player::Impl {
 
     /// Where the player's character stands.
     Point player_at() {
-        const std::string player = content().value<Text>("Player", "name", std::string());
+        const std::string player = content().value<Text>(Key::player_name, std::string());
         auto body = content().request<Component::Position>(player + "_body", "position");
         return body ? body->value() : Point();
     }
@@ -635,35 +637,40 @@ struct Player::Impl {
     }
 
     /// Steers the player with the left stick toward a scene point until `done` holds: aimed
-    /// anew every few frames, straight at the point; where a wall stops the player, along one
-    /// axis and then the other, as a player works round a corner.
+    /// anew every few frames at the next corner of the shortest walk there on the room's ground
+    /// map, as a player steers round what stands in the way.
     bool steer(const Point& target, const std::function<bool()>& done, int budget) {
-        int mode = 0; // 0 straight, 1 across, 2 up or down
+        Content& c = content();
+        const std::string player = c.value<Text>(Key::player_name, std::string());
         bool reached = false;
+        std::vector<Point> walk;
         for (int leg = 0; leg < budget / 6 && !reached && !input.ended(); ++leg) {
             const Point from = player_at();
-            double dx = target.x() - from.x();
-            double dy = target.y() - from.y();
-            if (mode == 1)
-                dy = 0;
-            if (mode == 2)
-                dx = 0;
-            const double length = std::hypot(dx, dy);
-            if (length < 4) {
-                mode = (mode + 1) % 3;
-                continue;
+            Point aim = target;
+            auto second = c.request<Component::Boolean>(player, "uses_2nd_map");
+            if (auto map = c.request<Component::Ground_map>(
+                    "background", second && second->value() ? "2nd_ground_map" : "ground_map")) {
+                walk.clear();
+                map->find_path(from, target, walk);
+                for (const Point& corner : walk)
+                    if (std::hypot(corner.x() - from.x(), corner.y() - from.y()) > 4) {
+                        aim = corner;
+                        break;
+                    }
             }
+            const double dx = aim.x() - from.x();
+            const double dy = aim.y() - from.y();
+            const double length = std::hypot(dx, dy);
+            if (length < 1)
+                break;
             pad->set_axis(SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(dx / length * 30000));
             pad->set_axis(SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(dy / length * 30000));
             reached = until(done, 6, "");
-            const Point to = player_at();
-            if (std::hypot(to.x() - from.x(), to.y() - from.y()) < 2)
-                mode = (mode + 1) % 3;
         }
         pad->set_axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
         pad->set_axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
         run(2);
-        return reached;
+        return reached || done();
     }
 
     /// One push of the left stick (it latches until back at rest).

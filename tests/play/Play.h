@@ -6,7 +6,7 @@
 // pushed into SDL's queue, one frame at a time, on an engine with the fixed 60 Hz step.
 //
 // Format: one step per line; words split at blanks; '#' starts a comment; a word in double
-// quotes may hold blanks. Set-up lines, read before the first frame:
+// or single quotes may hold blanks (and the other quote). Set-up lines, read before the first frame:
 //   setting <yaml line>              written to config.yaml before the start
 //   controller <name> <vendor> <product>   a virtual game controller attached at the start
 //   check <file> golden <path>       at the end, <file> of the per-user folder matches the
