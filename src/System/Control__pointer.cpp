@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <typeinfo>
@@ -56,13 +57,19 @@ const Component::Position& position_of(const Content& content, const std::string
     return *content.get<Component::Position>(entity, "position");
 }
 
-} // namespace
+/// The pointer's pixel within the box an image is drawn in, and the drawn scale.
+struct Box_pixel {
+    int dx;
+    int dy;
+    double scale;
+};
 
-bool Control::collides(const Point& pointer, const Component::Image& image,
-                       const View& view) const {
-    // the box as the render list draws it: the entity's position through the camera and the
-    // zoom for a room position, unchanged for an interface one
-    const Component::Position& position = position_of(m_content, image.entity());
+/// Where the screen point falls in the box `image` is drawn in, or nothing outside it. The box
+/// is the render list's: the entity's position through the camera and the zoom for a room
+/// position, unchanged for an interface one.
+std::optional<Box_pixel> pixel_in_box(const Content& content, const Point& pointer,
+                                      const Component::Image& image, const View& view) {
+    const Component::Position& position = position_of(content, image.entity());
     const auto [top_left, drawn_scale] =
         view.place(position.value(), image.origin(), image.scale(), position.is_interface());
     const int w = image.width();
@@ -71,20 +78,32 @@ bool Control::collides(const Point& pointer, const Component::Image& image,
     if (pointer.x() < top_left.x() - 1 || pointer.y() < top_left.y() - 1 ||
         pointer.x() > top_left.x() + drawn_scale * w + 1 ||
         pointer.y() > top_left.y() + drawn_scale * h + 1)
-        return false;
+        return std::nullopt;
+    const int dx = round(pointer.x()) - round(top_left.x());
+    const int dy = round(pointer.y()) - round(top_left.y());
+    if (dx < 0 || dy < 0 || dx >= int(drawn_scale * w) || dy >= int(drawn_scale * h))
+        return std::nullopt;
+    return Box_pixel{dx, dy, drawn_scale};
+}
 
-    const int t = round(top_left.x());
-    const int v = round(top_left.y());
-    const int cx = round(pointer.x());
-    const int cy = round(pointer.y());
-    if (cx < t || cy < v || cx >= t + int(drawn_scale * w) || cy >= v + int(drawn_scale * h))
+} // namespace
+
+bool Control::in_drawn_box(const Point& pointer, const Component::Image& image,
+                           const View& view) const {
+    return pixel_in_box(m_content, pointer, image, view).has_value();
+}
+
+bool Control::collides(const Point& pointer, const Component::Image& image,
+                       const View& view) const {
+    const auto hit = pixel_in_box(m_content, pointer, image, view);
+    if (!hit)
         return false;
     if (image.collision() != Component::Collision_type::PIXEL_PERFECT)
         return true;
     // the mask holds the picture's own pixels: the offset in the drawn box shrinks back by the
     // drawn scale, and stays within the shown part of the picture
-    const int mx = std::clamp(int(std::floor((cx - t) / drawn_scale)), 0, w - 1);
-    const int my = std::clamp(int(std::floor((cy - v) / drawn_scale)), 0, h - 1);
+    const int mx = std::clamp(int(std::floor(hit->dx / hit->scale)), 0, image.width() - 1);
+    const int my = std::clamp(int(std::floor(hit->dy / hit->scale)), 0, image.height() - 1);
     return image.is_target_inside(image.xmin() + mx, image.ymin() + my);
 }
 

@@ -118,7 +118,7 @@ void Control::object_choice(bool clicked, bool test_no_interact) {
         });
     if (page_with_arrows(id, clicked))
         return;
-    hover(Key::interface_active_object, id);
+    hover(Key::interface_active_object, test_no_interact ? bar_hover(cursor, id) : id);
     if (!clicked)
         return;
     if (cursor->value().y() < bar_top) {
@@ -126,7 +126,7 @@ void Control::object_choice(bool clicked, bool test_no_interact) {
         status()->pop();
         remove(Key::interface_target_object);
     } else {
-        object_choice_sub_click(id);
+        object_choice_sub_click(test_no_interact ? bar_hover(cursor, id) : id);
     }
 }
 
@@ -159,6 +159,23 @@ std::string Control::bar_hit(const std::shared_ptr<Component::Position>& cursor)
     });
 }
 
+std::string Control::bar_hover(const std::shared_ptr<Component::Position>& cursor,
+                               const std::string& id) {
+    // a hovered item is drawn larger: on a gap of its larger picture it would shrink back
+    // under the pointer and be hit again, flickering every frame and losing clicks
+    if (!id.empty())
+        return id;
+    auto hovered = m_content.request<Text>(Key::interface_active_object);
+    auto source = m_content.request<Text>(Key::interface_source_object);
+    if (!hovered || (source && source->value() == hovered->value()))
+        return id;
+    auto image = m_content.request<Component::Image>(hovered->value(), "image");
+    if (!image || !image->on() || !in_inventory(m_content.request<Text>(hovered->value(), "state")) ||
+        !in_drawn_box(cursor->value(), *image, camera_view(m_content)))
+        return id;
+    return hovered->value();
+}
+
 void Control::inventory_mouse() {
     auto cursor = pointer();
     // above the bar: it closes, and a click of this frame stays for the next handler
@@ -166,7 +183,7 @@ void Control::inventory_mouse() {
         status()->pop();
         return;
     }
-    const std::string id = bar_hit(cursor);
+    const std::string id = bar_hover(cursor, bar_hit(cursor));
     const bool clicked = receive(Key::cursor_clicked);
     if (page_with_arrows(id, clicked))
         return;

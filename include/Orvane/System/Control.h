@@ -230,6 +230,8 @@ class Control : public Base {
     void begin_inventory_choice();
     /// The hit test of one image against a screen point under a view.
     bool collides(const Point& pointer, const Component::Image& image, const View& view) const;
+    /// Whether the screen point lies in the box `image` is drawn in, whatever its mask says.
+    bool in_drawn_box(const Point& pointer, const Component::Image& image, const View& view) const;
     /// The arrows of the inventory bar page on a click: true when `id` is one of them (the
     /// frame's work is then done).
     bool page_with_arrows(const std::string& id, bool clicked);
@@ -240,6 +242,10 @@ class Control : public Base {
     std::shared_ptr<Component::Position> pointer() const;
     /// The bar's item or arrow under `cursor`, the item being combined left out.
     std::string bar_hit(const std::shared_ptr<Component::Position>& cursor);
+    /// The bar item to hover given the hit `id`: with nothing hit, the item hovered already
+    /// while the pointer stays in its drawn box; otherwise `id`.
+    std::string bar_hover(const std::shared_ptr<Component::Position>& cursor,
+                          const std::string& id);
     /// The item choice of OBJECT, after the click was taken (or not) from the store.
     void object_choice(bool clicked, bool test_no_interact);
 

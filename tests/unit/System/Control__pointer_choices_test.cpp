@@ -14,6 +14,7 @@
 #include <Orvane/System/Control.h>
 
 #include "support/Control_fixture.h"
+#include "support/Picture.h"
 
 namespace {
 
@@ -410,6 +411,72 @@ TEST(ControlPointerChoicesTest, TheArrowsPageTheBar) {
             EXPECT_EQ(w.text("Interface", "active_object"), "item3");
             EXPECT_EQ(w.status->value(), top);
             EXPECT_FALSE(w.signalled("Cursor", "clicked"));
+        }
+    }
+}
+
+// A hovered bar item is drawn larger. Over a gap of its picture the pointer must keep it
+// hovered while inside its drawn box: else it shrinks back under the pointer, is hit again, and
+// flickers every frame, and a click lands on a frame where nothing is hovered.
+TEST(ControlPointerChoicesTest, AHoveredItemStaysHoveredOverAGapOfItsBox) {
+    // a ring: solid edges round a clear middle
+    const std::vector<std::string> ring = {"##########", "#........#", "#........#",
+                                           "#........#", "##########"};
+    struct Gap_case {
+        const char* name;
+        S top;
+        const char* hovered;   // Interface:active_object before the frame; "" for none
+        const char* source;    // the item held for combining; "" for none
+        Point pointer;         // the ring is drawn at (300, 1000), 20 x 10 at scale 2
+        bool click;
+        const char* after;     // Interface:active_object after the frame
+    };
+    const std::vector<Gap_case> cases = {
+        {"hovered, on the gap: stays", S::IN_INVENTORY, "rope", "", {310, 1005}, false, "rope"},
+        {"not hovered, on the gap: nothing", S::IN_INVENTORY, "", "", {310, 1005}, false, "<absent>"},
+        {"hovered, out of the box: gone", S::IN_INVENTORY, "rope", "", {330, 1005}, false,
+         "<absent>"},
+        {"hovered and held for combining: not kept", S::IN_INVENTORY, "rope", "rope",
+         {310, 1005}, false, "<absent>"},
+        {"choosing an item for the door, on the gap: stays", S::OBJECT, "rope", "", {310, 1005},
+         false, "rope"},
+        {"a click on the gap picks it", S::IN_INVENTORY, "rope", "", {310, 1005}, true, ""},
+        {"a click on the gap gives it to the door", S::OBJECT, "rope", "", {310, 1005}, true, ""},
+    };
+    for (const Gap_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Control_world w(c.top, Input_mode::MOUSE);
+        default_actions(w);
+        w.action("door_inventory_rope");
+        w.item("hook", {400, 1000});
+        w.image("rope", {300, 1000}, 1000005, Component::Collision_type::PIXEL_PERFECT, true,
+                Orvane::Test::masked_picture(ring))
+            ->set_scale(2);
+        w.content.set<Component::Simple<std::string>>("rope", "name", std::string("rope"));
+        w.content.set<Component::Simple<std::string>>("rope", "state",
+                                                      std::string("inventory_rope"));
+        w.inventory({"rope", "hook"});
+        target(w, "door");
+        if (*c.hovered)
+            w.content.set<Component::Simple<std::string>>("Interface", "active_object",
+                                                          std::string(c.hovered));
+        if (*c.source)
+            source(w, c.source);
+        System::Control control(w.content);
+        control.init();
+        if (c.click)
+            w.click(c.pointer);
+        else
+            w.cursor(c.pointer);
+        control.run();
+        if (!c.click) {
+            EXPECT_EQ(w.text("Interface", "active_object"), c.after);
+            EXPECT_EQ(w.status->value(), c.top);
+        } else if (c.top == S::IN_INVENTORY) {
+            EXPECT_EQ(w.status->value(), S::INVENTORY_ACTION);
+            EXPECT_EQ(w.text("Interface", "action_choice_target"), "rope");
+        } else {
+            EXPECT_EQ(w.triggered(), "door_inventory_rope");
         }
     }
 }
