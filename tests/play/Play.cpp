@@ -198,6 +198,8 @@ std::optional<std::string> value_text(const Content& c, std::string_view e, std:
         return status_name(s->value());
     if (auto a = c.request<Component::Action>(e, n))
         return a->on() ? "on" : "off";
+    if (auto image = c.request<Component::Image>(e, n))
+        return image->on() ? "on" : "off";
     if (c.request<Component::Base>(e, n))
         return "present";
     return std::nullopt;
@@ -444,11 +446,11 @@ struct Player::Impl {
                 found = std::find(offered.begin(), offered.end(), translated(c, name));
             if (found == offered.end())
                 return std::nullopt;
-            // a line is drawn plain ("_off") or highlighted
+            // a line is drawn plain ("_off") or, hovered, highlighted ("_on")
             const std::string line = "Dialog_choice_" + std::to_string(found - offered.begin());
             if (auto plain = Test::Sdl_input::point_of(c, line + "_off"))
                 return plain;
-            return Test::Sdl_input::point_of(c, line);
+            return Test::Sdl_input::point_of(c, line + "_on");
         }
         if (kind == "button") {
             if (!top_is(Status::IN_CODE))

@@ -27,7 +27,7 @@
 //                                    (shoulders), a menu entry (stick up and down), a dialog
 //                                    line (shoulders), a code button (stick)
 //   wait <entity:component> <value>  until the component reads the value (absent, present;
-//                                    an action reads on or off)
+//                                    an action or an image reads on or off)
 //   wait idle (for a few frames) | status <NAME> | menu <page> | room <room> | reach <object> (within reach)
 //   screenshot <name>                the frame read back, scaled to 960 x 540, as <name>.png
 // Targets: object <id>, verb <object> <verb>, item <id>, line <text>, button <value>,
