@@ -16,11 +16,8 @@
 #include <Orvane/Keys.h>
 
 #include "support/Controller_play.h"
-#include "support/Fixed_step_engine.h"
 #include "support/Input_store.h"
-#include "support/Sample_data.h"
-#include "support/Sdl_input.h"
-#include "support/Temp_pref_folder.h"
+#include "support/Sample_play.h"
 #include "support/Virtual_controller.h"
 
 namespace {
@@ -28,7 +25,7 @@ namespace {
 using namespace Orvane;
 using Orvane::Test::press;
 
-Status top(const Content& content) {
+Status status_of(const Content& content) {
     return content.request<Component::Status>(Fast_access_component::GAME_STATUS)->value();
 }
 
@@ -46,28 +43,10 @@ bool listed(const Content& content, const std::string& id) {
     return false;
 }
 
-TEST(EngineGamepadTest, TheRopeTakenAndLookedAtByController) {
-    ASSERT_FALSE(Orvane::Test::sample_data().empty()) << "ORVANE_BUILD_DIR is not set: run through ctest";
-    const Orvane::Test::Temp_pref_folder pref;
-    pref.write("config.yaml", "fullscreen: false\nwindow: [1920, 1080]\n");
-    // the dummy window never has focus: controllers must report anyway
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    Orvane::Test::Fixed_step_engine engine;
-    ASSERT_TRUE(engine.start_up(Orvane::Test::sample_data()));
-    Content& content = engine.content();
-    Orvane::Test::Sdl_input input(engine);
+using Engine_gamepad_test = Orvane::Test::Sample_play_test;
 
-    // the opening skipped
-    bool idle = false;
-    for (int frame = 1; frame < 1200 && !idle; ++frame) {
-        if (frame == 5)
-            content.emit(Key::game_skip_cutscene);
-        input.run(1);
-        auto start = content.request<Component::Action>("start", "action");
-        idle = frame > 5 && top(content) == Status::IDLE && start && !start->on();
-    }
-    ASSERT_TRUE(idle) << "the opening did not end";
-
+TEST_F(Engine_gamepad_test, TheRopeTakenAndLookedAtByController) {
+    Content& content = this->content();
     // an Xbox layout: A (south) confirms, B (east) cancels
     Orvane::Test::Virtual_controller pad("Xbox Series X Controller", 1118, 736);
     input.run(1);
@@ -83,27 +62,27 @@ TEST(EngineGamepadTest, TheRopeTakenAndLookedAtByController) {
 
     // EAST opens the verbs, WEST takes
     press(input, pad, SDL_CONTROLLER_BUTTON_B);
-    ASSERT_EQ(top(content), Status::ACTION);
+    ASSERT_EQ(top(), Status::ACTION);
     EXPECT_EQ(text(content, "Interface", "action_choice_target"), "rope");
     press(input, pad, SDL_CONTROLLER_BUTTON_X);
-    EXPECT_NE(top(content), Status::ACTION);
+    EXPECT_NE(top(), Status::ACTION);
     EXPECT_EQ(text(content, "Interface", "action_choice_target"), "<absent>");
     ASSERT_TRUE(input.run_until([](Content& c) { return text(c, "rope", "state") == "inventory_rope"; },
                                 900))
         << "the rope was not taken";
-    ASSERT_TRUE(input.run_until([](Content& c) { return top(c) == Status::IDLE; }, 900));
+    ASSERT_TRUE(input.run_until([](Content& c) { return status_of(c) == Status::IDLE; }, 900));
 
     // SOUTH opens the inventory on the rope; EAST looks at it and Mara says so
     press(input, pad, SDL_CONTROLLER_BUTTON_A);
-    ASSERT_EQ(top(content), Status::IN_INVENTORY);
+    ASSERT_EQ(top(), Status::IN_INVENTORY);
     EXPECT_EQ(text(content, "Interface", "active_object"), "rope");
     press(input, pad, SDL_CONTROLLER_BUTTON_B);
-    EXPECT_NE(top(content), Status::IN_INVENTORY);
+    EXPECT_NE(top(), Status::IN_INVENTORY);
     EXPECT_EQ(text(content, "Interface", "previous_active_inventory_object"), "rope");
     EXPECT_TRUE(input.run_until(
         [](Content& c) { return c.request<Component::Base>("Comment_0", "image") != nullptr; }, 300))
         << "no remark on the rope";
-    ASSERT_TRUE(input.run_until([](Content& c) { return top(c) == Status::IDLE; }, 900));
+    ASSERT_TRUE(input.run_until([](Content& c) { return status_of(c) == Status::IDLE; }, 900));
     EXPECT_EQ(content.get<Component::Inventory>(Key::game_inventory)->size(), 1u);
 }
 
