@@ -17,6 +17,10 @@ std::string Ground_map::graph_file_name(const std::string& mask_file) {
     return mask_file.substr(0, mask_file.size() < 3 ? 0 : mask_file.size() - 3) + "graph";
 }
 
+std::string Ground_map::packed_mask_file_name(const std::string& mask_file) {
+    return mask_file.substr(0, mask_file.size() < 3 ? 0 : mask_file.size() - 3) + "mask";
+}
+
 namespace {
 
 /// Little-endian reader over bytes whose total size has been checked beforehand.

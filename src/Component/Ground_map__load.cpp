@@ -1,8 +1,9 @@
-// Loading a ground map from the packages: the mask image through the image wrapper, the graph
-// file as a package entry.
+// Loading a ground map from the packages: the mask from its packed form beside the image, or
+// classified from the image's pixels, and the graph file as a package entry.
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Ground_map.h>
 #include <Orvane/Third_party/SDL.h>
+#include <Orvane/Utils/error.h>
 
 #include "Ground_map__search.h"
 
@@ -10,21 +11,45 @@ namespace Orvane::Component {
 
 namespace {
 
+/// The bytes of a package entry, read with `read(data, size)`, kept only for the call.
+template <typename F> void with_entry(const std::string& name, F&& read) {
+    Packaged_asset asset = Packaged_asset_manager::open(name, false);
+    if (asset.buffer() != nullptr) {
+        // a decompressed entry: read in place
+        read(asset.buffer(), asset.size());
+    } else {
+        std::vector<char> bytes(asset ? asset.size() : 0);
+        bytes.resize(asset.read_whole(bytes.data(), bytes.size()));
+        read(bytes.data(), bytes.size());
+    }
+    asset.close();
+}
+
 Ground_map::Mask load_mask(const std::string& file) {
-    // One tile covering the whole image, or a fatal check naming the file.
-    std::shared_ptr<SDL_Surface> surface = Third_party::SDL::load_surface(file);
     Packaged_image_info info = Packaged_asset_manager::image_info(file);
+    const std::string packed = Ground_map::packed_mask_file_name(file);
+    if (Packaged_asset_manager::exists(packed)) {
+        Ground_map::Mask mask;
+        with_entry(packed, [&](const char* data, std::size_t size) {
+            std::optional<std::string> problem = Ground_map::Mask::try_unpack(data, size, packed,
+                                                                              mask);
+            ORVANE_CHECK(!problem, *problem);
+        });
+        ORVANE_CHECK(mask.width() == info.width && mask.height() == info.height,
+                     "Packed ground mask " + packed + " is " + std::to_string(mask.width()) +
+                         "x" + std::to_string(mask.height()) + " pixels but its image " + file +
+                         " is " + std::to_string(info.width) + "x" +
+                         std::to_string(info.height));
+        return mask;
+    }
+    // Packages made before the packer stored the mask: classify the image's pixels. One tile
+    // covering the whole image, or a fatal check naming the file.
+    std::shared_ptr<SDL_Surface> surface = Third_party::SDL::load_surface(file);
     // the surface has the record's size; the mask is filled row by row: read each row once
     std::vector<std::uint32_t> row;
-    int row_y = -1;
-    return Ground_map::Mask(info.width, info.height, [&](int x, int y) -> Ground_map::Mask::Color {
-        if (y != row_y) {
-            Third_party::SDL::get_row_colors(surface, y, row);
-            row_y = y;
-        }
-        std::uint32_t c = row[std::size_t(x)];
-        return {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>((c >> 8) & 0xFF),
-                static_cast<unsigned char>((c >> 16) & 0xFF)};
+    return Ground_map::Mask::from_rows(info.width, info.height, [&](int y) {
+        Third_party::SDL::get_row_colors(surface, y, row);
+        return row.data();
     });
 }
 
@@ -38,14 +63,12 @@ Ground_map::Ground_map(const std::string& entity, const std::string& component,
 }
 
 void Ground_map::read(const std::string& file) {
-    Packaged_asset asset = Packaged_asset_manager::open(file, false);
-    std::vector<char> bytes(asset ? asset.size() : 0);
-    bytes.resize(asset.read_whole(bytes.data(), bytes.size()));
-    asset.close();
-    m_graph = parse_graph(bytes.data(), bytes.size(), file);
-    m_search->working = m_graph;
-    m_search->working_ready = true;
+    with_entry(file, [&](const char* data, std::size_t size) {
+        m_graph = parse_graph(data, size, file);
+    });
+    // the working graph is copied from the loaded one when someone first asks for it
     m_search->request = {};
+    m_search->working_ready = false;
     index_graph();
 }
 

@@ -445,8 +445,24 @@ void SDL::get_row_colors(const std::shared_ptr<SDL_Surface>& surface, int y,
                                                std::to_string(surface->h));
     out.resize(std::size_t(surface->w));
     SDL_LockSurface(surface.get());
-    const int bpp = surface->format->BytesPerPixel;
+    const SDL_PixelFormat* format = surface->format;
+    const int bpp = format->BytesPerPixel;
     const auto* p = static_cast<const Uint8*>(surface->pixels) + std::ptrdiff_t(y) * surface->pitch;
+    if (bpp == 4 && format->palette == nullptr && format->Rloss == 0 && format->Gloss == 0 &&
+        format->Bloss == 0) {
+        // eight bits a channel: shifts alone give what SDL_GetRGB gives, without a call a pixel
+        const Uint32 r_mask = format->Rmask, g_mask = format->Gmask, b_mask = format->Bmask;
+        const int r_shift = format->Rshift, g_shift = format->Gshift, b_shift = format->Bshift;
+        for (int x = 0; x < surface->w; ++x, p += 4) {
+            Uint32 pixel = 0;
+            std::memcpy(&pixel, p, 4);
+            out[std::size_t(x)] = ((pixel & r_mask) >> r_shift) |
+                                  ((pixel & g_mask) >> g_shift) << 8 |
+                                  ((pixel & b_mask) >> b_shift) << 16;
+        }
+        SDL_UnlockSurface(surface.get());
+        return;
+    }
     for (int x = 0; x < surface->w; ++x, p += bpp) {
         Uint32 pixel = p[0];
         if (bpp > 1)

@@ -281,6 +281,12 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
                         entry.bytes.data(), entry.bytes.size(), file.string(), graph))
                     throw Pack_error(*problem);
             }
+            if (entry.key.ends_with("_map.mask")) {
+                Component::Ground_map::Mask mask;
+                if (const auto problem = Component::Ground_map::Mask::try_unpack(
+                        entry.bytes.data(), entry.bytes.size(), file.string(), mask))
+                    throw Pack_error(*problem);
+            }
             if (entry.bytes.empty()) {
                 skipped.push_back(entry.key);
                 continue;
@@ -298,16 +304,31 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
         }
         entries.push_back(std::move(entry));
         // A ground map brings its walkable graph, unless the folder has one beside it already.
-        const Entry& added = entries.back();
-        if (added.storage == Storage::image && is_single_tile(added.key) &&
-            !fs::exists(fs::path(folder) / (Component::Ground_map::graph_file_name(added.key))))
-            entries.push_back(ground_graph_entry(added.key, added.image));
+        const std::size_t added = entries.size() - 1;
+        if (entries[added].storage != Storage::image || !is_single_tile(entries[added].key))
+            continue;
+        const std::string key = entries[added].key;
+        if (!fs::exists(fs::path(folder) / Component::Ground_map::graph_file_name(key)))
+            entries.push_back(ground_graph_entry(key, entries[added].image));
+        // and its mask, so that a room load need not classify the image's pixels
+        if (!fs::exists(fs::path(folder) / Component::Ground_map::packed_mask_file_name(key)))
+            entries.push_back(ground_mask_entry(key, entries[added].image));
     }
     return entries;
 }
 
 namespace {
 Graph_progress graph_progress;
+
+Component::Ground_map::Mask mask_of_map(const Image& image) {
+    using Component::Ground_map;
+    return Ground_map::Mask(int(image.width), int(image.height), [&](int x, int y) {
+        const std::size_t at = (std::size_t(y) * image.width + std::size_t(x)) * 4;
+        return Ground_map::Mask::Color{image.pixels[at], image.pixels[at + 1],
+                                       image.pixels[at + 2]};
+    });
+}
+
 } // namespace
 
 void set_graph_progress(Graph_progress progress) { graph_progress = std::move(progress); }
@@ -315,12 +336,7 @@ void set_graph_progress(Graph_progress progress) { graph_progress = std::move(pr
 Entry ground_graph_entry(const std::string& key, const Image& image) {
     using Component::Ground_map;
     const std::string name = Ground_map::graph_file_name(key);
-    Ground_map::Mask mask(int(image.width), int(image.height), [&](int x, int y) {
-        const std::size_t at = (std::size_t(y) * image.width + std::size_t(x)) * 4;
-        return Ground_map::Mask::Color{image.pixels[at], image.pixels[at + 1],
-                                       image.pixels[at + 2]};
-    });
-    Ground_map map("Packer", "ground_map", std::move(mask), 0, 0);
+    Ground_map map("Packer", "ground_map", mask_of_map(image), 0, 0);
     // refused before the long part when the graph file could not hold the result
     map.build_graph(key, [&](const Ground_map::Build_progress& at) {
         if (graph_progress)
@@ -330,6 +346,14 @@ Entry ground_graph_entry(const std::string& key, const Image& image) {
     entry.key = name;
     entry.storage = Storage::compressed;
     entry.bytes = map.write_graph(name);
+    return entry;
+}
+
+Entry ground_mask_entry(const std::string& key, const Image& image) {
+    Entry entry;
+    entry.key = Component::Ground_map::packed_mask_file_name(key);
+    entry.storage = Storage::compressed;
+    entry.bytes = mask_of_map(image).pack();
     return entry;
 }
 

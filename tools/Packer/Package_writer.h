@@ -92,11 +92,13 @@ void write_png(const std::string& path, const Image& image);
 /// separated, in sorted order); PNG files become images, other files are compressed when LZ4
 /// saves at least an eighth of their size (always when the key contains ".lz4"), raw otherwise.
 /// Empty files cannot be stored and are listed in `skipped`. Every ground-map image without a
-/// graph file beside it gets its ground_graph_entry() right after it. The folder `output`,
+/// graph file beside it gets its ground_graph_entry() right after it, and, without a packed
+/// mask beside it, its ground_mask_entry(). The folder `output`,
 /// when it lies inside the source folder, is left out (an earlier run's packages); `output`
 /// being the source folder itself is a Pack_error. A graph file beside a ground map (key
 /// ending "_map.graph") must read as the engine reads it: otherwise a Pack_error with the
-/// engine's message, naming the file. So must every ".yaml" file: otherwise a Pack_error with
+/// engine's message, naming the file; likewise a packed mask (key ending "_map.mask"). So must
+/// every ".yaml" file: otherwise a Pack_error with
 /// the YAML reader's message, naming the file and the line. A file whose extension is ".png"
 /// in another case (".PNG") is stored as it is, with a warning.
 std::vector<Entry> read_folder(const std::string& folder, std::vector<std::string>& skipped,
@@ -106,6 +108,11 @@ std::vector<Entry> read_folder(const std::string& folder, std::vector<std::strin
 /// ground map's builder makes from the image, stored compressed under the key with "png"
 /// replaced by "graph". read_folder() adds one beside every ground-map image.
 Entry ground_graph_entry(const std::string& key, const Image& image);
+
+/// The packed-mask entry of a ground-map image (key ending "_map.png"): the image's mask as the
+/// ground map packs it (Ground_map::Mask::pack()), stored compressed under the key with "png"
+/// replaced by "mask", so that a room load need not classify the image's pixels.
+Entry ground_mask_entry(const std::string& key, const Image& image);
 
 /// What ground_graph_entry() reports while the builder works on an image: its key, the build's
 /// phase (1 to 3) and the part of that phase done (0 to 1).

@@ -37,6 +37,10 @@ class Ground_map : public Base {
         Mask() = default;
         /// A mask of width x height pixels, reading each pixel's (r, g, b) once from `color`.
         Mask(int width, int height, const std::function<Color(int x, int y)>& color);
+        /// A mask of width x height pixels read row by row: `row(y)` gives the row's `width`
+        /// pixels, each r | g << 8 | b << 16 (the top byte is ignored), valid until the next call.
+        static Mask from_rows(int width, int height,
+                              const std::function<const std::uint32_t*(int y)>& row);
 
         int width() const { return m_width; }
         int height() const { return m_height; }
@@ -44,20 +48,34 @@ class Ground_map : public Base {
         int level(int x, int y) const {
             if (!walkable(x, y))
                 return -1;
-            return m_levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
+            return m_pixels->levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
         }
         bool walkable(int x, int y) const {
             if (x < 0 || y < 0 || x >= m_width || y >= m_height)
                 return false;
             std::size_t i = std::size_t(y) * std::size_t(m_width) + std::size_t(x);
-            return (m_walkable[i / 64] >> (i % 64)) & 1;
+            return (m_pixels->walkable[i / 64] >> (i % 64)) & 1;
         }
 
+        /// The mask as the packer stores it beside the graph file, so that a load need not
+        /// classify the picture's pixels again: "OGML", u32 width, u32 height, then the gray
+        /// level of every pixel, rows top first (0 for pixels that are not walkable), then the
+        /// walkable bits, pixel i as bit i % 64 of u64 number i / 64; all little-endian.
+        std::vector<char> pack() const;
+        /// The mask stored in those bytes. Bytes of another form, or of a size that does not
+        /// match width x height, give the message that names `file`, `mask` then unchanged.
+        static std::optional<std::string> try_unpack(const char* data, std::size_t size,
+                                                     const std::string& file, Mask& mask);
+
       private:
+        /// Never changed once made: copies of a mask share it.
+        struct Pixels {
+            std::vector<unsigned char> levels;
+            std::vector<std::uint64_t> walkable; ///< one bit a pixel: small enough to stay cached
+        };
         int m_width = 0;
         int m_height = 0;
-        std::vector<unsigned char> m_levels;
-        std::vector<std::uint64_t> m_walkable; ///< one bit a pixel: small enough to stay cached
+        std::shared_ptr<const Pixels> m_pixels;
     };
 
     struct Vertex {
@@ -104,7 +122,10 @@ class Ground_map : public Base {
 
     /// Loads the mask image `file` (a one-tile package image whose name ends with "_map.png")
     /// and its graph file (the name with "png" replaced by "graph") from the packages; front z
-    /// and back z are the depths of gray levels 0 and 255. The callback is not used.
+    /// and back z are the depths of gray levels 0 and 255. The mask comes from the packed mask
+    /// beside the image when the packages hold one (fatal, naming it, when it is damaged or of
+    /// another size than the image), from the image's pixels otherwise. The callback is not
+    /// used.
     Ground_map(const std::string& entity, const std::string& component, const std::string& file,
                int front_z, int back_z, const std::function<void()>& callback);
     /// A ground map over a mask and a graph held in memory.
@@ -140,6 +161,10 @@ class Ground_map : public Base {
     std::vector<char> write_graph(const std::string& file) const;
     /// The graph file's name beside a mask image: its last three characters become "graph".
     static std::string graph_file_name(const std::string& mask_file);
+    /// The packed mask's name beside a mask image: its last three characters become "mask"
+    /// (see Mask::pack()). Packages made before the packer wrote it do not hold it: the mask is
+    /// then classified from the picture.
+    static std::string packed_mask_file_name(const std::string& mask_file);
 
     /// Whether p lies on a walkable pixel (coordinates rounded to the nearest pixel).
     bool is_ground_point(const Point& p) const;

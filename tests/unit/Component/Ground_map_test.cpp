@@ -127,9 +127,79 @@ TEST(Ground_mapDeathTest, TryParseGraphReportsWhatTheFatalReadWouldSay) {
     }
 }
 
-TEST(Ground_map, GraphFileNameBesideTheMask) {
+TEST(Ground_map, GraphFileAndPackedMaskNamesBesideTheMask) {
     EXPECT_EQ(Ground_map::graph_file_name("images/rooms/hall_map.png"),
               "images/rooms/hall_map.graph");
+    EXPECT_EQ(Ground_map::packed_mask_file_name("images/rooms/hall_map.png"),
+              "images/rooms/hall_map.mask");
+}
+
+TEST(Ground_map, PackedMaskReadsBackAsTheMaskItWasMadeOf) {
+    // sizes around the 64 pixels of a word, so that words straddle rows and the last is partial
+    const std::vector<std::pair<int, int>> sizes = {{0, 0}, {1, 1}, {64, 1}, {63, 2},
+                                                    {65, 3}, {130, 7}};
+    for (const auto& [w, h] : sizes) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        const Ground_map::Mask built(w, h, [](int x, int y) -> Ground_map::Mask::Color {
+            const auto level = static_cast<unsigned char>(x * 37 + y * 11);
+            if ((x + 2 * y) % 5 == 0)
+                return {level, static_cast<unsigned char>(level ^ 1), level}; // not gray
+            return {level, level, level};
+        });
+        const std::vector<char> bytes = built.pack();
+        Ground_map::Mask read;
+        ASSERT_EQ(Ground_map::Mask::try_unpack(bytes.data(), bytes.size(), "a.mask", read),
+                  std::nullopt);
+        ASSERT_EQ(read.width(), w);
+        ASSERT_EQ(read.height(), h);
+        for (int y = -1; y <= h; ++y)
+            for (int x = -1; x <= w; ++x) {
+                ASSERT_EQ(read.level(x, y), built.level(x, y)) << x << ", " << y;
+                ASSERT_EQ(read.walkable(x, y), built.walkable(x, y)) << x << ", " << y;
+            }
+        // and rows of packed colours classify as single pixels do
+        std::vector<std::uint32_t> row(std::size_t(w) + 1);
+        const Ground_map::Mask from_rows = Ground_map::Mask::from_rows(w, h, [&](int y) {
+            for (int x = 0; x < w; ++x) {
+                const auto level = std::uint32_t((x * 37 + y * 11) & 255);
+                const std::uint32_t g = (x + 2 * y) % 5 == 0 ? level ^ 1 : level;
+                row[std::size_t(x)] = level | g << 8 | level << 16 | 0xAB000000u;
+            }
+            return row.data();
+        });
+        EXPECT_EQ(from_rows.pack(), bytes);
+    }
+}
+
+TEST(Ground_map, DamagedPackedMasksAreRefusedWithTheFileName) {
+    const std::vector<char> good =
+        Ground_map::Mask(3, 2, [](int, int) -> Ground_map::Mask::Color { return {7, 7, 7}; })
+            .pack();
+    ASSERT_EQ(good.size(), 12u + 6 + 8);
+    std::vector<char> stray = good;
+    stray[12 + 6] = char(0x7F); // pixels 6 and on marked walkable
+    std::vector<char> huge = good;
+    huge[6] = char(1); // width 65539
+    std::vector<char> other_magic = good;
+    other_magic[0] = 'X';
+    const std::vector<std::pair<std::vector<char>, std::string>> cases = {
+        {{'O', 'G'}, "Packed ground mask a.mask does not start with a packed mask's header "
+                     "(2 bytes)"},
+        {other_magic, "Packed ground mask a.mask does not start with a packed mask's header "
+                      "(26 bytes)"},
+        {std::vector<char>(good.begin(), good.end() - 1),
+         "Packed ground mask a.mask has 25 bytes where 3x2 pixels take 26"},
+        {huge, "Packed ground mask a.mask claims 65539x2 pixels, more than a picture holds"},
+        {stray, "Packed ground mask a.mask marks pixels past its last one as walkable"},
+    };
+    for (const auto& [bytes, message] : cases) {
+        SCOPED_TRACE(message);
+        Ground_map::Mask kept(1, 1, [](int, int) -> Ground_map::Mask::Color { return {1, 1, 1}; });
+        EXPECT_EQ(Ground_map::Mask::try_unpack(bytes.data(), bytes.size(), "a.mask", kept),
+                  message);
+        EXPECT_EQ(kept.width(), 1) << "the mask is left as it was";
+        EXPECT_EQ(kept.level(0, 0), 1);
+    }
 }
 
 TEST(Ground_map, IsGroundPointRoundsToTheNearestPixel) {

@@ -135,6 +135,7 @@ TEST(Package_writer, SourceFolderBecomesPackagesThatTheReaderIndexesExactly) {
               (std::map<std::string, Storage>{{"data/init.yaml", Storage::compressed},
                                               {"data/notes.lz4", Storage::compressed},
                                               {"images/backgrounds/hall_map.graph", Storage::compressed},
+                                              {"images/backgrounds/hall_map.mask", Storage::compressed},
                                               {"images/backgrounds/hall_map.png", Storage::image},
                                               {"images/objects/key.png", Storage::image},
                                               {"sounds/step.ogg", Storage::raw}}));
