@@ -111,11 +111,13 @@ std::optional<std::string> Ground_map::Mask::try_unpack(const char* data, std::s
     auto pixels = std::make_shared<Pixels>();
     pixels->levels.assign(bytes + 12, bytes + 12 + count);
     pixels->walkable.resize(words);
-    if constexpr (std::endian::native == std::endian::little)
-        std::memcpy(pixels->walkable.data(), bytes + 12 + count, 8 * words);
-    else
+    if constexpr (std::endian::native == std::endian::little) {
+        if (words > 0)
+            std::memcpy(pixels->walkable.data(), bytes + 12 + count, 8 * words);
+    } else {
         for (std::size_t k = 0; k < words; ++k)
             pixels->walkable[k] = read_little_endian(bytes + 12 + count + 8 * k, 8);
+    }
     // bits past the last pixel would make walkable() and level() disagree with a built mask
     if (count % 64 != 0 && (pixels->walkable.back() >> (count % 64)) != 0)
         return "Packed ground mask " + file + " marks pixels past its last one as walkable";
