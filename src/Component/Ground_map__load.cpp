@@ -30,11 +30,21 @@ Ground_map::Mask load_mask(const std::string& file) {
     const std::string packed = Ground_map::packed_mask_file_name(file);
     if (Packaged_asset_manager::exists(packed)) {
         Ground_map::Mask mask;
-        with_entry(packed, [&](const char* data, std::size_t size) {
-            std::optional<std::string> problem = Ground_map::Mask::try_unpack(data, size, packed,
-                                                                              mask);
-            ORVANE_CHECK(!problem, *problem);
-        });
+        Packaged_asset asset = Packaged_asset_manager::open(packed, false);
+        std::optional<std::string> problem;
+        if (asset.buffer() != nullptr) {
+            // a decompressed entry: the mask reads its pixels there and closes it when done
+            const std::size_t size = asset.size();
+            std::shared_ptr<const char> bytes(asset.buffer(),
+                                              [asset](const char*) mutable { asset.close(); });
+            problem = Ground_map::Mask::try_unpack_in_place(std::move(bytes), size, packed, mask);
+        } else {
+            with_entry(packed, [&](const char* data, std::size_t size) {
+                problem = Ground_map::Mask::try_unpack(data, size, packed, mask);
+            });
+            asset.close();
+        }
+        ORVANE_CHECK(!problem, *problem);
         ORVANE_CHECK(mask.width() == info.width && mask.height() == info.height,
                      "Packed ground mask " + packed + " is " + std::to_string(mask.width()) +
                          "x" + std::to_string(mask.height()) + " pixels but its image " + file +

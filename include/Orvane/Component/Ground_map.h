@@ -48,34 +48,37 @@ class Ground_map : public Base {
         int level(int x, int y) const {
             if (!walkable(x, y))
                 return -1;
-            return m_pixels->levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
+            return m_levels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
         }
         bool walkable(int x, int y) const {
             if (x < 0 || y < 0 || x >= m_width || y >= m_height)
                 return false;
             std::size_t i = std::size_t(y) * std::size_t(m_width) + std::size_t(x);
-            return (m_pixels->walkable[i / 64] >> (i % 64)) & 1;
+            return (m_walkable[i / 8] >> (i % 8)) & 1;
         }
 
         /// The mask as the packer stores it beside the graph file, so that a load need not
-        /// classify the picture's pixels again: "OGML", u32 width, u32 height, then the gray
-        /// level of every pixel, rows top first (0 for pixels that are not walkable), then the
-        /// walkable bits, pixel i as bit i % 64 of u64 number i / 64; all little-endian.
+        /// classify the picture's pixels again: "OGML", u32 width, u32 height (little-endian),
+        /// then the gray level of every pixel, rows top first (0 for pixels that are not
+        /// walkable), then the walkable bits, pixel i as bit i % 8 of byte i / 8.
         std::vector<char> pack() const;
-        /// The mask stored in those bytes. Bytes of another form, or of a size that does not
-        /// match width x height, give the message that names `file`, `mask` then unchanged.
+        /// The mask stored in those bytes (copied). Bytes of another form, or of a size that does
+        /// not match width x height, give the message, naming `file`; `mask` is then unchanged.
         static std::optional<std::string> try_unpack(const char* data, std::size_t size,
                                                      const std::string& file, Mask& mask);
+        /// The same reading without a copy: the mask reads its pixels where `bytes` lie, and it
+        /// and its copies keep them.
+        static std::optional<std::string> try_unpack_in_place(std::shared_ptr<const char> bytes,
+                                                              std::size_t size,
+                                                              const std::string& file, Mask& mask);
 
       private:
-        /// Never changed once made: copies of a mask share it.
-        struct Pixels {
-            std::vector<unsigned char> levels;
-            std::vector<std::uint64_t> walkable; ///< one bit a pixel: small enough to stay cached
-        };
         int m_width = 0;
         int m_height = 0;
-        std::shared_ptr<const Pixels> m_pixels;
+        const unsigned char* m_levels = nullptr;   ///< in m_packed: a byte a pixel
+        const unsigned char* m_walkable = nullptr; ///< in m_packed: a bit a pixel, cache-friendly
+        /// The packed bytes the pixels are read from; never changed once made: copies share them.
+        std::shared_ptr<const char> m_packed;
     };
 
     struct Vertex {

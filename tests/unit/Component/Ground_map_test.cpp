@@ -175,7 +175,7 @@ TEST(Ground_map, DamagedPackedMasksAreRefusedWithTheFileName) {
     const std::vector<char> good =
         Ground_map::Mask(3, 2, [](int, int) -> Ground_map::Mask::Color { return {7, 7, 7}; })
             .pack();
-    ASSERT_EQ(good.size(), 12u + 6 + 8);
+    ASSERT_EQ(good.size(), 12u + 6 + 1);
     std::vector<char> stray = good;
     stray[12 + 6] = char(0x7F); // pixels 6 and on marked walkable
     std::vector<char> huge = good;
@@ -186,9 +186,9 @@ TEST(Ground_map, DamagedPackedMasksAreRefusedWithTheFileName) {
         {{'O', 'G'}, "Packed ground mask a.mask does not start with a packed mask's header "
                      "(2 bytes)"},
         {other_magic, "Packed ground mask a.mask does not start with a packed mask's header "
-                      "(26 bytes)"},
+                      "(19 bytes)"},
         {std::vector<char>(good.begin(), good.end() - 1),
-         "Packed ground mask a.mask has 25 bytes where 3x2 pixels take 26"},
+         "Packed ground mask a.mask has 18 bytes where 3x2 pixels take 19"},
         {huge, "Packed ground mask a.mask claims 65539x2 pixels, more than a picture holds"},
         {stray, "Packed ground mask a.mask marks pixels past its last one as walkable"},
     };
