@@ -493,6 +493,7 @@ void Ground_map::index_graph() {
 void Ground_map::reset_working() {
     m_search->request.stage = ground_map::Request::Stage::copy;
     m_search->request.links.clear();
+    m_search->request.partial = false;
     m_search->working_ready = false;
 }
 
@@ -509,7 +510,18 @@ const Ground_map::Graph& Ground_map::working_graph() const {
     // Replays the request on a fresh copy, step by step as the request is defined.
     using Stage = ground_map::Request::Stage;
     k.working = m_graph;
-    const ground_map::Request& r = k.request;
+    ground_map::Request& r = k.request;
+    if (r.partial) {
+        // the search linked the vertices near its walk only: the others are linked now
+        r.links.resize(r.base_links);
+        for (const Vertex_id& j : {r.origin_vertex, r.target_vertex}) {
+            k.visible(*this, j == r.origin_vertex ? r.origin : r.target, r.origin_vertex,
+                      r.target_vertex, k.sees, ground_map::Ellipse{});
+            for (std::uint32_t i : k.sees)
+                r.links.push_back({Vertex_id(i), j});
+        }
+        r.partial = false;
+    }
     if (r.stage != Stage::copy) {
         if (r.new_origin) {
             k.working.add_vertex({r.origin, 0});

@@ -68,11 +68,6 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
     r.target = target;
     r.origin_edge = origin_edge;
     r.target_edge = target_edge;
-    auto point = [&](std::uint32_t v) -> const Point& {
-        if (v < loaded)
-            return m_graph.vertex(Vertex_id(v)).point;
-        return (v == loaded && r.new_origin) ? r.origin : r.target;
-    };
 
     // Direct walk: open ground needs no search. The border edges are the loaded graph's but
     // the two deleted ones (which touch neither inserted vertex).
@@ -90,9 +85,59 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
         return;
     }
 
+    // The search runs first with the links inside an ellipse around origin and target only:
+    // a walk no longer than the sum of its foci's distances stays inside it, and so do the
+    // vertices whose links the whole search would look at (their distance from the origin plus
+    // their straight line to the target stays within the walk's length). When the walk found
+    // is short enough for the ellipse, it is the one that the links to every vertex give; else
+    // the search runs again over the ellipse that the walk found makes certain, and over all
+    // the links when there was no walk. The working graph looks for the other links itself.
+    r.origin_vertex = origin_vertex;
+    r.target_vertex = target_vertex;
+    r.base_links = links.size();
+    ground_map::Ellipse within{origin, target, distance(origin, target) * 1.1 + 2 * k.vertices.cell()};
+    const std::size_t path_size = path.size();
+    for (;;) {
+        const bool whole = within.whole();
+        links.resize(r.base_links);
+        r.stage = ground_map::Request::Stage::copy;
+        r.partial = !whole;
+        const bool walked = k.link_and_walk(*this, n, within, path);
+        if (!walked && !whole) {
+            within.sum = far_away;
+            continue;
+        }
+        if (whole)
+            return;
+        const double length = k.walk.length();
+        // margins far above the rounding of the search's sums
+        const double enough = length * (1 + 1e-6) + 1e-3;
+        if (enough <= within.sum)
+            return;
+        path.resize(path_size);
+        within.sum = enough;
+    }
+}
+
+bool Ground_map::Search::link_and_walk(const Ground_map& map, std::size_t n,
+                                       const ground_map::Ellipse& within,
+                                       std::vector<Point>& path) {
+    Search& k = *this;
+    const Graph& graph = map.m_graph;
+    ground_map::Request& r = k.request;
+    std::vector<std::pair<Vertex_id, Vertex_id>>& links = r.links;
+    const std::size_t loaded = graph.vertex_count();
+    const Vertex_id origin_vertex = r.origin_vertex, target_vertex = r.target_vertex;
+    auto point = [&](std::uint32_t v) -> const Point& {
+        if (v < loaded)
+            return graph.vertex(Vertex_id(v)).point;
+        return (v == loaded && r.new_origin) ? r.origin : r.target;
+    };
+    auto deleted = [&](const Edge_id& e) { return e == r.origin_edge || e == r.target_edge; };
     // Visibility links from the vertices to the origin and to the target.
     for (const Vertex_id& j : {origin_vertex, target_vertex}) {
-        k.visible(*this, point(std::uint32_t(j.index())), origin_vertex, target_vertex, k.sees);
+        k.visible(map, point(std::uint32_t(j.index())), origin_vertex, target_vertex, k.sees,
+                  within);
         for (std::uint32_t i : k.sees)
             links.push_back({Vertex_id(i), j});
     }
@@ -126,10 +171,10 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
 
     // No walkable link reached the target: there is no walk, and the game goes on.
     if (!keeps_edges(target_vertex))
-        return;
+        return false;
     r.stage = ground_map::Request::Stage::cleaned;
     if (!keeps_edges(origin_vertex))
-        return; // the origin saw nothing: no walk from it
+        return false; // the origin saw nothing: no walk from it
 
     // The clean-up keeps the order of the vertices, so the search runs on the handles before
     // it and finds the walk that it would find on the cleaned working graph.
@@ -144,8 +189,8 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
         for (std::uint32_t a = k.link_start[v]; a < k.link_start[v + 1]; ++a)
             step(k.link_to[a], distance(pv, point(k.link_to[a])));
     };
-    k.walk.find(n, std::uint32_t(origin_vertex.index()), std::uint32_t(target_vertex.index()),
-                point, neighbors, path);
+    return k.walk.find(n, std::uint32_t(origin_vertex.index()),
+                       std::uint32_t(target_vertex.index()), point, neighbors, path);
 }
 
 namespace {
@@ -162,7 +207,8 @@ double pseudo_angle(double dx, double dy) {
 } // namespace
 
 void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_id origin,
-                                 Vertex_id target, std::vector<std::uint32_t>& out) {
+                                 Vertex_id target, std::vector<std::uint32_t>& out,
+                                 const ground_map::Ellipse& within) {
     out.clear();
     const Graph& g = map.m_graph;
     auto deleted = [&](const Edge_id& e) {
@@ -268,6 +314,8 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
         if (i == origin.index() || i == target.index())
             return;
         const Point& pi = points[i];
+        if (!within.holds(pi))
+            return;
         if (shadows) {
             const double dx = pi.x() - pj.x(), dy = pi.y() - pj.y();
             const double d2 = dx * dx + dy * dy;
@@ -342,7 +390,13 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
             });
         }
     };
+    // every vertex inside the ellipse lies within this distance of pj, one of its foci
+    const double reach_all = within.whole() ? far_away
+                                            : (within.sum + distance(within.a, within.b)) / 2 *
+                                                      (1 + 1e-9) + 1e-6;
     auto enough = [&](int ring) {
+        if (ring * vertices.cell() > reach_all)
+            return true;
         if (shadows && !probed && ring >= 2 && open > 0)
             probe();
         if (!shadows || open > 0)
@@ -352,7 +406,8 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
             hidden_beyond = *std::max_element(shadow.begin(), shadow.end());
         return ring * vertices.cell() > hidden_beyond * 1.001 + 1e-6;
     };
-    if (!vertices.all_around(pj, consider, enough))
+    if (!vertices.all_around(pj, consider, enough,
+                             [&](const Box& box) { return within.meets(box); }))
         for (std::size_t i = 0; i < g.vertex_count(); ++i)
             consider(std::uint32_t(i));
 }

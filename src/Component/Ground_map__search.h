@@ -32,12 +32,19 @@ class Ground_map::Grid {
     /// when the rings would visit more cells than a few per item (the items met so far are then
     /// not all the candidates): a scan of every item is cheaper.
     template <typename F, typename G> bool around(const Point& p, F&& f, G&& enough) const {
-        return rings(p, f, enough, true);
+        auto every = [](const Box&) { return true; };
+        return rings(p, f, enough, every, true);
     }
     /// As around(), without the limit on the cells visited: false only when p is not inside
     /// the grid.
     template <typename F, typename G> bool all_around(const Point& p, F&& f, G&& enough) const {
-        return rings(p, f, enough, false);
+        auto every = [](const Box&) { return true; };
+        return rings(p, f, enough, every, false);
+    }
+    /// As all_around(), over the cells whose box (widened by a hair) `keep` accepts only.
+    template <typename F, typename G, typename H>
+    bool all_around(const Point& p, F&& f, G&& enough, H&& keep) const {
+        return rings(p, f, enough, keep, false);
     }
     /// Width of a cell, in pixels.
     double cell() const { return m_cell; }
@@ -47,8 +54,8 @@ class Ground_map::Grid {
     /// a point on a cell's side belongs to both cells, until f returns true; returns whether
     /// it did.
     template <typename F> bool cells(const Segment& s, F&& f) const;
-    template <typename F, typename G>
-    bool rings(const Point& p, F& f, G& enough, bool limited) const;
+    template <typename F, typename G, typename H>
+    bool rings(const Point& p, F& f, G& enough, H& keep, bool limited) const;
 
     double m_cell = 32;
     double m_x0 = 0, m_y0 = 0;
@@ -71,6 +78,28 @@ struct Ground_map::Border {
 namespace ground_map {
 
 constexpr double far_away = std::numeric_limits<double>::max();
+
+/// The points whose distances to the two foci add up to no more than `sum` pixels: the only
+/// places that a walk between the foci no longer than `sum` can pass through.
+struct Ellipse {
+    Point a;
+    Point b;
+    double sum = far_away; ///< far_away: the whole plane
+
+    bool whole() const { return !(sum < far_away); }
+    bool holds(const Point& p) const { return whole() || distance(p, a) + distance(p, b) <= sum; }
+    /// Whether some point of the box lies inside.
+    bool meets(const Box& box) const {
+        if (whole())
+            return true;
+        auto to_box = [&](const Point& p) {
+            const double dx = std::max({box.xmin - p.x(), 0.0, p.x() - box.xmax});
+            const double dy = std::max({box.ymin - p.y(), 0.0, p.y() - box.ymax});
+            return std::sqrt(dx * dx + dy * dy);
+        };
+        return to_box(a) + to_box(b) <= sum;
+    }
+};
 
 /// One step along the loaded graph from a vertex: to `to` by `edge`, `length` pixels.
 struct Arc {
@@ -98,6 +127,13 @@ struct Request {
     /// The links, unordered and maybe repeated: the working graph adds them in the order of
     /// the link set (Compare_ordered_pair), each once.
     std::vector<std::pair<Ground_map::Vertex_id, Ground_map::Vertex_id>> links;
+    /// Whether `links` holds the visibility links within a search ellipse only, after the
+    /// first `base_links` (those to the ends of the deleted edges): the working graph then
+    /// looks for the others.
+    bool partial = false;
+    std::size_t base_links = 0;
+    Ground_map::Vertex_id origin_vertex;
+    Ground_map::Vertex_id target_vertex;
 };
 
 /// The shortest walk between two of the vertices 0..n-1, the one that Dijkstra's search with a
@@ -116,6 +152,8 @@ class Shortest_walk {
     template <typename Point_of, typename Neighbors>
     bool find(std::size_t n, std::uint32_t origin, std::uint32_t target, const Point_of& point,
               const Neighbors& neighbors, std::vector<Point>& path);
+    /// The length of the walk that the last successful find() appended.
+    double length() const { return m_length; }
 
   private:
     struct Entry {
@@ -127,6 +165,7 @@ class Shortest_walk {
     std::vector<double> m_g;
     std::vector<Entry> m_heap;
     std::vector<Point> m_reversed;
+    double m_length = 0;
 };
 
 template <typename Point_of, typename Neighbors>
@@ -195,6 +234,7 @@ bool Shortest_walk::find(std::size_t n, std::uint32_t origin, std::uint32_t targ
         v = parent;
     }
     path.insert(path.end(), m_reversed.rbegin(), m_reversed.rend());
+    m_length = m_g[target];
     return true;
 }
 
@@ -227,12 +267,18 @@ struct Ground_map::Search {
     std::vector<std::uint32_t> sees; ///< the vertices that see one point; then fill positions
     std::vector<double> shadow; ///< per direction bin, the distance beyond which all is hidden
 
+    /// Links the request's origin and target to the vertices inside `within` that see them,
+    /// then appends the shortest walk over the working graph so made, as find_path() does;
+    /// returns whether there is one. `n`: the vertex count with the inserted ones.
+    bool link_and_walk(const Ground_map& map, std::size_t n, const ground_map::Ellipse& within,
+                       std::vector<Point>& path);
     /// Fills `out` with the loaded vertices, other than `origin` and `target`, whose link to
     /// the point pj is walkable: its midpoint on a walkable pixel and no border edge but the
     /// request's deleted ones and the vertex's own crossing it. Vertices are taken nearer ones
     /// first, and those that the border edges met so far certainly hide are never tested.
+    /// Only the vertices inside `within` are looked at.
     void visible(const Ground_map& map, const Point& pj, Vertex_id origin, Vertex_id target,
-                 std::vector<std::uint32_t>& out);
+                 std::vector<std::uint32_t>& out, const ground_map::Ellipse& within);
 };
 
 /// Calls f(column, row) for the cells of a grid of square cells of side `cell` whose column 0
@@ -310,8 +356,8 @@ template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) c
     });
 }
 
-template <typename F, typename G>
-bool Ground_map::Grid::rings(const Point& p, F& f, G& enough, bool limited) const {
+template <typename F, typename G, typename H>
+bool Ground_map::Grid::rings(const Point& p, F& f, G& enough, H& keep, bool limited) const {
     if (m_start.empty() || !std::isfinite(p.x()) || !std::isfinite(p.y()))
         return false;
     const double fx = std::floor((p.x() - m_x0) / m_cell), fy = std::floor((p.y() - m_y0) / m_cell);
@@ -325,8 +371,12 @@ bool Ground_map::Grid::rings(const Point& p, F& f, G& enough, bool limited) cons
     // Cells visited, out of a budget of a few per item: past it, the nearest item lies so far
     // away (in cells) that scanning every item costs less than walking on.
     std::size_t budget = 4 * m_items + 64;
+    const double hair = 1e-3 * m_cell; // far above the widening that registers the items
     auto visit = [&](int c, int r) {
         --budget;
+        const double x = m_x0 + c * m_cell, y = m_y0 + r * m_cell;
+        if (!keep(Box{x - hair, y - hair, x + m_cell + hair, y + m_cell + hair}))
+            return;
         const std::size_t cell = std::size_t(r) * std::size_t(m_cols) + std::size_t(c);
         for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
             const std::uint32_t id = m_ids[k];
