@@ -123,14 +123,13 @@ bool Ground_map::Search::link_and_walk(const Ground_map& map, std::size_t n,
                                        const ground_map::Ellipse& within,
                                        std::vector<Point>& path) {
     Search& k = *this;
-    const Graph& graph = map.m_graph;
     ground_map::Request& r = k.request;
     std::vector<std::pair<Vertex_id, Vertex_id>>& links = r.links;
-    const std::size_t loaded = graph.vertex_count();
+    const std::size_t loaded = k.points.size();
     const Vertex_id origin_vertex = r.origin_vertex, target_vertex = r.target_vertex;
     auto point = [&](std::uint32_t v) -> const Point& {
         if (v < loaded)
-            return graph.vertex(Vertex_id(v)).point;
+            return k.points[v];
         return (v == loaded && r.new_origin) ? r.origin : r.target;
     };
     auto deleted = [&](const Edge_id& e) { return e == r.origin_edge || e == r.target_edge; };
@@ -314,8 +313,6 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
         if (i == origin.index() || i == target.index())
             return;
         const Point& pi = points[i];
-        if (!within.holds(pi))
-            return;
         if (shadows) {
             const double dx = pi.x() - pj.x(), dy = pi.y() - pj.y();
             const double d2 = dx * dx + dy * dy;
@@ -327,6 +324,8 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
                     return;
             }
         }
+        if (!within.holds(pi))
+            return;
         if (map.walkable_midpoint(pi, pj)) {
             Segment link(pi, pj);
             // Searched from j's end: the outline nearest j shadows most of the vertices, so a
@@ -406,8 +405,36 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
             hidden_beyond = *std::max_element(shadow.begin(), shadow.end());
         return ring * vertices.cell() > hidden_beyond * 1.001 + 1e-6;
     };
-    if (!vertices.all_around(pj, consider, enough,
-                             [&](const Box& box) { return within.meets(box); }))
+    // A cell whose every vertex the shadows would hide is not walked: every bin that its
+    // directions span hides what lies beyond its nearest point.
+    auto lit = [&](const Box& box) {
+        const double dx = std::max({box.xmin - pj.x(), 0.0, pj.x() - box.xmax});
+        const double dy = std::max({box.ymin - pj.y(), 0.0, pj.y() - box.ymax});
+        const double near2 = dx * dx + dy * dy;
+        if (near2 < 4)
+            return true; // around pj: its directions span every bin
+        const double a0 = pseudo_angle(box.xmin - pj.x(), box.ymin - pj.y());
+        double lo = 0, hi = 0;
+        for (const auto& [x, y] : {std::pair{box.xmax, box.ymin}, std::pair{box.xmin, box.ymax},
+                                   std::pair{box.xmax, box.ymax}}) {
+            double turn = pseudo_angle(x - pj.x(), y - pj.y()) - a0;
+            turn = turn > 2 ? turn - 4 : (turn <= -2 ? turn + 4 : turn);
+            lo = std::min(lo, turn);
+            hi = std::max(hi, turn);
+        }
+        // a bin more on each side, against the rounding of the vertices' own directions
+        const int k0 = int(std::floor((a0 + lo) * (shadow_bins / 4.0))) - 1;
+        const int k1 = int(std::floor((a0 + hi) * (shadow_bins / 4.0))) + 1;
+        for (int k = k0; k <= k1; ++k) {
+            const double hidden = shadow[std::size_t((k + 2 * shadow_bins) % shadow_bins)] * 1.001;
+            if (!(hidden * hidden < near2))
+                return true;
+        }
+        return false;
+    };
+    if (!vertices.all_around(pj, consider, enough, [&](const Box& box) {
+            return within.meets(box) && (!shadows || lit(box));
+        }))
         for (std::size_t i = 0; i < g.vertex_count(); ++i)
             consider(std::uint32_t(i));
 }
