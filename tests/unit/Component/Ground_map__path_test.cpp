@@ -462,6 +462,48 @@ TEST(Ground_map_path_plain, RequestsMatchAPlainReadingOnRandomMaps) {
     }
 }
 
+TEST(Ground_map_path_plain, DetoursAndWalledOffPointsMatchAPlainReading) {
+    // Walks many times longer than the straight line between their ends, and ends that no walk
+    // joins: the search first links only the vertices near that line, and widens what it links
+    // until the walk it finds is certainly the shortest, or links every vertex to find none.
+    const std::vector<std::string> rows = {
+        "..............", //
+        "#############.", //
+        "..............", //
+        ".#############", //
+        "..............", //
+        "......###.....", //
+        "......#.#.....", //
+        "......###.....",
+    };
+    Ground_map map = built_map(rows, 20);
+    struct Request {
+        const char* name;
+        Point from;
+        Point to;
+    };
+    const Request requests[] = {
+        {"around_one_wall", {10, 10}, {10, 50}},
+        {"around_two_walls", {10, 10}, {30, 90}},
+        {"around_two_walls_to_the_far_corner", {270, 10}, {270, 150}},
+        {"near_the_straight_line", {10, 90}, {250, 150}},
+        {"into_a_walled_off_room", {10, 90}, {150, 130}},
+        {"past_a_walled_off_room", {110, 150}, {190, 110}},
+    };
+    for (const Request& r : requests) {
+        for (const auto& [from, to] : {std::pair{r.from, r.to}, std::pair{r.to, r.from}}) {
+            SCOPED_TRACE(std::string(r.name) + ": " + Orvane::to_string(from) + " -> " +
+                         Orvane::to_string(to));
+            Plain_result expected = plain_find_path(map, from, to);
+            std::vector<Point> path;
+            map.find_path(from, to, path);
+            EXPECT_EQ(path, expected.path)
+                << "got " << show(path) << "expected " << show(expected.path);
+            expect_same_graph(map.working_graph(), expected.working);
+        }
+    }
+}
+
 /// The built graph of a crowded random mask, as a ground map over it.
 Ground_map crowded_map(unsigned seed) {
     Ground_map map("room", "ground_map", random_mask(seed, 480, 320, 90), 100, 0);
