@@ -95,7 +95,8 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
     r.origin_vertex = origin_vertex;
     r.target_vertex = target_vertex;
     r.base_links = links.size();
-    ground_map::Ellipse within{origin, target, distance(origin, target) * 1.1 + 2 * k.vertices.cell()};
+    ground_map::Ellipse within{origin, target,
+                               distance(origin, target) * 1.1 + 2 * k.vertices.cell()};
     const std::size_t path_size = path.size();
     for (;;) {
         const bool whole = within.whole();

@@ -497,8 +497,8 @@ TEST(Ground_map_path_plain, DetoursAndWalledOffPointsMatchAPlainReading) {
             Plain_result expected = plain_find_path(map, from, to);
             std::vector<Point> path;
             map.find_path(from, to, path);
-            EXPECT_EQ(path, expected.path)
-                << "got " << show(path) << "expected " << show(expected.path);
+            EXPECT_EQ(path, expected.path) << "got " << show(path) << "expected "
+                                           << show(expected.path);
             expect_same_graph(map.working_graph(), expected.working);
         }
     }
