@@ -289,8 +289,9 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
             return;
         }
         const Edge_id e(id - vertices);
-        const Point& a = points[m_graph.source(e).index()];
-        const Point& b = points[m_graph.target(e).index()];
+        const auto& [s, t] = m_search->ends[e.index()];
+        const Point& a = points[s];
+        const Point& b = points[t];
         // An edge whose box lies farther than the best cannot win: no projection for it.
         const double bx = std::max({std::min(a.x(), b.x()) - p.x(), 0.0,
                                     p.x() - std::max(a.x(), b.x())});
@@ -451,10 +452,12 @@ void Ground_map::index_graph() {
                                         std::max(k.vertex_box.ymax, b.ymax)};
     }
     k.vertices.build(items, false);
+    k.ends.assign(m_graph.edge_count(), {0, 0});
     for (std::size_t i = 0; i < m_graph.edge_count(); ++i) {
         Vertex_id s = m_graph.source(Edge_id(i)), t = m_graph.target(Edge_id(i));
         if (s.is_none() || t.is_none())
             continue;
+        k.ends[i] = {std::uint32_t(s.index()), std::uint32_t(t.index())};
         items.push_back({std::uint32_t(vertices + i),
                          Segment(m_graph.vertex(s).point, m_graph.vertex(t).point)});
     }

@@ -249,6 +249,8 @@ struct Ground_map::Search {
     Grid simplices; ///< vertex v as v, edge e as vertex count + e
     Grid vertices;  ///< the vertices' points
     std::vector<Point> points; ///< vertex v's point, packed
+    /// Edge e's source and target, packed (for the edges that the simplices grid holds).
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> ends;
     Box vertex_box; ///< around every vertex
     /// Whether every vertex lies within a million pixels of the origin: the visibility shadows
     /// then keep well clear of rounding.
