@@ -95,8 +95,22 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
     r.origin_vertex = origin_vertex;
     r.target_vertex = target_vertex;
     r.base_links = links.size();
-    ground_map::Ellipse within{origin, target,
-                               distance(origin, target) * 1.1 + 2 * k.vertices.cell()};
+    // The first ellipse is as wide as the longest of the last walks, relative to the
+    // straight line, needed: narrow on open fields, the whole map where walks wind.
+    const double straight = distance(origin, target);
+    double detour = 1.1;
+    if (!k.detours.empty())
+        detour = *std::max_element(k.detours.begin(), k.detours.end()) * 1.01 + 0.01;
+    ground_map::Ellipse within{origin, target, straight * detour + 2 * k.vertices.cell()};
+    auto remember = [&](double length) {
+        if (!(straight > 0))
+            return;
+        if (k.detours.size() < 16)
+            k.detours.push_back(length / straight);
+        else
+            k.detours[k.next_detour] = length / straight;
+        k.next_detour = (k.next_detour + 1) % 16;
+    };
     const std::size_t path_size = path.size();
     for (;;) {
         const bool whole = within.whole();
@@ -108,13 +122,18 @@ void Ground_map::find_path(Point origin, Point target, std::vector<Point>& path)
             within.sum = far_away;
             continue;
         }
-        if (whole)
+        if (whole) {
+            if (walked)
+                remember(k.walk.length());
             return;
+        }
         const double length = k.walk.length();
         // margins far above the rounding of the search's sums
         const double enough = length * (1 + 1e-6) + 1e-3;
-        if (enough <= within.sum)
+        if (enough <= within.sum) {
+            remember(length);
             return;
+        }
         path.resize(path_size);
         within.sum = enough;
     }
@@ -426,6 +445,8 @@ void Ground_map::Search::visible(const Ground_map& map, const Point& pj, Vertex_
         // a bin more on each side, against the rounding of the vertices' own directions
         const int k0 = int(std::floor((a0 + lo) * (shadow_bins / 4.0))) - 1;
         const int k1 = int(std::floor((a0 + hi) * (shadow_bins / 4.0))) + 1;
+        if (k1 - k0 > 16)
+            return true; // a near cell: looking at its few vertices costs less
         for (int k = k0; k <= k1; ++k) {
             const double hidden = shadow[std::size_t((k + 2 * shadow_bins) % shadow_bins)] * 1.001;
             if (!(hidden * hidden < near2))

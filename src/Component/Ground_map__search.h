@@ -264,6 +264,8 @@ struct Ground_map::Search {
 
     // scratch of the requests
     ground_map::Shortest_walk walk;
+    std::vector<double> detours; ///< the last walks' lengths over their straight line's
+    std::size_t next_detour = 0; ///< where the next one goes in `detours`
     std::vector<std::uint32_t> link_start; ///< the request's links per vertex
     std::vector<std::uint32_t> link_to;
     std::vector<std::uint32_t> sees; ///< the vertices that see one point; then fill positions
