@@ -270,6 +270,10 @@ struct All {
 } // namespace
 
 Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
+    return closest_simplex(p, std::numeric_limits<double>::infinity());
+}
+
+Ground_map::Simplex Ground_map::closest_simplex(const Point& p, double radius) const {
     // The grid meets the vertices and edges near p ring after ring; the nearest met so far is
     // kept as a scan of the whole graph in index order, vertices first, would keep it (the
     // smallest distance, then vertices before edges, then the lower index), so that the order
@@ -308,6 +312,16 @@ Ground_map::Simplex Ground_map::closest_simplex(const Point& p) const {
             (d == best.distance && !best.edge.is_none() && e < best.edge))
             best = {Vertex_id(), e, d, q};
     };
+    if (radius < m_search->simplices.cell()) {
+        // Only the cells within the radius: what lies farther cannot be an answer.
+        const double r = radius + 1e-6 * m_search->simplices.cell();
+        if (m_search->simplices.in_box(Box{p.x() - r, p.y() - r, p.x() + r, p.y() + r},
+                                       consider)) {
+            if (best.distance > radius)
+                return Simplex{Vertex_id(), Edge_id(), std::numeric_limits<double>::max(), p};
+            return best;
+        }
+    }
     // unmet items lie at least ring cells away; the margin covers rounding
     bool found = m_search->simplices.around(p, consider, [&](int ring) {
         return best.distance + 1e-6 < ring * m_search->simplices.cell();

@@ -562,7 +562,9 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p,
 
     if (walkable_midpoint(p, best.point))
         return best;
-    Simplex c = closest_simplex(Point((p.x() + best.point.x()) / 2, (p.y() + best.point.y()) / 2));
+    // only a vertex or edge within the border radius is an answer
+    Simplex c = closest_simplex(Point((p.x() + best.point.x()) / 2, (p.y() + best.point.y()) / 2),
+                                border_radius);
     if (!c.edge.is_none() && skip(c.edge))
         return Simplex{Vertex_id(), Edge_id(), far_away, Point(0, 0)};
     if (c.distance <= border_radius)

@@ -46,6 +46,9 @@ class Ground_map::Grid {
     bool all_around(const Point& p, F&& f, G&& enough, H&& keep) const {
         return rings(p, f, enough, keep, false);
     }
+    /// Calls f(id) once for every item registered in the cells that the box overlaps; returns
+    /// false, without a call, when the box does not lie within the grid's inner cells.
+    template <typename F> bool in_box(const Box& box, F&& f) const;
     /// Width of a cell, in pixels.
     double cell() const { return m_cell; }
 
@@ -358,6 +361,34 @@ template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) c
         }
         return false;
     });
+}
+
+template <typename F> bool Ground_map::Grid::in_box(const Box& box, F&& f) const {
+    if (m_start.empty() || !std::isfinite(box.xmin) || !std::isfinite(box.ymin) ||
+        !std::isfinite(box.xmax) || !std::isfinite(box.ymax))
+        return false;
+    const double c0 = std::floor((box.xmin - m_x0) / m_cell);
+    const double c1 = std::floor((box.xmax - m_x0) / m_cell);
+    const double r0 = std::floor((box.ymin - m_y0) / m_cell);
+    const double r1 = std::floor((box.ymax - m_y0) / m_cell);
+    if (c0 < 1 || r0 < 1 || c1 > m_cols - 2 || r1 > m_rows - 2)
+        return false;
+    if (++m_query == 0) { // wrapped: forget every old stamp
+        std::fill(m_stamp.begin(), m_stamp.end(), 0);
+        m_query = 1;
+    }
+    for (int r = int(r0); r <= int(r1); ++r)
+        for (int c = int(c0); c <= int(c1); ++c) {
+            const std::size_t cell = std::size_t(r) * std::size_t(m_cols) + std::size_t(c);
+            for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
+                const std::uint32_t id = m_ids[k];
+                if (m_stamp[id] != m_query) {
+                    m_stamp[id] = m_query;
+                    f(id);
+                }
+            }
+        }
+    return true;
 }
 
 template <typename F, typename G, typename H>

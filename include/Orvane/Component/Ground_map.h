@@ -240,6 +240,8 @@ class Ground_map : public Base {
     struct Search; ///< what the path search derives from the loaded graph, and its scratch
 
     void snap(Point& p, Vertex_id& v, Edge_id& e) const;
+    /// closest_simplex(p) when it lies within `radius` pixels of p; else an empty simplex.
+    Simplex closest_simplex(const Point& p, double radius) const;
     /// Rebuilds what is derived from the loaded graph: the grids and the arcs.
     void index_graph();
     bool walkable_midpoint(const Point& a, const Point& b) const;
