@@ -533,7 +533,8 @@ Ground_map::Simplex Ground_map::closest_intersected_edge(const Point& p,
             Segment part(a + along * (at / length), a + along * (end / length));
             k.borders.any_near(part, [&](std::uint32_t id) {
                 const Border& edge = k.border_list[id];
-                if (!skip(edge.edge))
+                // the crossing first: most edges met do not cross, and skip() reads the graph
+                if (crosses(ray, edge.segment) && !skip(edge.edge))
                     consider(edge.edge, edge.segment);
                 return false;
             });
