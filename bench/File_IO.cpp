@@ -40,12 +40,15 @@
 #include <vector>
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
 #include <lz4.h>
+#include <vorbis/vorbisfile.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Action.h>
 #include <Orvane/Component/Ground_map.h>
+#include <Orvane/Component/Image.h>
 #include <Orvane/Component/Inventory.h>
 #include <Orvane/Component/Music.h>
 #include <Orvane/Component/Position.h>
@@ -53,9 +56,11 @@
 #include <Orvane/Component/Status.h>
 #include <Orvane/Content.h>
 #include <Orvane/Engine.h>
+#include <Orvane/Keys.h>
 #include <Orvane/System/File_IO.h>
 #include <Orvane/Third_party/SDL.h>
 #include <Orvane/Third_party/SDL_mixer_ext.h>
+#include <Orvane/Third_party/Yaml.h>
 
 #include "support/Bare_sound.h"
 #include "support/Sample_data.h"
@@ -355,13 +360,210 @@ void compare(benchmark::State& state, const Picture_set& set, Engine_side engine
     report(state, set, engine, bare);
 }
 
-void BM_read_init_vs_bare_pictures(benchmark::State& state) {
-    Fixture& f = fixture();
-    compare(
-        state, f.init, [&] { return f.read_init_once(); },
-        [&] { return f.bare_once(f.init, false); });
+// ---- The rest of the init file's bare work: its sounds, fonts and texts ----
+
+// One package entry's bytes: stored raw, or as an LZ4 block to decompress first.
+struct Entry {
+    const char* data;
+    std::size_t stored;
+    std::size_t size;
+    bool compressed;
+};
+
+Entry entry_of(const Fixture& f, const std::string& name) {
+    const auto& index = Packaged_asset_manager::asset_map();
+    const auto found = index.find(name);
+    if (found == index.end()) {
+        std::fprintf(stderr, "No %s in the packages\n", name.c_str());
+        std::exit(1);
+    }
+    const Packaged_asset_info& info = found->second;
+    const bool compressed = info.compressed_size > 0;
+    return {f.packages[info.buffer_id].data() + info.offset,
+            compressed ? info.compressed_size : info.size, info.size, compressed};
 }
-BENCHMARK(BM_read_init_vs_bare_pictures)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// What read_init made beyond its pictures, found after a read: the sounds of the interface
+// section, each font once per file and size (the engine shares a font opened twice) and every
+// text rendered once per language and colour.
+struct Init_rest {
+    std::vector<Entry> sounds;
+    struct Font {
+        Entry entry;
+        int points;
+    };
+    std::vector<Font> fonts;
+    struct Text {
+        std::size_t font;
+        SDL_Color color;
+        std::string text;
+    };
+    std::vector<Text> texts;
+};
+
+Init_rest find_init_rest(Fixture& f) {
+    f.read_init_once();
+    Init_rest rest;
+    Third_party::Yaml init("data/init.yaml", false, false);
+    if (!init.parse())
+        std::abort();
+    for (const char* key : {"click_sound", "step_sound"})
+        rest.sounds.push_back(entry_of(f, init[key].string("sounds", "effects", "ogg")));
+
+    std::vector<std::string> opened;
+    auto font_index = [&](const Store_key& key) {
+        const auto& font = f.content.get<Component::Font>(key)->core();
+        const std::string name = font->file + "@" + std::to_string(font->size);
+        const auto at = std::find(opened.begin(), opened.end(), name);
+        if (at != opened.end())
+            return std::size_t(at - opened.begin());
+        opened.push_back(name);
+        rest.fonts.push_back({entry_of(f, font->file), font->size});
+        return rest.fonts.size() - 1;
+    };
+    for (const Store_key& key :
+         {Key::debug_font, Key::interface_font, Key::interface_light_font, Key::dialog_font})
+        font_index(key);
+
+    // the global texts placed on screen, rendered in the dialog font in every language
+    const std::size_t dialog = font_index(Key::dialog_font);
+    auto current = f.content.get<Component::Simple<std::string>>(Key::game_current_locale);
+    const std::string saved = current->value();
+    const auto locales =
+        f.content.get<Component::Vector<std::string>>(Key::game_available_locales)->value();
+    std::vector<std::string> rendered;
+    const Third_party::Yaml::Node& names = init.has("texts") ? init["texts"] : init.root();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        Third_party::Yaml item("data/texts/" + names[i].string() + ".yaml", false, false);
+        if (!item.parse())
+            std::abort();
+        if (!item.root().has("coordinates"))
+            continue;
+        const std::string color = item.root().has("color") ? item["color"].string() : "000000";
+        for (const std::string& id : locales) {
+            current->set(id);
+            const std::string text = f.file_io.locale(item["text"].string());
+            if (std::find(rendered.begin(), rendered.end(), color + "|" + text) != rendered.end())
+                continue;
+            rendered.push_back(color + "|" + text);
+            rest.texts.push_back({dialog, Third_party::SDL::color(color), text});
+        }
+    }
+    current->set(saved);
+
+    // every cached picture or text the read made is one the bare side makes too
+    const std::size_t made = Third_party::SDL::m_images.size();
+    if (made != f.init.loaded.size() + rest.texts.size()) {
+        std::fprintf(stderr, "read_init made %zu pictures and texts, the bare side %zu\n", made,
+                     f.init.loaded.size() + rest.texts.size());
+        std::exit(1);
+    }
+    f.fresh_store();
+    return rest;
+}
+
+// libvorbisfile's reads over bytes in memory.
+struct Memory_stream {
+    const char* data;
+    std::size_t size;
+    std::size_t at = 0;
+};
+
+const ov_callbacks memory_callbacks{
+    [](void* out, std::size_t size, std::size_t count, void* source) -> std::size_t {
+        auto* s = static_cast<Memory_stream*>(source);
+        const std::size_t bytes = std::min(size * count, s->size - s->at);
+        std::memcpy(out, s->data + s->at, bytes);
+        s->at += bytes;
+        return size == 0 ? 0 : bytes / size;
+    },
+    [](void* source, ogg_int64_t offset, int whence) -> int {
+        auto* s = static_cast<Memory_stream*>(source);
+        const ogg_int64_t base = whence == SEEK_CUR   ? ogg_int64_t(s->at)
+                                 : whence == SEEK_END ? ogg_int64_t(s->size)
+                                                      : 0;
+        if (base + offset < 0 || base + offset > ogg_int64_t(s->size))
+            return -1;
+        s->at = std::size_t(base + offset);
+        return 0;
+    },
+    nullptr,
+    [](void* source) -> long { return long(static_cast<Memory_stream*>(source)->at); }};
+
+// The sounds decoded to 16-bit samples, the fonts opened, the texts rendered and uploaded.
+double bare_rest_once(Fixture& f, const Init_rest& rest) {
+    std::vector<std::vector<char>> samples;
+    std::vector<std::vector<char>> bytes;
+    std::vector<TTF_Font*> fonts;
+    std::vector<SDL_Texture*> textures;
+    auto bytes_of = [&](const Entry& e) {
+        if (!e.compressed)
+            return e.data;
+        bytes.emplace_back(e.size);
+        if (LZ4_decompress_safe(e.data, bytes.back().data(), int(e.stored), int(e.size)) !=
+            int(e.size))
+            std::abort();
+        return static_cast<const char*>(bytes.back().data());
+    };
+    const auto start = std::chrono::steady_clock::now();
+    for (const Entry& e : rest.sounds) {
+        Memory_stream stream{bytes_of(e), e.size};
+        OggVorbis_File file;
+        if (ov_open_callbacks(&stream, &file, nullptr, 0, memory_callbacks) < 0)
+            std::abort();
+        const vorbis_info* info = ov_info(&file, -1);
+        std::vector<char>& pcm = samples.emplace_back();
+        pcm.resize(std::size_t(ov_pcm_total(&file, -1)) * std::size_t(info->channels) * 2);
+        std::size_t done = 0;
+        int link = 0;
+        for (long got = 1; got > 0 && done < pcm.size(); done += std::size_t(got))
+            if ((got = ov_read(&file, pcm.data() + done, int(pcm.size() - done), 0, 2, 1,
+                               &link)) < 0)
+                std::abort();
+        ov_clear(&file);
+    }
+    for (const Init_rest::Font& font : rest.fonts) {
+        TTF_Font* opened = TTF_OpenFontRW(
+            SDL_RWFromConstMem(bytes_of(font.entry), int(font.entry.size)), 1, font.points);
+        if (opened == nullptr)
+            std::abort();
+        fonts.push_back(opened);
+    }
+    for (const Init_rest::Text& text : rest.texts) {
+        TTF_Font* font = fonts[text.font];
+        SDL_Surface* surface =
+            text.text.find('\n') != std::string::npos
+                ? TTF_RenderUTF8_Blended_Wrapped(font, text.text.c_str(), text.color, 1920)
+                : TTF_RenderUTF8_Blended(font, text.text.c_str(), text.color);
+        textures.push_back(SDL_CreateTextureFromSurface(f.renderer, surface));
+        SDL_FreeSurface(surface);
+    }
+    const double seconds = seconds_since(start);
+    for (SDL_Texture* texture : textures)
+        SDL_DestroyTexture(texture);
+    for (TTF_Font* font : fonts)
+        TTF_CloseFont(font);
+    return seconds;
+}
+
+void BM_read_init_vs_bare(benchmark::State& state) {
+    Fixture& f = fixture();
+    static const Init_rest rest = find_init_rest(f);
+    std::vector<double> engine;
+    std::vector<double> bare;
+    std::vector<double> pictures;
+    for (auto _ : state) {
+        engine.push_back(f.read_init_once());
+        pictures.push_back(f.bare_once(f.init, false));
+        bare.push_back(pictures.back() + bare_rest_once(f, rest));
+    }
+    report(state, f.init, engine, bare);
+    state.counters["ratio_to_pictures"] = Bench::total(engine) / Bench::total(pictures);
+    state.counters["sounds"] = double(rest.sounds.size());
+    state.counters["fonts"] = double(rest.fonts.size());
+    state.counters["texts"] = double(rest.texts.size());
+}
+BENCHMARK(BM_read_init_vs_bare)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 void BM_engine_pictures_vs_bare_pictures(benchmark::State& state) {
     Fixture& f = fixture();
