@@ -4,13 +4,18 @@
 //
 // Init file. Engine side: File_IO::read_init on a fresh store, every cached picture and font
 // dropped first, so each read decodes everything again (YAML, languages, fonts, texts, sounds
-// and the interface pictures). Bare side: the very tiles, highlight tiles and hit masks of the
-// pictures that read_init loaded (found after a first read: the pictures the store holds),
-// each LZ4_decompress_safe'd from the package buffer and uploaded with SDL_CreateTexture and
-// SDL_UpdateTexture. What read_init spends beyond its pictures goes to work the bare side does
-// not do: the two sounds decoded from OGG, the four fonts (each decompressed and opened twice,
-// plain and outlined), the YAML files, the translation tables and the texts rendered once per
-// language.
+// and the interface pictures). Bare side: the same work done with the libraries alone. The
+// very tiles, highlight tiles and hit masks of the pictures that read_init loaded (found after
+// a first read: the pictures the store holds), each LZ4_decompress_safe'd from the package
+// buffer and uploaded with SDL_CreateTexture and SDL_UpdateTexture; the interface's click and
+// step sounds decoded whole to 16-bit samples with libvorbisfile; each font the store names
+// decompressed and opened once per file and size with SDL_ttf; and the texts read_init
+// rendered (the global texts placed on screen, once per language; none in the sample game)
+// rendered with TTF_RenderUTF8_Blended and uploaded. The fixture stops when read_init cached
+// a picture or text the bare side does not make. What read_init spends beyond that goes to
+// the YAML files, the translation tables, the store, the outlined copy of each font and the
+// characters' hit rectangles with their glow. `ratio_to_pictures` is read_init against the
+// pictures' share of the bare side alone.
 //
 // Quay. Engine side: File_IO::read_room("quay") on a store fresh from read_init, the image
 // cache emptied just before, so each load decodes and uploads every picture of the room again
@@ -36,6 +41,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -492,18 +498,18 @@ const ov_callbacks memory_callbacks{
 
 // The sounds decoded to 16-bit samples, the fonts opened, the texts rendered and uploaded.
 double bare_rest_once(Fixture& f, const Init_rest& rest) {
-    std::vector<std::vector<char>> samples;
-    std::vector<std::vector<char>> bytes;
+    // buffers left uninitialised: the decoders fill them
+    std::vector<std::unique_ptr<char[]>> samples;
+    std::vector<std::unique_ptr<char[]>> bytes;
     std::vector<TTF_Font*> fonts;
     std::vector<SDL_Texture*> textures;
     auto bytes_of = [&](const Entry& e) {
         if (!e.compressed)
             return e.data;
-        bytes.emplace_back(e.size);
-        if (LZ4_decompress_safe(e.data, bytes.back().data(), int(e.stored), int(e.size)) !=
-            int(e.size))
+        char* out = bytes.emplace_back(new char[e.size]).get();
+        if (LZ4_decompress_safe(e.data, out, int(e.stored), int(e.size)) != int(e.size))
             std::abort();
-        return static_cast<const char*>(bytes.back().data());
+        return static_cast<const char*>(out);
     };
     const auto start = std::chrono::steady_clock::now();
     for (const Entry& e : rest.sounds) {
@@ -512,13 +518,13 @@ double bare_rest_once(Fixture& f, const Init_rest& rest) {
         if (ov_open_callbacks(&stream, &file, nullptr, 0, memory_callbacks) < 0)
             std::abort();
         const vorbis_info* info = ov_info(&file, -1);
-        std::vector<char>& pcm = samples.emplace_back();
-        pcm.resize(std::size_t(ov_pcm_total(&file, -1)) * std::size_t(info->channels) * 2);
+        const std::size_t size =
+            std::size_t(ov_pcm_total(&file, -1)) * std::size_t(info->channels) * 2;
+        char* pcm = samples.emplace_back(new char[size]).get();
         std::size_t done = 0;
         int link = 0;
-        for (long got = 1; got > 0 && done < pcm.size(); done += std::size_t(got))
-            if ((got = ov_read(&file, pcm.data() + done, int(pcm.size() - done), 0, 2, 1,
-                               &link)) < 0)
+        for (long got = 1; got > 0 && done < size; done += std::size_t(got))
+            if ((got = ov_read(&file, pcm + done, int(size - done), 0, 2, 1, &link)) < 0)
                 std::abort();
         ov_clear(&file);
     }
