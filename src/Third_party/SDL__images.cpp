@@ -157,8 +157,10 @@ std::pair<SDL::Image_handle, double> SDL::create_rectangle(int width, int height
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(m_buffer, w, h, 32, 4 * w, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
     ORVANE_CHECK(surface != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
-    SDL_FillRect(surface, nullptr,
-                 SDL_MapRGBA(surface->format, Uint8(r), Uint8(g), Uint8(b), Uint8(a)));
+    // the rows are packed (pitch 4 * w): one run of w * h pixels, which a plain fill writes
+    // several times faster than SDL_FillRect
+    std::fill_n(static_cast<Uint32*>(surface->pixels), std::size_t(w) * std::size_t(h),
+                SDL_MapRGBA(surface->format, Uint8(r), Uint8(g), Uint8(b), Uint8(a)));
     SDL_Texture* texture = SDL_CreateTextureFromSurface(m_renderer, surface);
     ORVANE_CHECK(texture != nullptr, "Cannot create rectangle texture (" + sdl_error() + ")");
 
@@ -169,15 +171,22 @@ std::pair<SDL::Image_handle, double> SDL::create_rectangle(int width, int height
         ORVANE_CHECK(glow != nullptr, "Cannot create rectangle surface (" + sdl_error() + ")");
         double half_w = w / 2.0;
         double half_h = h / 2.0;
+        // each column's share of the distance to the centre, squared, computed once
+        std::vector<double> column(static_cast<std::size_t>(w));
+        for (int x = 0; x < w; ++x) {
+            const double dx = std::abs(x - half_w) / half_w;
+            column[std::size_t(x)] = dx * dx;
+        }
         for (int y = 0; y < h; ++y) {
             auto* row = reinterpret_cast<Uint32*>(static_cast<char*>(glow->pixels) +
                                                   std::ptrdiff_t(y) * glow->pitch);
+            const double dy = std::abs(y - half_h) / half_h;
+            const double row_share = dy * dy;
             for (int x = 0; x < w; ++x) {
-                double dx = std::abs(x - half_w) / half_w;
-                double dy = std::abs(y - half_h) / half_h;
-                double d = dx * dx + dy * dy;
-                int alpha = d <= 1 ? int((1 - d) * 128) : 0;
-                row[x] = SDL_MapRGBA(glow->format, 255, 255, 255, Uint8(alpha));
+                const double d = column[std::size_t(x)] + row_share;
+                const int alpha = d <= 1 ? int((1 - d) * 128) : 0;
+                // white at that opacity, in the byte order of the masks above
+                row[x] = 0x00FFFFFFu | Uint32(alpha) << 24;
             }
         }
         highlight = SDL_CreateTextureFromSurface(m_renderer, glow);
