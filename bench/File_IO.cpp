@@ -13,7 +13,7 @@
 // rendered (the global texts placed on screen, once per language; none in the sample game)
 // rendered with TTF_RenderUTF8_Blended and uploaded. The fixture stops when read_init cached
 // a picture or text the bare side does not make. What read_init spends beyond that goes to
-// the YAML files, the translation tables, the store, the outlined copy of each font and the
+// the YAML files, the translation tables, the store, the scan of the save slots and the
 // characters' hit rectangles with their glow. `ratio_to_pictures` is read_init against the
 // pictures' share of the bare side alone.
 //

@@ -27,7 +27,8 @@ Resource_manager<SDL::Image_base> SDL::m_images([](Image_base* image) {
 
 Resource_manager<SDL::Font_base> SDL::m_fonts([](Font_base* font) {
     TTF_CloseFont(font->plain);
-    TTF_CloseFont(font->outlined);
+    if (font->outlined != nullptr)
+        TTF_CloseFont(font->outlined);
     // both fonts read this stream: it goes last, with the bytes behind it
     font->asset.close();
     delete font;
@@ -353,6 +354,22 @@ SDL::Image_handle SDL::create_text(const Font_handle& font, const std::string& c
     });
 }
 
+namespace {
+
+/// The font's outlined copy, opened from its stream on the first outlined text rather than
+/// with the font: start-up needs none, and some fonts never draw one.
+TTF_Font* outlined_font(SDL::Font_base& font) {
+    if (font.outlined == nullptr) {
+        font.asset.seek(0);
+        font.outlined = TTF_OpenFontRW(font.asset.base(), 0, font.size);
+        ORVANE_CHECK(font.outlined != nullptr, "Cannot load outlined font " + font.file);
+        TTF_SetFontOutline(font.outlined, 10);
+    }
+    return font.outlined;
+}
+
+} // namespace
+
 SDL::Image_handle SDL::create_outlined_text(const Font_handle& font, const std::string& color_text,
                                             const std::string& text) {
     std::string key = font_identity(font) + "|outlined|" + color_text + "|" + text;
@@ -360,7 +377,7 @@ SDL::Image_handle SDL::create_outlined_text(const Font_handle& font, const std::
         if (text.empty())
             return text_image(empty_text_surface(), text, false);
         SDL_Surface* front = render_text(font->plain, text, color(color_text));
-        SDL_Surface* back = render_text(font->outlined, text, black());
+        SDL_Surface* back = render_text(outlined_font(*font), text, black());
         SDL_SetSurfaceBlendMode(front, SDL_BLENDMODE_BLEND);
         SDL_Rect at{10, 10, front->w, front->h};
         SDL_UpperBlit(front, nullptr, back, &at);
@@ -374,13 +391,8 @@ SDL::Font_handle SDL::load_font(const std::string& file, int size) {
         Packaged_asset asset = Packaged_asset_manager::open(file, false);
         TTF_Font* plain = asset ? TTF_OpenFontRW(asset.base(), 0, size) : nullptr;
         ORVANE_CHECK(plain != nullptr, "Cannot load font " + file);
-        asset.seek(0);
-        TTF_Font* outlined = TTF_OpenFontRW(asset.base(), 0, size);
-        ORVANE_CHECK(outlined != nullptr, "Cannot load outlined font " + file);
-        TTF_SetFontOutline(outlined, 10);
         auto* font = new Font_base;
         font->plain = plain;
-        font->outlined = outlined;
         font->asset = asset;
         font->file = file;
         font->size = size;

@@ -47,10 +47,10 @@ class SDL {
     /// Shared ownership of a picture; the last holder destroys its textures.
     using Image_handle = std::shared_ptr<Image_base>;
 
-    /// A font opened twice from one package entry: plain, and with a 10-pixel outline. Both
-    /// read the entry's stream, which stays open (with its decompressed bytes, if the entry
-    /// was compressed) as long as the fonts. `file` and `size` name the font; cached texts
-    /// are keyed by them.
+    /// A font opened from one package entry: plain, and with a 10-pixel outline once the first
+    /// outlined text needs it (null until then). Both read the entry's stream, which stays open
+    /// (with its decompressed bytes, if the entry was compressed) as long as the fonts. `file`
+    /// and `size` name the font; cached texts are keyed by them.
     struct Font_base {
         TTF_Font* plain = nullptr;
         TTF_Font* outlined = nullptr;
