@@ -49,7 +49,6 @@
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
 #include <lz4.h>
-#include <vorbis/vorbisfile.h>
 
 #include <Orvane/Assets/Packaged_asset_manager.h>
 #include <Orvane/Component/Action.h>
@@ -468,38 +467,9 @@ Init_rest find_init_rest(Fixture& f) {
     return rest;
 }
 
-// libvorbisfile's reads over bytes in memory.
-struct Memory_stream {
-    const char* data;
-    std::size_t size;
-    std::size_t at = 0;
-};
-
-const ov_callbacks memory_callbacks{
-    [](void* out, std::size_t size, std::size_t count, void* source) -> std::size_t {
-        auto* s = static_cast<Memory_stream*>(source);
-        const std::size_t bytes = std::min(size * count, s->size - s->at);
-        std::memcpy(out, s->data + s->at, bytes);
-        s->at += bytes;
-        return size == 0 ? 0 : bytes / size;
-    },
-    [](void* source, ogg_int64_t offset, int whence) -> int {
-        auto* s = static_cast<Memory_stream*>(source);
-        const ogg_int64_t base = whence == SEEK_CUR   ? ogg_int64_t(s->at)
-                                 : whence == SEEK_END ? ogg_int64_t(s->size)
-                                                      : 0;
-        if (base + offset < 0 || base + offset > ogg_int64_t(s->size))
-            return -1;
-        s->at = std::size_t(base + offset);
-        return 0;
-    },
-    nullptr,
-    [](void* source) -> long { return long(static_cast<Memory_stream*>(source)->at); }};
-
 // The sounds decoded to 16-bit samples, the fonts opened, the texts rendered and uploaded.
 double bare_rest_once(Fixture& f, const Init_rest& rest) {
-    // buffers left uninitialised: the decoders fill them
-    std::vector<std::unique_ptr<char[]>> samples;
+    // left uninitialised: the decoder fills them
     std::vector<std::unique_ptr<char[]>> bytes;
     std::vector<TTF_Font*> fonts;
     std::vector<SDL_Texture*> textures;
@@ -512,22 +482,9 @@ double bare_rest_once(Fixture& f, const Init_rest& rest) {
         return static_cast<const char*>(out);
     };
     const auto start = std::chrono::steady_clock::now();
-    for (const Entry& e : rest.sounds) {
-        Memory_stream stream{bytes_of(e), e.size};
-        OggVorbis_File file;
-        if (ov_open_callbacks(&stream, &file, nullptr, 0, memory_callbacks) < 0)
+    for (const Entry& e : rest.sounds)
+        if (Bench::decode_ogg(bytes_of(e), e.size, f.pcm) == 0)
             std::abort();
-        const vorbis_info* info = ov_info(&file, -1);
-        const std::size_t size =
-            std::size_t(ov_pcm_total(&file, -1)) * std::size_t(info->channels) * 2;
-        char* pcm = samples.emplace_back(new char[size]).get();
-        std::size_t done = 0;
-        int link = 0;
-        for (long got = 1; got > 0 && done < size; done += std::size_t(got))
-            if ((got = ov_read(&file, pcm + done, int(size - done), 0, 2, 1, &link)) < 0)
-                std::abort();
-        ov_clear(&file);
-    }
     for (const Init_rest::Font& font : rest.fonts) {
         TTF_Font* opened = TTF_OpenFontRW(
             SDL_RWFromConstMem(bytes_of(font.entry), int(font.entry.size)), 1, font.points);
@@ -560,6 +517,9 @@ void BM_read_init_vs_bare(benchmark::State& state) {
     std::vector<double> pictures;
     for (auto _ : state) {
         engine.push_back(f.read_init_once());
+        // the read's pictures released first, as the engine side starts without them
+        f.content.clear();
+        f.sdl.clear_managers();
         pictures.push_back(f.bare_once(f.init, false));
         bare.push_back(pictures.back() + bare_rest_once(f, rest));
     }
