@@ -65,12 +65,34 @@ std::string tile_key(const std::string& file, unsigned int x, unsigned int y, bo
     return file + "." + std::to_string(x) + "x" + std::to_string(y) + (highlight ? ".HL" : "");
 }
 
+/// Whether the renderer makes textures in `format` itself, with no conversion.
+bool renderer_takes(Uint32 format) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(SDL::m_renderer, &info) != 0)
+        return false;
+    return std::find(info.texture_formats, info.texture_formats + info.num_texture_formats,
+                     format) != info.texture_formats + info.num_texture_formats;
+}
+
 /// Decodes tile (x, y) of a package image into `buffer` and makes a texture of it. The package
 /// reader has checked every tile's size and its 4-byte pixel format against the tile rule.
 SDL_Texture* load_tile(const std::string& file, unsigned int x, unsigned int y, bool highlight,
                        char* buffer) {
     auto [image_w, image_h, format] = Packaged_asset_manager::image_info(file);
     auto tile = Splitter::rect(unsigned(image_w), unsigned(image_h), x, y);
+    if (renderer_takes(format)) {
+        // what SDL_CreateTextureFromSurface does for such a surface, without the surface: the
+        // texture in the tile's own format, blended when the format has alpha
+        Packaged_asset_manager::open(file, buffer, SDL::buffer_size, x, y, highlight);
+        SDL_Texture* texture = SDL_CreateTexture(SDL::m_renderer, format, SDL_TEXTUREACCESS_STATIC,
+                                                 int(tile.w), int(tile.h));
+        if (texture != nullptr) {
+            SDL_UpdateTexture(texture, nullptr, buffer, int(tile.w) * 4);
+            SDL_SetTextureBlendMode(texture, SDL_ISPIXELFORMAT_ALPHA(format) ? SDL_BLENDMODE_BLEND
+                                                                             : SDL_BLENDMODE_NONE);
+        }
+        return texture;
+    }
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(buffer, int(tile.w), int(tile.h), 32,
                                                               int(tile.w) * 4, format);
     ORVANE_CHECK(surface != nullptr, "Cannot create surface for " + tile_key(file, x, y, highlight) +
