@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,28 @@ class Ground_map::Grid {
     template <typename F> bool cells(const Segment& s, F&& f) const;
     template <typename F, typename G, typename H>
     bool rings(const Point& p, F& f, G& enough, H& keep, bool limited) const;
+    /// Starts a query: every item counts as not met yet.
+    void new_query() const {
+        if (++m_query == 0) { // wrapped: forget every old stamp
+            std::fill(m_stamp.begin(), m_stamp.end(), 0);
+            m_query = 1;
+        }
+    }
+    /// Calls f(id) for every item of the cell not met yet in this query, until f returns true
+    /// (a void f never stops it); returns whether it did.
+    template <typename F> bool each_new_in(std::size_t cell, F& f) const {
+        for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
+            const std::uint32_t id = m_ids[k];
+            if (m_stamp[id] == m_query)
+                continue;
+            m_stamp[id] = m_query;
+            if constexpr (std::is_void_v<decltype(f(id))>)
+                f(id);
+            else if (f(id))
+                return true;
+        }
+        return false;
+    }
 
     double m_cell = 32;
     double m_x0 = 0, m_y0 = 0;
@@ -346,21 +369,8 @@ template <typename F> bool Ground_map::Grid::cells(const Segment& s, F&& f) cons
 template <typename F> bool Ground_map::Grid::any_near(const Segment& s, F&& f) const {
     if (m_start.empty())
         return false;
-    if (++m_query == 0) { // wrapped: forget every old stamp
-        std::fill(m_stamp.begin(), m_stamp.end(), 0);
-        m_query = 1;
-    }
-    return cells(s, [&](std::size_t cell) {
-        for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
-            const std::uint32_t id = m_ids[k];
-            if (m_stamp[id] == m_query)
-                continue;
-            m_stamp[id] = m_query;
-            if (f(id))
-                return true;
-        }
-        return false;
-    });
+    new_query();
+    return cells(s, [&](std::size_t cell) { return each_new_in(cell, f); });
 }
 
 template <typename F> bool Ground_map::Grid::in_box(const Box& box, F&& f) const {
@@ -373,21 +383,11 @@ template <typename F> bool Ground_map::Grid::in_box(const Box& box, F&& f) const
     const double r1 = std::floor((box.ymax - m_y0) / m_cell);
     if (c0 < 1 || r0 < 1 || c1 > m_cols - 2 || r1 > m_rows - 2)
         return false;
-    if (++m_query == 0) { // wrapped: forget every old stamp
-        std::fill(m_stamp.begin(), m_stamp.end(), 0);
-        m_query = 1;
-    }
+    new_query();
+    auto every = [&](std::uint32_t id) { f(id); };
     for (int r = int(r0); r <= int(r1); ++r)
-        for (int c = int(c0); c <= int(c1); ++c) {
-            const std::size_t cell = std::size_t(r) * std::size_t(m_cols) + std::size_t(c);
-            for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
-                const std::uint32_t id = m_ids[k];
-                if (m_stamp[id] != m_query) {
-                    m_stamp[id] = m_query;
-                    f(id);
-                }
-            }
-        }
+        for (int c = int(c0); c <= int(c1); ++c)
+            each_new_in(std::size_t(r) * std::size_t(m_cols) + std::size_t(c), every);
     return true;
 }
 
@@ -399,27 +399,18 @@ bool Ground_map::Grid::rings(const Point& p, F& f, G& enough, H& keep, bool limi
     if (fx < 1 || fy < 1 || fx > m_cols - 2 || fy > m_rows - 2)
         return false;
     const int cx = int(fx), cy = int(fy);
-    if (++m_query == 0) { // wrapped: forget every old stamp
-        std::fill(m_stamp.begin(), m_stamp.end(), 0);
-        m_query = 1;
-    }
+    new_query();
     // Cells visited, out of a budget of a few per item: past it, the nearest item lies so far
     // away (in cells) that scanning every item costs less than walking on.
     std::size_t budget = 4 * m_items + 64;
     const double hair = 1e-3 * m_cell; // far above the widening that registers the items
+    auto every = [&](std::uint32_t id) { f(id); };
     auto visit = [&](int c, int r) {
         --budget;
         const double x = m_x0 + c * m_cell, y = m_y0 + r * m_cell;
         if (!keep(Box{x - hair, y - hair, x + m_cell + hair, y + m_cell + hair}))
             return;
-        const std::size_t cell = std::size_t(r) * std::size_t(m_cols) + std::size_t(c);
-        for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k) {
-            const std::uint32_t id = m_ids[k];
-            if (m_stamp[id] != m_query) {
-                m_stamp[id] = m_query;
-                f(id);
-            }
-        }
+        each_new_in(std::size_t(r) * std::size_t(m_cols) + std::size_t(c), every);
     };
     for (int ring = 0;; ++ring) {
         // the ring's cells within the grid (rings are clipped to it)
