@@ -35,7 +35,7 @@ using Move = Component::Tuple<Point, Point, int, int, double, double>;
 using Rescale = Component::Tuple<double, double, double, double>;
 
 /// Progress of a timed request at time t; 1 when it takes no time (or less than none).
-double progress(double t, double begin, double end) {
+double request_progress(double t, double begin, double end) {
     if (end <= begin)
         return 1;
     return (t - begin) / (end - begin);
@@ -175,7 +175,7 @@ bool Animation::handle_moves() {
         if (!move)
             return;
         const auto& [from, to, from_z, to_z, begin, end] = move->value();
-        const double r = progress(t, begin, end);
+        const double r = request_progress(t, begin, end);
         Point p(to.x() * r + from.x() * (1 - r), to.y() * r + from.y() * (1 - r));
         int z = to_z;
         if (r > 1)
@@ -191,7 +191,7 @@ bool Animation::handle_moves() {
         if (!rescale)
             return;
         const auto& [from, to, begin, end] = rescale->value();
-        const double r = progress(t, begin, end);
+        const double r = request_progress(t, begin, end);
         const double scale = r > 1 ? to : to * r + (1 - r) * from;
         m_content.get<Component::Image>(c->entity(), "image")->set_scale(scale);
     });

@@ -50,7 +50,7 @@ bool overlap(const Box& u, const Box& w) {
     return !(w.left > u.right || u.left > w.right || w.top > u.bottom || u.top > w.bottom);
 }
 
-bool contains(const std::vector<std::string>& names, std::string_view name) {
+bool named(const std::vector<std::string>& names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
@@ -142,7 +142,7 @@ void Control::collect_active_objects() {
             continue;
         const bool in_reach = dx <= reach_x * r && dy <= reach_y * r;
         // in the band beyond the reach, only what was listed last frame stays
-        if (!in_reach && !(listed && contains(listed->value(), id)))
+        if (!in_reach && !(listed && named(listed->value(), id)))
             continue;
         if (follower != nullptr && id == *follower) {
             follower_in_reach = true;
@@ -226,7 +226,7 @@ void Control::idle_sub_update_active_objects() {
             names.push_back(*c.name);
         // a current object still listed stays current
         if (auto current = m_content.request<Text>(Key::interface_active_object)) {
-            if (!contains(names, current->value()))
+            if (!named(names, current->value()))
                 current->set(names.front());
         } else {
             set<Text>(Key::interface_active_object, names.front());
@@ -240,7 +240,7 @@ void Control::idle_sub_update_active_objects() {
     // back in IDLE, the object current before becomes current again while it is listed
     if (auto previous = m_content.request<Text>(Key::interface_previous_active_object)) {
         auto now_listed = m_content.request<Names>(Key::interface_active_objects);
-        if (now_listed && contains(now_listed->value(), previous->value()))
+        if (now_listed && named(now_listed->value(), previous->value()))
             set<Text>(Key::interface_active_object, previous->value());
         remove(previous);
     }

@@ -23,8 +23,8 @@ using Text = Component::Simple<std::string>;
 using Number = Component::Simple<int>;
 
 // The rumble of a code button pressed: intensity, then seconds.
-constexpr double rumble_intensity = 0.05;
-constexpr double rumble_seconds = 0.05;
+constexpr double code_rumble_intensity = 0.05;
+constexpr double code_rumble_seconds = 0.05;
 // The inventory bar shows this many items from its scroll position on.
 constexpr std::size_t bar_items = 9;
 
@@ -261,8 +261,8 @@ void Control::code_gamepad() {
     } else if (is_ok(verb) && code->click(-1, -1)) {
         // the logic plays the lock's own sounds: a rumble only
         emit(Key::code_button_clicked);
-        set<Component::Pair<double, double>>(Key::gamepad_rumble, rumble_intensity,
-                                             rumble_seconds);
+        set<Component::Pair<double, double>>(Key::gamepad_rumble, code_rumble_intensity,
+                                             code_rumble_seconds);
     }
     flush_gamepad_keys();
 }
@@ -276,8 +276,8 @@ void Control::dialog_gamepad() {
         dialog_sub_switch_active_object(stick == Event_value::DOWN_ARROW);
     if (const std::string verb = gamepad_verb(); verb == "look" || verb == "inventory") {
         dialog_sub_click();
-        set<Component::Pair<double, double>>(Key::gamepad_rumble, rumble_intensity,
-                                             rumble_seconds);
+        set<Component::Pair<double, double>>(Key::gamepad_rumble, code_rumble_intensity,
+                                             code_rumble_seconds);
     }
     flush_gamepad_keys();
 }

@@ -24,7 +24,9 @@ const Yaml::Node& list(const Yaml& init, const std::string& key, std::size_t cou
     return items;
 }
 
-std::string picture(const Yaml::Node& node) { return node.string("images", "interface", "png"); }
+std::string interface_picture(const Yaml::Node& node) {
+    return node.string("images", "interface", "png");
+}
 
 std::string sound(const Yaml::Node& node) { return node.string("sounds", "effects", "ogg"); }
 
@@ -48,8 +50,8 @@ void File_IO::read_init_interface(const Yaml& init) {
 
     auto hidden_image = [this](const std::string& entity, const Yaml::Node& node, int z,
                                Collision_type collision, bool highlight) {
-        auto image = m_content.set<Component::Image>(entity, "image", picture(node), z, collision,
-                                                     highlight);
+        auto image = m_content.set<Component::Image>(entity, "image", interface_picture(node), z,
+                                                     collision, highlight);
         image->on() = false;
         return image;
     };
@@ -74,7 +76,7 @@ void File_IO::read_init_interface(const Yaml& init) {
         "");
     for (int i = 0; i < 2; ++i) {
         auto image = std::make_shared<Component::Image>("Fast_forward", "image",
-                                                        picture(fast_forward[i]),
+                                                        interface_picture(fast_forward[i]),
                                                         Config::FAST_FORWARD, Collision_type::BOX);
         image->set_relative_origin(1, 0);
         image->set_alpha(64);
@@ -126,10 +128,9 @@ void File_IO::read_init_interface(const Yaml& init) {
     };
     const std::string text(Key::support_text_image.entity);
     const std::string button(Key::support_button_image.entity);
-    load_locale_dependent_image(text, "image", picture(support[0]),
-                                maker(text, Config::MENU_TEXTS, Collision_type::UNCLICKABLE),
-                                true);
-    load_locale_dependent_image(button, "image", picture(support[1]),
+    load_locale_dependent_image(text, "image", interface_picture(support[0]),
+                                maker(text, Config::MENU_TEXTS, Collision_type::UNCLICKABLE), true);
+    load_locale_dependent_image(button, "image", interface_picture(support[1]),
                                 maker(button, Config::MENU_BUTTONS, Collision_type::BOX), true);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 
 #include <Orvane/Component/Simple.h>
 #include <Orvane/Content.h>
@@ -8,6 +9,11 @@
 #include <Orvane/System/Graphic.h>
 
 #include "Interface_fixture.h"
+
+namespace Orvane {
+/// Points print as "(x, y)" in failed expectations.
+inline void PrintTo(const Point& p, std::ostream* os) { *os << to_string(p); }
+} // namespace Orvane
 
 namespace Orvane::Test {
 

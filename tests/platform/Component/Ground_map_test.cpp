@@ -16,11 +16,11 @@ namespace {
 using Orvane::Point;
 using Orvane::Component::Ground_map;
 using Orvane::Packer::Entry;
-using Orvane::Packer::Image;
+using Png = Orvane::Packer::Image;
 
 /// A ground-map image drawn as text: '#' a red wall, '.' gray 128; 10 x 10 pixels a character.
-Image map_image(const std::vector<std::string>& rows) {
-    Image image;
+Png map_image(const std::vector<std::string>& rows) {
+    Png image;
     image.width = unsigned(rows[0].size() * 10);
     image.height = unsigned(rows.size() * 10);
     for (unsigned y = 0; y < image.height; ++y)
@@ -38,7 +38,7 @@ const std::vector<std::string> room = {"........", "....##..", "....##..", "....
 const std::string key = "images/backgrounds/hall_map.png";
 
 TEST(Ground_map_load, ReadsTheMaskAndItsGraphFromThePackages) {
-    Image image = map_image(room);
+    Png image = map_image(room);
     Orvane::Test::load_packages(
         {Orvane::Test::image_entry(key, image), Orvane::Packer::ground_graph_entry(key, image)});
     Ground_map map("background", "ground_map", key, 300, 100, [] {});
@@ -68,7 +68,7 @@ TEST(Ground_map_loadDeathTest, MissingGraphFileIsFatalAndNamesIt) {
 
 TEST(Ground_map_loadDeathTest, MaskImageMustBeOneTile) {
     // Only names ending with "_map.png" are packed as one tile; a wide image is cut in tiles.
-    Image wide = map_image({std::string(60, '.')});
+    Png wide = map_image({std::string(60, '.')});
     Orvane::Test::load_packages({Orvane::Test::image_entry("images/backgrounds/wide.png", wide)});
     EXPECT_EXIT(Ground_map("background", "ground_map", "images/backgrounds/wide.png", 300, 100,
                            [] {}),
@@ -98,8 +98,8 @@ TEST(Ground_map_load, PackerWritesTheGraphBesideEveryGroundMap) {
 /// A ground-map image of every kind of pixel the mask tells apart: gray levels of a gradient,
 /// colours that are not gray (one channel off by one), black, white; 150 pixels wide, so that
 /// words of 64 pixels straddle rows.
-Image varied_map_image() {
-    Image image;
+Png varied_map_image() {
+    Png image;
     image.width = 150;
     image.height = 37;
     for (unsigned y = 0; y < image.height; ++y)
@@ -120,7 +120,7 @@ Image varied_map_image() {
 TEST(Ground_map_load, PackedMaskGivesTheMaskAndPathsOfThePicture) {
     // A package made before the packer stored masks has only the picture and the graph: both
     // kinds of package must give the same map.
-    const Image image = varied_map_image();
+    const Png image = varied_map_image();
     const Entry picture = Orvane::Test::image_entry(key, image);
     const Entry graph = Orvane::Packer::ground_graph_entry(key, image);
     Orvane::Test::load_packages({picture, graph});
@@ -161,7 +161,7 @@ TEST(Ground_map_load, PackedMaskGivesTheMaskAndPathsOfThePicture) {
 }
 
 TEST(Ground_map_loadDeathTest, DamagedPackedMaskIsFatalAndNamesIt) {
-    const Image image = map_image(room);
+    const Png image = map_image(room);
     const Entry picture = Orvane::Test::image_entry(key, image);
     const Entry graph = Orvane::Packer::ground_graph_entry(key, image);
     Entry truncated = Orvane::Packer::ground_mask_entry(key, image);

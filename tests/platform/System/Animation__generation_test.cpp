@@ -19,7 +19,7 @@
 namespace Orvane::System {
 namespace {
 
-using Component::Animation;
+using Sheet = Component::Animation;
 using Frame = Component::Animation::Frame;
 
 // A character "hero" with a skin: body (idle sheet), head and mouth cut from one test sheet.
@@ -28,9 +28,9 @@ class Animation_generation : public Test::Sdl_test {
     Content content;
     System::Animation animation{content};
 
-    std::shared_ptr<Animation> sheet(const std::string& entity, int columns) {
-        auto a = std::make_shared<Animation>(entity, "image", "images/animations/sheet.png", 0,
-                                             columns, 2, true);
+    std::shared_ptr<Sheet> sheet(const std::string& entity, int columns) {
+        auto a = std::make_shared<Sheet>(entity, "image", "images/animations/sheet.png", 0, columns,
+                                         2, true);
         content.set(a);
         return a;
     }
@@ -45,10 +45,10 @@ class Animation_generation : public Test::Sdl_test {
             mouth = sheet("hero_mouth", mouth_columns);
     }
 
-    std::shared_ptr<Animation> body, head, mouth;
+    std::shared_ptr<Sheet> body, head, mouth;
 };
 
-std::vector<int> columns_of(const Animation& a) {
+std::vector<int> columns_of(const Sheet& a) {
     std::vector<int> out;
     for (const Frame& f : a.frames())
         out.push_back(f.x);
@@ -187,7 +187,7 @@ TEST_F(Animation_generation, TalkingMouthNeverRestsNorRepeats) {
 TEST_F(Animation_generation, TalkingWithoutAMouthDoesNothing) {
     make_hero({"stand"}, 4, 0);
     animation.generate_random_mouth_animation("hero");
-    EXPECT_FALSE(content.request<Animation>("hero_mouth", "image"));
+    EXPECT_FALSE(content.request<Sheet>("hero_mouth", "image"));
 }
 
 TEST_F(Animation_generation, PoseKeepsTheRowAndTakesTheFirstColumnOfItsName) {

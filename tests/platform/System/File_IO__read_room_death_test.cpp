@@ -11,9 +11,9 @@ namespace {
 
 using Room_reader_DeathTest = Room_reader;
 
-const std::string room = "name: Quay\n";
-const std::string object = "name: Door\ncoordinates: [1, 2, 3]\nbox_collision: true\n"
-                           "view: [0, 0]\nstates:\n";
+const std::string quay_room = "name: Quay\n";
+const std::string door_object = "name: Door\ncoordinates: [1, 2, 3]\nbox_collision: true\n"
+                                "view: [0, 0]\nstates:\n";
 const std::string mara = R"(coordinates: [500, 600]
 name: Mara
 color: ff8800
@@ -27,7 +27,7 @@ skin:
 /// One malformed file: the file under data/ (without ".yaml") and its text, the item read
 /// (kind and name; kind "rooms" reads the room), and the message, matched literally but for
 /// "LINE", the line of the file.
-struct Broken {
+struct Broken_room {
     const char* file;
     std::string text;
     const char* kind;
@@ -52,37 +52,38 @@ std::string literal_with_line(const std::string& text) {
 }
 
 TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
-    const std::vector<Broken> cases = {
-        {"rooms/other", room, "rooms", "quay", "Can't open data/rooms/quay.yaml"},
+    const std::vector<Broken_room> cases = {
+        {"rooms/other", quay_room, "rooms", "quay", "Can't open data/rooms/quay.yaml"},
         {"rooms/quay", "background: quay\n", "rooms", "quay", "Value name not found in Yaml input"},
-        {"rooms/quay", room + "ground_map: [quay_map]\nfront_z: 1\nback_z: 2\n", "rooms", "quay",
-         "data/rooms/quay.yaml:LINE: quay: \"ground_map\" needs 2 items, has 1"},
-        {"rooms/quay", room + "objects: [ghost]\n", "rooms", "quay",
+        {"rooms/quay", quay_room + "ground_map: [quay_map]\nfront_z: 1\nback_z: 2\n", "rooms",
+         "quay", "data/rooms/quay.yaml:LINE: quay: \"ground_map\" needs 2 items, has 1"},
+        {"rooms/quay", quay_room + "objects: [ghost]\n", "rooms", "quay",
          "Can't open data/objects/ghost.yaml, asked for by data/rooms/quay.yaml"},
-        {"rooms/quay", room + "objects:\n  - {name: Door}\n", "rooms", "quay",
+        {"rooms/quay", quay_room + "objects:\n  - {name: Door}\n", "rooms", "quay",
          "Value id not found in Yaml input"},
-        {"objects/door", replaced(object, "[1, 2, 3]", "[1, 2]"), "objects", "door",
+        {"objects/door", replaced(door_object, "[1, 2, 3]", "[1, 2]"), "objects", "door",
          "data/objects/door.yaml:LINE: door: \"coordinates\" needs 3 items, has 2"},
         {"rooms/quay",
-         room + "objects:\n  - {id: door, name: D, coordinates: [1], box_collision: true}\n",
+         quay_room + "objects:\n  - {id: door, name: D, coordinates: [1], box_collision: true}\n",
          "rooms", "quay", "data/rooms/quay.yaml:LINE: door: \"coordinates\" needs 3 items, has 1"},
-        {"objects/door", replaced(object, "view: [0, 0]", "view: [5]"), "objects", "door",
+        {"objects/door", replaced(door_object, "view: [0, 0]", "view: [5]"), "objects", "door",
          "data/objects/door.yaml:LINE: door: \"view\" needs 2 items, has 1"},
         {"objects/crate",
-         replaced(object, "box_collision: true\n", "box_collision: false\n") +
+         replaced(door_object, "box_collision: true\n", "box_collision: false\n") +
              "  - {id: here, size: [20, 30]}\n",
          "objects", "crate",
          "data/objects/crate.yaml:LINE: crate: state here: \"size\" needs \"box_collision\" true"},
-        {"objects/crate", object + "  - {id: here, size: [20]}\n", "objects", "crate",
+        {"objects/crate", door_object + "  - {id: here, size: [20]}\n", "objects", "crate",
          "data/objects/crate.yaml:LINE: crate: \"size\" needs 2 items, has 1"},
-        {"objects/lamp", object + "  - {id: lit, skin: lamp, frames: 0, duration: 2}\n", "objects",
-         "lamp", "data/objects/lamp.yaml:LINE: lamp: state lit: \"frames\" is 0"},
-        {"objects/lamp", object + "  - {id: lit, skin: lamp, frames: 4, duration: 0}\n", "objects",
-         "lamp", "data/objects/lamp.yaml:LINE: lamp: state lit: \"duration\" is 0"},
-        {"objects/lamp", object + "  - {id: lit, frames: 4, duration: 1}\n", "objects", "lamp",
+        {"objects/lamp", door_object + "  - {id: lit, skin: lamp, frames: 0, duration: 2}\n",
+         "objects", "lamp", "data/objects/lamp.yaml:LINE: lamp: state lit: \"frames\" is 0"},
+        {"objects/lamp", door_object + "  - {id: lit, skin: lamp, frames: 4, duration: 0}\n",
+         "objects", "lamp", "data/objects/lamp.yaml:LINE: lamp: state lit: \"duration\" is 0"},
+        {"objects/lamp", door_object + "  - {id: lit, frames: 4, duration: 1}\n", "objects", "lamp",
          "data/objects/lamp.yaml:LINE: lamp: state lit: \"frames\" needs a \"skin\" or \"mask\""},
         {"animations/gull", "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: [0, 2]\n",
-         "animations", "gull", "data/animations/gull.yaml:LINE: gull: \"length\" gives 0 x 2 cells"},
+         "animations", "gull",
+         "data/animations/gull.yaml:LINE: gull: \"length\" gives 0 x 2 cells"},
         {"animations/gull",
          "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: [4, 2]\nframes: [\"8\"]\n",
          "animations", "gull",
@@ -96,7 +97,7 @@ TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
          "animations", "gull",
          "data/animations/gull.yaml:LINE: gull: \"frames\" entry 2000000000x1 repeats a cell more "
          "than 10000 times"},
-        {"objects/crate", object + "  - {id: here, size: [0, 30]}\n", "objects", "crate",
+        {"objects/crate", door_object + "  - {id: here, size: [0, 30]}\n", "objects", "crate",
          "data/objects/crate.yaml:LINE: crate: state here: \"size\" is 0 x 30"},
         {"animations/gull",
          "coordinates: [1, 2, 3]\nskin: gull\nloop: true\nlength: 4\nduration: 0\n", "animations",
@@ -134,7 +135,7 @@ TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
         {"actions/hello", "modes:\n  - {id: Keyboard, effect: []}\n", "actions", "hello",
          "Invalid mode Keyboard"},
     };
-    for (const Broken& c : cases) {
+    for (const Broken_room& c : cases) {
         SCOPED_TRACE(c.message);
         EXPECT_EXIT(
             {
@@ -156,7 +157,7 @@ TEST_F(Room_reader_DeathTest, MalformedFilesStopNamingFileAndKey) {
 TEST_F(Room_reader_DeathTest, ReloadsNameWhoAskedForAMissingFile) {
     EXPECT_EXIT(
         {
-            pack({{"rooms/quay", room}});
+            pack({{"rooms/quay", quay_room}});
             content.get<Component::Inventory>("Game", "inventory")->add("ghost");
             file_io.read_room("quay");
         },
@@ -164,7 +165,7 @@ TEST_F(Room_reader_DeathTest, ReloadsNameWhoAskedForAMissingFile) {
         "Can't open data/objects/ghost.yaml, asked for by the inventory");
     EXPECT_EXIT(
         {
-            pack({{"rooms/quay", room}});
+            pack({{"rooms/quay", quay_room}});
             content.set<Component::Vector<std::string>>("phone_numbers", "list",
                                                         std::vector<std::string>{"0600"});
             file_io.read_room("quay");

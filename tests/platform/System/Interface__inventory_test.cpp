@@ -1,5 +1,6 @@
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,6 @@
 
 #include "support/Interface_frame.h"
 
-namespace Orvane {
-inline void PrintTo(const Point& p, std::ostream* os) { *os << to_string(p); }
-} // namespace Orvane
-
 namespace Orvane::System {
 namespace {
 
@@ -31,8 +28,6 @@ using Component::GUI_position_animation;
 using Component::Image;
 using Component::Position;
 using Slot = Fast_access_component;
-
-constexpr double pi = 3.141592653589793;
 
 /// The store as the bar finds it: the bar's origin closed under a mouse (1080), the selector
 /// anchor 180 above it, the two arrows and the inventory. A frame runs the bar's
@@ -140,7 +135,7 @@ TEST_F(Interface_inventory_test, SlideEasesOverAQuarterSecondAndStartsOnlyWhenNe
     EXPECT_DOUBLE_EQ(first->start(), 1);
     EXPECT_DOUBLE_EQ(first->end(), 1.25);
     frame(1.125);
-    EXPECT_NEAR(origin->value().y(), 1080 - 150 * std::sqrt(std::sin(pi / 4)), 1e-9);
+    EXPECT_NEAR(origin->value().y(), 1080 - 150 * std::sqrt(std::sin(std::numbers::pi / 4)), 1e-9);
     EXPECT_EQ(slide(), first) << "a running slide is not started again";
     EXPECT_DOUBLE_EQ(slide()->end(), 1.25);
     frame(1.25);
@@ -167,7 +162,8 @@ TEST_F(Interface_inventory_test, StatusChangeMidwayTurnsTheRunningSlide) {
     EXPECT_EQ(slide(), running);
     EXPECT_DOUBLE_EQ(slide()->start(), 2) << "retargeted, not restarted";
     EXPECT_DOUBLE_EQ(slide()->end(), 2.25);
-    EXPECT_NEAR(origin->value().y(), 1130 - 50 * std::sqrt(std::sin(0.8 * pi / 2)), 1e-9);
+    EXPECT_NEAR(origin->value().y(), 1130 - 50 * std::sqrt(std::sin(0.8 * std::numbers::pi / 2)),
+                1e-9);
     frame(2.25);
     EXPECT_EQ(origin->value(), Point(0, 1080));
     EXPECT_FALSE(slide());

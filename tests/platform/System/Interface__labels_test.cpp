@@ -445,16 +445,16 @@ TEST_F(Interface_labels_test, PlainAndArrowLabelsOnScreen) {
         return std::abs(got.r - want.r) <= 2 && std::abs(got.g - want.g) <= 2 &&
                std::abs(got.b - want.b) <= 2;
     };
-    const Orvane::Test::Rgb blue{0, 0, 100};
-    const Orvane::Test::Rgb green{0, 100, 0};
-    const Orvane::Test::Rgb magenta{100, 0, 100};
-    const Orvane::Test::Rgb black{0, 0, 0};
+    const Orvane::Test::Rgb dim_blue{0, 0, 100};
+    const Orvane::Test::Rgb dim_green{0, 100, 0};
+    const Orvane::Test::Rgb dim_magenta{100, 0, 100};
+    const Orvane::Test::Rgb unlit{0, 0, 0};
     // plain: circle ends at a quarter of the back's width from the anchor, translucent
     const int p_half = image("p_back")->width() / 4;
-    EXPECT_TRUE(near(pixel(500 - p_half + 3, 300), blue)) << pixel(500 - p_half + 3, 300);
-    EXPECT_TRUE(near(pixel(500 + p_half - 3, 300), green)) << pixel(500 + p_half - 3, 300);
-    EXPECT_TRUE(near(pixel(500 - p_half - 3, 300), black));
-    EXPECT_TRUE(near(pixel(500, 300 - 26), black)); // 50 pixels high
+    EXPECT_TRUE(near(pixel(500 - p_half + 3, 300), dim_blue)) << pixel(500 - p_half + 3, 300);
+    EXPECT_TRUE(near(pixel(500 + p_half - 3, 300), dim_green)) << pixel(500 + p_half - 3, 300);
+    EXPECT_TRUE(near(pixel(500 - p_half - 3, 300), unlit));
+    EXPECT_TRUE(near(pixel(500, 300 - 26), unlit)); // 50 pixels high
     int bright = 0;
     for (const auto& c : read(500 - p_half + 25, 300, 2 * p_half - 50, 1))
         bright += c.r > 200 && c.g > 200 && c.b > 200;
@@ -462,10 +462,11 @@ TEST_F(Interface_labels_test, PlainAndArrowLabelsOnScreen) {
 
     // arrow to the right: the back ends at the anchor, the arrow just left of it
     const int g_width = image("g_back")->width();
-    EXPECT_TRUE(near(pixel(1200 - 3, 700), magenta)) << pixel(1200 - 3, 700);
-    EXPECT_TRUE(near(pixel(1200 + 3, 700), black));
-    EXPECT_TRUE(near(pixel(1200 - g_width / 2 + 3, 700), blue)) << pixel(1200 - g_width / 2 + 3, 700);
-    EXPECT_TRUE(near(pixel(1200 - g_width / 2 - 3, 700), black));
+    EXPECT_TRUE(near(pixel(1200 - 3, 700), dim_magenta)) << pixel(1200 - 3, 700);
+    EXPECT_TRUE(near(pixel(1200 + 3, 700), unlit));
+    EXPECT_TRUE(near(pixel(1200 - g_width / 2 + 3, 700), dim_blue))
+        << pixel(1200 - g_width / 2 + 3, 700);
+    EXPECT_TRUE(near(pixel(1200 - g_width / 2 - 3, 700), unlit));
 }
 
 using Interface_labels_DeathTest = Interface_labels_test;

@@ -23,10 +23,6 @@
 #include "support/Interface_frame.h"
 #include "support/Logic_store.h"
 
-namespace Orvane {
-inline void PrintTo(const Point& p, std::ostream* os) { *os << to_string(p); }
-} // namespace Orvane
-
 namespace Orvane::System {
 namespace {
 

@@ -26,7 +26,7 @@ using Schedule = std::vector<std::pair<double, std::string>>;
 
 /// One step applied to a fresh store: the store set up, the step, the time, and what the store
 /// and the schedule of the running action hold afterwards.
-struct Step_case {
+struct Camera_case {
     const char* name;
     std::function<void(Logic_world&)> before;
     std::string keyword;
@@ -38,8 +38,8 @@ struct Step_case {
 
 class Logic_camera_steps : public Sdl_test {
   protected:
-    void run_cases(const std::vector<Step_case>& cases) {
-        for (const Step_case& c : cases) {
+    void run_cases(const std::vector<Camera_case>& cases) {
+        for (const Camera_case& c : cases) {
             SCOPED_TRACE(c.name);
             Logic_world world;
             if (c.before)

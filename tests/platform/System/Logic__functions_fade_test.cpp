@@ -49,7 +49,7 @@ const Component::Music::Source& bench(Content& content) {
     return content.get<Component::Music>("quay_music", "music")->sources().at("bench");
 }
 
-const std::vector<Step_case>& step_cases() {
+const std::vector<Step_case>& fade_step_cases() {
     static const std::vector<Step_case> cases = {
         {"a one-argument fadein fades the screen in and holds the action to its end",
          [](Content&) {},
@@ -179,7 +179,7 @@ const std::vector<Step_case>& step_cases() {
 }
 
 TEST_F(Logic_steps_test, CameraFadeMoveAndRescaleSteps) {
-    run_step_cases(step_cases(), [](Content& store) {
+    run_step_cases(fade_step_cases(), [](Content& store) {
         store.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
                                                     "Camera", "position", Point(960, 0), false);
         store.set_fac<Component::Simple<Input_mode>>(Fast_access_component::INTERFACE_INPUT_MODE,

@@ -59,7 +59,7 @@ void player_uses_crate(Content& c) {
 
 Status top(const Content& c) { return c.get<Component::Status>("Game", "status")->value(); }
 
-const std::vector<Step_case>& step_cases() {
+const std::vector<Step_case>& play_step_cases() {
     static const std::vector<Step_case> cases = {
         {"a sound outside a player's action plays centred",
          nothing,
@@ -243,7 +243,7 @@ const std::vector<Step_case>& step_cases() {
 }
 
 TEST_F(Logic_steps_test, ShowPlayPauseAndSet12fpsSteps) {
-    run_step_cases(step_cases(), [](Content& store) {
+    run_step_cases(play_step_cases(), [](Content& store) {
         store.set_fac<Component::Absolute_position>(Fast_access_component::CAMERA_POSITION,
                                                     "Camera", "position", Point(960, 0), false);
         auto stack =

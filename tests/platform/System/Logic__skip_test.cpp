@@ -22,7 +22,7 @@ namespace Orvane::Test {
 namespace {
 
 using Slot = Fast_access_component;
-using Step = Component::Action::Step;
+using Action_step = Component::Action::Step;
 using Move = Component::Tuple<Point, Point, int, int, double, double>;
 using Move60fps = Component::Tuple<Point, Point, double, double>;
 using Rescale = Component::Tuple<double, double, double, double>;
@@ -51,75 +51,75 @@ class Logic_skip : public Sdl_test {};
 struct Skip_case {
     const char* name;
     std::function<void(Skip_world&)> before;
-    Step step;
+    Action_step step;
     std::function<void(Skip_world&)> after;
 };
 
 TEST_F(Logic_skip, EachStepEndsAtItsTarget) {
     const std::vector<Skip_case> cases = {
         {"timed move of an item: placed and at its depth", nullptr,
-         Step("move", {"box", "100", "200", "40", "2"}),
+         Action_step("move", {"box", "100", "200", "40", "2"}),
          [](Skip_world& w) {
              EXPECT_EQ(w.position("box"), Point(100, 200));
              EXPECT_EQ(w.image("box")->z(), 40);
              EXPECT_FALSE(w.content.request<Component::Base>("box", "move"));
          }},
-        {"instant move of an item", nullptr, Step("move", {"box", "100", "200", "40"}),
+        {"instant move of an item", nullptr, Action_step("move", {"box", "100", "200", "40"}),
          [](Skip_world& w) {
              EXPECT_EQ(w.position("box"), Point(100, 200));
              EXPECT_EQ(w.image("box")->z(), 40);
          }},
         {"a character's move keeps its depth and its facing", nullptr,
-         Step("move", {"bob", "100", "200", "1500", "false"}),
+         Action_step("move", {"bob", "100", "200", "1500", "false"}),
          [](Skip_world& w) {
              EXPECT_EQ(w.position("bob"), Point(100, 200));
              EXPECT_EQ(w.content.get<Component::Simple<int>>("bob", "z")->value(), 1500);
              EXPECT_EQ(w.lookat("bob"), Point::left());
          }},
         {"move60fps: the position only, as played", nullptr,
-         Step("move60fps", {"box", "100", "200", "99", "3"}),
+         Action_step("move60fps", {"box", "100", "200", "99", "3"}),
          [](Skip_world& w) {
              EXPECT_EQ(w.position("box"), Point(100, 200));
              EXPECT_EQ(w.image("box")->z(), 30) << "the depth stays";
              EXPECT_FALSE(w.content.request<Component::Base>("box", "move60fps"));
          }},
-        {"timed rescale", nullptr, Step("rescale", {"box", "2", "1"}),
+        {"timed rescale", nullptr, Action_step("rescale", {"box", "2", "1"}),
          [](Skip_world& w) {
              EXPECT_DOUBLE_EQ(w.image("box")->scale(), 2.0);
              EXPECT_FALSE(w.content.request<Component::Base>("box", "rescale"));
          }},
         {"rescale60fps of 0.5 over 3 seconds: 0.5 at once", nullptr,
-         Step("rescale60fps", {"box", "0.5", "3"}),
+         Action_step("rescale60fps", {"box", "0.5", "3"}),
          [](Skip_world& w) {
              EXPECT_DOUBLE_EQ(w.image("box")->scale(), 0.5);
              EXPECT_FALSE(w.content.request<Component::Base>("box", "rescale60fps"));
          }},
-        {"camera glide: placed at once", nullptr, Step("camera", {"500"}),
+        {"camera glide: placed at once", nullptr, Action_step("camera", {"500"}),
          [](Skip_world& w) {
              EXPECT_EQ(w.position("Camera"), Point(500, 0));
              EXPECT_FALSE(w.content.request<Component::Base>("Camera", "animation"));
          }},
         {"camera move with a duration: placed at once", nullptr,
-         Step("camera", {"500", "200", "2"}),
+         Action_step("camera", {"500", "200", "2"}),
          [](Skip_world& w) {
              EXPECT_EQ(w.position("Camera"), Point(500, 200));
              EXPECT_FALSE(w.content.request<Component::Base>("Camera", "move60fps"));
          }},
-        {"zoom with a duration: at once", nullptr, Step("zoom", {"2", "3"}),
+        {"zoom with a duration: at once", nullptr, Action_step("zoom", {"2", "3"}),
          [](Skip_world& w) {
              EXPECT_DOUBLE_EQ(w.zoom->value(), 2.0);
              EXPECT_FALSE(w.content.request<Component::Base>("Camera", "change_zoom"));
          }},
-        {"hide of an image", nullptr, Step("hide", {"box"}),
+        {"hide of an image", nullptr, Action_step("hide", {"box"}),
          [](Skip_world& w) { EXPECT_FALSE(w.image("box")->on()); }},
         {"hide of the player: its image selects nothing, its group hides it", nullptr,
-         Step("hide", {"mara"}),
+         Action_step("hide", {"mara"}),
          [](Skip_world& w) { EXPECT_TRUE(w.content.signal("mara", "set_hidden")); }},
-        {"hide of what is not there: nothing", nullptr, Step("hide", {"ghost"}),
+        {"hide of what is not there: nothing", nullptr, Action_step("hide", {"ghost"}),
          [](Skip_world& w) { EXPECT_FALSE(w.content.signal("ghost", "set_hidden")); }},
-        {"stop", nullptr, Step("stop", {"Player"}),
+        {"stop", nullptr, Action_step("stop", {"Player"}),
          [](Skip_world& w) { EXPECT_TRUE(w.content.signal("mara", "stop_animation")); }},
-        {"any other step is dropped", nullptr, Step("emit", {"bell"}),
+        {"any other step is dropped", nullptr, Action_step("emit", {"bell"}),
          [](Skip_world& w) { EXPECT_FALSE(w.content.signal("bell", "signal")); }},
     };
     for (const Skip_case& c : cases) {
@@ -154,7 +154,7 @@ TEST_F(Logic_skip, AGotoPlacesTheWalkerWhereItWouldHaveWalked) {
         Skip_world w;
         w.content.set<Component::Variable>("Character", "action",
                                            w.content.set<Component::Action>("door_look", "action"));
-        w.logic->skip_step(Step("goto", c.args));
+        w.logic->skip_step(Action_step("goto", c.args));
         EXPECT_EQ(w.position(c.walker), c.at);
         EXPECT_EQ(w.lookat(c.walker), Point::right());
         EXPECT_TRUE(w.script->scheduled().empty());
@@ -166,7 +166,7 @@ TEST_F(Logic_skip, AGotoWithoutAViewIsDropped) {
          {std::vector<std::string>{"nowhere"}, std::vector<std::string>{}}) {
         SCOPED_TRACE(args.empty() ? "no action" : "an item without a view");
         Skip_world w;
-        w.logic->skip_step(Step("goto", args));
+        w.logic->skip_step(Action_step("goto", args));
         EXPECT_EQ(w.position("mara"), Point(0, 0));
         EXPECT_FALSE(w.content.signal("mara", "needs_rescale"));
     }
@@ -176,7 +176,7 @@ TEST_F(Logic_skip, APlacedWalkerKeepsItsFixedDepth) {
     Skip_world w;
     w.content.set<Component::Simple<int>>("bob", "z", 1200);
     w.content.set<Component::Base>("bob", "z_rescaled");
-    w.logic->skip_step(Step("goto", {"bob", "100", "200"}));
+    w.logic->skip_step(Action_step("goto", {"bob", "100", "200"}));
     EXPECT_EQ(w.position("bob"), Point(100, 200));
     EXPECT_EQ(w.content.get<Component::Simple<int>>("bob", "z")->value(), 1200);
     EXPECT_TRUE(w.content.request<Component::Base>("bob", "z_rescaled"));
@@ -247,8 +247,9 @@ TEST_F(Logic_skip, ASkipCompletesWalksMovesRescalesAndTheZoom) {
 TEST_F(Logic_skip, AnActionIsSkippedUpToItsUnlock) {
     Skip_world w;
     auto intro = w.content.set<Component::Action>("Intro", "action");
-    for (const Step& s : {Step("move", {"box", "100", "200", "40", "2"}), Step("wait", {}),
-                          Step("unlock", {}), Step("hide", {"box"})})
+    for (const Action_step& s :
+         {Action_step("move", {"box", "100", "200", "40", "2"}), Action_step("wait", {}),
+          Action_step("unlock", {}), Action_step("hide", {"box"})})
         intro->add(s.function(), s.args());
     intro->launch();
     EXPECT_TRUE(w.logic->skip_to_unlock(intro));
@@ -273,12 +274,12 @@ TEST_F(Logic_skip, TheLastStepOfAnActionWithoutUnlockIsSkippedToo) {
 TEST_F(Logic_skip, ConsoleLines) {
     struct Case {
         const char* line;
-        std::vector<Step> steps; // of Console:action; none: no action made
+        std::vector<Action_step> steps; // of Console:action; none: no action made
     };
     const Case cases[] = {
-        {"goto 100 200", {Step("goto", {"100", "200"})}},
-        {"  zoom   2 ", {Step("zoom", {"2"})}},
-        {"cutscene", {Step("cutscene", {})}},
+        {"goto 100 200", {Action_step("goto", {"100", "200"})}},
+        {"  zoom   2 ", {Action_step("zoom", {"2"})}},
+        {"cutscene", {Action_step("cutscene", {})}},
         {"info x", {}},
         {"", {}},
         {"   ", {}},
@@ -333,20 +334,20 @@ TEST_F(Logic_skip, SkippingMidWayEndsAsRunningToTheEnd) {
     auto script = [](Skip_world& w) {
         w.content.set<Component::Simple<std::string>>("box", "state", "closed");
         auto intro = w.content.set<Component::Action>("Intro", "action");
-        const std::vector<Step> steps = {
-            Step("cutscene", {}),
-            Step("move", {"box", "100", "200", "40", "2"}),
-            Step("camera", {"300", "0", "1"}),
-            Step("wait", {}),
-            Step("set", {"box", "open"}),
-            Step("move", {"bob", "400", "500", "true"}),
-            Step("zoom", {"2", "1"}),
-            Step("rescale", {"box", "2", "1"}),
-            Step("wait", {"1"}),
-            Step("hide", {"box"}),
-            Step("unlock", {}),
+        const std::vector<Action_step> steps = {
+            Action_step("cutscene", {}),
+            Action_step("move", {"box", "100", "200", "40", "2"}),
+            Action_step("camera", {"300", "0", "1"}),
+            Action_step("wait", {}),
+            Action_step("set", {"box", "open"}),
+            Action_step("move", {"bob", "400", "500", "true"}),
+            Action_step("zoom", {"2", "1"}),
+            Action_step("rescale", {"box", "2", "1"}),
+            Action_step("wait", {"1"}),
+            Action_step("hide", {"box"}),
+            Action_step("unlock", {}),
         };
-        for (const Step& s : steps)
+        for (const Action_step& s : steps)
             intro->add(s.function(), s.args());
         w.status->push(Status::IDLE);
         intro->launch();
@@ -399,7 +400,7 @@ TEST(Logic_skipDeathTest, ArgumentCountsAreCheckedOnEveryCallTheSkipsIncluded) {
         return [keyword, args](Logic_world& w) { w.logic->step_handlers.at(keyword)(args); };
     };
     auto skipped = [](const char* keyword, Args args) {
-        return [keyword, args](Logic_world& w) { w.logic->skip_step(Step(keyword, args)); };
+        return [keyword, args](Logic_world& w) { w.logic->skip_step(Action_step(keyword, args)); };
     };
     const Args one = {"a"};
     const Args two = {"a", "1"};

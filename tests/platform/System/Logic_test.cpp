@@ -35,7 +35,7 @@ using String = Component::Simple<std::string>;
 // One row of the step table: the steps of "script:action" (launched before the first frame),
 // the store around them, the frame times, and what the store holds afterwards. Without times,
 // the steps are applied one after the other outside any frame.
-struct Step_case {
+struct Script_case {
     const char* name;
     Steps steps;
     std::function<void(Logic_store&)> before;
@@ -43,7 +43,7 @@ struct Step_case {
     std::function<void(Logic_store&)> after;
 };
 
-void PrintTo(const Step_case& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const Script_case& c, std::ostream* out) { *out << c.name; }
 
 void nothing(Logic_store&) {}
 
@@ -55,7 +55,7 @@ void item(Logic_store& s, const std::string& id, const std::string& state) {
     s.content.set<String>("You_got", "text", "You got");
 }
 
-const Step_case step_cases[] = {
+const Script_case script_cases[] = {
     {"wait 1.5 holds until 1.5 s later",
      {{"wait", {"1.5"}}, {"emit", {"done"}}},
      nothing,
@@ -370,10 +370,10 @@ const Step_case step_cases[] = {
      }},
 };
 
-class Logic_step_test : public Sdl_test, public ::testing::WithParamInterface<Step_case> {};
+class Logic_step_test : public Sdl_test, public ::testing::WithParamInterface<Script_case> {};
 
 TEST_P(Logic_step_test, StoreAfterSteps) {
-    const Step_case& c = GetParam();
+    const Script_case& c = GetParam();
     Logic_store s;
     auto script = s.action("script", c.steps);
     c.before(s);
@@ -388,14 +388,14 @@ TEST_P(Logic_step_test, StoreAfterSteps) {
     c.after(s);
 }
 
-std::string case_name(const ::testing::TestParamInfo<Step_case>& info) {
+std::string case_name(const ::testing::TestParamInfo<Script_case>& info) {
     std::string name;
     for (const char* p = info.param.name; *p != '\0'; ++p)
         name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, Logic_step_test, ::testing::ValuesIn(step_cases), case_name);
+INSTANTIATE_TEST_SUITE_P(Steps, Logic_step_test, ::testing::ValuesIn(script_cases), case_name);
 
 using Logic_test = Sdl_test;
 

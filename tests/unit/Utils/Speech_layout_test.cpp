@@ -14,7 +14,7 @@ using namespace Orvane;
 using namespace Orvane::Speech;
 
 // Speech at interface scale 1.
-constexpr double s = 0.75;
+constexpr double text_scale = 0.75;
 
 std::string bytes(std::size_t n) {
     std::string text;
@@ -72,7 +72,7 @@ TEST(SpeechLayoutTest, CutsAtTheNearestSpaceAndKeepsEveryLineNonEmpty) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(split_lines(c.text, line_cuts(c.text, s, c.max_width)), c.lines);
+        EXPECT_EQ(split_lines(c.text, line_cuts(c.text, text_scale, c.max_width)), c.lines);
     }
 }
 
@@ -82,7 +82,7 @@ TEST(SpeechLayoutTest, CutsStayStrictlyIncreasing) {
          {std::string(200, 'a') + " " + std::string(10, 'b'), std::string(300, 'c'),
           std::string("a b") + std::string(150, 'd')}) {
         SCOPED_TRACE(text);
-        const std::vector<Cut> cuts = line_cuts(text, s, 633);
+        const std::vector<Cut> cuts = line_cuts(text, text_scale, 633);
         for (std::size_t i = 1; i < cuts.size(); ++i)
             EXPECT_GT(cuts[i].at, cuts[i - 1].at);
         for (const std::string& line : split_lines(text, cuts))
@@ -95,11 +95,11 @@ TEST(SpeechLayoutTest, AUtf8LineIsNeverCutInsideACharacter) {
     std::string accents;
     for (int i = 0; i < 26; ++i)
         accents += "\xC3\xA9";
-    EXPECT_EQ(split_lines(accents, line_cuts(accents, s, 960)),
+    EXPECT_EQ(split_lines(accents, line_cuts(accents, text_scale, 960)),
               (std::vector<std::string>{accents.substr(0, 26), accents.substr(26)}));
     // one leading "a" shifts them: the ideal byte 26 is the second byte of an "é"
     const std::string shifted = "a" + accents.substr(0, 50) + "b";
-    const std::vector<Cut> cuts = line_cuts(shifted, s, 960);
+    const std::vector<Cut> cuts = line_cuts(shifted, text_scale, 960);
     ASSERT_EQ(cuts.size(), 1U);
     EXPECT_EQ(cuts[0], (Cut{25, false}));
     for (const std::string& line : split_lines(shifted, cuts)) {
@@ -109,7 +109,7 @@ TEST(SpeechLayoutTest, AUtf8LineIsNeverCutInsideACharacter) {
     }
     // a French sentence with spaces is cut at a space
     const std::string french = "Trois nuits sans lumière, et le ferry arrive ce soir. Vraiment.";
-    const auto lines = split_lines(french, line_cuts(french, s, 960));
+    const auto lines = split_lines(french, line_cuts(french, text_scale, 960));
     ASSERT_EQ(lines.size(), 2U);
     EXPECT_EQ(lines[0] + " " + lines[1], french);
 }
@@ -139,7 +139,7 @@ TEST(SpeechLayoutTest, PlacesLinesInTheBand) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Placement p = place_lines(c.anchor, c.widths, s);
+        const Placement p = place_lines(c.anchor, c.widths, text_scale);
         EXPECT_EQ(p.x, c.x);
         EXPECT_DOUBLE_EQ(p.shrink, c.shrink);
         EXPECT_EQ(p.y, c.y);
