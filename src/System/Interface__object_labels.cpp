@@ -28,10 +28,6 @@ constexpr double flip_right_limit = 1895;
 // The layout's rounds at most.
 constexpr int layout_rounds = 100;
 
-bool contains(const std::vector<std::string>& list, const std::string& x) {
-    return std::find(list.begin(), list.end(), x) != list.end();
-}
-
 // The label types of a walk-to object follow its side: GOTO_LEFT, or GOTO_RIGHT when true.
 Interface::Label_type goto_type(const Component::Boolean& right) {
     return right.value() ? Interface::Label_type::GOTO_RIGHT : Interface::Label_type::GOTO_LEFT;

@@ -18,7 +18,7 @@ constexpr double hint_delay = 5.0;
 // After the game starts, controller play shows the hint this long (seconds).
 constexpr double first_idle_span = 60.0;
 // Label backs fade to this alpha, everything else to full.
-constexpr unsigned char back_alpha = 100;
+constexpr unsigned char hint_back_alpha = 100;
 
 } // namespace
 
@@ -65,7 +65,7 @@ void Interface::fade_action_selector(const std::string& id, bool fade_in) {
             const std::string& entity = image->entity();
             const bool label_back =
                 entity.find("_label") != std::string::npos && !endswith(entity, "_label");
-            const unsigned char a = label_back ? back_alpha : 255;
+            const unsigned char a = label_back ? hint_back_alpha : 255;
             image->on() = true;
             m_content.set<Component::GUI_image_animation>(
                 entity, "animation", t0, t0 + 0.25, image, image->scale(), image->scale(),
