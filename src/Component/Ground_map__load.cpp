@@ -11,17 +11,22 @@ namespace Orvane::Component {
 
 namespace {
 
-/// The bytes of a package entry, read with `read(data, size)`, kept only for the call.
-template <typename F> void with_entry(const std::string& name, F&& read) {
-    Packaged_asset asset = Packaged_asset_manager::open(name, false);
+/// The bytes of an open package entry, read with `read(data, size)`, kept only for the call.
+template <typename F> void with_bytes(Packaged_asset& asset, F&& read) {
     if (asset.buffer() != nullptr) {
         // a decompressed entry: read in place
         read(asset.buffer(), asset.size());
-    } else {
-        std::vector<char> bytes(asset ? asset.size() : 0);
-        bytes.resize(asset.read_whole(bytes.data(), bytes.size()));
-        read(bytes.data(), bytes.size());
+        return;
     }
+    std::vector<char> bytes(asset ? asset.size() : 0);
+    bytes.resize(asset.read_whole(bytes.data(), bytes.size()));
+    read(bytes.data(), bytes.size());
+}
+
+/// The same for the package entry `name`, opened for the call.
+template <typename F> void with_entry(const std::string& name, F&& read) {
+    Packaged_asset asset = Packaged_asset_manager::open(name, false);
+    with_bytes(asset, read);
     asset.close();
 }
 
@@ -39,7 +44,7 @@ Ground_map::Mask load_mask(const std::string& file) {
                                               [asset](const char*) mutable { asset.close(); });
             problem = Ground_map::Mask::try_unpack_in_place(std::move(bytes), size, packed, mask);
         } else {
-            with_entry(packed, [&](const char* data, std::size_t size) {
+            with_bytes(asset, [&](const char* data, std::size_t size) {
                 problem = Ground_map::Mask::try_unpack(data, size, packed, mask);
             });
             asset.close();
