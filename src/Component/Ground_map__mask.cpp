@@ -64,8 +64,9 @@ Ground_map::Mask::Mask(int width, int height, const std::function<Color(int x, i
     ORVANE_CHECK(!problem, *problem);
 }
 
-Ground_map::Mask Ground_map::Mask::from_rows(int width, int height,
-                                             const std::function<const std::uint32_t*(int y)>& row) {
+Ground_map::Mask
+Ground_map::Mask::from_rows(int width, int height,
+                            const std::function<const std::uint32_t*(int y)>& row) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     const std::size_t w = std::size_t(width);

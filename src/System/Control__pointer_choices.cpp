@@ -118,7 +118,9 @@ void Control::object_choice(bool clicked, bool test_no_interact) {
         });
     if (page_with_arrows(id, clicked))
         return;
-    hover(Key::interface_active_object, test_no_interact ? bar_hover(cursor, id) : id);
+    // the item under the pointer, or the one hovered already while the pointer stays in its box
+    const std::string item = test_no_interact ? bar_hover(cursor, id) : id;
+    hover(Key::interface_active_object, item);
     if (!clicked)
         return;
     if (cursor->value().y() < bar_top) {
@@ -126,7 +128,7 @@ void Control::object_choice(bool clicked, bool test_no_interact) {
         status()->pop();
         remove(Key::interface_target_object);
     } else {
-        object_choice_sub_click(test_no_interact ? bar_hover(cursor, id) : id);
+        object_choice_sub_click(item);
     }
 }
 
@@ -170,7 +172,8 @@ std::string Control::bar_hover(const std::shared_ptr<Component::Position>& curso
     if (!hovered || (source && source->value() == hovered->value()))
         return id;
     auto image = m_content.request<Component::Image>(hovered->value(), "image");
-    if (!image || !image->on() || !in_inventory(m_content.request<Text>(hovered->value(), "state")) ||
+    if (!image || !image->on() ||
+        !in_inventory(m_content.request<Text>(hovered->value(), "state")) ||
         !in_drawn_box(cursor->value(), *image, camera_view(m_content)))
         return id;
     return hovered->value();
